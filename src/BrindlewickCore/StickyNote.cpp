@@ -1,0 +1,101 @@
+#include "StickyNote.h"
+
+#include <QStringList>
+#include <QTextBoundaryFinder>
+
+namespace {
+
+constexpr int titleLimit = 80;
+
+bool isSpaceOrTab(QChar c)
+{
+    return c == u'\t' || c.category() == QChar::Separator_Space;
+}
+
+bool isNewline(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= 0x0A && u <= 0x0D) || u == 0x85 || u == 0x2028 || u == 0x2029;
+}
+
+QString trimmed(const QString &text, bool (*strip)(QChar))
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && strip(text.at(begin)))
+        ++begin;
+    while (end > begin && strip(text.at(end - 1)))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+QString trimSpaces(const QString &text)
+{
+    return trimmed(text, isSpaceOrTab);
+}
+
+// Splits at each newline character; with `pairCrLf` a CR LF pair counts as one separator.
+QStringList splitLines(const QString &text, bool pairCrLf)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!isNewline(text.at(i)))
+            continue;
+        lines.append(text.mid(start, i - start));
+        if (pairCrLf && text.at(i) == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    lines.append(text.mid(start));
+    return lines;
+}
+
+// Where the first `count` characters (grapheme clusters) end; the whole length when there are fewer.
+qsizetype graphemeEnd(const QString &text, int count)
+{
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    qsizetype position = 0;
+    for (int seen = 0; seen < count && position != -1; ++seen)
+        position = finder.toNextBoundary();
+    return position == -1 ? text.size() : position;
+}
+
+} // namespace
+
+StickyNote::StickyNote(QUuid noteId, QString noteText, NoteColor noteColor, Date now)
+    : id(noteId), text(std::move(noteText)), color(noteColor), created(now), edited(now)
+{
+}
+
+QString StickyNote::title() const
+{
+    for (const QString &line : splitLines(text, true)) {
+        const QString candidate = trimSpaces(line);
+        if (candidate.isEmpty())
+            continue;
+        if (graphemeEnd(candidate, titleLimit) == candidate.size())
+            return candidate;
+        return candidate.left(graphemeEnd(candidate, titleLimit - 1)) + QChar(0x2026);
+    }
+    return QStringLiteral("Empty note");
+}
+
+QString StickyNote::rest() const
+{
+    QStringList lines = splitLines(text, false);
+    while (!lines.isEmpty() && trimSpaces(lines.first()).isEmpty())
+        lines.removeFirst();
+    if (lines.isEmpty())
+        return QString();
+    lines.removeFirst();
+    return trimmed(lines.join(u'\n'), [](QChar c) { return isSpaceOrTab(c) || isNewline(c); });
+}
+
+void StickyNote::setDeadline(std::optional<Date> newDeadline, Date now)
+{
+    deadline = newDeadline;
+    deadlineSetAt = newDeadline ? std::optional<Date>(now) : std::nullopt;
+    alertedDeadline.reset();
+    alertedWarning.reset();
+}
