@@ -1,0 +1,96 @@
+#include "Countdown.h"
+
+#include "StickyNote.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr double lastMinute = 60;
+constexpr double oneHour = 3600;
+constexpr double oneDay = 86400;
+
+Urgency runningTimerUrgency(double remaining, double fraction)
+{
+    if (remaining <= lastMinute || fraction <= 0.1)
+        return Urgency::urgent;
+    return fraction <= 0.25 ? Urgency::soon : Urgency::calm;
+}
+
+Urgency deadlineUrgency(double left)
+{
+    if (left <= 0)
+        return Urgency::over;
+    if (left <= oneHour)
+        return Urgency::urgent;
+    return left <= oneDay ? Urgency::soon : Urgency::calm;
+}
+
+double deadlineFraction(double left, double span)
+{
+    if (span > 0)
+        return std::clamp(left / span, 0.0, 1.0);
+    return left > 0 ? 1.0 : 0.0;
+}
+
+// Both present: a timer never started gives way; otherwise the one that is over, else the nearer end.
+const Countdown &moreUrgent(const Countdown &timer, const Countdown &deadline)
+{
+    if (timer.isReady())
+        return deadline;
+    const bool timerOver = timer.urgency == Urgency::over;
+    const bool deadlineOver = deadline.urgency == Urgency::over;
+    if (timerOver != deadlineOver)
+        return timerOver ? timer : deadline;
+    return deadline.remaining < timer.remaining ? deadline : timer;
+}
+
+} // namespace
+
+std::optional<Urgency> urgencyFromRawValue(int raw)
+{
+    if (raw < static_cast<int>(Urgency::calm) || raw > static_cast<int>(Urgency::over))
+        return std::nullopt;
+    return static_cast<Urgency>(raw);
+}
+
+namespace Countdowns {
+
+Countdown timer(const NoteTimer &timer, Date now)
+{
+    const NoteTimer::State state = timer.state(now);
+    const double remaining = timer.remaining(now);
+    const double fraction = timer.fraction(now);
+    const auto kind = Countdown::Kind::timer(state);
+    switch (state) {
+    case NoteTimer::State::running:
+        return {kind, remaining, fraction, runningTimerUrgency(remaining, fraction)};
+    case NoteTimer::State::finished:
+        return {kind, remaining, 0, Urgency::over};
+    case NoteTimer::State::ready:
+    case NoteTimer::State::paused:
+        break;
+    }
+    return {kind, remaining, fraction, Urgency::calm};
+}
+
+Countdown deadline(Date deadline, Date setAt, Date now)
+{
+    const double left = deadline - now;
+    return {Countdown::Kind::deadline(), left, deadlineFraction(left, deadline - setAt), deadlineUrgency(left)};
+}
+
+std::optional<Countdown> primary(const StickyNote &note, Date now)
+{
+    std::optional<Countdown> timerCountdown;
+    if (note.timer)
+        timerCountdown = timer(*note.timer, now);
+    std::optional<Countdown> deadlineCountdown;
+    if (note.deadline)
+        deadlineCountdown = deadline(*note.deadline, note.deadlineSetAt.value_or(note.created), now);
+    if (timerCountdown && deadlineCountdown)
+        return moreUrgent(*timerCountdown, *deadlineCountdown);
+    return timerCountdown ? timerCountdown : deadlineCountdown;
+}
+
+} // namespace Countdowns

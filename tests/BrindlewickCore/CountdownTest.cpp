@@ -1,0 +1,148 @@
+#include "Countdown.h"
+#include "StickyNote.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const Date t0{800000000};
+
+using State = NoteTimer::State;
+
+NoteTimer runningTimer(double duration, double left)
+{
+    NoteTimer timer(duration);
+    timer.start(t0 - (duration - left));
+    return timer;
+}
+
+NoteTimer pausedTimer(double duration, double left)
+{
+    NoteTimer timer = runningTimer(duration, left);
+    timer.pause(t0);
+    return timer;
+}
+
+TEST(Countdowns, TimerUrgencyAndFractionFollowTheStateAndTheTimeLeft)
+{
+    struct Case { const char *name; NoteTimer timer; State state; double remaining; double fraction; Urgency urgency; };
+    const Case cases[] = {
+        {"100 s just started", runningTimer(100, 100), State::running, 100, 1, Urgency::calm},
+        {"last minute beats a large fraction", runningTimer(100, 60), State::running, 60, 0.6, Urgency::urgent},
+        {"five minutes at 60 s left", runningTimer(300, 60), State::running, 60, 0.2, Urgency::urgent},
+        {"five minutes at 61 s left", runningTimer(300, 61), State::running, 61, 61.0 / 300, Urgency::soon},
+        {"hour above a quarter", runningTimer(3600, 901), State::running, 901, 901.0 / 3600, Urgency::calm},
+        {"hour at a quarter", runningTimer(3600, 900), State::running, 900, 0.25, Urgency::soon},
+        {"hour just above a tenth", runningTimer(3600, 361), State::running, 361, 361.0 / 3600, Urgency::soon},
+        {"hour at a tenth", runningTimer(3600, 360), State::running, 360, 0.1, Urgency::urgent},
+        {"paused with 10 s left", pausedTimer(600, 10), State::paused, 10, 10.0 / 600, Urgency::calm},
+        {"ready", NoteTimer(600), State::ready, 600, 1, Urgency::calm},
+        {"finished", runningTimer(600, -30), State::finished, 0, 0, Urgency::over},
+        {"ends exactly now", runningTimer(600, 0), State::finished, 0, 0, Urgency::over},
+    };
+    for (const Case &c : cases) {
+        const Countdown countdown = Countdowns::timer(c.timer, t0);
+        EXPECT_EQ(countdown.kind, Countdown::Kind::timer(c.state)) << c.name;
+        EXPECT_DOUBLE_EQ(countdown.remaining, c.remaining) << c.name;
+        EXPECT_DOUBLE_EQ(countdown.fraction, c.fraction) << c.name;
+        EXPECT_EQ(countdown.urgency, c.urgency) << c.name;
+    }
+}
+
+TEST(Countdowns, DeadlineUrgencyChangesAtTheHourAndTheDay)
+{
+    struct Case { double left; Urgency urgency; };
+    for (const Case c : {Case{-300, Urgency::over}, Case{0, Urgency::over}, Case{1, Urgency::urgent},
+                         Case{3600, Urgency::urgent}, Case{3601, Urgency::soon}, Case{86400, Urgency::soon},
+                         Case{86401, Urgency::calm}}) {
+        const Countdown countdown = Countdowns::deadline(t0 + c.left, t0 - 7 * 86400, t0);
+        EXPECT_EQ(countdown.urgency, c.urgency) << c.left;
+        EXPECT_EQ(countdown.remaining, c.left) << c.left;
+        EXPECT_EQ(countdown.kind, Countdown::Kind::deadline());
+        EXPECT_FALSE(countdown.isTimer());
+    }
+}
+
+TEST(Countdowns, DeadlineFractionIsTheShareOfItsSpanLeft)
+{
+    struct Case { const char *name; double setAt; double deadline; double fraction; };
+    const Case cases[] = {
+        {"set two days ahead, one day left", -86400, 86400, 0.5},
+        {"passed", -86400, -10, 0},
+        {"set at its own time, before it", 60, 60, 1},
+        {"set at its own time, after it", -60, -60, 0},
+        {"set after its own time, before it", 120, 60, 1},
+    };
+    for (const Case &c : cases)
+        EXPECT_DOUBLE_EQ(Countdowns::deadline(t0 + c.deadline, t0 + c.setAt, t0).fraction, c.fraction) << c.name;
+}
+
+StickyNote noteWith(std::optional<NoteTimer> timer, std::optional<double> deadlineIn)
+{
+    StickyNote note(QUuid::createUuid(), "Tea", NoteColor::mint, t0 - 86400);
+    note.timer = timer;
+    if (deadlineIn)
+        note.setDeadline(t0 + *deadlineIn, t0 - 3600);
+    return note;
+}
+
+TEST(Countdowns, PrimaryPicksTheCountdownANoteShows)
+{
+    struct Case { const char *name; StickyNote note; std::optional<Countdown::Kind> kind; };
+    const Case cases[] = {
+        {"neither", noteWith(std::nullopt, std::nullopt), std::nullopt},
+        {"timer only", noteWith(NoteTimer(60), std::nullopt), Countdown::Kind::timer(State::ready)},
+        {"deadline only", noteWith(std::nullopt, 60), Countdown::Kind::deadline()},
+        {"ready timer gives way to a deadline in a week", noteWith(NoteTimer(60), 7 * 86400),
+         Countdown::Kind::deadline()},
+        {"deadline over, running timer not", noteWith(runningTimer(600, 300), -3600), Countdown::Kind::deadline()},
+        {"timer over, deadline not", noteWith(runningTimer(600, -1), 60), Countdown::Kind::timer(State::finished)},
+        {"both over, deadline further behind", noteWith(runningTimer(600, -1), -300), Countdown::Kind::deadline()},
+        {"neither over, paused timer nearer", noteWith(pausedTimer(1200, 600), 7200),
+         Countdown::Kind::timer(State::paused)},
+        {"neither over, deadline nearer", noteWith(runningTimer(1200, 600), 500), Countdown::Kind::deadline()},
+        {"equal remaining gives the timer", noteWith(runningTimer(1200, 600), 600),
+         Countdown::Kind::timer(State::running)},
+    };
+    for (const Case &c : cases) {
+        const auto countdown = Countdowns::primary(c.note, t0);
+        ASSERT_EQ(countdown.has_value(), c.kind.has_value()) << c.name;
+        if (countdown) {
+            EXPECT_EQ(countdown->kind, *c.kind) << c.name;
+        }
+    }
+}
+
+TEST(Countdowns, PrimaryMeasuresADeadlineFromWhenItWasSetElseFromCreation)
+{
+    StickyNote note(QUuid::createUuid(), "Report", NoteColor::sky, t0 - 4 * 86400);
+    note.deadline = t0 + 86400;
+    EXPECT_DOUBLE_EQ(Countdowns::primary(note, t0)->fraction, 0.2);
+    note.deadlineSetAt = t0 - 86400;
+    EXPECT_DOUBLE_EQ(Countdowns::primary(note, t0)->fraction, 0.5);
+}
+
+TEST(Urgency, IsOrderedAndMadeOnlyFromItsFourRawValues)
+{
+    EXPECT_LT(Urgency::calm, Urgency::soon);
+    EXPECT_LT(Urgency::soon, Urgency::urgent);
+    EXPECT_LT(Urgency::urgent, Urgency::over);
+    EXPECT_EQ(urgencyFromRawValue(0), Urgency::calm);
+    EXPECT_EQ(urgencyFromRawValue(3), Urgency::over);
+    EXPECT_FALSE(urgencyFromRawValue(4));
+    EXPECT_FALSE(urgencyFromRawValue(-1));
+}
+
+TEST(Countdown, KindsAreEqualOnlyWithTheSameTimerStateOrBothDeadlines)
+{
+    EXPECT_EQ(Countdown::Kind::deadline(), Countdown::Kind::deadline());
+    EXPECT_EQ(Countdown::Kind::timer(State::paused), Countdown::Kind::timer(State::paused));
+    EXPECT_NE(Countdown::Kind::timer(State::paused), Countdown::Kind::timer(State::running));
+    EXPECT_NE(Countdown::Kind::timer(State::ready), Countdown::Kind::deadline());
+    const Countdown paused{Countdown::Kind::timer(State::paused), 10, 0.5, Urgency::calm};
+    EXPECT_TRUE(paused.isPaused());
+    EXPECT_TRUE(paused.isTimer());
+    EXPECT_FALSE(paused.isReady());
+}
+
+} // namespace
