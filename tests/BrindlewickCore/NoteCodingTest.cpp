@@ -1,0 +1,204 @@
+#include "NoteCoding.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QRandomGenerator>
+#include <gtest/gtest.h>
+#include <cmath>
+
+namespace {
+
+const Date decodeTime{812345678.25};
+const char *const validId = "0F8FAD5B-D9CB-469F-A165-70867728950E";
+
+QByteArray bookWithNote(const QByteArray &noteFields)
+{
+    return R"({"version": 1, "notes": [{"id": ")" + QByteArray(validId) + "\"" + noteFields + "}]}";
+}
+
+TEST(NoteCoding, AnyWrongTypeOrMissingIdentityFailsTheWholeBook)
+{
+    const QByteArray cases[] = {
+        "",
+        "not json",
+        "[]",
+        R"({"notes": {}})",
+        R"({"notes": [1]})",
+        R"({"version": "1", "notes": []})",
+        R"({"version": 1.5, "notes": []})",
+        R"({"notes": [{"text": "no id"}]})",
+        R"({"notes": [{"id": 7}]})",
+        R"({"notes": [{"id": "not-a-uuid"}]})",
+        R"({"notes": [{"id": "{0F8FAD5B-D9CB-469F-A165-70867728950E}"}]})",
+        bookWithNote(R"(, "text": 5)"),
+        bookWithNote(R"(, "color": 3)"),
+        bookWithNote(R"(, "created": "yesterday")"),
+        bookWithNote(R"(, "edited": true)"),
+        bookWithNote(R"(, "pinned": 1)"),
+        bookWithNote(R"(, "tucked": "false")"),
+        bookWithNote(R"(, "frame": {"x": 1, "y": 2, "width": 3})"),
+        bookWithNote(R"(, "frame": [1, 2, 3, 4])"),
+        bookWithNote(R"(, "timer": {"endsAt": 5})"),
+        bookWithNote(R"(, "timer": {"duration": "60"})"),
+        bookWithNote(R"(, "timer": {"duration": 60, "pausedLeft": "5"})"),
+        bookWithNote(R"(, "deadline": "2027-01-01")"),
+        bookWithNote(R"(, "alertedWarning": {})"),
+        // One bad note among good ones still fails everything.
+        R"({"notes": [{"id": "0F8FAD5B-D9CB-469F-A165-70867728950E"}, {"id": 1}]})",
+    };
+    for (const QByteArray &json : cases)
+        EXPECT_FALSE(NoteCoding::decode(json, decodeTime)) << json.constData();
+}
+
+TEST(NoteCoding, AbsentOrNullKeysTakeTheirDefaults)
+{
+    for (const QByteArray &json : {bookWithNote(""),
+                                   bookWithNote(R"(, "text": null, "color": null, "created": null,
+                                                 "pinned": null, "frame": null, "timer": null,
+                                                 "deadline": null, "unknownKey": [1, {"x": 2}])")}) {
+        const auto book = NoteCoding::decode(json, decodeTime);
+        ASSERT_TRUE(book) << json.constData();
+        ASSERT_EQ(book->notes.size(), 1);
+        StickyNote expected(QUuid::fromString(QLatin1String(validId)), "", NoteColor::lemon, decodeTime);
+        EXPECT_EQ(book->notes.first(), expected);
+    }
+}
+
+TEST(NoteCoding, BookLevelDefaultsAndTolerances)
+{
+    struct Case { QByteArray json; int version; int notes; };
+    const Case cases[] = {
+        {"{}", 1, 0},
+        {R"({"version": null, "notes": null})", 1, 0},
+        {R"({"version": 7, "notes": []})", 7, 0},
+        {R"({"version": 2.0, "notes": []})", 2, 0},
+        {bookWithNote(R"(, "color": "teal")"), 1, 1},
+    };
+    for (const Case &c : cases) {
+        const auto book = NoteCoding::decode(c.json, decodeTime);
+        ASSERT_TRUE(book) << c.json.constData();
+        EXPECT_EQ(book->version, c.version);
+        EXPECT_EQ(book->notes.size(), c.notes);
+    }
+    EXPECT_EQ(NoteCoding::decode(bookWithNote(R"(, "color": "teal")"), decodeTime)->notes[0].color,
+              NoteColor::lemon);
+    EXPECT_EQ(NoteCoding::decode(bookWithNote(R"(, "created": 10)"), decodeTime)->notes[0].edited, Date{10});
+}
+
+TEST(NoteCoding, MinimalNoteWritesExactlyItsSevenKeysWithAnUpperCaseId)
+{
+    const QUuid id = QUuid::fromString(QLatin1String(validId).toString().toLower());
+    const QJsonObject object = NoteCoding::encodeNote(StickyNote(id, "hi", NoteColor::mint, Date{1.5}));
+    EXPECT_EQ(object.keys(),
+              (QStringList{"color", "created", "edited", "id", "pinned", "text", "tucked"}));
+    EXPECT_EQ(object.value("id").toString(), QLatin1String(validId));
+    EXPECT_EQ(object.value("color").toString(), "mint");
+}
+
+TEST(NoteCoding, FileListsKeysInSortedOrder)
+{
+    StickyNote note(QUuid::createUuid(), "x", NoteColor::sky, Date{5});
+    note.timer = NoteTimer(60);
+    const QByteArray json = *NoteCoding::encode(NoteBook({note}));
+    const auto at = [&](const char *key) { return json.indexOf(QByteArray("\"") + key + "\""); };
+    EXPECT_LT(at("color"), at("created"));
+    EXPECT_LT(at("created"), at("edited"));
+    EXPECT_LT(at("edited"), at("id"));
+    EXPECT_LT(at("id"), at("pinned"));
+    EXPECT_LT(at("notes"), at("version"));
+    // A ready timer writes only its duration.
+    const QJsonObject timer =
+        QJsonDocument::fromJson(json).object()["notes"].toArray()[0].toObject()["timer"].toObject();
+    EXPECT_EQ(timer.keys(), QStringList{"duration"});
+}
+
+TEST(NoteCoding, NonFiniteNumbersRefuseToEncode)
+{
+    StickyNote note(QUuid::createUuid(), "x", NoteColor::sky, Date{5});
+    note.deadline = Date{NAN};
+    EXPECT_FALSE(NoteCoding::encode(NoteBook({note})));
+    note.deadline.reset();
+    note.frame = NoteFrame{0, 0, INFINITY, 10};
+    EXPECT_FALSE(NoteCoding::encode(NoteBook({note})));
+}
+
+// Random notebooks with every optional field on and off, odd texts and fractional dates.
+class GeneratedBooks {
+public:
+    explicit GeneratedBooks(quint32 seed) : m_random(seed) {}
+
+    NoteBook next()
+    {
+        NoteBook book;
+        book.version = m_random.bounded(1, 4);
+        const int count = m_random.bounded(0, 12);
+        for (int i = 0; i < count; ++i)
+            book.notes.append(note());
+        return book;
+    }
+
+private:
+    bool coin() { return m_random.bounded(2) == 1; }
+    Date date() { return Date{(m_random.generateDouble() - 0.3) * 2e9}; }
+    template <typename T> std::optional<T> maybe(T value) { return coin() ? std::optional<T>(value) : std::nullopt; }
+
+    QString text()
+    {
+        static const QString pieces[] = {"", "Buy milk", "\n", "\t", "\"quoted\"", "back\\slash", "\u00e9t\u00e9",
+                                         "\U0001F600", "\u0000", "\r\n", "</script>", "\u2028", "日本語"};
+        QString result;
+        for (int i = m_random.bounded(0, 6); i > 0; --i)
+            result += pieces[m_random.bounded(int(std::size(pieces)))];
+        return result;
+    }
+
+    StickyNote note()
+    {
+        StickyNote n(QUuid::createUuid(), text(), NoteColors::allCases[m_random.bounded(7)], date());
+        n.edited = date();
+        n.pinned = coin();
+        n.tucked = coin();
+        n.frame = maybe(NoteFrame{m_random.generateDouble() * 3000 - 500, m_random.generateDouble() * 2000,
+                                  190 + m_random.generateDouble() * 400, 150.25});
+        if (coin()) {
+            NoteTimer timer(m_random.generateDouble() * NoteTimer::longest);
+            timer.endsAt = maybe(date());
+            timer.pausedLeft = maybe(m_random.generateDouble() * 1000);
+            n.timer = timer;
+        }
+        n.deadline = maybe(date());
+        n.deadlineSetAt = maybe(date());
+        n.doneAt = maybe(date());
+        n.deletedAt = maybe(date());
+        n.alertedTimerEnd = maybe(date());
+        n.alertedDeadline = maybe(date());
+        n.alertedWarning = maybe(date());
+        return n;
+    }
+
+    QRandomGenerator m_random;
+};
+
+TEST(NoteCoding, EncodeThenDecodeGivesAnEqualBook)
+{
+    GeneratedBooks books(20261207);
+    for (int i = 0; i < 300; ++i) {
+        const NoteBook book = books.next();
+        const auto json = NoteCoding::encode(book);
+        ASSERT_TRUE(json);
+        const auto decoded = NoteCoding::decode(*json, decodeTime);
+        ASSERT_TRUE(decoded) << json->constData();
+        ASSERT_EQ(*decoded, book) << json->constData();
+    }
+}
+
+TEST(NoteCoding, DatesAreWrittenInTheirShortestExactForm)
+{
+    StickyNote note(QUuid::createUuid(), "x", NoteColor::sky, Date{0.1});
+    note.edited = Date{786000000.123456789};
+    const QByteArray json = *NoteCoding::encode(NoteBook({note}));
+    EXPECT_TRUE(json.contains("\"created\": 0.1,"));
+    EXPECT_TRUE(json.contains("\"edited\": 786000000.1234568,"));
+}
+
+} // namespace

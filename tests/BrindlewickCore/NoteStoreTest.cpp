@@ -1,0 +1,125 @@
+#include "NoteStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace {
+
+const Date now = Date::fromUnix(1765000000.75);
+
+QString damagedName(qint64 unixSeconds)
+{
+    return QStringLiteral("notes.damaged-%1.json").arg(unixSeconds);
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+NoteBook sampleBook()
+{
+    StickyNote note(QUuid::createUuid(), "Pay rent\nby Friday", NoteColor::rose, Date{786000000.5});
+    note.deadline = Date{786100000};
+    return NoteBook({note});
+}
+
+class NoteStoreTest : public ::testing::Test {
+protected:
+    QTemporaryDir temp;
+    QString folder() const { return temp.path(); }
+    QString file(const QString &name) const { return QDir(temp.path()).filePath(name); }
+};
+
+TEST_F(NoteStoreTest, NoFileIsFreshAndTouchesNothing)
+{
+    const QString missing = file("not/yet/here");
+    EXPECT_EQ(NoteStore(missing).load(now), NoteStore::Loaded(NoteStore::Fresh{}));
+    EXPECT_FALSE(QFileInfo::exists(missing));
+}
+
+TEST_F(NoteStoreTest, AFolderInPlaceOfTheFileIsFresh)
+{
+    QDir(folder()).mkdir("notes.json");
+    EXPECT_EQ(NoteStore(folder()).load(now), NoteStore::Loaded(NoteStore::Fresh{}));
+}
+
+TEST_F(NoteStoreTest, SavedBookLoadsEqualFromAPrivateFile)
+{
+    const QString nested = file("a/b/c");
+    const NoteStore store(nested);
+    const NoteBook book = sampleBook();
+    ASSERT_EQ(store.save(book), std::nullopt);
+    EXPECT_EQ(store.load(now), NoteStore::Loaded(book));
+
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(store.url()).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+}
+
+TEST_F(NoteStoreTest, EmptyObjectLoadsAsAnEmptyBook)
+{
+    writeFile(file("notes.json"), "{}");
+    EXPECT_EQ(NoteStore(folder()).load(now), NoteStore::Loaded(NoteBook()));
+}
+
+TEST_F(NoteStoreTest, UndecodableFilesAreSetAsideAndNeverOverwriteEachOther)
+{
+    const NoteStore store(folder());
+    const QByteArray contents[] = {"", "garbage one", R"({"notes": [{"id": 3}]})"};
+    for (int i = 0; i < 3; ++i) {
+        writeFile(store.url(), contents[i]);
+        const QString expected = file(damagedName(1765000000 + i));
+        EXPECT_EQ(store.load(now), NoteStore::Loaded(NoteStore::Damaged{expected}));
+        EXPECT_FALSE(QFileInfo::exists(store.url()));
+        QFile aside(expected);
+        ASSERT_TRUE(aside.open(QIODevice::ReadOnly));
+        EXPECT_EQ(aside.readAll(), contents[i]);
+    }
+}
+
+TEST_F(NoteStoreTest, FailedWriteLeavesThePreviousFileIntact)
+{
+    const NoteStore store(folder());
+    const NoteBook book = sampleBook();
+    ASSERT_EQ(store.save(book), std::nullopt);
+
+    NoteBook unwritable = book;
+    unwritable.notes[0].deadline = Date{std::numeric_limits<double>::quiet_NaN()};
+    EXPECT_TRUE(store.save(unwritable).has_value());
+    EXPECT_EQ(store.load(now), NoteStore::Loaded(book));
+
+
+    // A write that runs out of room half-way (a file size limit works even for root).
+    NoteBook large = book;
+    large.notes[0].text = QString(20000, u'x');
+    rlimit original {};
+    ::getrlimit(RLIMIT_FSIZE, &original);
+    const auto previousHandler = ::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = original;
+    small.rlim_cur = 4096;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    const auto error = store.save(large);
+    ::setrlimit(RLIMIT_FSIZE, &original);
+    ::signal(SIGXFSZ, previousHandler);
+    EXPECT_TRUE(error.has_value());
+    EXPECT_EQ(store.load(now), NoteStore::Loaded(book));
+    EXPECT_EQ(QDir(folder()).entryList(QDir::Files), QStringList{"notes.json"});
+}
+
+TEST_F(NoteStoreTest, FolderThatCannotBeCreatedIsReported)
+{
+    writeFile(file("plain-file"), "x");
+    const auto error = NoteStore(file("plain-file/sub")).save(sampleBook());
+    ASSERT_TRUE(error.has_value());
+    EXPECT_TRUE(error->contains("plain-file/sub"));
+}
+
+} // namespace
