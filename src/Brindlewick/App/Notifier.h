@@ -1,0 +1,30 @@
+#pragma once
+
+#include "NotifyAction.h"
+#include "NotifyPermission.h"
+#include "PlannedAlert.h"
+
+#include <QList>
+#include <QUuid>
+#include <functional>
+
+// The bridge between the model and desktop notifications. Everything runs on the main thread:
+// completions and `onAction` are called there, either before the call returns or later from the
+// event loop, so callers must not rely on either. A notifier destroyed first never calls back.
+class Notifier {
+public:
+    using PermissionHandler = std::function<void(NotifyPermission)>;
+    using ActionHandler = std::function<void(const QUuid &note, NotifyAction action)>;
+
+    virtual ~Notifier() = default;
+
+    // The current permission.
+    virtual void permission(PermissionHandler completion) = 0;
+    // Asks for permission, then answers with the resulting one.
+    virtual void requestPermission(PermissionHandler completion) = 0;
+    // Makes the pending notifications equal to `alerts`; an empty list clears them.
+    virtual void schedule(const QList<PlannedAlert> &alerts) = 0;
+
+    // Called when the user answers a notification; unset until the model sets it.
+    ActionHandler onAction;
+};

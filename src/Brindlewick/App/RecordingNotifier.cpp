@@ -1,0 +1,18 @@
+#include "RecordingNotifier.h"
+
+void RecordingNotifier::permission(PermissionHandler completion)
+{
+    completion(state);
+}
+
+void RecordingNotifier::requestPermission(PermissionHandler completion)
+{
+    ++requests;
+    state = grantOnRequest ? NotifyPermission::allowed : NotifyPermission::denied;
+    completion(state);
+}
+
+void RecordingNotifier::schedule(const QList<PlannedAlert> &alerts)
+{
+    scheduled = alerts;
+}
