@@ -1,6 +1,7 @@
 #include "Countdown.h"
 
 #include "StickyNote.h"
+#include "TimeText.h"
 
 #include <algorithm>
 
@@ -52,6 +53,35 @@ std::optional<Urgency> urgencyFromRawValue(int raw)
     if (raw < static_cast<int>(Urgency::calm) || raw > static_cast<int>(Urgency::over))
         return std::nullopt;
     return static_cast<Urgency>(raw);
+}
+
+QString Countdown::shortText() const
+{
+    if (kind.isDeadline()) {
+        if (remaining <= -lastMinute)
+            return QStringLiteral("Overdue ") + TimeText::span(-remaining);
+        return remaining <= 0 ? QStringLiteral("Due now") : TimeText::span(remaining);
+    }
+    if (kind.timerState() == NoteTimer::State::finished)
+        return QStringLiteral("Time’s up");
+    return TimeText::clock(remaining);
+}
+
+QString Countdown::spokenText() const
+{
+    if (kind.isDeadline())
+        return TimeText::left(remaining);
+    switch (*kind.timerState()) {
+    case NoteTimer::State::ready:
+        return QStringLiteral("Timer set for ") + TimeText::span(remaining) + QStringLiteral(", not started");
+    case NoteTimer::State::running:
+        return QStringLiteral("Timer, ") + TimeText::span(remaining) + QStringLiteral(" left");
+    case NoteTimer::State::paused:
+        return QStringLiteral("Timer paused, ") + TimeText::span(remaining) + QStringLiteral(" left");
+    case NoteTimer::State::finished:
+        break;
+    }
+    return QStringLiteral("Timer finished");
 }
 
 namespace Countdowns {

@@ -45,6 +45,11 @@ struct Countdown {
     bool isReady() const { return kind == Kind::timer(NoteTimer::State::ready); }
     bool isPaused() const { return kind == Kind::timer(NoteTimer::State::paused); }
 
+    // Printed on tapes and in the tray: "4:59", "Time’s up", "2 h 30 min", "Overdue 5 min".
+    QString shortText() const;
+    // The tape's accessibility label: "Timer, 5 min left", "Overdue by 1 h".
+    QString spokenText() const;
+
     bool operator==(const Countdown &) const = default;
 };
 

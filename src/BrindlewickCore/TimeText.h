@@ -1,0 +1,20 @@
+#pragma once
+
+#include "Calendar.h"
+#include "Date.h"
+
+#include <QLocale>
+#include <QString>
+
+// Every text that tells time, so notes, tapes, the tray, alerts and the export word it alike.
+// Durations and clocks are fixed English; only the when-text of a date follows the locale.
+namespace TimeText {
+// "45 s", "2 min", "1 h 1 min", "4 days". Negative reads as 0.
+QString span(double seconds);
+// "0:05", "59:59", "1:02:05", rounded up to the second. Negative reads as 0.
+QString clock(double seconds);
+// "30 s left", "Due now", "Overdue by 1 min"; negative while overdue.
+QString left(double seconds);
+// "Today, 5:00 PM", "Tomorrow, …", "Yesterday, …", "Fri, …", "12 Mar, …", "12 Mar 2027, …".
+QString due(Date date, Date now, const Calendar &calendar, const QLocale &locale);
+}
