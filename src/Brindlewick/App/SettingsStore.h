@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QString>
+#include <optional>
+
+// The names the settings are stored under.
+namespace SettingsKeys {
+inline const QString sort = QStringLiteral("sort");
+inline const QString defaultColor = QStringLiteral("defaultColor");
+inline const QString newNotesFloat = QStringLiteral("newNotesFloat");
+inline const QString warnMinutes = QStringLiteral("warnMinutes");
+inline const QString playSound = QStringLiteral("playSound");
+inline const QString trayEnabled = QStringLiteral("trayEnabled");
+inline const QString trayOpensOn = QStringLiteral("trayOpensOn");
+inline const QString showMenuBarItem = QStringLiteral("showMenuBarItem");
+inline const QString hotkeyEnabled = QStringLiteral("hotkeyEnabled");
+inline const QString welcomeDone = QStringLiteral("welcomeDone");
+inline const QString autoUpdate = QStringLiteral("OstrelAutoUpdate");
+// Set once the user has allowed desktop notifications in the app.
+inline const QString notificationsAllowed = QStringLiteral("notificationsAllowed");
+// Set once the news of a version has been shown.
+QString announced(const QString &version);
+} // namespace SettingsKeys
+
+// A typed settings file: one JSON object, so a Bool stays a Bool and an Int an Int. A value of
+// another type than asked for reads as absent, and so does everything in a missing or damaged file.
+// The file is read on every get and read again before every write, so several stores on one file
+// (or another process) never lose each other's keys; each write replaces the file atomically.
+class SettingsStore {
+public:
+    explicit SettingsStore(QString path);
+    // "Brindlewick/settings.json" in the user's configuration folder ($XDG_CONFIG_HOME, ~/.config).
+    static SettingsStore standard();
+    // The demo world's own settings, kept apart from the user's.
+    static SettingsStore demo();
+
+    const QString &path() const { return m_path; }
+
+    std::optional<bool> boolValue(const QString &key) const;
+    std::optional<int> intValue(const QString &key) const;
+    std::optional<QString> stringValue(const QString &key) const;
+    QStringList keys() const;
+
+    void setBool(const QString &key, bool value);
+    void setInt(const QString &key, int value);
+    void setString(const QString &key, const QString &value);
+    // Forgets every setting.
+    void clear();
+
+    bool operator==(const SettingsStore &) const = default;
+
+private:
+    static SettingsStore inConfigFolder(const QString &name);
+    QJsonObject read() const;
+    void write(const QString &key, const QJsonValue &value);
+
+    QString m_path;
+};
