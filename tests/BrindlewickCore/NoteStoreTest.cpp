@@ -1,11 +1,11 @@
 #include "NoteStore.h"
 
+#include "FileSizeLimit.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -100,15 +100,11 @@ TEST_F(NoteStoreTest, FailedWriteLeavesThePreviousFileIntact)
     // A write that runs out of room half-way (a file size limit works even for root).
     NoteBook large = book;
     large.notes[0].text = QString(20000, u'x');
-    rlimit original {};
-    ::getrlimit(RLIMIT_FSIZE, &original);
-    const auto previousHandler = ::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = original;
-    small.rlim_cur = 4096;
-    ::setrlimit(RLIMIT_FSIZE, &small);
-    const auto error = store.save(large);
-    ::setrlimit(RLIMIT_FSIZE, &original);
-    ::signal(SIGXFSZ, previousHandler);
+    std::optional<QString> error;
+    {
+        const FileSizeLimit limit(4096);
+        error = store.save(large);
+    }
     EXPECT_TRUE(error.has_value());
     EXPECT_EQ(store.load(now), NoteStore::Loaded(book));
     EXPECT_EQ(QDir(folder()).entryList(QDir::Files), QStringList{"notes.json"});

@@ -1,11 +1,10 @@
 #include "App/SettingsStore.h"
+#include "FileSizeLimit.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -111,16 +110,10 @@ TEST_F(SettingsStoreTest, AWriteThatFailsHalfwayLeavesThePreviousFileWhole)
     store.setInt(SettingsKeys::warnMinutes, 5);
     const QByteArray before = fileBytes();
 
-    // A file size limit stops the write part-way, even for root.
-    rlimit original{};
-    ::getrlimit(RLIMIT_FSIZE, &original);
-    const auto previousHandler = ::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = original;
-    small.rlim_cur = 64;
-    ::setrlimit(RLIMIT_FSIZE, &small);
-    store.setString(SettingsKeys::sort, QString(200, u'x'));
-    ::setrlimit(RLIMIT_FSIZE, &original);
-    ::signal(SIGXFSZ, previousHandler);
+    {
+        const FileSizeLimit limit(64);
+        store.setString(SettingsKeys::sort, QString(200, u'x'));
+    }
 
     EXPECT_EQ(fileBytes(), before);
     EXPECT_EQ(store.intValue(SettingsKeys::warnMinutes), 5);
