@@ -1,12 +1,9 @@
 // Loads and saves a notebook of 10,000 notes and prints how long each takes.
+#include "BenchTiming.h"
 #include "NoteStore.h"
 
 #include <QTemporaryDir>
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <functional>
-#include <vector>
 
 namespace {
 
@@ -26,18 +23,6 @@ NoteBook generatedBook(int count, Date now)
         book.notes.append(note);
     }
     return book;
-}
-
-double medianMilliseconds(const std::function<void()> &work, int runs = 9)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-    }
-    std::nth_element(times.begin(), times.begin() + runs / 2, times.end());
-    return times[runs / 2];
 }
 
 } // namespace
