@@ -27,9 +27,9 @@ public:
     Loaded load(Date now) const;
     // Writes atomically and durably, readable by the owner only. The error text, or none when saved.
     std::optional<QString> save(const NoteBook &book) const;
-
-private:
+    // A free name in the folder for setting an unusable file aside.
     QString setAsideName(Date now) const;
 
+private:
     QString m_url;
 };

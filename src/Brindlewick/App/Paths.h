@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// Where the notebook lives.
+struct Paths {
+    // The folder that holds "notes.json".
+    QString data;
+
+    // $XDG_DATA_HOME/Brindlewick, or BRINDLEWICK_DATA_DIR taken as it stands when set.
+    // Creates nothing: the store makes the folder on its first save.
+    static Paths live();
+
+    bool operator==(const Paths &) const = default;
+};
