@@ -1,0 +1,33 @@
+#include "Kicker.h"
+
+#include "Fonts.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+Kicker::Kicker(const QString &text, Color color, QWidget *parent) : QWidget(parent), m_text(text), m_color(color)
+{
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    setAccessibleName(m_text);
+}
+
+QFont Kicker::font()
+{
+    QFont font = Fonts::label();
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 1.1);
+    return font;
+}
+
+QSize Kicker::sizeHint() const
+{
+    const QFontMetricsF metrics(font());
+    return QSizeF(metrics.horizontalAdvance(shownText()), metrics.height()).toSize() + QSize(1, 0);
+}
+
+void Kicker::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setFont(font());
+    painter.setPen(m_color.resolved(this));
+    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shownText());
+}

@@ -1,0 +1,39 @@
+#include "PaperIconButton.h"
+
+#include "Fonts.h"
+#include "RoundedShape.h"
+
+#include <QPainter>
+
+PaperIconButton::PaperIconButton(const QString &symbol, Color ink, bool on, QWidget *parent)
+    : StyledButton(parent), m_ink(ink), m_on(on)
+{
+    setSymbol(symbol);
+    setFixedSize(sizeHint());
+}
+
+void PaperIconButton::setInk(Color ink)
+{
+    m_ink = ink;
+    update();
+}
+
+void PaperIconButton::setOn(bool on)
+{
+    m_on = on;
+    update();
+}
+
+QFont PaperIconButton::labelFont() const
+{
+    return Fonts::system(11.5, QFont::DemiBold);
+}
+
+void PaperIconButton::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const qreal backing = isDown() ? 0.16 : m_on ? 0.12 : 0.0;
+    if (backing > 0)
+        RoundedShape::fill(painter, rect(), 6, m_ink.resolved(this, backing));
+    paintLabel(painter, rect(), m_ink.resolved(this, m_on ? 1.0 : 0.72));
+}

@@ -1,0 +1,123 @@
+#include "Symbols.h"
+
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPixmap>
+#include <array>
+#include <utility>
+
+namespace {
+
+// Material Icons glyphs fill a square em with some air around the figure; this makes a symbol as
+// tall as the capitals of text at the same size.
+constexpr qreal emPerPoint = 1.25;
+
+constexpr std::array<std::pair<std::u16string_view, char32_t>, 38> table{{
+    {u"arrow.down.to.line", 0xE258},        // vertical_align_bottom
+    {u"arrow.triangle.2.circlepath", 0xE627}, // sync
+    {u"arrow.up.arrow.down", 0xE8D5},       // swap_vert
+    {u"arrow.up.to.line", 0xE25A},          // vertical_align_top
+    {u"bell", 0xE7F5},                      // notifications_none
+    {u"bell.badge.fill", 0xE7F7},           // notifications_active
+    {u"bell.fill", 0xE7F4},                 // notifications
+    {u"bell.slash", 0xE7F6},                // notifications_off
+    {u"checkmark", 0xE5CA},                 // check
+    {u"checkmark.circle", 0xE92D},          // check_circle_outline
+    {u"checkmark.circle.fill", 0xE86C},     // check_circle
+    {u"circle", 0xE836},                    // radio_button_unchecked
+    {u"command", 0xEAE7},                   // keyboard_command_key
+    {u"ellipsis", 0xE5D3},                  // more_horiz
+    {u"exclamationmark", 0xE645},           // priority_high
+    {u"exclamationmark.circle", 0xE001},    // error_outline
+    {u"exclamationmark.triangle.fill", 0xE002}, // warning
+    {u"flag", 0xE16E},                      // outlined_flag
+    {u"flag.fill", 0xE153},                 // flag
+    {u"gearshape", 0xE8B8},                 // settings
+    {u"hand.point.up.left", 0xE913},        // touch_app
+    {u"hand.raised.fill", 0xE925},          // pan_tool
+    {u"info.circle", 0xE88F},               // info_outline
+    {u"largecircle.fill.circle", 0xE837},   // radio_button_checked
+    {u"magnifyingglass", 0xE8B6},           // search
+    {u"note.text", 0xF1FC},                 // sticky_note_2
+    {u"note.text.badge.plus", 0xEA20},      // post_add
+    {u"pause.fill", 0xE034},                // pause
+    {u"pin", 0xF10D},                       // push_pin: the font has no outlined pin
+    {u"pin.fill", 0xF10D},                  // push_pin
+    {u"play.fill", 0xE037},                 // play_arrow
+    {u"plus", 0xE145},                      // add
+    {u"rectangle.topthird.inset.filled", 0xE069}, // web_asset
+    {u"square.grid.2x2", 0xE9B0},           // grid_view
+    {u"timer", 0xE425},                     // timer
+    {u"trash", 0xE92E},                     // delete_outline
+    {u"xmark", 0xE5CD},                     // close
+    {u"xmark.circle.fill", 0xE5C9},         // cancel
+}};
+
+const QString &symbolFamily()
+{
+    static const QString family = [] {
+        const int id = QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/MaterialIcons-Regular.ttf"));
+        const QStringList families = QFontDatabase::applicationFontFamilies(id);
+        return families.isEmpty() ? QStringLiteral("Material Icons") : families.first();
+    }();
+    return family;
+}
+
+} // namespace
+
+namespace Symbols {
+
+std::optional<char32_t> codepoint(QStringView name)
+{
+    const std::u16string_view key(name.utf16(), size_t(name.size()));
+    for (const auto &[symbol, point] : table) {
+        if (symbol == key)
+            return point;
+    }
+    return std::nullopt;
+}
+
+QString glyph(QStringView name)
+{
+    const auto point = codepoint(name);
+    if (!point)
+        return {};
+    const char32_t text[] = {*point};
+    return QString::fromUcs4(text, 1);
+}
+
+QFont font(qreal points)
+{
+    QFont font(symbolFamily());
+    font.setPixelSize(qMax(1, qRound(points * emPerPoint)));
+    font.setHintingPreference(QFont::PreferNoHinting);
+    return font;
+}
+
+void draw(QPainter &painter, const QRectF &rect, QStringView name, qreal points, const QColor &color)
+{
+    const QString text = glyph(name);
+    if (text.isEmpty())
+        return;
+    painter.save();
+    painter.setFont(font(points));
+    painter.setPen(color);
+    painter.drawText(rect, Qt::AlignCenter, text);
+    painter.restore();
+}
+
+QIcon icon(QStringView name, const QColor &color, qreal points)
+{
+    const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+    const int side = qCeil(points * emPerPoint);
+    QPixmap pixmap(QSize(side, side) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    draw(painter, QRectF(0, 0, side, side), name, points, color);
+    painter.end();
+    return QIcon(pixmap);
+}
+
+} // namespace Symbols
