@@ -1,5 +1,7 @@
 #include "Paper.h"
 
+#include "Theme.h"
+
 namespace {
 
 struct PaperColors {
@@ -44,6 +46,13 @@ Color ink(NoteColor color)
 Color swatch(NoteColor color)
 {
     return colors(color).swatch;
+}
+
+Color tapeInk(NoteColor paper, Urgency urgency)
+{
+    if (paper == NoteColor::graphite && urgency == Urgency::calm)
+        return Color::fixed(0x5CC6CF);
+    return Theme::urgency(urgency);
 }
 
 } // namespace Paper

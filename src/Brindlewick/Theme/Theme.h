@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Color.h"
+#include "Countdown.h"
 
 // The interface colour tokens; screens name these instead of writing colours.
 namespace Theme {
@@ -17,7 +18,10 @@ inline constexpr Color accent{0xE0601E, 0xFF8A4C};
 inline constexpr Color accentInk{0xFFFFFF, 0x2A1206};
 inline constexpr Color good{0x2E8A5A, 0x5CC48A};
 inline constexpr Color notch = Color::fixed(0x000000);
-// The alarm red of ringing notes, their answers and overdue texts; urgency(Urgency::over) too.
+// The alarm red of ringing notes, their answers and overdue texts; also urgency(Urgency::over).
 inline constexpr Color alarm{0xD7373F, 0xFF6369};
+
+// The colour of an urgency: teal, amber, the accent orange, the alarm red.
+Color urgency(Urgency urgency);
 
 } // namespace Theme

@@ -124,4 +124,25 @@ TEST(Palette, InterfaceTokensInBothAppearances)
     }
 }
 
+TEST(Palette, UrgencyAndTapeColoursInBothAppearances)
+{
+    struct Case {
+        Urgency urgency;
+        quint32 light, dark;
+    };
+    const Case cases[] = {{Urgency::calm, 0x1F7A84, 0x5CC6CF},
+                          {Urgency::soon, 0xD98A0F, 0xF5B13D},
+                          {Urgency::urgent, 0xE0601E, 0xFF8A4C},
+                          {Urgency::over, 0xD7373F, 0xFF6369}};
+    for (const Case &c : cases) {
+        EXPECT_EQ(Theme::urgency(c.urgency), Color(c.light, c.dark));
+        for (NoteColor paper : NoteColors::allCases) {
+            const bool teal = paper == NoteColor::graphite && c.urgency == Urgency::calm;
+            EXPECT_EQ(Paper::tapeInk(paper, c.urgency), teal ? Color::fixed(0x5CC6CF) : Color(c.light, c.dark))
+                << toString(paper).toStdString() << " " << int(c.urgency);
+        }
+    }
+    EXPECT_EQ(Theme::urgency(Urgency::urgent), Theme::accent);
+}
+
 } // namespace

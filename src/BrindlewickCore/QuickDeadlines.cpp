@@ -1,0 +1,69 @@
+#include "QuickDeadlines.h"
+
+#include <cmath>
+#include <optional>
+
+namespace {
+
+constexpr double hour = 3600;
+
+// h o'clock on the calendar day of `now`, before or after it.
+std::optional<Date> todayAt(int h, Date now, const Calendar &calendar)
+{
+    return calendar.date(calendar.day(now), QTime(h, 0));
+}
+
+// The first moment strictly after `now` that is h o'clock on that weekday (Qt numbering, Monday 1).
+std::optional<Date> nextWeekdayAt(Qt::DayOfWeek weekday, int h, Date now, const Calendar &calendar)
+{
+    const QDate today = calendar.day(now);
+    for (int ahead = 0; ahead <= 7; ++ahead) {
+        const QDate day = today.addDays(ahead);
+        if (day.dayOfWeek() != weekday)
+            continue;
+        const auto candidate = calendar.date(day, QTime(h, 0));
+        if (candidate && *candidate > now)
+            return candidate;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+namespace QuickDeadlines {
+
+std::vector<Option> options(Date now, const Calendar &calendar)
+{
+    std::vector<Option> list;
+    auto offer = [&list](const char *label, std::optional<Date> date) {
+        if (date)
+            list.push_back({QString::fromLatin1(label), *date});
+    };
+    auto laterThan = [](std::optional<Date> date, Date limit) {
+        return date && *date > limit ? date : std::nullopt;
+    };
+
+    offer("In 1 hour", now + hour);
+    offer("Today, 5 PM", laterThan(todayAt(17, now, calendar), now + 1800));
+    offer("Tonight, 9 PM", laterThan(todayAt(21, now, calendar), now + 1800));
+    const auto nineToday = todayAt(9, now, calendar);
+    offer("Tomorrow, 9 AM", nineToday ? calendar.addingDays(*nineToday, 1) : std::nullopt);
+    offer("Friday, 5 PM", laterThan(nextWeekdayAt(Qt::Friday, 17, now, calendar), now + 129600));
+    offer("Monday, 9 AM", nextWeekdayAt(Qt::Monday, 9, now, calendar));
+    if (list.size() > 6)
+        list.resize(6);
+    return list;
+}
+
+Date nextHour(Date date, const Calendar &calendar)
+{
+    // The calendar hour runs from a full hour of local time, whatever the zone's offset.
+    const double local = date.unixSeconds() + calendar.local(date).offsetFromUtc();
+    double intoHour = std::fmod(local, hour);
+    if (intoHour < 0)
+        intoHour += hour;
+    const Date end = date - intoHour + hour;
+    return end - date < 900 ? end + hour : end;
+}
+
+} // namespace QuickDeadlines
