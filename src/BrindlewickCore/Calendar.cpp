@@ -21,9 +21,15 @@ std::optional<Date> Calendar::date(QDate day, QTime time) const
     if (!day.isValid() || !time.isValid())
         return std::nullopt;
     const QDateTime wall(day, time, m_zone);
-    if (!wall.isValid())
+    if (wall.isValid())
+        return Date::fromDateTime(wall);
+    // Qt gives no moment for a reading inside a DST gap. Read it with the offset in force a day
+    // earlier, before the clocks jumped: that lands as far past the gap as the reading was into it.
+    const QDateTime dayBefore = QDateTime(day.addDays(-1), time, QTimeZone::utc());
+    const QDateTime shifted(day, time, QTimeZone(m_zone.offsetFromUtc(dayBefore)));
+    if (!shifted.isValid())
         return std::nullopt;
-    return Date::fromDateTime(wall);
+    return Date::fromDateTime(shifted);
 }
 
 Date Calendar::startOfDay(Date date) const

@@ -1,0 +1,154 @@
+#include "DateDetector.h"
+
+#include "QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const Calendar utc = Calendar::named("UTC");
+const QLocale american(QLocale::English, QLocale::UnitedStates);
+const QLocale british(QLocale::English, QLocale::UnitedKingdom);
+// Wednesday 10 June 2026, 10:00.
+const QDate wednesday(2026, 6, 10);
+const Date now = *utc.date(wednesday, QTime(10, 0));
+
+// The matched texts and their moments as "YYYY-MM-DD HH:MM", in order.
+QStringList found(const QString &text, const QLocale &locale = american, Date at = now)
+{
+    QStringList result;
+    for (const DateMatch &match : DateDetector::matches(text, at, utc, locale)) {
+        result << text.mid(match.offset, match.length) + QStringLiteral(" = ")
+                      + utc.local(match.date).toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    }
+    return result;
+}
+
+TEST(DateDetector, ReadsEachKindOfPhrase)
+{
+    struct Case { const char *text; const char *match; };
+    const Case cases[] = {
+        {"5pm", "5pm = 2026-06-10 17:00"},
+        {"5:30 pm", "5:30 pm = 2026-06-10 17:30"},
+        {"9.30pm", "9.30pm = 2026-06-10 21:30"},
+        {"5 P.M.", "5 P.M. = 2026-06-10 17:00"},
+        {"17:00", "17:00 = 2026-06-10 17:00"},
+        {"9am", "9am = 2026-06-11 09:00"},
+        {"12pm", "12pm = 2026-06-10 12:00"},
+        {"12am", "12am = 2026-06-11 00:00"},
+        {"noon", "noon = 2026-06-10 12:00"},
+        {"midnight", "midnight = 2026-06-11 00:00"},
+        {"10:30", "10:30 = 2026-06-10 10:30"},
+        {"9:30", "9:30 = 2026-06-10 21:30"},
+        {"09:30", "09:30 = 2026-06-11 09:30"},
+        {"0:30", "0:30 = 2026-06-11 00:30"},
+        {"at 5", "at 5 = 2026-06-10 17:00"},
+        {"@6", "@6 = 2026-06-10 18:00"},
+        {"till 11", "till 11 = 2026-06-10 11:00"},
+        {"by 18", "by 18 = 2026-06-10 18:00"},
+        {"today", "today = 2026-06-10 17:00"},
+        {"Tonight", "Tonight = 2026-06-10 21:00"},
+        {"tonight at 12", "tonight at 12 = 2026-06-11 00:00"},
+        {"tomorrow", "tomorrow = 2026-06-11 09:00"},
+        {"friday", "friday = 2026-06-12 09:00"},
+        {"Fri.", "Fri. = 2026-06-12 09:00"},
+        {"thurs", "thurs = 2026-06-11 09:00"},
+        {"wednesday", "wednesday = 2026-06-10 17:00"},
+        {"wednesday 9am", "wednesday 9am = 2026-06-17 09:00"},
+        {"this friday", "this friday = 2026-06-12 09:00"},
+        {"next friday", "next friday = 2026-06-19 09:00"},
+        {"last monday", "last monday = 2026-06-08 09:00"},
+        {"last wednesday", "last wednesday = 2026-06-03 09:00"},
+        {"dec 25", "dec 25 = 2026-12-25 09:00"},
+        {"25 December", "25 December = 2026-12-25 09:00"},
+        {"25th of Dec", "25th of Dec = 2026-12-25 09:00"},
+        {"December 25th 2027", "December 25th 2027 = 2027-12-25 09:00"},
+        {"Dec. 25, 2027", "Dec. 25, 2027 = 2027-12-25 09:00"},
+        {"june 10", "june 10 = 2026-06-10 17:00"},
+        {"june 9", "june 9 = 2027-06-09 09:00"},
+        {"feb 29", "feb 29 = 2028-02-29 09:00"},
+        {"12/25", "12/25 = 2026-12-25 09:00"},
+        {"12/25/27", "12/25/27 = 2027-12-25 09:00"},
+        {"2026-12-25", "2026-12-25 = 2026-12-25 09:00"},
+        {"tomorrow 9:30", "tomorrow 9:30 = 2026-06-11 09:30"},
+        {"tomorrow at 2", "tomorrow at 2 = 2026-06-11 14:00"},
+        {"friday at 3pm", "friday at 3pm = 2026-06-12 15:00"},
+        {"Friday, 3pm", "Friday, 3pm = 2026-06-12 15:00"},
+        {"by 5pm", "by 5pm = 2026-06-10 17:00"},
+        {"at 3pm on friday", "at 3pm on friday = 2026-06-12 15:00"},
+        {"5pm on dec 25", "5pm on dec 25 = 2026-12-25 17:00"},
+        {"on sat", "on sat = 2026-06-13 09:00"},
+        {"sun 10am", "sun 10am = 2026-06-14 10:00"},
+        {"next wed", "next wed = 2026-06-17 09:00"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(found(QString::fromUtf8(c.text)), QStringList{QString::fromUtf8(c.match)}) << c.text;
+}
+
+TEST(DateDetector, PassesOverWhatOnlyLooksLikeADate)
+{
+    for (const char *text : {"feb 30", "13/13", "2026-13-01", "25:00", "13pm", "at 0", "afternoon", "x5pm", "5pmx",
+                             "sundae", "sit in the sun", "sat down", "this sun is hot", "wed 2 people", "may I",
+                             "march on", "read 25", "tomorrow5pm", "5.30", "at 9-5", "1.5pm", "v2/3", "12/25/2026x",
+                             "chapter 5:2", "next to me", "last call", "at", "by"}) {
+        EXPECT_EQ(found(QString::fromUtf8(text)), QStringList()) << text;
+    }
+}
+
+TEST(DateDetector, RangesCountUtf16UnitsAndMatchesComeInOrder)
+{
+    const QString text = QStringLiteral("🚀 lunch at noon, café tomorrow 9:30; 🎂 dec 25");
+    const auto matches = DateDetector::matches(text, now, utc, american);
+    ASSERT_EQ(matches.size(), 3u);
+    EXPECT_EQ(matches[0], (DateMatch{9, 7, *utc.date(wednesday, QTime(12, 0))}));
+    EXPECT_EQ(matches[1], (DateMatch{23, 13, *utc.date(wednesday.addDays(1), QTime(9, 30))}));
+    EXPECT_EQ(matches[2], (DateMatch{41, 6, *utc.date(QDate(2026, 12, 25), QTime(9, 0))}));
+}
+
+TEST(DateDetector, AFractionAfterAPrepositionStaysABareNumber)
+{
+    EXPECT_EQ(found(QStringLiteral("cut by 1/2")), QStringList{QStringLiteral("1/2 = 2027-01-02 09:00")});
+    EXPECT_EQ(found(QStringLiteral("by 1/2 at 5pm")), QStringList{QStringLiteral("by 1/2 at 5pm = 2027-01-02 17:00")});
+}
+
+TEST(DateDetector, NumericDatesFollowTheLocaleUnlessOnlyOneOrderIsADate)
+{
+    EXPECT_EQ(found(QStringLiteral("3/4"), american), QStringList{QStringLiteral("3/4 = 2027-03-04 09:00")});
+    EXPECT_EQ(found(QStringLiteral("3/4"), british), QStringList{QStringLiteral("3/4 = 2027-04-03 09:00")});
+    EXPECT_EQ(found(QStringLiteral("25/12"), american), QStringList{QStringLiteral("25/12 = 2026-12-25 09:00")});
+    EXPECT_EQ(found(QStringLiteral("12/25"), british), QStringList{QStringLiteral("12/25 = 2026-12-25 09:00")});
+}
+
+TEST(DateDetector, NextWeekdayIsInTheNextWeekAsTheLocaleCountsWeeks)
+{
+    // On a Sunday: an American week has just begun, a British one ends today.
+    const Date sunday = *utc.date(QDate(2026, 6, 14), QTime(10, 0));
+    EXPECT_EQ(found(QStringLiteral("next friday"), american, sunday),
+              QStringList{QStringLiteral("next friday = 2026-06-26 09:00")});
+    EXPECT_EQ(found(QStringLiteral("next friday"), british, sunday),
+              QStringList{QStringLiteral("next friday = 2026-06-19 09:00")});
+}
+
+TEST(DateDetector, LateInTheDayTodayMeansItsEnd)
+{
+    const Date evening = *utc.date(wednesday, QTime(21, 30));
+    EXPECT_EQ(found(QStringLiteral("today, tonight, wednesday"), american, evening),
+              (QStringList{QStringLiteral("today = 2026-06-10 23:59"), QStringLiteral("tonight = 2026-06-10 23:59"),
+                           QStringLiteral("wednesday = 2026-06-10 23:59")}));
+}
+
+TEST(DateDetector, CalendarDaysHoldAcrossDaylightSavingChanges)
+{
+    // Clocks go forward at 02:00 on Sunday 8 March 2026 in New York: 02:30 does not exist that day.
+    const Calendar newYork = Calendar::named("America/New_York");
+    const Date saturdayEvening = *newYork.date(QDate(2026, 3, 7), QTime(20, 0));
+    const auto matches = DateDetector::matches(QStringLiteral("tomorrow 9:30; 2:30am; sunday"), saturdayEvening,
+                                               newYork, american);
+    ASSERT_EQ(matches.size(), 3u);
+    EXPECT_EQ(newYork.local(matches[0].date), QDateTime(QDate(2026, 3, 8), QTime(9, 30), newYork.zone()));
+    EXPECT_EQ(newYork.local(matches[1].date), QDateTime(QDate(2026, 3, 8), QTime(3, 30), newYork.zone()));
+    EXPECT_EQ(matches[0].date - saturdayEvening, 12.5 * 3600);
+    EXPECT_EQ(matches[2].date - saturdayEvening, 12 * 3600);
+}
+
+} // namespace

@@ -1,0 +1,254 @@
+#include "QuickParse.h"
+
+#include "QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QLocale english(QLocale::English, QLocale::UnitedStates);
+
+// A quick line typed on a Saturday (at 14:00 unless `typedAt` says otherwise), and what it must give.
+// `deadline` is the local wall clock: "+N HH:MM" counts calendar days from that Saturday,
+// "YYYY-MM-DD HH:MM" is a date; nullptr is none.
+struct Line {
+    const char *typed;
+    const char *text;
+    std::optional<double> timer;
+    const char *deadline;
+    const char *typedAt = "14:00";
+};
+
+const Line goldenLines[] = {
+    // Durations alone.
+    {"  tea 4m  ", "tea", 240, nullptr},
+    {"Pasta for 12 minutes", "Pasta", 720, nullptr},
+    {"Stretch 1h30m", "Stretch", 5400, nullptr},
+    {"Stretch 1.5h", "Stretch", 5400, nullptr},
+    {"Read 25", "Read 25", {}, nullptr},
+    {"25 min", "25 min", 1500, nullptr},
+    {"Bake 100h", "Bake 100h", {}, nullptr},
+    {"Rest 0 min", "Rest 0 min", {}, nullptr},
+    {"Rest 0.5s", "Rest 0.5s", {}, nullptr},
+    {"Tea 4M", "Tea", 240, nullptr},
+    {"Tea 4m30", "Tea 4m30", {}, nullptr},
+    {"call back in 1h 30m", "call back in", 5400, nullptr},
+    {"nap 1 h 30 min", "nap", 5400, nullptr},
+    {"nap 1h 30 min", "nap", 5400, nullptr},
+    {"workout 2 hours 15 minutes", "workout", 8100, nullptr},
+    {"call mom in 10 min", "call mom in", 600, nullptr},
+    {"for 10 min", "for 10 min", 600, nullptr},
+    {"eggs 90s", "eggs", 90, nullptr},
+    {"brew 2hrs", "brew", 7200, nullptr},
+    {"steep 3 mins", "steep", 180, nullptr},
+    {"plank 45 secs", "plank", 45, nullptr},
+    {"rest 30 seconds", "rest", 30, nullptr},
+    {"boil 1 minute", "boil", 60, nullptr},
+    {"run 1 hour", "run", 3600, nullptr},
+    {"long one 99h", "long one", 356400, nullptr},
+    {"too long 99h 1s", "too long 99h 1s", {}, nullptr},
+    {"blink 1 sec", "blink", 1, nullptr},
+    {"1h30m", "1h30m", 5400, nullptr},
+    {"meeting  with   Ana   20m", "meeting with Ana", 1200, nullptr},
+    {"tea 5 MIN", "tea", 300, nullptr},
+    {"tea 4 m", "tea", 240, nullptr},
+    {"tea 5 min 4m", "tea", 540, nullptr},
+    {"tea -5 min", "tea -5 min", {}, nullptr},
+    {"x 1.5.5h", "x 1.5.5h", {}, nullptr},
+    {"timer .5m", "timer", 30, nullptr},
+    {"laundry 40m for", "laundry 40m for", {}, nullptr},
+    {"4m tea", "4m tea", {}, nullptr},
+    {"tea 4m 25", "tea 4m 25", {}, nullptr},
+    {"Tee für 5 min", "Tee für", 300, nullptr},
+    {"café 10m", "café", 600, nullptr},
+    {"☕️ tea 4m", "☕️ tea", 240, nullptr},
+    {"tea\t4m\n", "tea", 240, nullptr},
+    {"run 5k 20m", "run 5k", 1200, nullptr},
+    // Dates alone.
+    {"Send invoice by 5pm", "Send invoice by 5pm", {}, "+0 17:00"},
+    {"Send invoice by 5pm", "Send invoice by 5pm", {}, "+1 17:00", "18:00"},
+    {"standup tomorrow 9:30", "standup tomorrow 9:30", {}, "+1 09:30"},
+    {"  standup   tomorrow   9:30  ", "standup   tomorrow   9:30", {}, "+1 09:30"},
+    {"dinner at 7pm", "dinner at 7pm", {}, "+0 19:00"},
+    {"call at 17:00", "call at 17:00", {}, "+0 17:00"},
+    {"drinks 5:30 pm", "drinks 5:30 pm", {}, "+0 17:30"},
+    {"5 p.m. call", "5 p.m. call", {}, "+0 17:00"},
+    {"Ship it by 5pm!", "Ship it by 5pm!", {}, "+0 17:00"},
+    {"wake 7am", "wake 7am", {}, "+1 07:00"},
+    {"stand-up today at 9am", "stand-up today at 9am", {}, "+1 09:00"},
+    {"report tomorrow", "report tomorrow", {}, "+1 09:00"},
+    {"taxes today", "taxes today", {}, "+0 17:00"},
+    {"taxes today", "taxes today", {}, "+0 23:59", "18:00"},
+    {"party tonight", "party tonight", {}, "+0 21:00"},
+    {"party tonight at 8", "party tonight at 8", {}, "+0 20:00"},
+    {"meet at 9", "meet at 9", {}, "+0 21:00", "10:00"},
+    {"meet at 9", "meet at 9", {}, "+0 09:00", "08:00"},
+    {"meet at 9", "meet at 9", {}, "+1 09:00", "22:00"},
+    {"pick up at 3", "pick up at 3", {}, "+0 15:00", "10:00"},
+    {"lunch at noon", "lunch at noon", {}, "+0 12:00", "10:00"},
+    {"lunch at noon", "lunch at noon", {}, "+1 12:00"},
+    {"finish by midnight", "finish by midnight", {}, "+1 00:00"},
+    {"at 12am", "at 12am", {}, "+1 00:00"},
+    {"dentist friday at 3pm", "dentist friday at 3pm", {}, "+6 15:00"},
+    {"dentist 3pm friday", "dentist 3pm friday", {}, "+6 15:00"},
+    {"gym monday", "gym monday", {}, "+2 09:00"},
+    {"gym mon", "gym mon", {}, "+2 09:00"},
+    {"Tuesday 9am sync", "Tuesday 9am sync", {}, "+3 09:00"},
+    {"retro thu 10:00", "retro thu 10:00", {}, "+5 10:00"},
+    {"retro on Thursday", "retro on Thursday", {}, "+5 09:00"},
+    {"pay rent next friday", "pay rent next friday", {}, "+6 09:00"},
+    {"call grandma saturday", "call grandma saturday", {}, "+0 17:00"},
+    {"call grandma saturday 10am", "call grandma saturday 10am", {}, "+7 10:00"},
+    {"review last monday", "review last monday", {}, nullptr},
+    {"brunch sun 11am", "brunch sun 11am", {}, "+1 11:00"},
+    {"brunch on sun", "brunch on sun", {}, "+1 09:00"},
+    {"sit in the sun", "sit in the sun", {}, nullptr},
+    {"sat on a chair", "sat on a chair", {}, nullptr},
+    {"xmas dec 25", "xmas dec 25", {}, "2026-12-25 09:00"},
+    {"xmas 25 December", "xmas 25 December", {}, "2026-12-25 09:00"},
+    {"launch December 25th 2027", "launch December 25th 2027", {}, "2027-12-25 09:00"},
+    {"party fri, dec 25 at 8pm", "party fri, dec 25 at 8pm", {}, "2026-12-25 20:00"},
+    {"renew jan 5", "renew jan 5", {}, "2027-01-05 09:00"},
+    {"due 12/25", "due 12/25", {}, nullptr},
+    {"due 2026-12-25", "due 2026-12-25", {}, nullptr},
+    {"due 2026-12-25 17:00", "due 2026-12-25 17:00", {}, "2026-12-25 17:00"},
+    {"call on 12/25 at 5pm", "call on 12/25 at 5pm", {}, "2026-12-25 17:00"},
+    {"halve it by 1/2", "halve it by 1/2", {}, nullptr},
+    {"the afternoon nap", "the afternoon nap", {}, nullptr},
+    {"may I call", "may I call", {}, nullptr},
+    {"💡 idea tomorrow 🚀", "💡 idea tomorrow 🚀", {}, "+1 09:00"},
+    {"🎂tomorrow", "🎂tomorrow", {}, "+1 09:00"},
+    {"tomorrow at 2:30am", "tomorrow at 2:30am", {}, "+1 02:30"},
+    // Both.
+    {"Call at 17:00 for 10 min", "Call at 17:00", 600, "+0 17:00"},
+    {"standup tomorrow 9:30 15m", "standup tomorrow 9:30", 900, "+1 09:30"},
+    {"tea at 5pm 4m", "tea at 5pm", 240, "+0 17:00"},
+    {"pasta tonight for 12 minutes", "pasta tonight", 720, "+0 21:00"},
+    {"friday 3pm review 1h", "friday 3pm review", 3600, "+6 15:00"},
+    {"dec 25 call 5 min", "dec 25 call", 300, "2026-12-25 09:00"},
+    {"🎂 cake tomorrow at noon 20m", "🎂 cake tomorrow at noon", 1200, "+1 12:00"},
+    {"meeting 10am 30m", "meeting 10am", 1800, "+0 10:00", "08:00"},
+    {"tea 5pm", "tea 5pm", {}, "+0 17:00"},
+    // Neither.
+    {"buy milk", "buy milk", {}, nullptr},
+    {"", "", {}, nullptr},
+    {"   ", "", {}, nullptr},
+    {"🍅🍅🍅", "🍅🍅🍅", {}, nullptr},
+    {"Call Ana re: budget", "Call Ana re: budget", {}, nullptr},
+    {"chapter 5:2", "chapter 5:2", {}, nullptr},
+    {"2 for 1 pizza", "2 for 1 pizza", {}, nullptr},
+    {"version 2.0 at 3.5", "version 2.0 at 3.5", {}, nullptr},
+    {"room 101", "room 101", {}, nullptr},
+};
+
+QTime clock(const char *text)
+{
+    return QTime::fromString(QString::fromLatin1(text), QStringLiteral("HH:mm"));
+}
+
+std::optional<Date> expectedDeadline(const char *wall, const Calendar &calendar, QDate saturday)
+{
+    if (!wall)
+        return std::nullopt;
+    const QString text = QString::fromLatin1(wall);
+    const QTime time = clock(wall + text.indexOf(u' ') + 1);
+    if (text.startsWith(u'+'))
+        return calendar.date(saturday.addDays(text.section(u' ', 0, 0).toInt()), time);
+    return calendar.date(QDate::fromString(text.section(u' ', 0, 0), Qt::ISODate), time);
+}
+
+QString wallClock(std::optional<Date> date, const Calendar &calendar)
+{
+    return date ? calendar.local(*date).toString(Qt::ISODate) : QStringLiteral("none");
+}
+
+// The same lines in two zones, each on the Saturday before its clocks change, so "tomorrow"
+// lasts 23 hours in Berlin and 25 in New York.
+void expectGoldenLines(const Calendar &calendar, QDate saturday)
+{
+    for (const Line &line : goldenLines) {
+        const Date now = *calendar.date(saturday, clock(line.typedAt));
+        const QuickNote parsed = QuickParse::parse(QString::fromUtf8(line.typed), now, calendar, english);
+        const auto deadline = expectedDeadline(line.deadline, calendar, saturday);
+        SCOPED_TRACE(testing::Message() << '"' << line.typed << "\" typed at " << line.typedAt);
+        EXPECT_EQ(parsed.text, QString::fromUtf8(line.text));
+        EXPECT_EQ(parsed.timer, line.timer);
+        EXPECT_EQ(wallClock(parsed.deadline, calendar), wallClock(deadline, calendar));
+    }
+}
+
+TEST(QuickParse, GoldenLinesInBerlinOnTheSaturdayBeforeSpringForward)
+{
+    ASSERT_GE(std::size(goldenLines), 80u);
+    expectGoldenLines(Calendar::named("Europe/Berlin"), QDate(2026, 3, 28));
+}
+
+TEST(QuickParse, GoldenLinesInNewYorkOnTheSaturdayBeforeFallBack)
+{
+    expectGoldenLines(Calendar::named("America/New_York"), QDate(2026, 10, 31));
+}
+
+TEST(QuickParse, CompactReadsNumbersAndUnitsWrittenTogether)
+{
+    struct Case { const char *word; std::optional<double> seconds; };
+    for (const Case c : {Case{"4m", 240}, Case{"90s", 90}, Case{"1.5h", 5400}, Case{"1h30m", 5400},
+                         Case{"2hrs", 7200}, Case{"1m1s", 61}, Case{"10minutes", 600}, Case{"25", {}},
+                         Case{"4m30", {}}, Case{"m4", {}}, Case{"4x", {}}, Case{"4m!", {}}, Case{"0m", {}},
+                         Case{".m", {}}, Case{"4M", {}}, Case{"", {}}, Case{"4m😀", {}}}) {
+        EXPECT_EQ(QuickParse::compact(QString::fromUtf8(c.word)), c.seconds) << c.word;
+    }
+}
+
+TEST(QuickParse, TakeDurationLeavesTheTextAloneWhenItTakesNothing)
+{
+    QString text = QStringLiteral("tea  4m30");
+    EXPECT_FALSE(QuickParse::takeDuration(text));
+    EXPECT_EQ(text, QStringLiteral("tea  4m30"));
+
+    QString onlyDuration = QStringLiteral("1 h  30 m");
+    EXPECT_EQ(QuickParse::takeDuration(onlyDuration), 5400);
+    EXPECT_EQ(onlyDuration, QStringLiteral("1 h  30 m"));
+
+    QString empty;
+    EXPECT_FALSE(QuickParse::takeDuration(empty));
+}
+
+TEST(QuickParse, FindDeadlineMovesAMatchUpToADayPastOnByOneCalendarDay)
+{
+    // Clocks go forward overnight into Sunday 29 March 2026 in Berlin.
+    const Calendar berlin = Calendar::named("Europe/Berlin");
+    const QDate saturday(2026, 3, 28);
+    const QDate sunday = saturday.addDays(1);
+    struct Case { const char *text; QTime typedAt; QDate day; QTime time; };
+    const Case cases[] = {
+        {"today at 9am", QTime(14, 0), sunday, QTime(9, 0)},
+        {"today at 2pm", QTime(14, 0), sunday, QTime(14, 0)},
+        {"last friday 3pm", QTime(14, 0), saturday, QTime(15, 0)},
+        {"last friday 3pm", QTime(14, 59, 59), saturday, QTime(15, 0)},
+        {"last friday 3pm", QTime(15, 0), {}, {}},
+        {"last friday 3pm", QTime(16, 0), {}, {}},
+        // More than a day past is no deadline, and a later match gets its turn.
+        {"missed last thursday; retry by 5pm", QTime(14, 0), saturday, QTime(17, 0)},
+        {"", QTime(14, 0), {}, {}},
+    };
+    for (const Case &c : cases) {
+        const Date now = *berlin.date(saturday, c.typedAt);
+        const auto expected = c.day.isValid() ? berlin.date(c.day, c.time) : std::nullopt;
+        EXPECT_EQ(QuickParse::findDeadline(QString::fromUtf8(c.text), now, berlin, english), expected)
+            << c.text << " at " << c.typedAt.toString().toStdString();
+    }
+}
+
+TEST(QuickParse, TheFirstAcceptedMatchWins)
+{
+    const Calendar utc = Calendar::named("UTC");
+    const QDate saturday(2026, 3, 28);
+    const Date now = *utc.date(saturday, QTime(14, 0));
+    // "12/25" holds no letter and is passed over for the later time.
+    EXPECT_EQ(QuickParse::findDeadline(QStringLiteral("12/25 then 6pm, or tomorrow"), now, utc, english),
+              utc.date(saturday, QTime(18, 0)));
+    EXPECT_EQ(QuickParse::findDeadline(QStringLiteral("tomorrow or 6pm"), now, utc, english),
+              utc.date(saturday.addDays(1), QTime(9, 0)));
+}
+
+} // namespace
