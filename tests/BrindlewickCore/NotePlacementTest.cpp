@@ -1,6 +1,6 @@
 #include "NotePlacement.h"
 
-#include "GeometryPrinters.h"
+#include "QtPrinters.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "TrayGeometry.h"
 
-#include "GeometryPrinters.h"
+#include "QtPrinters.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,37 @@
 #pragma once
 
+#include <QPointF>
+#include <QRectF>
+#include <QSizeF>
 #include <QString>
+#include <QStringList>
 #include <ostream>
 
-// Lets GoogleTest print Qt strings as text in failure messages instead of as bytes.
+// Lets GoogleTest print Qt strings and geometry as text in failure messages instead of as bytes.
 inline void PrintTo(const QString &text, std::ostream *out)
 {
     *out << '"' << text.toStdString() << '"';
+}
+
+inline void PrintTo(const QStringList &list, std::ostream *out)
+{
+    *out << '{';
+    for (qsizetype i = 0; i < list.size(); ++i)
+        *out << (i ? ", \"" : "\"") << list[i].toStdString() << '"';
+    *out << '}';
+}
+
+inline void PrintTo(const QRectF &rect, std::ostream *out)
+{
+    *out << "QRectF(x " << rect.x() << ", y " << rect.y() << ", " << rect.width() << " x " << rect.height() << ")";
+}
+
+inline void PrintTo(const QSizeF &size, std::ostream *out)
+{
+    *out << "QSizeF(" << size.width() << " x " << size.height() << ")";
+}
+
+inline void PrintTo(const QPointF &point, std::ostream *out)
+{
+    *out << "QPointF(" << point.x() << ", " << point.y() << ")";
 }
