@@ -11,10 +11,11 @@ namespace {
 
 constexpr int minutesPerDay = 24 * 60;
 constexpr int earliestDaytimeReading = 7 * 60;
-constexpr int comingDayHour = 9 * 60;
-constexpr int todayHour = 17 * 60;
-constexpr int tonightHour = 21 * 60;
-constexpr int endOfDay = 23 * 60 + 59;
+// Minutes after midnight of the times a day named without one takes.
+constexpr int comingDayDefault = 9 * 60;
+constexpr int todayDefault = 17 * 60;
+constexpr int tonightDefault = 21 * 60;
+constexpr int lastMinuteOfDay = 23 * 60 + 59;
 
 struct Keyword {
     QLatin1StringView word;
@@ -318,8 +319,8 @@ private:
         if (m_scan.at(end) == u'@')
             return Link{m_scan.skipSpaces(end + 1), true};
         const Word word = m_scan.word(end);
+        const qsizetype next = m_scan.skipSpaces(word.end);
         for (const char *linking : words) {
-            const qsizetype next = m_scan.skipSpaces(word.end);
             if (word.lower == QLatin1StringView(linking) && next > word.end)
                 return Link{next, true};
         }
@@ -619,11 +620,11 @@ private:
     std::optional<Date> untimed(QDate day, bool evening) const
     {
         if (day != m_today)
-            return at(day, comingDayHour);
-        const auto preferred = at(day, evening ? tonightHour : todayHour);
+            return at(day, comingDayDefault);
+        const auto preferred = at(day, evening ? tonightDefault : todayDefault);
         if (preferred && *preferred > m_now)
             return preferred;
-        return at(day, endOfDay);
+        return at(day, lastMinuteOfDay);
     }
 
     static Readings readingsOf(ClockTime time, bool evening)

@@ -22,7 +22,7 @@ struct DateMatch {
 // "last monday"), dates ("dec 25", "25 December", "December 25th 2027", "12/25", "2026-12-25") and
 // their combinations ("tomorrow 9:30", "friday at 3pm", "5pm on dec 25"). A leading "at", "@", "by",
 // "before", "until", "till" or "on" belongs to the match, so "at 9" reads as a time where a lone "9"
-// does not.
+// does not; before a date written only in digits it stays out ("by 1/2" is more often a fraction).
 //
 // How a phrase becomes a moment, so that a quick line reads as its writer meant it:
 // - A time without a day is the next time the clock shows it: "5pm" at 14:00 is today, at 18:00
