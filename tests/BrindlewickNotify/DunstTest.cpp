@@ -1,0 +1,91 @@
+#include "App/SystemNotifier.h"
+
+#include <QDBusConnectionInterface>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// dunst, a real notification server, needs the display of the session. Its context menu runs the
+// "dmenu" command of its configuration; a stand-in picks the line of the action named in `choice`.
+class DunstTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        writeFile("pick", "#!/bin/sh\ngrep -m1 -F \"$(cat '" + folder("choice").toUtf8() + "')\"\n");
+        QFile::setPermissions(folder("pick"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        writeFile("dunstrc", "[global]\ndmenu = " + folder("pick").toUtf8() + "\n");
+        dunst.start("dunst", {"-config", folder("dunstrc")});
+        ASSERT_TRUE(QTest::qWaitFor([] { return serverPresent(); }, 5000));
+    }
+
+    void TearDown() override
+    {
+        dunst.terminate();
+        dunst.waitForFinished(3000);
+        EXPECT_TRUE(QTest::qWaitFor([] { return !serverPresent(); }, 3000));
+    }
+
+    static bool serverPresent()
+    {
+        return QDBusConnection::sessionBus().interface()->isServiceRegistered("org.freedesktop.Notifications");
+    }
+
+    QString folder(const QString &name) const { return QDir(dir.path()).filePath(name); }
+
+    void writeFile(const QString &name, const QByteArray &bytes) const
+    {
+        QFile file(folder(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    static QString dunstctl(const QStringList &arguments)
+    {
+        QProcess process;
+        process.start("dunstctl", arguments);
+        process.waitForFinished(5000);
+        return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+    }
+
+    QTemporaryDir dir;
+    QProcess dunst;
+};
+
+TEST_F(DunstTest, AlertsShowInDunstAndItsButtonsComeBackAsActions)
+{
+    SystemNotifier notifier(QDBusConnection::sessionBus(), SettingsStore(folder("settings.json")), &Date::current);
+    QList<std::pair<QUuid, NotifyAction>> answers;
+    notifier.onAction = [&](const QUuid &note, NotifyAction action) { answers.append({note, action}); };
+    std::optional<NotifyPermission> permission;
+    notifier.requestPermission([&](NotifyPermission p) { permission = p; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return permission.has_value(); }, 5000));
+    EXPECT_EQ(permission, NotifyPermission::allowed);
+
+    const QUuid tea = QUuid::createUuid();
+    notifier.schedule({PlannedAlert{tea, PlannedAlert::Kind::timerEnded, Date::current() + 1, "Time’s up: Tea",
+                                    "Your 4 min timer has finished."}});
+    EXPECT_TRUE(QTest::qWaitFor([] { return dunstctl({"count", "displayed"}) == "1"; }, 4000));
+
+    writeFile("choice", "+5 min");
+    dunstctl({"context"});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !answers.isEmpty(); }, 4000));
+    EXPECT_EQ(answers, (QList<std::pair<QUuid, NotifyAction>>{{tea, NotifyAction::snooze}}));
+    dunstctl({"close-all"});
+    const QString history = dunstctl({"history"});
+    EXPECT_TRUE(history.contains("Time’s up: Tea")) << history.toStdString();
+    EXPECT_TRUE(history.contains("Your 4 min timer has finished."));
+
+    notifier.schedule({PlannedAlert{tea, PlannedAlert::Kind::due, Date::current(), "Due now: Tea", "It was due."}});
+    EXPECT_TRUE(QTest::qWaitFor([] { return dunstctl({"count", "displayed"}) == "1"; }, 4000));
+    writeFile("choice", "Done");
+    dunstctl({"context"});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return answers.size() == 2; }, 4000));
+    EXPECT_EQ(answers.value(1), std::make_pair(tea, NotifyAction::done));
+}
+
+} // namespace

@@ -1,0 +1,256 @@
+#include "App/SystemNotifier.h"
+#include "FakeNotificationServer.h"
+
+#include <QDBusMessage>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <cmath>
+
+namespace {
+
+const QStringList offeredActions{"default", "Open", "snooze", "+5 min", "done", "Done"};
+
+PlannedAlert alert(const QUuid &note, PlannedAlert::Kind kind, Date fireAt, const QString &title = "Due now: Tea")
+{
+    return PlannedAlert{note, kind, fireAt, title, QStringLiteral("It was due today, 5:00 pm.")};
+}
+
+class SystemNotifierTest : public testing::Test {
+protected:
+    SettingsStore settings() const { return SettingsStore(QDir(dir.path()).filePath("settings.json")); }
+
+    // A notifier on the session bus whose clock stands at `frozen`, or runs `shift` seconds ahead of
+    // the wall clock.
+    std::unique_ptr<SystemNotifier> makeNotifier()
+    {
+        auto notifier = std::make_unique<SystemNotifier>(QDBusConnection::sessionBus(), settings(), [this] {
+            return frozen.value_or(Date::current() + shift);
+        });
+        notifier->onAction = [this](const QUuid &note, NotifyAction action) { answers.append({note, action}); };
+        return notifier;
+    }
+
+    static NotifyPermission permissionOf(SystemNotifier &notifier, bool request = false)
+    {
+        std::optional<NotifyPermission> answer;
+        const auto record = [&](NotifyPermission p) { answer = p; };
+        request ? notifier.requestPermission(record) : notifier.permission(record);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return answer.has_value(); }, 6000));
+        return answer.value_or(NotifyPermission::notAsked);
+    }
+
+    // Calls on one connection reach the server in order, so once a later call is answered every
+    // notification posted before it has arrived.
+    static void roundTrip(SystemNotifier &notifier) { permissionOf(notifier); }
+
+    void waitForShown(qsizetype count, int timeoutMs = 3000) const
+    {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return server->shown().size() >= count; }, timeoutMs));
+    }
+
+    QTemporaryDir dir;
+    std::optional<Date> frozen;
+    double shift = 0;
+    QList<std::pair<QUuid, NotifyAction>> answers;
+    std::unique_ptr<FakeNotificationServer> server = std::make_unique<FakeNotificationServer>();
+};
+
+TEST_F(SystemNotifierTest, WithoutAServerNotificationsAreDenied)
+{
+    server.reset();
+    auto notifier = makeNotifier();
+    EXPECT_EQ(permissionOf(*notifier), NotifyPermission::denied);
+    EXPECT_EQ(permissionOf(*notifier, true), NotifyPermission::denied);
+    EXPECT_TRUE(settings().keys().isEmpty());
+}
+
+TEST_F(SystemNotifierTest, AServerIsNotAskedUntilTheUserAllowsItThenAllowedForGood)
+{
+    ASSERT_TRUE(server->registered());
+    auto notifier = makeNotifier();
+    EXPECT_EQ(permissionOf(*notifier), NotifyPermission::notAsked);
+    EXPECT_EQ(permissionOf(*notifier, true), NotifyPermission::allowed);
+    EXPECT_EQ(permissionOf(*makeNotifier()), NotifyPermission::allowed);
+
+    server.reset();
+    EXPECT_EQ(permissionOf(*notifier), NotifyPermission::denied);
+}
+
+TEST_F(SystemNotifierTest, AlertsArePostedAtTheirSecondOfTheWallClockWithTextsAndActions)
+{
+    auto notifier = makeNotifier();
+    const QUuid tea = QUuid::createUuid();
+    const QUuid report = QUuid::createUuid();
+    const double second = std::floor(Date::current().unixSeconds()) + 1;
+    const Date first = Date::fromUnix(second + 0.6);
+    const Date next = Date::fromUnix(second + 1);
+    notifier->schedule({alert(tea, PlannedAlert::Kind::timerEnded, first, "Time’s up: Tea"),
+                        alert(report, PlannedAlert::Kind::due, next, "Due now: Report")});
+    EXPECT_EQ(notifier->pending().size(), 2);
+    roundTrip(*notifier);
+    EXPECT_TRUE(server->shown().isEmpty());
+
+    waitForShown(2, 4000);
+    ASSERT_EQ(server->shown().size(), 2);
+    const auto &tea_ = server->shown()[0];
+    EXPECT_EQ(tea_.summary, "Time’s up: Tea");
+    EXPECT_EQ(tea_.body, "It was due today, 5:00 pm.");
+    EXPECT_EQ(tea_.appName, "Brindlewick");
+    EXPECT_EQ(tea_.actions, offeredActions);
+    EXPECT_GE(tea_.arrived.unixSeconds(), second);
+    EXPECT_LT(tea_.arrived.unixSeconds(), second + 1.5);
+    EXPECT_EQ(server->shown()[1].summary, "Due now: Report");
+    EXPECT_GE(server->shown()[1].arrived.unixSeconds(), second + 1);
+    EXPECT_TRUE(notifier->pending().isEmpty());
+}
+
+TEST_F(SystemNotifierTest, AnAlertFiresAtItsWholeSecondAndNotBefore)
+{
+    auto notifier = makeNotifier();
+    const double second = std::floor(Date::current().unixSeconds()) + 100;
+    const QUuid note = QUuid::createUuid();
+    notifier->schedule({alert(note, PlannedAlert::Kind::due, Date::fromUnix(second + 0.9))});
+
+    frozen = Date::fromUnix(second - 0.001);
+    notifier->postDue();
+    roundTrip(*notifier);
+    EXPECT_TRUE(server->shown().isEmpty());
+
+    frozen = Date::fromUnix(second);
+    notifier->postDue();
+    roundTrip(*notifier);
+    EXPECT_EQ(server->shown().size(), 1);
+}
+
+TEST_F(SystemNotifierTest, AnswersReachTheActionCallbackAsTheNotesActions)
+{
+    auto notifier = makeNotifier();
+    const QUuid tea = QUuid::createUuid();
+    const QUuid report = QUuid::createUuid();
+    notifier->schedule({alert(tea, PlannedAlert::Kind::timerEnded, Date::current() - 1),
+                        alert(report, PlannedAlert::Kind::due, Date::current() - 1)});
+    waitForShown(2);
+    ASSERT_EQ(server->shown().size(), 2);
+    const uint teaId = server->shown()[0].id;
+    const uint reportId = server->shown()[1].id;
+
+    server->invokeAction(teaId, "snooze");
+    server->invokeAction(reportId, "done");
+    server->invokeAction(teaId, "default");
+    server->invokeAction(reportId, "something-else");
+    server->invokeAction(teaId + reportId + 7, "done");
+    const QList<std::pair<QUuid, NotifyAction>> expected{
+        {tea, NotifyAction::snooze}, {report, NotifyAction::done}, {tea, NotifyAction::open}, {report, NotifyAction::open}};
+    EXPECT_TRUE(QTest::qWaitFor([&] { return answers.size() >= expected.size(); }, 3000));
+    roundTrip(*notifier);
+    EXPECT_EQ(answers, expected);
+
+    // A closed notification, or a signal from anyone but the server, answers nothing.
+    answers.clear();
+    server->close(teaId);
+    server->invokeAction(teaId, "done");
+    QDBusConnection stranger = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "stranger");
+    stranger.send(QDBusMessage::createSignal("/org/freedesktop/Notifications", "org.freedesktop.Notifications",
+                                             "ActionInvoked")
+                  << reportId << QString("done"));
+    server->invokeAction(reportId, "snooze");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !answers.isEmpty(); }, 3000));
+    roundTrip(*notifier);
+    EXPECT_EQ(answers, (QList<std::pair<QUuid, NotifyAction>>{{report, NotifyAction::snooze}}));
+    QDBusConnection::disconnectFromBus("stranger");
+}
+
+TEST_F(SystemNotifierTest, RescheduleReplacesThePendingAlertsAndAnEmptyListClearsThem)
+{
+    auto notifier = makeNotifier();
+    const Date now = Date::current();
+    const QUuid a = QUuid::createUuid();
+    const QUuid b = QUuid::createUuid();
+    const PlannedAlert aDue = alert(a, PlannedAlert::Kind::due, now + 100);
+    const PlannedAlert aWarn = alert(a, PlannedAlert::Kind::dueSoon, now + 50);
+    const PlannedAlert bTimer = alert(b, PlannedAlert::Kind::timerEnded, now + 200);
+    notifier->schedule({aDue, bTimer});
+    notifier->schedule({aWarn, aDue});
+    EXPECT_EQ(notifier->pending(), (QList<PlannedAlert>{aWarn, aDue}));
+
+    shift = 300;
+    notifier->postDue();
+    roundTrip(*notifier);
+    ASSERT_EQ(server->shown().size(), 2);
+    EXPECT_EQ(server->shown()[0].summary, aWarn.title);
+
+    shift = 0;
+    notifier->schedule({bTimer});
+    notifier->schedule({});
+    EXPECT_TRUE(notifier->pending().isEmpty());
+    shift = 300;
+    notifier->postDue();
+    roundTrip(*notifier);
+    EXPECT_EQ(server->shown().size(), 2);
+}
+
+// Times that can never come (a damaged note) are dropped rather than block the others.
+TEST_F(SystemNotifierTest, OnlyTheSixtySoonestAlertsAreKept)
+{
+    auto notifier = makeNotifier();
+    const Date now = Date::current();
+    QList<PlannedAlert> alerts;
+    for (int i = 61; i >= 1; --i)
+        alerts.append(alert(QUuid::createUuid(), PlannedAlert::Kind::due, now + 60.0 * i));
+    QList<PlannedAlert> withBadTimes = alerts;
+    withBadTimes.prepend(alert(QUuid::createUuid(), PlannedAlert::Kind::due, Date{std::nan("")}));
+    withBadTimes.insert(30, alert(QUuid::createUuid(), PlannedAlert::Kind::due, Date{-INFINITY}));
+    notifier->schedule(withBadTimes);
+
+    ASSERT_EQ(notifier->pending().size(), 60);
+    for (int i = 0; i < 60; ++i)
+        EXPECT_EQ(notifier->pending()[i], alerts[60 - i]) << i;
+    roundTrip(*notifier);
+    EXPECT_TRUE(server->shown().isEmpty());
+}
+
+// The alarm rings when the clock is set or the machine wakes; what is due then is posted once.
+TEST_F(SystemNotifierTest, AnAlertThatFellDueWhileTheClockJumpedIsPostedOnce)
+{
+    auto notifier = makeNotifier();
+    const Date now = Date::current();
+    const QUuid note = QUuid::createUuid();
+    const PlannedAlert passed = alert(note, PlannedAlert::Kind::dueSoon, now + 3600, "Due in 15 min: Tea");
+    const PlannedAlert ahead = alert(note, PlannedAlert::Kind::due, now + 4500);
+    notifier->schedule({passed, ahead});
+
+    shift = 3700;
+    notifier->postDue();
+    notifier->postDue();
+    notifier->schedule({passed, ahead});
+    roundTrip(*notifier);
+
+    ASSERT_EQ(server->shown().size(), 1);
+    EXPECT_EQ(server->shown()[0].summary, "Due in 15 min: Tea");
+    EXPECT_EQ(notifier->pending(), QList<PlannedAlert>{ahead});
+}
+
+TEST_F(SystemNotifierTest, ANewAlertOfTheSameNoteAndKindReplacesTheOneOnScreen)
+{
+    auto notifier = makeNotifier();
+    const Date now = Date::current();
+    const QUuid note = QUuid::createUuid();
+    notifier->schedule({alert(note, PlannedAlert::Kind::timerEnded, now - 10)});
+    waitForShown(1);
+    roundTrip(*notifier);
+    notifier->schedule({alert(note, PlannedAlert::Kind::timerEnded, now - 5)});
+    waitForShown(2);
+    ASSERT_EQ(server->shown().size(), 2);
+    EXPECT_EQ(server->shown()[1].replacesId, server->shown()[0].id);
+
+    server->close(server->shown()[0].id);
+    roundTrip(*notifier);
+    notifier->schedule({alert(note, PlannedAlert::Kind::timerEnded, now - 1)});
+    waitForShown(3);
+    ASSERT_EQ(server->shown().size(), 3);
+    EXPECT_EQ(server->shown()[2].replacesId, 0u);
+}
+
+} // namespace
