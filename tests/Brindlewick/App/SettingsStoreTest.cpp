@@ -1,5 +1,6 @@
 #include "App/SettingsStore.h"
 #include "FileSizeLimit.h"
+#include "ScopedEnv.h"
 
 #include <QDir>
 #include <QFile>
@@ -122,8 +123,7 @@ TEST_F(SettingsStoreTest, AWriteThatFailsHalfwayLeavesThePreviousFileWhole)
 
 TEST_F(SettingsStoreTest, UserAndDemoFilesLiveInTheConfigFolderAndStayApart)
 {
-    const QByteArray previous = qgetenv("XDG_CONFIG_HOME");
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(QDir(dir.path()).filePath("config")));
+    const ScopedEnv config("XDG_CONFIG_HOME", QFile::encodeName(QDir(dir.path()).filePath("config")));
     SettingsStore user = SettingsStore::standard();
     SettingsStore demo = SettingsStore::demo();
     EXPECT_EQ(user.path(), path());
@@ -138,7 +138,6 @@ TEST_F(SettingsStoreTest, UserAndDemoFilesLiveInTheConfigFolderAndStayApart)
     EXPECT_EQ(demo.keys(), QStringList{"trayEnabled"});
     EXPECT_EQ(user.keys(), QStringList{"trayEnabled"});
     EXPECT_EQ(user.boolValue(SettingsKeys::trayEnabled), false);
-    qputenv("XDG_CONFIG_HOME", previous);
 }
 
 } // namespace
