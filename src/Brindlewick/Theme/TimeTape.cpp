@@ -1,0 +1,244 @@
+#include "TimeTape.h"
+
+#include "Fonts.h"
+#include "Hatch.h"
+#include "Paper.h"
+#include "Symbols.h"
+#include "TapeShape.h"
+
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPainter>
+#include <QPaintEvent>
+#include <cmath>
+
+namespace {
+
+constexpr qreal labelPadding = 7;
+constexpr qreal labelSpacing = 4;
+constexpr qreal smallestTextScale = 0.6;
+constexpr qreal shadowBlur = 0.8;
+constexpr qreal shadowDrop = 0.6;
+// Room around the shadow's layer for the blur to spread into.
+constexpr qreal shadowMargin = 2;
+
+bool isFaint(const Countdown &countdown)
+{
+    return countdown.isReady() || countdown.isPaused();
+}
+
+// The label's colour where it lies over the fill.
+QColor onTint(const Countdown &countdown, NoteColor paper, Scheme scheme)
+{
+    if (countdown.urgency == Urgency::over || scheme == Scheme::light || paper == NoteColor::graphite)
+        return Qt::white;
+    return QColor::fromRgb(0x15211F);
+}
+
+struct LabelLayout {
+    QRectF symbolRect;
+    qreal symbolPoints = 0;
+    QRectF textRect;
+    QFont font;
+    QString text;
+};
+
+// The symbol and the short text in one row centred across the tape; the text shrinks down to 0.6
+// of its size to fit between the paddings, and is cut after that.
+LabelLayout layoutLabel(const QRectF &rect, const Countdown &countdown)
+{
+    const qreal h = rect.height();
+    LabelLayout label;
+    label.symbolPoints = 0.42 * h;
+    const qreal symbolWidth =
+        QFontMetricsF(Symbols::font(label.symbolPoints)).horizontalAdvance(Symbols::glyph(TimeTape::symbolName(countdown)));
+    const qreal room = std::max(0.0, rect.width() - 2 * labelPadding - symbolWidth - labelSpacing);
+
+    const qreal points = 0.5 * h;
+    label.text = countdown.shortText();
+    label.font = Fonts::system(points, QFont::Bold, Fonts::Design::rounded, true);
+    qreal textWidth = QFontMetricsF(label.font).horizontalAdvance(label.text);
+    if (textWidth > room && textWidth > 0) {
+        label.font = Fonts::system(points * std::max(smallestTextScale, room / textWidth), QFont::Bold,
+                                   Fonts::Design::rounded, true);
+        const QFontMetricsF metrics(label.font);
+        label.text = metrics.elidedText(label.text, Qt::ElideRight, room);
+        textWidth = std::min(room, metrics.horizontalAdvance(label.text));
+    }
+    const qreal rowWidth = symbolWidth + labelSpacing + textWidth;
+    const qreal left = rect.left() + (rect.width() - rowWidth) / 2;
+    label.symbolRect = QRectF(left, rect.top(), symbolWidth, h);
+    label.textRect = QRectF(left + symbolWidth + labelSpacing, rect.top(), textWidth + 1, h);
+    return label;
+}
+
+void drawLabel(QPainter &painter, const LabelLayout &label, const Countdown &countdown, const QColor &color)
+{
+    Symbols::draw(painter, label.symbolRect, TimeTape::symbolName(countdown), label.symbolPoints, color);
+    painter.setFont(label.font);
+    painter.setPen(color);
+    painter.drawText(label.textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, label.text);
+}
+
+// Track, fill and label, without the shadow.
+void paintTape(QPainter &painter, const QRectF &rect, const std::optional<Countdown> &countdown, NoteColor paper,
+               bool showsText, Scheme scheme)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    const QPainterPath tape = TapeShape::path(rect);
+    QColor track(Qt::white);
+    track.setAlphaF(scheme == Scheme::dark ? 0.16f : 0.6f);
+    painter.fillPath(tape, track);
+    if (!countdown) {
+        painter.restore();
+        return;
+    }
+
+    const qreal w = rect.width(), h = rect.height();
+    const Color ink = Paper::tapeInk(paper, countdown->urgency);
+    const qreal fill = TimeTape::fillWidth(*countdown, w, h);
+    if (countdown->urgency == Urgency::over) {
+        painter.fillPath(tape, ink.resolved(scheme, 0.88));
+        painter.save();
+        painter.setClipPath(tape, Qt::IntersectClip);
+        QColor white(Qt::white);
+        white.setAlphaF(0.22f);
+        Hatch{white}.paint(painter, rect);
+        painter.restore();
+    } else if (isFaint(*countdown)) {
+        painter.fillPath(tape, ink.resolved(scheme, 0.28));
+    } else {
+        const QPainterPath strip = TapeShape::path(QRectF(rect.topLeft(), QSizeF(fill, h)));
+        painter.fillPath(strip.intersected(tape), ink.resolved(scheme, 0.88));
+    }
+
+    if (showsText) {
+        const LabelLayout label = layoutLabel(rect, *countdown);
+        drawLabel(painter, label, *countdown, Paper::ink(paper).resolved(scheme));
+        if (!isFaint(*countdown)) {
+            painter.setClipRect(QRectF(rect.topLeft(), QSizeF(fill, h)), Qt::IntersectClip);
+            drawLabel(painter, label, *countdown, onTint(*countdown, paper, scheme));
+        }
+    }
+    painter.restore();
+}
+
+// One pass of a 1-2-1 blur across the rows and down the columns of an alpha mask.
+void blurOnce(QImage &mask)
+{
+    const int width = mask.width(), height = mask.height();
+    std::vector<int> line;
+    for (int y = 0; y < height; ++y) {
+        uchar *row = mask.scanLine(y);
+        line.assign(row, row + width);
+        for (int x = 0; x < width; ++x)
+            row[x] = uchar((line[std::max(0, x - 1)] + 2 * line[x] + line[std::min(width - 1, x + 1)]) / 4);
+    }
+    for (int x = 0; x < width; ++x) {
+        line.resize(height);
+        for (int y = 0; y < height; ++y)
+            line[y] = mask.scanLine(y)[x];
+        for (int y = 0; y < height; ++y)
+            mask.scanLine(y)[x] = uchar((line[std::max(0, y - 1)] + 2 * line[y] + line[std::min(height - 1, y + 1)]) / 4);
+    }
+}
+
+// The tape's silhouette in black, blurred and dropped a little below it.
+void paintShadow(QPainter &painter, const QRectF &rect, const std::optional<Countdown> &countdown, NoteColor paper,
+                 bool showsText, Scheme scheme)
+{
+    const QTransform &transform = painter.deviceTransform();
+    const qreal scale = std::max(1.0, std::sqrt(std::abs(transform.determinant())));
+    const QSizeF logical = rect.size() + QSizeF(2 * shadowMargin, 2 * shadowMargin);
+    QImage mask((logical * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
+    if (mask.isNull())
+        return;
+    mask.fill(Qt::transparent);
+    {
+        QPainter layer(&mask);
+        layer.scale(scale, scale);
+        paintTape(layer, QRectF(QPointF(shadowMargin, shadowMargin), rect.size()), countdown, paper, showsText, scheme);
+    }
+    mask = mask.convertToFormat(QImage::Format_Alpha8);
+    for (int pass = 0; pass < std::max(1, qRound(shadowBlur * scale)); ++pass)
+        blurOnce(mask);
+    mask.setDevicePixelRatio(scale);
+
+    painter.save();
+    painter.setOpacity(painter.opacity() * (scheme == Scheme::dark ? 0.35 : 0.1));
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(rect.topLeft() - QPointF(shadowMargin, shadowMargin - shadowDrop), mask);
+    painter.restore();
+}
+
+} // namespace
+
+TimeTape::TimeTape(std::optional<Countdown> countdown, NoteColor paper, qreal height, bool showsText, QWidget *parent)
+    : QWidget(parent), m_countdown(std::move(countdown)), m_paper(paper), m_height(height), m_showsText(showsText)
+{
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    setFixedHeight(qCeil(height));
+    updateAccessibleName();
+}
+
+void TimeTape::setCountdown(std::optional<Countdown> countdown)
+{
+    if (countdown == m_countdown)
+        return;
+    m_countdown = std::move(countdown);
+    updateAccessibleName();
+    update();
+}
+
+void TimeTape::setPaper(NoteColor paper)
+{
+    m_paper = paper;
+    update();
+}
+
+QSize TimeTape::sizeHint() const
+{
+    return {qCeil(m_height * 6), qCeil(m_height)};
+}
+
+void TimeTape::updateAccessibleName()
+{
+    setAccessibleName(m_countdown ? m_countdown->spokenText() : tr("No timer or deadline"));
+}
+
+void TimeTape::paint(QPainter &painter, const QRectF &rect, const std::optional<Countdown> &countdown, NoteColor paper,
+                     bool showsText, Scheme scheme)
+{
+    if (rect.isEmpty())
+        return;
+    paintShadow(painter, rect, countdown, paper, showsText, scheme);
+    paintTape(painter, rect, countdown, paper, showsText, scheme);
+}
+
+qreal TimeTape::fillWidth(const Countdown &countdown, qreal width, qreal height)
+{
+    if (countdown.urgency == Urgency::over)
+        return width;
+    return std::max(0.6 * height, width * countdown.fraction);
+}
+
+QString TimeTape::symbolName(const Countdown &countdown)
+{
+    if (const auto state = countdown.kind.timerState()) {
+        switch (*state) {
+        case NoteTimer::State::paused: return QStringLiteral("pause.fill");
+        case NoteTimer::State::finished: return QStringLiteral("bell.fill");
+        case NoteTimer::State::ready:
+        case NoteTimer::State::running: return QStringLiteral("timer");
+        }
+    }
+    return countdown.urgency == Urgency::over ? QStringLiteral("exclamationmark") : QStringLiteral("flag.fill");
+}
+
+void TimeTape::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    paint(painter, QRectF(0, 0, width(), m_height), m_countdown, m_paper, m_showsText, Appearance::scheme(this));
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "Appearance.h"
+#include "Countdown.h"
+#include "NoteColor.h"
+
+#include <QWidget>
+#include <optional>
+
+// A note's timer or deadline as a strip of torn tape: a pale track; a fill in the urgency's colour
+// whose length is the share of time left (faint and full for a timer not running, full and hatched
+// once over); a centred symbol and short text that read in the tint colour over the fill and in the
+// paper's ink beyond it. Takes all the width offered and exactly `height` points of height. It is
+// one accessibility element whose label is the countdown's spoken text.
+class TimeTape : public QWidget {
+    Q_OBJECT
+public:
+    TimeTape(std::optional<Countdown> countdown, NoteColor paper, qreal height, bool showsText,
+             QWidget *parent = nullptr);
+
+    const std::optional<Countdown> &countdown() const { return m_countdown; }
+    void setCountdown(std::optional<Countdown> countdown);
+    NoteColor paper() const { return m_paper; }
+    void setPaper(NoteColor paper);
+    qreal tapeHeight() const { return m_height; }
+    bool showsText() const { return m_showsText; }
+
+    QSize sizeHint() const override;
+
+    // The tape as it paints into `rect` (its height is the tape's height), with its drop shadow
+    // falling just below the rect: for views that draw the tape themselves, tilted or scaled.
+    static void paint(QPainter &painter, const QRectF &rect, const std::optional<Countdown> &countdown,
+                      NoteColor paper, bool showsText, Scheme scheme);
+    // How far the coloured fill reaches from the leading edge: the whole width once over, else
+    // the share of time left but never less than 0.6 × height.
+    static qreal fillWidth(const Countdown &countdown, qreal width, qreal height);
+    // The label's symbol: "pause.fill", "bell.fill", "timer", "exclamationmark" or "flag.fill".
+    static QString symbolName(const Countdown &countdown);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void updateAccessibleName();
+
+    std::optional<Countdown> m_countdown;
+    NoteColor m_paper;
+    qreal m_height;
+    bool m_showsText;
+};
