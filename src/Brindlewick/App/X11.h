@@ -1,0 +1,17 @@
+#pragma once
+
+#include <xcb/xcb.h>
+
+// The X server the application draws on, when it runs as an X client.
+namespace X11 {
+
+// Qt's own connection; none under offscreen or a native Wayland platform.
+xcb_connection_t *connection();
+
+// The root window of the screen named by DISPLAY (the first screen when it names none).
+xcb_window_t rootWindow(xcb_connection_t *connection);
+
+// Interns an atom; XCB_ATOM_NONE when the server does not answer.
+xcb_atom_t atom(xcb_connection_t *connection, const char *name);
+
+} // namespace X11
