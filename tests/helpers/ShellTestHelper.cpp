@@ -1,0 +1,56 @@
+// A tiny program the shell tests run as a child process, to see from outside what a real process does.
+//   ShellTestHelper quit-on-signal FILE   writes "saved" to FILE from aboutToQuit once a signal quits it
+//   ShellTestHelper instance SOCKET       claims the single instance: exits 0 at once when another runs,
+//                                         else prints "reopen" for each reopen it is asked for
+// Both print "ready" once they wait in the event loop.
+#include "App/QuitSignals.h"
+#include "App/SingleInstance.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <cstdio>
+
+namespace {
+
+void say(const char *line)
+{
+    std::printf("%s\n", line);
+    std::fflush(stdout);
+}
+
+int quitOnSignal(QCoreApplication &app, const QString &file)
+{
+    const QuitSignals quitSignals;
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, [file] {
+        QFile saved(file);
+        if (saved.open(QIODevice::WriteOnly))
+            saved.write("saved");
+    });
+    say("ready");
+    return app.exec();
+}
+
+int instance(QCoreApplication &app, const QString &socket)
+{
+    SingleInstance single(socket);
+    if (!single.claim())
+        return 0;
+    QObject::connect(&single, &SingleInstance::reopen, [] { say("reopen"); });
+    say("ready");
+    return app.exec();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList arguments = app.arguments();
+    if (arguments.size() != 3)
+        return 2;
+    if (arguments[1] == QLatin1String("quit-on-signal"))
+        return quitOnSignal(app, arguments[2]);
+    if (arguments[1] == QLatin1String("instance"))
+        return instance(app, arguments[2]);
+    return 2;
+}
