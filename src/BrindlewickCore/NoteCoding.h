@@ -3,7 +3,6 @@
 #include "NoteBook.h"
 
 #include <QByteArray>
-#include <QJsonObject>
 #include <optional>
 
 // The notes file's JSON form. Decoding is strict about types and lenient about absence:
@@ -15,7 +14,5 @@ std::optional<QByteArray> encode(const NoteBook &book);
 // `now` stands in for a missing creation date.
 std::optional<NoteBook> decode(const QByteArray &json, Date now);
 
-QJsonObject encodeNote(const StickyNote &note);
-std::optional<StickyNote> decodeNote(const QJsonValue &value, Date now);
 
 } // namespace NoteCoding

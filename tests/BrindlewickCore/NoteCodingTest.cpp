@@ -1,6 +1,7 @@
 #include "NoteCoding.h"
 
 #include <QJsonArray>
+#include <QJsonObject>
 #include <QJsonDocument>
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
@@ -88,7 +89,8 @@ TEST(NoteCoding, BookLevelDefaultsAndTolerances)
 TEST(NoteCoding, MinimalNoteWritesExactlyItsSevenKeysWithAnUpperCaseId)
 {
     const QUuid id = QUuid::fromString(QLatin1String(validId).toString().toLower());
-    const QJsonObject object = NoteCoding::encodeNote(StickyNote(id, "hi", NoteColor::mint, Date{1.5}));
+    const QByteArray json = *NoteCoding::encode(NoteBook({StickyNote(id, "hi", NoteColor::mint, Date{1.5})}));
+    const QJsonObject object = QJsonDocument::fromJson(json).object()["notes"].toArray()[0].toObject();
     EXPECT_EQ(object.keys(),
               (QStringList{"color", "created", "edited", "id", "pinned", "text", "tucked"}));
     EXPECT_EQ(object.value("id").toString(), QLatin1String(validId));
@@ -197,8 +199,8 @@ TEST(NoteCoding, DatesAreWrittenInTheirShortestExactForm)
     StickyNote note(QUuid::createUuid(), "x", NoteColor::sky, Date{0.1});
     note.edited = Date{786000000.123456789};
     const QByteArray json = *NoteCoding::encode(NoteBook({note}));
-    EXPECT_TRUE(json.contains("\"created\": 0.1,"));
-    EXPECT_TRUE(json.contains("\"edited\": 786000000.1234568,"));
+    EXPECT_TRUE(json.contains("\"created\" : 0.1,"));
+    EXPECT_TRUE(json.contains("\"edited\" : 786000000.1234568,"));
 }
 
 } // namespace
