@@ -66,7 +66,7 @@ DesktopAppearance::DesktopAppearance(QObject *parent) : QObject(parent)
     if (!bus.isConnected())
         return;
     bus.connect(portalService, portalPath, settingsInterface, QStringLiteral("SettingChanged"), this,
-                SLOT(settingChanged(QString, QString, QDBusVariant)));
+                SLOT(settingChanged(QDBusMessage)));
     auto *watcher = new QDBusServiceWatcher(portalService, bus, QDBusServiceWatcher::WatchForRegistration, this);
     connect(watcher, &QDBusServiceWatcher::serviceRegistered, this, &DesktopAppearance::readAll);
     connect(this, &DesktopAppearance::changed, this, &repaintAllWidgets);
@@ -93,9 +93,11 @@ void DesktopAppearance::read(const QString &group, const QString &key)
     });
 }
 
-void DesktopAppearance::settingChanged(const QString &group, const QString &key, const QDBusVariant &value)
+void DesktopAppearance::settingChanged(const QDBusMessage &message)
 {
-    apply(group, key, unwrapped(value.variant()));
+    const QList<QVariant> arguments = message.arguments();
+    if (arguments.size() == 3)
+        apply(arguments[0].toString(), arguments[1].toString(), unwrapped(arguments[2]));
 }
 
 void DesktopAppearance::apply(const QString &group, const QString &key, const QVariant &value)

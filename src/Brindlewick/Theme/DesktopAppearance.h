@@ -5,8 +5,7 @@
 #include <QObject>
 #include <optional>
 
-class QDBusPendingCallWatcher;
-class QDBusVariant;
+class QDBusMessage;
 
 // The desktop's appearance settings as the freedesktop settings portal reports them: the preferred
 // colour scheme and whether animations are wanted. Read once at first use, again whenever the portal
@@ -25,8 +24,10 @@ public:
 signals:
     void changed();
 
-private slots:
-    void settingChanged(const QString &group, const QString &key, const QDBusVariant &value);
+public slots:
+    // The portal's SettingChanged(group, key, value) signal. Taken as the whole message, because
+    // QtDBus here will not bind a variant argument to a slot.
+    void settingChanged(const QDBusMessage &message);
 
 private:
     explicit DesktopAppearance(QObject *parent);
