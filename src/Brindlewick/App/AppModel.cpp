@@ -1,0 +1,701 @@
+#include "AppModel.h"
+
+#include "AlertSound.h"
+#include "RecordingNotifier.h"
+#include "SystemNotifier.h"
+#include "SettingsStore.h"
+
+#include "AlertPlanner.h"
+#include "Calendar.h"
+#include "NoteList.h"
+#include "NoteQuery.h"
+#include "QuickParse.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+constexpr auto defaultSaveDelay = std::chrono::milliseconds(400);
+constexpr std::chrono::milliseconds tickInterval(1000);
+// Deleted notes older than this go at start.
+constexpr double keepDeleted = 30 * 24 * 3600;
+constexpr double duplicateOffset = 28;
+
+// Every run of the application has a desktop to talk to; tests and harnesses pass their own notifier.
+std::unique_ptr<Notifier> defaultNotifier()
+{
+    return std::make_unique<SystemNotifier>();
+}
+
+} // namespace
+
+AppModel::AppModel(Paths paths, SettingsStore defaults, std::unique_ptr<Notifier> notifier,
+                   QObject *parent)
+    : QObject(parent),
+      clock(&Date::current),
+      alertSound(&AlertSound::play),
+      m_now(Date::current()),
+      m_paths(std::move(paths)),
+      m_store(m_paths.data),
+      m_defaults(std::move(defaults)),
+      m_notifier(notifier ? std::move(notifier) : defaultNotifier()),
+      m_demoNow(m_now)
+{
+    m_saveTimer.setSingleShot(true);
+    m_saveTimer.setTimerType(Qt::PreciseTimer);
+    m_saveTimer.setInterval(defaultSaveDelay);
+    connect(&m_saveTimer, &QTimer::timeout, this, &AppModel::saveNow);
+
+    m_ticker.setInterval(tickInterval);
+    m_ticker.setTimerType(Qt::CoarseTimer);
+    connect(&m_ticker, &QTimer::timeout, this, &AppModel::tick);
+
+    readSettings();
+    installActionHandler();
+}
+
+AppModel &AppModel::shared()
+{
+    static AppModel *const model = new AppModel(Paths::live(), SettingsStore::standard());
+    return *model;
+}
+
+void AppModel::readSettings()
+{
+    const QString sort = m_defaults.stringValue(SettingsKeys::sort).value_or(QString());
+    m_sort = noteSortFromString(sort).value_or(NoteSort::urgency);
+    const QString color = m_defaults.stringValue(SettingsKeys::defaultColor).value_or(QString());
+    m_defaultColor = noteColorFromString(color).value_or(NoteColor::lemon);
+    m_newNotesFloat = m_defaults.boolValue(SettingsKeys::newNotesFloat).value_or(false);
+    m_warnMinutes = m_defaults.intValue(SettingsKeys::warnMinutes).value_or(15);
+    m_playSound = m_defaults.boolValue(SettingsKeys::playSound).value_or(true);
+    m_trayEnabled = m_defaults.boolValue(SettingsKeys::trayEnabled).value_or(false);
+    const QString open = m_defaults.stringValue(SettingsKeys::trayOpensOn).value_or(QString());
+    m_trayOpensOn = trayOpenFromString(open).value_or(TrayOpen::hover);
+    m_showMenuBarItem = m_defaults.boolValue(SettingsKeys::showMenuBarItem).value_or(true);
+    m_hotkeyEnabled = m_defaults.boolValue(SettingsKeys::hotkeyEnabled).value_or(true);
+}
+
+void AppModel::installActionHandler()
+{
+    m_notifier->onAction = [this](const QUuid &id, NotifyAction action) { handle(id, action); };
+}
+
+// Published values.
+
+template <typename T>
+void AppModel::publish(T &member, const T &value, void (AppModel::*changed)())
+{
+    if (member == value)
+        return;
+    member = value;
+    emit(this->*changed)();
+}
+
+void AppModel::setBook(const NoteBook &book)
+{
+    publish(m_book, book, &AppModel::bookChanged);
+}
+
+void AppModel::setNow(Date now)
+{
+    m_now = now;
+    emit nowChanged();
+}
+
+void AppModel::setFilter(NoteFilter filter)
+{
+    publish(m_filter, filter, &AppModel::filterChanged);
+}
+
+void AppModel::setQuery(const QString &query)
+{
+    publish(m_query, query, &AppModel::queryChanged);
+}
+
+void AppModel::setSelection(std::optional<QUuid> selection)
+{
+    publish(m_selection, selection, &AppModel::selectionChanged);
+}
+
+void AppModel::setBanner(std::optional<Banner> banner)
+{
+    publish(m_banner, banner, &AppModel::bannerChanged);
+}
+
+void AppModel::setShowWelcome(bool show)
+{
+    publish(m_showWelcome, show, &AppModel::showWelcomeChanged);
+}
+
+void AppModel::setRinging(const QSet<QUuid> &ringing)
+{
+    publish(m_ringing, ringing, &AppModel::ringingChanged);
+}
+
+void AppModel::stopRinging(const QUuid &id)
+{
+    if (m_ringing.remove(id))
+        emit ringingChanged();
+}
+
+void AppModel::setPermission(NotifyPermission permission)
+{
+    publish(m_permission, permission, &AppModel::permissionChanged);
+}
+
+void AppModel::setNotesHidden(bool hidden)
+{
+    publish(m_notesHidden, hidden, &AppModel::notesHiddenChanged);
+}
+
+void AppModel::setPopover(std::optional<PopoverRequest> request)
+{
+    publish(m_popover, request, &AppModel::popoverChanged);
+}
+
+void AppModel::setLoadProblem(std::optional<QString> problem)
+{
+    publish(m_loadProblem, problem, &AppModel::loadProblemChanged);
+}
+
+// Settings.
+
+void AppModel::setSort(NoteSort sort)
+{
+    publish(m_sort, sort, &AppModel::sortChanged);
+    m_defaults.setString(SettingsKeys::sort, toString(sort));
+}
+
+void AppModel::setDefaultColor(NoteColor color)
+{
+    publish(m_defaultColor, color, &AppModel::defaultColorChanged);
+    m_defaults.setString(SettingsKeys::defaultColor, toString(color));
+}
+
+void AppModel::setNewNotesFloat(bool floats)
+{
+    publish(m_newNotesFloat, floats, &AppModel::newNotesFloatChanged);
+    m_defaults.setBool(SettingsKeys::newNotesFloat, floats);
+}
+
+void AppModel::setWarnMinutes(int minutes)
+{
+    publish(m_warnMinutes, minutes, &AppModel::warnMinutesChanged);
+    m_defaults.setInt(SettingsKeys::warnMinutes, minutes);
+    reschedule();
+}
+
+void AppModel::setPlaySound(bool play)
+{
+    publish(m_playSound, play, &AppModel::playSoundChanged);
+    m_defaults.setBool(SettingsKeys::playSound, play);
+}
+
+void AppModel::setTrayEnabled(bool enabled)
+{
+    publish(m_trayEnabled, enabled, &AppModel::trayEnabledChanged);
+    m_defaults.setBool(SettingsKeys::trayEnabled, enabled);
+}
+
+void AppModel::setTrayOpensOn(TrayOpen open)
+{
+    publish(m_trayOpensOn, open, &AppModel::trayOpensOnChanged);
+    m_defaults.setString(SettingsKeys::trayOpensOn, toString(open));
+}
+
+void AppModel::setShowMenuBarItem(bool show)
+{
+    publish(m_showMenuBarItem, show, &AppModel::showMenuBarItemChanged);
+    m_defaults.setBool(SettingsKeys::showMenuBarItem, show);
+}
+
+void AppModel::setHotkeyEnabled(bool enabled)
+{
+    publish(m_hotkeyEnabled, enabled, &AppModel::hotkeyEnabledChanged);
+    m_defaults.setBool(SettingsKeys::hotkeyEnabled, enabled);
+}
+
+std::optional<double> AppModel::warnSeconds() const
+{
+    if (m_warnMinutes <= 0)
+        return std::nullopt;
+    return m_warnMinutes * 60.0;
+}
+
+void AppModel::setSaveDelay(std::chrono::milliseconds delay)
+{
+    m_saveTimer.setInterval(delay);
+}
+
+// Life cycle.
+
+void AppModel::start()
+{
+    if (m_started)
+        return;
+    m_started = true;
+    setNow(clock());
+    load();
+    NoteBook purged = m_book;
+    purged.purge(m_now, keepDeleted);
+    setBook(purged);
+    m_ticker.start();
+    tick();
+    // The notifier belongs to the model and never calls back once it is gone.
+    m_notifier->permission([this](NotifyPermission permission) {
+        setPermission(permission);
+        reschedule();
+    });
+    setShowWelcome(!m_defaults.boolValue(SettingsKeys::welcomeDone).value_or(false));
+}
+
+void AppModel::load()
+{
+    const Date now = clock();
+    NoteStore::Loaded loaded = m_store.load(now);
+    m_loaded = true;
+    // A file that is there but cannot be read would be replaced by the first save: keep it aside.
+    if (std::holds_alternative<NoteStore::Fresh>(loaded) && QFileInfo::exists(m_store.url())) {
+        const QString target = m_store.setAsideName(now);
+        QFile::rename(m_store.url(), target);
+        loaded = NoteStore::Damaged{target};
+    }
+    if (const auto *book = std::get_if<NoteBook>(&loaded)) {
+        setBook(*book);
+        return;
+    }
+    setBook(NoteBook());
+    if (const auto *damaged = std::get_if<NoteStore::Damaged>(&loaded)) {
+        const QFileInfo aside(damaged->setAside);
+        setLoadProblem(tr("Your notes file couldn’t be read, so Brindlewick started fresh. "
+                          "The old file was kept as “%1” in %2.")
+                           .arg(aside.fileName(), aside.absolutePath()));
+    }
+}
+
+void AppModel::saveNow()
+{
+    m_saveTimer.stop();
+    // A notebook that was never read must not replace the file it would have come from.
+    if (!m_loaded)
+        return;
+    if (const auto error = m_store.save(m_book))
+        setBanner(Banner(tr("Couldn’t save notes: %1").arg(*error)));
+}
+
+void AppModel::scheduleSave()
+{
+    m_saveTimer.start();
+}
+
+void AppModel::useDemo(const QString &root, Date now, bool frozen)
+{
+    m_isDemo = true;
+    m_loaded = true;
+    m_paths = Paths{QDir(root).filePath(QStringLiteral("data"))};
+    m_store = NoteStore(m_paths.data);
+    m_defaults = SettingsStore::demo();
+    m_defaults.clear();
+    m_notifier = std::make_unique<RecordingNotifier>();
+    installActionHandler();
+    alertSound = [] {};
+    m_demoNow = now;
+    if (frozen)
+        clock = [this] { return m_demoNow; };
+    else
+        clock = &Date::current;
+    setNow(now);
+
+    setSort(NoteSort::urgency);
+    setDefaultColor(NoteColor::lemon);
+    setNewNotesFloat(false);
+    setWarnMinutes(15);
+    setPlaySound(true);
+    setTrayEnabled(true);
+    setTrayOpensOn(TrayOpen::hover);
+    setShowMenuBarItem(true);
+    setHotkeyEnabled(false);
+
+    setRinging({});
+    setBanner(std::nullopt);
+    setSelection(std::nullopt);
+    setFilter(NoteFilter::all);
+    setQuery(QString());
+}
+
+void AppModel::advance(double seconds)
+{
+    m_demoNow += seconds;
+    tick();
+}
+
+void AppModel::tick()
+{
+    setNow(clock());
+    const QList<PlannedAlert> due = AlertPlanner::due(m_book.notes, m_now, warnSeconds());
+    if (due.isEmpty())
+        return;
+    const bool allowed = m_permission == NotifyPermission::allowed;
+    for (const PlannedAlert &alert : due) {
+        std::optional<StickyNote> note = m_book[alert.noteID];
+        if (!note)
+            continue;
+        AlertPlanner::markRaised(alert, *note);
+        store(*note);
+        if (alert.kind == PlannedAlert::Kind::dueSoon) {
+            if (!allowed)
+                setBanner(Banner(alert.title));
+            continue;
+        }
+        if (!m_ringing.contains(note->id)) {
+            m_ringing.insert(note->id);
+            emit ringingChanged();
+        }
+        if (onRing)
+            onRing(*note);
+    }
+    if (m_playSound && !allowed) {
+        ++m_soundsPlayed;
+        alertSound();
+    }
+    scheduleSave();
+}
+
+void AppModel::reschedule()
+{
+    if (m_permission != NotifyPermission::allowed) {
+        m_notifier->schedule({});
+        return;
+    }
+    m_notifier->schedule(AlertPlanner::upcoming(m_book.notes, clock(), warnSeconds()));
+}
+
+void AppModel::handle(const QUuid &id, NotifyAction action)
+{
+    switch (action) {
+    case NotifyAction::open:
+        setNotesHidden(false);
+        stopRinging(id);
+        if (onShow)
+            onShow(id);
+        return;
+    case NotifyAction::snooze:
+        snooze(id, 300);
+        return;
+    case NotifyAction::done:
+        if (const StickyNote *note = m_book.find(id); note && !note->isDone())
+            toggleDone(id);
+        return;
+    }
+}
+
+// Creating notes.
+
+QUuid AppModel::newNote(const QString &text, std::optional<NoteColor> color, std::optional<double> timer,
+                        bool startTimer, std::optional<Date> deadline, bool tucked, std::optional<QRectF> frame)
+{
+    const Date at = clock();
+    StickyNote note(QUuid::createUuid(), text, color.value_or(m_defaultColor), at);
+    note.pinned = m_newNotesFloat;
+    note.tucked = tucked;
+    if (frame)
+        note.frame = NoteFrame::fromRect(*frame);
+    if (timer) {
+        note.timer = NoteTimer(*timer);
+        if (startTimer)
+            note.timer->start(at);
+    }
+    if (deadline)
+        note.setDeadline(deadline, at);
+    m_book.notes.append(note);
+    emit bookChanged();
+    setNotesHidden(false);
+    scheduleSave();
+    if (note.hasTime())
+        reschedule();
+    return note.id;
+}
+
+std::optional<QUuid> AppModel::quickNote(const QString &line, std::optional<NoteColor> color, bool tucked)
+{
+    const QuickNote parsed = QuickParse::parse(line, clock(), Calendar::current());
+    if (parsed.text.isEmpty())
+        return std::nullopt;
+    return newNote(parsed.text, color, parsed.timer, true, parsed.deadline, tucked);
+}
+
+void AppModel::duplicate(const QUuid &id)
+{
+    const std::optional<StickyNote> source = m_book[id];
+    if (!source)
+        return;
+    const QUuid copy = newNote(source->text, source->color, std::nullopt, false, std::nullopt, source->tucked);
+    edit(copy, {}, [&](StickyNote &note) {
+        note.pinned = source->pinned;
+        if (source->timer)
+            note.timer = NoteTimer(source->timer->duration);
+        if (source->deadline)
+            note.setDeadline(source->deadline, clock());
+        if (source->frame) {
+            NoteFrame frame = *source->frame;
+            frame.x += duplicateOffset;
+            frame.y -= duplicateOffset;
+            note.frame = frame;
+        }
+    });
+    if (source->hasTime())
+        reschedule();
+}
+
+void AppModel::finishWelcome(bool tray)
+{
+    setTrayEnabled(tray);
+    m_defaults.setBool(SettingsKeys::welcomeDone, true);
+    setShowWelcome(false);
+    if (!m_book.notes.isEmpty())
+        return;
+    newNote(tr("Welcome to Brindlewick 👋\n"
+               "Type anything here. ⏱ adds a timer and ⚑ a deadline: the tape at the top counts down.\n"
+               "Quick Note: press Ctrl+Alt+N anywhere and type “tea 4m”."),
+            NoteColor::lemon);
+}
+
+// Editing notes.
+
+void AppModel::edit(const QUuid &id, EditRule rule, const std::function<void(StickyNote &)> &change)
+{
+    if (rule.answersRing)
+        stopRinging(id);
+    const std::optional<StickyNote> stored = m_book[id];
+    if (!stored)
+        return;
+    StickyNote note = *stored;
+    change(note);
+    if (note == *stored)
+        return;
+    if (rule.stampsEdited)
+        note.edited = clock();
+    store(note);
+    scheduleSave();
+    if (rule.movesAlerts)
+        reschedule();
+}
+
+void AppModel::store(const StickyNote &note)
+{
+    m_book.set(note.id, note);
+    emit bookChanged();
+}
+
+void AppModel::setText(const QUuid &id, const QString &text)
+{
+    edit(id, {}, [&](StickyNote &note) { note.text = text; });
+}
+
+void AppModel::setColor(const QUuid &id, NoteColor color)
+{
+    edit(id, {}, [&](StickyNote &note) { note.color = color; });
+}
+
+void AppModel::togglePinned(const QUuid &id)
+{
+    edit(id, {}, [](StickyNote &note) { note.pinned = !note.pinned; });
+}
+
+void AppModel::setFrame(const QUuid &id, const QRectF &frame)
+{
+    edit(id, {.stampsEdited = false}, [&](StickyNote &note) { note.frame = NoteFrame::fromRect(frame); });
+}
+
+void AppModel::setTucked(const QUuid &id, bool tucked)
+{
+    edit(id, {}, [&](StickyNote &note) { note.tucked = tucked; });
+}
+
+void AppModel::setTimer(const QUuid &id, double seconds, bool start)
+{
+    edit(id, {.answersRing = true, .movesAlerts = true}, [&](StickyNote &note) {
+        note.timer = NoteTimer(seconds);
+        if (start)
+            note.timer->start(clock());
+    });
+}
+
+void AppModel::startTimer(const QUuid &id)
+{
+    edit(id, {.answersRing = true, .movesAlerts = true}, [&](StickyNote &note) {
+        if (note.timer)
+            note.timer->start(clock());
+    });
+}
+
+void AppModel::pauseTimer(const QUuid &id)
+{
+    edit(id, {.movesAlerts = true}, [&](StickyNote &note) {
+        if (note.timer)
+            note.timer->pause(clock());
+    });
+}
+
+void AppModel::resetTimer(const QUuid &id)
+{
+    edit(id, {.answersRing = true, .movesAlerts = true}, [](StickyNote &note) {
+        if (note.timer)
+            note.timer->reset();
+    });
+}
+
+void AppModel::addTime(const QUuid &id, double seconds)
+{
+    edit(id, {.answersRing = true, .movesAlerts = true}, [&](StickyNote &note) {
+        if (note.timer)
+            note.timer->add(seconds, clock());
+    });
+}
+
+void AppModel::removeTimer(const QUuid &id)
+{
+    edit(id, {.answersRing = true, .movesAlerts = true}, [](StickyNote &note) {
+        note.timer.reset();
+        note.alertedTimerEnd.reset();
+    });
+}
+
+void AppModel::setDeadline(const QUuid &id, std::optional<Date> deadline)
+{
+    edit(id, {.answersRing = true, .movesAlerts = true},
+         [&](StickyNote &note) { note.setDeadline(deadline, clock()); });
+}
+
+void AppModel::snooze(const QUuid &id, double seconds)
+{
+    const StickyNote *note = m_book.find(id);
+    if (!note)
+        return;
+    const Date now = clock();
+    if (note->timer && note->timer->endsAt && *note->timer->endsAt <= now) {
+        addTime(id, seconds);
+        return;
+    }
+    if (note->deadline && *note->deadline <= now) {
+        setDeadline(id, now + seconds);
+        return;
+    }
+    stopRinging(id);
+}
+
+// Done, delete, restore, undo.
+
+void AppModel::toggleDone(const QUuid &id)
+{
+    const std::optional<StickyNote> before = m_book[id];
+    if (!before)
+        return;
+    stopRinging(id);
+    StickyNote note = *before;
+    note.doneAt = note.doneAt ? std::nullopt : std::optional<Date>(clock());
+    note.edited = clock();
+    store(note);
+    scheduleSave();
+    reschedule();
+    if (note.isDone())
+        setBanner(Banner(tr("Marked “%1” done").arg(before->title()), {*before}));
+}
+
+void AppModel::deleteNotes(const QList<QUuid> &ids)
+{
+    QList<StickyNote> undoList;
+    for (const QUuid &id : ids) {
+        const StickyNote *note = m_book.find(id);
+        const bool listed = std::any_of(undoList.cbegin(), undoList.cend(),
+                                        [&](const StickyNote &n) { return n.id == id; });
+        if (note && !note->isDeleted() && !listed)
+            undoList.append(*note);
+    }
+    if (undoList.isEmpty())
+        return;
+    const Date at = clock();
+    for (const QUuid &id : ids) {
+        edit(id, {.answersRing = true, .stampsEdited = false}, [&](StickyNote &note) { note.deletedAt = at; });
+    }
+    if (m_selection && ids.contains(*m_selection))
+        setSelection(std::nullopt);
+    const QString text = undoList.size() == 1 ? tr("Deleted “%1”").arg(undoList.first().title())
+                                              : tr("Deleted %1 notes").arg(undoList.size());
+    setBanner(Banner(text, undoList));
+    reschedule();
+}
+
+void AppModel::restore(const QUuid &id)
+{
+    edit(id, {.movesAlerts = true, .stampsEdited = false}, [](StickyNote &note) {
+        note.deletedAt.reset();
+        note.doneAt.reset();
+    });
+}
+
+void AppModel::deleteForever(const QUuid &id)
+{
+    if (m_book.find(id)) {
+        m_book.set(id, std::nullopt);
+        emit bookChanged();
+    }
+    if (m_selection == id)
+        setSelection(std::nullopt);
+    scheduleSave();
+    reschedule();
+}
+
+void AppModel::emptyDeleted()
+{
+    if (m_book.notes.removeIf([](const StickyNote &note) { return note.isDeleted(); }) > 0)
+        emit bookChanged();
+    scheduleSave();
+}
+
+void AppModel::undo()
+{
+    if (!m_banner || m_banner->undo.isEmpty())
+        return;
+    const QList<StickyNote> notes = m_banner->undo;
+    for (const StickyNote &note : notes)
+        m_book.set(note.id, note);
+    emit bookChanged();
+    setBanner(std::nullopt);
+    scheduleSave();
+    reschedule();
+}
+
+// Lists.
+
+QList<StickyNote> AppModel::visible() const
+{
+    return NoteList::visible(m_book.notes, m_filter, NoteQuery(m_query), m_sort, m_now, Calendar::current());
+}
+
+int AppModel::count(NoteFilter filter) const
+{
+    return NoteList::count(m_book.notes, filter, m_now, Calendar::current());
+}
+
+QList<StickyNote> AppModel::desktopNotes() const
+{
+    QList<StickyNote> notes;
+    for (const StickyNote &note : m_book.notes) {
+        if (note.isLive() && !note.tucked)
+            notes.append(note);
+    }
+    return notes;
+}
+
+QList<StickyNote> AppModel::tuckedNotes() const
+{
+    QList<StickyNote> notes;
+    for (const StickyNote &note : m_book.notes) {
+        if (note.isLive() && note.tucked)
+            notes.append(note);
+    }
+    return NoteList::sorted(notes, NoteSort::urgency, m_now);
+}

@@ -1,0 +1,251 @@
+#pragma once
+
+#include "Banner.h"
+#include "Notifier.h"
+#include "Paths.h"
+#include "PopoverRequest.h"
+#include "SettingsStore.h"
+#include "TrayOpen.h"
+
+#include "NoteBook.h"
+#include "NoteFilter.h"
+#include "NoteSort.h"
+#include "NoteStore.h"
+
+#include <QList>
+#include <QObject>
+#include <QRectF>
+#include <QSet>
+#include <QTimer>
+#include <QUuid>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+
+// The one state object of the application, on the main thread. Windows read the notebook and the
+// settings from it and change notes only through its operations, keyed by note id. Every published
+// value has a `...Changed` signal, emitted after the new value is stored and only when it differs
+// (`nowChanged` excepted: every tick publishes). The time is read only through `clock`.
+class AppModel final : public QObject {
+    Q_OBJECT
+
+public:
+    // Reads no file, starts no timer and touches no notification until `start()`. Without a notifier
+    // the model talks to the desktop's notification server (`SystemNotifier`).
+    AppModel(Paths paths, SettingsStore defaults, std::unique_ptr<Notifier> notifier = nullptr,
+             QObject *parent = nullptr);
+
+    // The process's model, made on first use on the live data folder and settings file; never destroyed.
+    static AppModel &shared();
+
+    // Published values.
+    const NoteBook &book() const { return m_book; }
+    void setBook(const NoteBook &book);
+    Date now() const { return m_now; }
+    NoteFilter filter() const { return m_filter; }
+    void setFilter(NoteFilter filter);
+    const QString &query() const { return m_query; }
+    void setQuery(const QString &query);
+    std::optional<QUuid> selection() const { return m_selection; }
+    void setSelection(std::optional<QUuid> selection);
+    const std::optional<Banner> &banner() const { return m_banner; }
+    void setBanner(std::optional<Banner> banner);
+    bool showWelcome() const { return m_showWelcome; }
+    void setShowWelcome(bool show);
+    const QSet<QUuid> &ringing() const { return m_ringing; }
+    void setRinging(const QSet<QUuid> &ringing);
+    // Answers a ringing note without changing it.
+    void stopRinging(const QUuid &id);
+    NotifyPermission permission() const { return m_permission; }
+    void setPermission(NotifyPermission permission);
+    bool notesHidden() const { return m_notesHidden; }
+    void setNotesHidden(bool hidden);
+    std::optional<PopoverRequest> popover() const { return m_popover; }
+    void setPopover(std::optional<PopoverRequest> request);
+    const std::optional<QString> &loadProblem() const { return m_loadProblem; }
+    void setLoadProblem(std::optional<QString> problem);
+
+    // Settings: every assignment is published and written to `defaults()`, also an unchanged value.
+    NoteSort sort() const { return m_sort; }
+    void setSort(NoteSort sort);
+    NoteColor defaultColor() const { return m_defaultColor; }
+    void setDefaultColor(NoteColor color);
+    bool newNotesFloat() const { return m_newNotesFloat; }
+    void setNewNotesFloat(bool floats);
+    int warnMinutes() const { return m_warnMinutes; }
+    // Also reschedules the notifications, every time.
+    void setWarnMinutes(int minutes);
+    bool playSound() const { return m_playSound; }
+    void setPlaySound(bool play);
+    bool trayEnabled() const { return m_trayEnabled; }
+    void setTrayEnabled(bool enabled);
+    TrayOpen trayOpensOn() const { return m_trayOpensOn; }
+    void setTrayOpensOn(TrayOpen open);
+    bool showMenuBarItem() const { return m_showMenuBarItem; }
+    void setShowMenuBarItem(bool show);
+    bool hotkeyEnabled() const { return m_hotkeyEnabled; }
+    void setHotkeyEnabled(bool enabled);
+
+    // The heads-up before a deadline in seconds; none when `warnMinutes` is 0 or below.
+    std::optional<double> warnSeconds() const;
+
+    const Paths &paths() const { return m_paths; }
+    const NoteStore &store() const { return m_store; }
+    const SettingsStore &defaults() const { return m_defaults; }
+    Notifier &notifier() const { return *m_notifier; }
+    bool isDemo() const { return m_isDemo; }
+    // Alert sounds the tick has played.
+    int soundsPlayed() const { return m_soundsPlayed; }
+    // How long `scheduleSave()` waits for the end of a burst of changes.
+    void setSaveDelay(std::chrono::milliseconds delay);
+    // A debounced save is waiting.
+    bool savePending() const { return m_saveTimer.isActive(); }
+
+    // Callbacks, each set once by its owner, which either outlives the model or clears it first.
+    // The only way the model reads the time.
+    std::function<Date()> clock;
+    // Plays while notifications are not allowed (the tick decides when).
+    std::function<void()> alertSound;
+    // A note whose timer ran out or whose deadline arrived; gets the stamped note.
+    std::function<void(const StickyNote &)> onRing;
+    // Asks for a note to be shown on the desktop.
+    std::function<void(const QUuid &)> onShow;
+
+    // Life cycle. `start()` runs once: loads, purges, ticks, reads the permission, decides the welcome.
+    void start();
+    void load();
+    // Writes at once and drops a pending debounced save; safe to call at any time and repeatedly.
+    // Writes nothing before `load()` (or `useDemo`), so a model that never read the file cannot empty it.
+    void saveNow();
+    // Writes once, a short while after the last of a burst of calls.
+    void scheduleSave();
+    // Points the model at a throw-away world in `root`, with a clock that stands still when `frozen`.
+    void useDemo(const QString &root, Date now, bool frozen);
+    // Moves the demo clock on, then ticks.
+    void advance(double seconds);
+    // Publishes the time and raises the alerts that fell due.
+    void tick();
+    // Hands the notifier every alert still ahead, or nothing while notifications are not allowed.
+    void reschedule();
+
+    // Creating notes.
+    QUuid newNote(const QString &text = {}, std::optional<NoteColor> color = std::nullopt,
+                  std::optional<double> timer = std::nullopt, bool startTimer = false,
+                  std::optional<Date> deadline = std::nullopt, bool tucked = false,
+                  std::optional<QRectF> frame = std::nullopt);
+    // One typed line; none when it holds no text.
+    std::optional<QUuid> quickNote(const QString &line, std::optional<NoteColor> color = std::nullopt,
+                                   bool tucked = false);
+    void duplicate(const QUuid &id);
+    void finishWelcome(bool tray);
+
+    // Editing one note.
+    void setText(const QUuid &id, const QString &text);
+    void setColor(const QUuid &id, NoteColor color);
+    void togglePinned(const QUuid &id);
+    void setFrame(const QUuid &id, const QRectF &frame);
+    void setTucked(const QUuid &id, bool tucked);
+    void setTimer(const QUuid &id, double seconds, bool start);
+    void startTimer(const QUuid &id);
+    void pauseTimer(const QUuid &id);
+    void resetTimer(const QUuid &id);
+    void addTime(const QUuid &id, double seconds);
+    void removeTimer(const QUuid &id);
+    void setDeadline(const QUuid &id, std::optional<Date> deadline);
+    // Answers a ringing note: a run-down timer gets more time, else a passed deadline moves on.
+    void snooze(const QUuid &id, double seconds);
+
+    // Done, delete, restore, undo.
+    void toggleDone(const QUuid &id);
+    void deleteNotes(const QList<QUuid> &ids);
+    void restore(const QUuid &id);
+    void deleteForever(const QUuid &id);
+    void emptyDeleted();
+    // Puts back the notes of the banner's undo list.
+    void undo();
+
+    // Lists, against the published `now`.
+    QList<StickyNote> visible() const;
+    int count(NoteFilter filter) const;
+    // Live notes on the desktop, in notebook order.
+    QList<StickyNote> desktopNotes() const;
+    // Live notes in the tray, least time left first.
+    QList<StickyNote> tuckedNotes() const;
+
+signals:
+    void bookChanged();
+    void nowChanged();
+    void filterChanged();
+    void queryChanged();
+    void selectionChanged();
+    void bannerChanged();
+    void showWelcomeChanged();
+    void ringingChanged();
+    void permissionChanged();
+    void notesHiddenChanged();
+    void popoverChanged();
+    void loadProblemChanged();
+    void sortChanged();
+    void defaultColorChanged();
+    void newNotesFloatChanged();
+    void warnMinutesChanged();
+    void playSoundChanged();
+    void trayEnabledChanged();
+    void trayOpensOnChanged();
+    void showMenuBarItemChanged();
+    void hotkeyEnabledChanged();
+
+private:
+    struct EditRule {
+        bool answersRing = false;
+        bool movesAlerts = false;
+        bool stampsEdited = true;
+    };
+
+    // Stores a published value and announces it when it changed.
+    template <typename T>
+    void publish(T &member, const T &value, void (AppModel::*changed)());
+    void readSettings();
+    void installActionHandler();
+    void handle(const QUuid &id, NotifyAction action);
+    void edit(const QUuid &id, EditRule rule, const std::function<void(StickyNote &)> &change);
+    void store(const StickyNote &note);
+    void setNow(Date now);
+
+    NoteBook m_book;
+    Date m_now;
+    NoteFilter m_filter = NoteFilter::all;
+    QString m_query;
+    std::optional<QUuid> m_selection;
+    std::optional<Banner> m_banner;
+    bool m_showWelcome = false;
+    QSet<QUuid> m_ringing;
+    NotifyPermission m_permission = NotifyPermission::notAsked;
+    bool m_notesHidden = false;
+    std::optional<PopoverRequest> m_popover;
+    std::optional<QString> m_loadProblem;
+
+    NoteSort m_sort = NoteSort::urgency;
+    NoteColor m_defaultColor = NoteColor::lemon;
+    bool m_newNotesFloat = false;
+    int m_warnMinutes = 15;
+    bool m_playSound = true;
+    bool m_trayEnabled = false;
+    TrayOpen m_trayOpensOn = TrayOpen::hover;
+    bool m_showMenuBarItem = true;
+    bool m_hotkeyEnabled = true;
+
+    Paths m_paths;
+    NoteStore m_store;
+    SettingsStore m_defaults;
+    std::unique_ptr<Notifier> m_notifier;
+    bool m_isDemo = false;
+    int m_soundsPlayed = 0;
+    Date m_demoNow;
+    QTimer m_ticker;
+    QTimer m_saveTimer;
+    bool m_started = false;
+    // The notebook came from the store (or a demo world), so saving it loses nothing.
+    bool m_loaded = false;
+};
