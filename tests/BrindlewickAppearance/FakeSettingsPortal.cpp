@@ -39,7 +39,8 @@ QDBusVariant FakeSettingsPortal::Read(const QString &group, const QString &key)
 {
     const auto found = m_values.constFind({group, key});
     if (found == m_values.constEnd()) {
-        sendErrorReply(QStringLiteral("org.freedesktop.portal.Error.NotFound"), QStringLiteral("Requested setting not found"));
+        sendErrorReply(QStringLiteral("org.freedesktop.portal.Error.NotFound"),
+                       QStringLiteral("Requested setting not found"));
         return {};
     }
     return QDBusVariant(QVariant::fromValue(QDBusVariant(*found)));

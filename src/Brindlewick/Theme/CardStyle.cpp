@@ -12,7 +12,8 @@ constexpr qreal cornerRadius = 12;
 
 } // namespace
 
-CardStyle::CardStyle(qreal padding, QWidget *parent) : QWidget(parent), m_padding(padding), m_layout(new QVBoxLayout(this))
+CardStyle::CardStyle(qreal padding, QWidget *parent)
+    : QWidget(parent), m_padding(padding), m_layout(new QVBoxLayout(this))
 {
     const int margin = qRound(padding);
     m_layout->setContentsMargins(margin, margin, margin, margin);

@@ -42,10 +42,8 @@ QSizeF StyledButton::labelSize() const
 {
     const QFontMetricsF metrics(labelFont());
     qreal width = text().isEmpty() ? 0 : metrics.horizontalAdvance(text());
-    if (!m_symbol.isEmpty()) {
-        const QFontMetricsF symbolMetrics(Symbols::font(symbolPoints()));
-        width += symbolMetrics.horizontalAdvance(Symbols::glyph(m_symbol)) + (text().isEmpty() ? 0 : symbolSpacing);
-    }
+    if (!m_symbol.isEmpty())
+        width += Symbols::width(m_symbol, symbolPoints()) + (text().isEmpty() ? 0 : symbolSpacing);
     return QSizeF(qCeil(width), qCeil(metrics.height()));
 }
 
@@ -54,8 +52,8 @@ void StyledButton::paintLabel(QPainter &painter, const QRectF &rect, const QColo
     const QSizeF size = labelSize();
     QRectF row(QPointF(rect.center().x() - size.width() / 2, rect.top()), QSizeF(size.width(), rect.height()));
     if (!m_symbol.isEmpty()) {
-        const qreal symbolWidth = QFontMetricsF(Symbols::font(symbolPoints())).horizontalAdvance(Symbols::glyph(m_symbol));
-        Symbols::draw(painter, QRectF(row.left(), row.top(), symbolWidth, row.height()), m_symbol, symbolPoints(), color);
+        const qreal symbolWidth = Symbols::width(m_symbol, symbolPoints());
+        Symbols::draw(painter, QRectF(row.topLeft(), QSizeF(symbolWidth, row.height())), m_symbol, symbolPoints(), color);
         row.setLeft(row.left() + symbolWidth + symbolSpacing);
     }
     if (text().isEmpty())

@@ -1,6 +1,7 @@
 #include "Symbols.h"
 
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPixmap>
@@ -93,6 +94,12 @@ QFont font(qreal points)
     font.setPixelSize(qMax(1, qRound(points * emPerPoint)));
     font.setHintingPreference(QFont::PreferNoHinting);
     return font;
+}
+
+qreal width(QStringView name, qreal points)
+{
+    const QString text = glyph(name);
+    return text.isEmpty() ? 0 : QFontMetricsF(font(points)).horizontalAdvance(text);
 }
 
 void draw(QPainter &painter, const QRectF &rect, QStringView name, qreal points, const QColor &color)

@@ -19,6 +19,8 @@ std::optional<char32_t> codepoint(QStringView name);
 QString glyph(QStringView name);
 // The symbol font at the size that matches text of `points` points.
 QFont font(qreal points);
+// How wide the symbol lies in a row of text; 0 for an unknown name.
+qreal width(QStringView name, qreal points);
 // Draws the symbol centred in `rect`; an unknown name draws nothing.
 void draw(QPainter &painter, const QRectF &rect, QStringView name, qreal points, const QColor &color);
 // The symbol as an icon for menus, tabs and stock buttons.

@@ -9,8 +9,8 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
-#include <QPaintEvent>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -50,8 +50,7 @@ LabelLayout layoutLabel(const QRectF &rect, const Countdown &countdown)
     const qreal h = rect.height();
     LabelLayout label;
     label.symbolPoints = 0.42 * h;
-    const qreal symbolWidth =
-        QFontMetricsF(Symbols::font(label.symbolPoints)).horizontalAdvance(Symbols::glyph(TimeTape::symbolName(countdown)));
+    const qreal symbolWidth = Symbols::width(TimeTape::symbolName(countdown), label.symbolPoints);
     const qreal room = std::max(0.0, rect.width() - 2 * labelPadding - symbolWidth - labelSpacing);
 
     const qreal points = 0.5 * h;
@@ -141,7 +140,8 @@ void blurOnce(QImage &mask)
         for (int y = 0; y < height; ++y)
             line[y] = mask.scanLine(y)[x];
         for (int y = 0; y < height; ++y)
-            mask.scanLine(y)[x] = uchar((line[std::max(0, y - 1)] + 2 * line[y] + line[std::min(height - 1, y + 1)]) / 4);
+            mask.scanLine(y)[x] =
+                uchar((line[std::max(0, y - 1)] + 2 * line[y] + line[std::min(height - 1, y + 1)]) / 4);
     }
 }
 

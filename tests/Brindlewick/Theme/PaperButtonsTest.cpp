@@ -111,7 +111,8 @@ TEST(PaperButtons, PaperIconButtonIsInvisibleWhenOffButTakesClicksInItsWholeFram
     for (bool on : {true, false}) {
         button->setOn(on);
         button->setDown(true);
-        EXPECT_LE(Pixels::distance(Pixels::at(hosted.image(), corner.x(), corner.y()), Pixels::over(ink, 0.16, hostColor)), 1);
+        const QColor pressed = Pixels::at(hosted.image(), corner.x(), corner.y());
+        EXPECT_LE(Pixels::distance(pressed, Pixels::over(ink, 0.16, hostColor)), 1);
         button->setDown(false);
     }
     // The symbol is drawn at full ink when on, 0.72 when off.

@@ -179,7 +179,8 @@ TEST(TimeTape, FillColourFollowsPaperAndUrgencyInBothAppearances)
                 continue;
             SCOPED_TRACE(toString(color).toStdString() + " " + schemeName + " " + std::to_string(int(countdown->urgency)));
             const qreal opacity = countdown->isReady() || countdown->isPaused() ? 0.28 : 0.88;
-            const QColor expected = expectedInside(color, scheme, Paper::tapeInk(color, countdown->urgency).resolved(scheme), opacity);
+            const QColor ink = Paper::tapeInk(color, countdown->urgency).resolved(scheme);
+            const QColor expected = expectedInside(color, scheme, ink, opacity);
             const QPoint spot = tape->mapTo(&sheet, QPoint(4, 3));
             EXPECT_LE(Pixels::distance(Pixels::at(image, spot.x(), spot.y()), expected), 3);
         }
@@ -206,7 +207,8 @@ TEST(TimeTape, LabelReadsInTheTintOverTheFillAndInThePaperInkBeyondIt)
     const Countdown half = deadline(9000, 0.5, Urgency::soon);  // "2 h 30 min", wide enough to straddle the fill's end
     struct Case { NoteColor paper; Scheme scheme; quint32 tint; };
     for (const Case c : {Case{NoteColor::lemon, Scheme::dark, 0x15211F}, Case{NoteColor::sky, Scheme::dark, 0x15211F},
-                         Case{NoteColor::lemon, Scheme::light, 0xFFFFFF}, Case{NoteColor::graphite, Scheme::dark, 0xFFFFFF}}) {
+                         Case{NoteColor::lemon, Scheme::light, 0xFFFFFF},
+                         Case{NoteColor::graphite, Scheme::dark, 0xFFFFFF}}) {
         SCOPED_TRACE(toString(c.paper).toStdString() + (c.scheme == Scheme::dark ? " dark" : " light"));
         TapeOnPaper tape(half, c.paper, c.scheme, QSize(200, 22), true);
         const QImage image = tape.image();

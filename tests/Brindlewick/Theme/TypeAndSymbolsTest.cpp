@@ -38,7 +38,8 @@ TEST(TypeScale, FontsComeFromTheNamedFamiliesAtTheirSizes)
 
 TEST(TypeScale, ClockAndNumberDigitsAllHaveOneWidth)
 {
-    for (const QFont &font : {Fonts::clock(), Fonts::number(), Fonts::system(11, QFont::Bold, Fonts::Design::rounded, true)}) {
+    const QFont roundedDigits = Fonts::system(11, QFont::Bold, Fonts::Design::rounded, true);
+    for (const QFont &font : {Fonts::clock(), Fonts::number(), roundedDigits}) {
         const QFontMetricsF metrics(font);
         const qreal zero = metrics.horizontalAdvance(QLatin1Char('0'));
         for (char digit = '1'; digit <= '9'; ++digit)
