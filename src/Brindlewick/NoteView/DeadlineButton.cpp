@@ -1,0 +1,79 @@
+#include "DeadlineButton.h"
+
+#include "Theme/Fonts.h"
+#include "Theme/Symbols.h"
+#include "Theme/Theme.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+namespace {
+
+constexpr int buttonHeight = 22;
+constexpr int flagWidth = 24;
+constexpr qreal padding = 6;
+constexpr qreal spacing = 4;
+constexpr qreal flagPoints = 11.5;
+constexpr qreal smallFlagPoints = 9.5;
+
+QFont dueFont()
+{
+    return Fonts::system(11, QFont::DemiBold, Fonts::Design::rounded);
+}
+
+qreal smallFlagWidth()
+{
+    return QFontMetricsF(Symbols::font(smallFlagPoints)).horizontalAdvance(Symbols::glyph(u"flag.fill"));
+}
+
+} // namespace
+
+DeadlineButton::DeadlineButton(QWidget *parent) : QAbstractButton(parent)
+{
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setCursor(Qt::PointingHandCursor);
+}
+
+void DeadlineButton::setDeadline(std::optional<Date> deadline, Date now, const QString &due, Color ink)
+{
+    m_deadline = deadline;
+    m_overdue = deadline && *deadline <= now;
+    m_ink = ink;
+    setText(deadline ? due : QString());
+    setToolTip(deadline ? tr("Change the deadline") : tr("Set a deadline (Ctrl+D)"));
+    setAccessibleName(deadline ? tr("Due %1").arg(due) : tr("Set a deadline"));
+    updateGeometry();
+    update();
+}
+
+QSize DeadlineButton::sizeHint() const
+{
+    if (!m_deadline)
+        return {flagWidth, buttonHeight};
+    const qreal textWidth = QFontMetricsF(dueFont()).horizontalAdvance(text());
+    return {qCeil(padding + smallFlagWidth() + spacing + textWidth + padding), buttonHeight};
+}
+
+QColor DeadlineButton::labelColor() const
+{
+    if (!m_deadline)
+        return m_ink.resolved(this, 0.72);
+    return m_overdue ? Theme::alarm.resolved(this) : m_ink.resolved(this, 0.75);
+}
+
+void DeadlineButton::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QColor color = labelColor();
+    if (!m_deadline) {
+        Symbols::draw(painter, rect(), u"flag", flagPoints, color);
+        return;
+    }
+    const qreal flag = smallFlagWidth();
+    Symbols::draw(painter, QRectF(padding, 0, flag, height()), u"flag.fill", smallFlagPoints, color);
+    painter.setFont(dueFont());
+    painter.setPen(color);
+    const QRectF textRect(padding + flag + spacing, 0, width() - padding * 2 - flag - spacing, height());
+    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text());
+}

@@ -1,0 +1,109 @@
+#include "NoteFooter.h"
+
+#include "App/AppModel.h"
+#include "Calendar.h"
+#include "DeadlineButton.h"
+#include "Theme/Paper.h"
+#include "Theme/PaperIconButton.h"
+#include "TimeText.h"
+
+#include <QGraphicsOpacityEffect>
+#include <QHBoxLayout>
+#include <QLocale>
+
+namespace {
+
+constexpr int footerHeight = 30;
+constexpr double extraSeconds = 300;
+
+QGraphicsOpacityEffect *fade(QWidget *widget)
+{
+    auto *effect = new QGraphicsOpacityEffect(widget);
+    widget->setGraphicsEffect(effect);
+    return effect;
+}
+
+} // namespace
+
+NoteFooter::NoteFooter(AppModel &model, const QUuid &id, QWidget *parent) : QWidget(parent), m_model(model), m_id(id)
+{
+    setFixedHeight(footerHeight);
+    auto *row = new QHBoxLayout(this);
+    row->setContentsMargins(5, 0, 5, 4);
+    row->setSpacing(2);
+
+    m_addTimer = addIconButton(QStringLiteral("timer"), tr("Add a timer (Ctrl+T)"));
+    m_addTimer->setAccessibleName(tr("Add a timer"));
+    m_startPause = addIconButton(QStringLiteral("play.fill"), tr("Start"));
+    m_addTime = addIconButton(QString(), tr("Add 5 minutes"));
+    m_addTime->setText(QStringLiteral("+5"));
+    m_changeTimer = addIconButton(QStringLiteral("timer"), tr("Change the timer"));
+    row->addStretch();
+    row->addSpacing(4);
+    m_deadline = new DeadlineButton(this);
+    row->addWidget(m_deadline);
+
+    m_addTimerFade = fade(m_addTimer);
+    m_deadlineFade = fade(m_deadline);
+
+    connect(m_addTimer, &QAbstractButton::clicked, this, &NoteFooter::timerRequested);
+    connect(m_changeTimer, &QAbstractButton::clicked, this, &NoteFooter::timerRequested);
+    connect(m_startPause, &QAbstractButton::clicked, this, &NoteFooter::startOrPause);
+    connect(m_addTime, &QAbstractButton::clicked, this, [this] { m_model.addTime(m_id, extraSeconds); });
+    connect(m_deadline, &QAbstractButton::clicked, this, &NoteFooter::deadlineRequested);
+}
+
+PaperIconButton *NoteFooter::addIconButton(const QString &symbol, const QString &help)
+{
+    auto *button = new PaperIconButton(symbol, Paper::ink(NoteColor::lemon), false, this);
+    button->setHelp(help);
+    layout()->addWidget(button);
+    return button;
+}
+
+void NoteFooter::refresh(const StickyNote &note, Date now)
+{
+    const Color ink = Paper::ink(note.color);
+    for (PaperIconButton *button : {m_addTimer, m_startPause, m_addTime, m_changeTimer})
+        button->setInk(ink);
+
+    const bool hasTimer = note.timer.has_value();
+    m_running = hasTimer && note.timer->state(now) == NoteTimer::State::running;
+    m_addTimer->setVisible(!hasTimer);
+    for (PaperIconButton *button : {m_startPause, m_addTime, m_changeTimer})
+        button->setVisible(hasTimer);
+    m_startPause->setSymbol(m_running ? QStringLiteral("pause.fill") : QStringLiteral("play.fill"));
+    m_startPause->setOn(m_running);
+    m_startPause->setToolTip(m_running ? tr("Pause") : tr("Start"));
+    m_startPause->setAccessibleName(m_running ? tr("Pause timer") : tr("Start timer"));
+
+    const QString due =
+        note.deadline ? TimeText::due(*note.deadline, now, Calendar::current(), QLocale()) : QString();
+    m_deadline->setDeadline(note.deadline, now, due, ink);
+    applyOpacity();
+}
+
+void NoteFooter::setControlsOpacity(qreal opacity)
+{
+    m_controlsOpacity = opacity;
+    applyOpacity();
+}
+
+void NoteFooter::applyOpacity()
+{
+    m_addTimerFade->setOpacity(m_controlsOpacity);
+    m_deadlineFade->setOpacity(m_deadline->hasDeadline() ? 1.0 : m_controlsOpacity);
+}
+
+QWidget *NoteFooter::timerAnchor() const
+{
+    return m_addTimer->isVisibleTo(this) ? static_cast<QWidget *>(m_addTimer) : m_changeTimer;
+}
+
+void NoteFooter::startOrPause()
+{
+    if (m_running)
+        m_model.pauseTimer(m_id);
+    else
+        m_model.startTimer(m_id);
+}

@@ -1,0 +1,115 @@
+#include "NoteHeader.h"
+
+#include "App/AppModel.h"
+#include "ColorButton.h"
+#include "Countdown.h"
+#include "NoteFace.h"
+#include "NoteMenu.h"
+#include "Theme/Paper.h"
+#include "Theme/PaperIconButton.h"
+#include "TiltedTape.h"
+
+#include <QGraphicsOpacityEffect>
+#include <QHBoxLayout>
+#include <QMouseEvent>
+#include <QWindow>
+
+namespace {
+
+constexpr int headerHeight = 32;
+
+} // namespace
+
+NoteHeader::NoteHeader(AppModel &model, const QUuid &id, QWidget *parent) : QWidget(parent), m_model(model), m_id(id)
+{
+    setFixedHeight(headerHeight);
+    m_tape = new TiltedTape(this);
+
+    m_controls = new QWidget(this);
+    m_fade = new QGraphicsOpacityEffect(m_controls);
+    m_controls->setGraphicsEffect(m_fade);
+    auto *row = new QHBoxLayout(m_controls);
+    row->setContentsMargins(5, 0, 5, 0);
+    row->setSpacing(2);
+    m_color = new ColorButton(m_controls);
+    row->addWidget(m_color);
+    row->addStretch();
+    m_float = addIconButton(QStringLiteral("pin"));
+    m_tuck = addIconButton(QStringLiteral("arrow.up.to.line"));
+    m_more = addIconButton(QStringLiteral("ellipsis"));
+    m_more->setHelp(tr("More"));
+    m_menu = new NoteMenu(model, id, this);
+
+    connect(m_color, &QAbstractButton::clicked, this, &NoteHeader::colorsRequested);
+    connect(m_float, &QAbstractButton::clicked, this, [this] { m_model.togglePinned(m_id); });
+    connect(m_tuck, &QAbstractButton::clicked, this, [this] { m_model.setTucked(m_id, !m_tucked); });
+    connect(m_more, &QAbstractButton::clicked, this,
+            [this] { m_menu->popup(m_more->mapToGlobal(QPoint(0, m_more->height()))); });
+}
+
+PaperIconButton *NoteHeader::addIconButton(const QString &symbol)
+{
+    auto *button = new PaperIconButton(symbol, Paper::ink(NoteColor::lemon), false, m_controls);
+    m_controls->layout()->addWidget(button);
+    return button;
+}
+
+void NoteHeader::refresh(const StickyNote &note, Date now)
+{
+    const Color ink = Paper::ink(note.color);
+    m_color->setColor(note.color, ink);
+    for (PaperIconButton *button : {m_float, m_tuck, m_more})
+        button->setInk(ink);
+
+    m_float->setSymbol(note.pinned ? QStringLiteral("pin.fill") : QStringLiteral("pin"));
+    m_float->setOn(note.pinned);
+    m_float->setToolTip(note.pinned ? tr("Floating above other windows. Click to stop.")
+                                    : tr("Float above other windows"));
+    m_float->setAccessibleName(note.pinned ? tr("Stop floating") : tr("Float above other windows"));
+
+    m_tucked = note.tucked;
+    m_tuck->setSymbol(note.tucked ? QStringLiteral("arrow.down.to.line") : QStringLiteral("arrow.up.to.line"));
+    m_tuck->setHelp(note.tucked ? tr("Put back on the desktop") : tr("Tuck into the notch"));
+
+    m_tape->setCountdown(Countdowns::primary(note, now));
+    m_tape->setPaper(note.color);
+    m_tapeWidth = NoteFace::tapeWidth(note.frame);
+    placeTape();
+}
+
+void NoteHeader::setControlsOpacity(qreal opacity)
+{
+    m_fade->setOpacity(opacity);
+}
+
+qreal NoteHeader::controlsOpacity() const
+{
+    return m_fade->opacity();
+}
+
+QRectF NoteHeader::tapeRect() const
+{
+    return m_tape->tapeRect();
+}
+
+void NoteHeader::placeTape()
+{
+    m_tape->place(QRectF(rect()).center(), qMin(m_tapeWidth, qreal(width())));
+}
+
+void NoteHeader::mousePressEvent(QMouseEvent *event)
+{
+    QWindow *window = this->window()->windowHandle();
+    if (event->button() == Qt::LeftButton && window && window->startSystemMove()) {
+        event->accept();
+        return;
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void NoteHeader::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    m_controls->setGeometry(rect());
+    placeTape();
+}

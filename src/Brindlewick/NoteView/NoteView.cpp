@@ -1,0 +1,324 @@
+#include "NoteView.h"
+
+#include "App/AppModel.h"
+#include "ColorButton.h"
+#include "DeadlineButton.h"
+#include "DeadlinePicker.h"
+#include "NoteFooter.h"
+#include "NoteHeader.h"
+#include "NoteMenu.h"
+#include "Popover.h"
+#include "RingBar.h"
+#include "Theme/Appearance.h"
+#include "Theme/ColorDots.h"
+#include "Theme/DesktopAppearance.h"
+#include "Theme/Fonts.h"
+#include "Theme/Paper.h"
+#include "Theme/PaperBackground.h"
+#include "TimerPicker.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+#include <QVariantAnimation>
+
+namespace {
+
+constexpr int fadeMilliseconds = 150;
+constexpr int dotSize = 16;
+constexpr int dotsPadding = 12;
+// With the document's own margin the text starts 15 points from the paper's edge.
+constexpr int editorPadding = 10;
+constexpr qreal documentMargin = 5;
+
+QPlainTextEdit *makeEditor(QWidget *parent)
+{
+    auto *editor = new QPlainTextEdit(parent);
+    editor->setFrameShape(QFrame::NoFrame);
+    editor->setFont(Fonts::system(14, QFont::Normal, Fonts::Design::rounded));
+    editor->setPlaceholderText(NoteView::tr("Write something…"));
+    editor->setAccessibleName(NoteView::tr("Note text"));
+    editor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    editor->document()->setDocumentMargin(documentMargin);
+    editor->setAutoFillBackground(false);
+    editor->viewport()->setAutoFillBackground(false);
+    editor->setTabChangesFocus(true);
+    return editor;
+}
+
+} // namespace
+
+NoteView::NoteView(AppModel &model, const QUuid &id, bool peeking, bool forceControls, QWidget *parent)
+    : QWidget(parent), m_model(model), m_id(id), m_peeking(peeking), m_forceControls(forceControls)
+{
+    m_header = new NoteHeader(model, id, this);
+    m_editor = makeEditor(this);
+    m_footer = new NoteFooter(model, id, this);
+    m_ringBar = new RingBar(model, id, this);
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(m_header);
+    auto *editorRow = new QHBoxLayout;
+    editorRow->setContentsMargins(editorPadding, 0, editorPadding, 0);
+    editorRow->addWidget(m_editor);
+    column->addLayout(editorRow, 1);
+    column->addWidget(m_footer);
+    column->addWidget(m_ringBar);
+
+    m_fade = new QVariantAnimation(this);
+    m_fade->setDuration(fadeMilliseconds);
+    m_fade->setEasingCurve(QEasingCurve::OutCubic);
+    connect(m_fade, &QVariantAnimation::valueChanged, this,
+            [this](const QVariant &value) { setControlsOpacity(value.toReal()); });
+
+    connect(m_editor, &QPlainTextEdit::textChanged, this, [this] {
+        if (!m_syncingText)
+            m_model.setText(m_id, m_editor->toPlainText());
+    });
+    connect(m_header, &NoteHeader::colorsRequested, this, [this] { openPopover(PopoverRequest::Kind::color); });
+    connect(m_footer, &NoteFooter::timerRequested, this, [this] { openPopover(PopoverRequest::Kind::timer); });
+    connect(m_header->moreMenu(), &NoteMenu::showInLibrary, this, &NoteView::showInLibrary);
+    connect(m_footer, &NoteFooter::deadlineRequested, this, [this] { openPopover(PopoverRequest::Kind::deadline); });
+
+    connect(&model, &AppModel::bookChanged, this, &NoteView::refresh);
+    connect(&model, &AppModel::nowChanged, this, &NoteView::refresh);
+    connect(&model, &AppModel::ringingChanged, this, &NoteView::refresh);
+    connect(&model, &AppModel::popoverChanged, this, &NoteView::answerPopoverRequest);
+    connect(qApp, &QApplication::focusChanged, this, &NoteView::focusChanged);
+    connect(&DesktopAppearance::instance(), &DesktopAppearance::changed, this, qOverload<>(&QWidget::update));
+
+    refresh();
+    m_targetShown = controlsShown();
+    setControlsOpacity(m_targetShown ? 1 : 0);
+}
+
+NoteView::~NoteView()
+{
+    if (m_popover)
+        m_popover->disconnect(this);
+}
+
+void NoteView::refresh()
+{
+    const StickyNote *note = m_model.book().find(m_id);
+    if (note)
+        showNote(*note);
+    else
+        showNothing();
+    update();
+}
+
+void NoteView::showNote(const StickyNote &note)
+{
+    const Date now = m_model.now();
+    const bool ringing = m_model.ringing().contains(m_id);
+    m_ink = Paper::ink(note.color);
+    setAccessibleName(tr("Note: %1").arg(note.title()));
+    m_header->refresh(note, now);
+    m_footer->refresh(note, now);
+    m_ringBar->refresh(note, now);
+    m_header->show();
+    m_editor->show();
+    m_footer->setVisible(!ringing);
+    m_ringBar->setVisible(ringing);
+    syncText(note.text);
+    if (m_popover && m_popoverKind == PopoverRequest::Kind::color) {
+        if (auto *dots = m_popover->content()->findChild<ColorDots *>())
+            dots->setSelection(note.color);
+    }
+}
+
+void NoteView::showNothing()
+{
+    m_ink.reset();
+    setAccessibleName(QString());
+    for (QWidget *part : {static_cast<QWidget *>(m_header), static_cast<QWidget *>(m_editor),
+                          static_cast<QWidget *>(m_footer), static_cast<QWidget *>(m_ringBar)})
+        part->hide();
+    syncText(QString());
+}
+
+void NoteView::syncText(const QString &text)
+{
+    if (m_editor->toPlainText() == text)
+        return;
+    m_syncingText = true;
+    QTextCursor cursor = m_editor->textCursor();
+    const int position = cursor.position();
+    m_editor->setPlainText(text);
+    cursor = m_editor->textCursor();
+    cursor.setPosition(qMin(position, int(text.size())));
+    m_editor->setTextCursor(cursor);
+    m_syncingText = false;
+}
+
+void NoteView::applyInk(const QColor &ink)
+{
+    if (ink == m_appliedInk)
+        return;
+    m_appliedInk = ink;
+    QPalette palette = m_editor->palette();
+    QColor placeholder = ink;
+    placeholder.setAlphaF(0.4);
+    QColor selection = ink;
+    selection.setAlphaF(0.22);
+    palette.setColor(QPalette::Text, ink);
+    palette.setColor(QPalette::PlaceholderText, placeholder);
+    palette.setColor(QPalette::Highlight, selection);
+    palette.setColor(QPalette::HighlightedText, ink);
+    palette.setColor(QPalette::Base, Qt::transparent);
+    m_editor->setPalette(palette);
+}
+
+void NoteView::paintEvent(QPaintEvent *)
+{
+    const StickyNote *note = m_model.book().find(m_id);
+    if (!note)
+        return;
+    // Colours follow the appearance at paint time, so the editor's palette is resolved here too.
+    applyInk(m_ink->resolved(this));
+    QPainter painter(this);
+    PaperBackground::paint(painter, rect(), note->color, m_model.ringing().contains(m_id), this);
+}
+
+void NoteView::keyPressEvent(QKeyEvent *event)
+{
+    const bool accept = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (accept && m_ringBar->isVisible()) {
+        m_ringBar->acknowledge();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void NoteView::answerPopoverRequest()
+{
+    const std::optional<PopoverRequest> request = m_model.popover();
+    if (!request || request->id != m_id)
+        return;
+    openPopover(request->kind);
+    m_model.setPopover(std::nullopt);
+}
+
+Popover *NoteView::popover() const
+{
+    return m_popover;
+}
+
+bool NoteView::showsPopover(PopoverRequest::Kind kind) const
+{
+    return m_popover && m_popoverKind == kind;
+}
+
+void NoteView::openPopover(PopoverRequest::Kind kind)
+{
+    if (m_popover) {
+        m_popover->disconnect(this);
+        m_popover->close();
+    }
+    m_popoverKind = kind;
+    m_popover = new Popover(popoverContent(kind), this);
+    Popover *popover = m_popover;
+    connect(popover, &Popover::closed, this, [this, popover] {
+        if (m_popover == popover)
+            m_popover = nullptr;
+        updateControls();
+    });
+    updateControls();
+    popover->popup(popoverAnchor(kind));
+}
+
+QWidget *NoteView::popoverContent(PopoverRequest::Kind kind)
+{
+    const auto close = [this] {
+        if (m_popover)
+            m_popover->close();
+    };
+    switch (kind) {
+    case PopoverRequest::Kind::timer:
+        return new TimerPicker(m_model, m_id, close);
+    case PopoverRequest::Kind::deadline:
+        return new DeadlinePicker(m_model, m_id, close);
+    case PopoverRequest::Kind::color:
+        break;
+    }
+    const StickyNote *note = m_model.book().find(m_id);
+    auto *content = new QWidget;
+    auto *dots = new ColorDots(note ? note->color : NoteColor::lemon, dotSize, content);
+    auto *layout = new QVBoxLayout(content);
+    layout->setContentsMargins(dotsPadding, dotsPadding, dotsPadding, dotsPadding);
+    layout->addWidget(dots);
+    connect(dots, &ColorDots::selectionChanged, this, [this](NoteColor color) { m_model.setColor(m_id, color); });
+    return content;
+}
+
+QWidget *NoteView::popoverAnchor(PopoverRequest::Kind kind) const
+{
+    switch (kind) {
+    case PopoverRequest::Kind::timer:
+        return m_footer->timerAnchor();
+    case PopoverRequest::Kind::deadline:
+        return m_footer->deadlineButton();
+    case PopoverRequest::Kind::color:
+        break;
+    }
+    return m_header->colorButton();
+}
+
+void NoteView::enterEvent(QEnterEvent *event)
+{
+    QWidget::enterEvent(event);
+    setHovering(true);
+}
+
+void NoteView::leaveEvent(QEvent *event)
+{
+    QWidget::leaveEvent(event);
+    setHovering(false);
+}
+
+void NoteView::setHovering(bool hovering)
+{
+    m_hovering = hovering;
+    updateControls();
+}
+
+void NoteView::focusChanged()
+{
+    m_editing = isAncestorOf(QApplication::focusWidget());
+    updateControls();
+}
+
+bool NoteView::controlsShown() const
+{
+    return m_forceControls || m_hovering || m_editing || !m_popover.isNull();
+}
+
+void NoteView::updateControls()
+{
+    const bool shown = controlsShown();
+    if (shown == m_targetShown)
+        return;
+    m_targetShown = shown;
+    const qreal target = shown ? 1 : 0;
+    m_fade->stop();
+    if (Appearance::reduceMotion()) {
+        setControlsOpacity(target);
+        return;
+    }
+    m_fade->setStartValue(m_controlsOpacity);
+    m_fade->setEndValue(target);
+    m_fade->start();
+}
+
+void NoteView::setControlsOpacity(qreal opacity)
+{
+    m_controlsOpacity = opacity;
+    m_header->setControlsOpacity(opacity);
+    m_footer->setControlsOpacity(opacity);
+}

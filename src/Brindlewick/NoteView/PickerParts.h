@@ -1,0 +1,16 @@
+#pragma once
+
+class QAbstractButton;
+class QVBoxLayout;
+class QWidget;
+
+// The frame both pickers share: their column, the divider and the row of their closing buttons.
+namespace PickerParts {
+
+// A column 12 points apart inside 16 points of padding, laid out on `picker`.
+QVBoxLayout *column(QWidget *picker);
+QWidget *divider(QWidget *parent);
+// The optional removing button on the left, the main button on the right.
+QWidget *buttonRow(QAbstractButton *remove, QAbstractButton *primary, QWidget *parent);
+
+} // namespace PickerParts

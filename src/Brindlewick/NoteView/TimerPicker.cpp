@@ -1,0 +1,149 @@
+#include "TimerPicker.h"
+
+#include "App/AppModel.h"
+#include "NoteFace.h"
+#include "PickerParts.h"
+#include "Theme/ChipButton.h"
+#include "Theme/Fonts.h"
+#include "Theme/Kicker.h"
+#include "Theme/PrimaryButton.h"
+#include "Theme/QuietButton.h"
+#include "Theme/Theme.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int pickerWidth = 280;
+constexpr int chipColumns = 4;
+constexpr int chipWidth = 58;
+constexpr int hoursWidth = 40 + 30;
+constexpr int minutesWidth = 54 + 30;
+
+QSpinBox *stepper(int maximum, const QString &suffix, int width, const QString &name, QWidget *parent)
+{
+    auto *box = new QSpinBox(parent);
+    box->setRange(0, maximum);
+    box->setSuffix(suffix);
+    box->setFont(Fonts::number());
+    box->setAlignment(Qt::AlignRight);
+    box->setFixedWidth(width);
+    box->setAccessibleName(name);
+    return box;
+}
+
+} // namespace
+
+TimerPicker::TimerPicker(AppModel &model, const QUuid &id, std::function<void()> close, QWidget *parent)
+    : QWidget(parent), m_model(model), m_id(id), m_close(std::move(close))
+{
+    setFixedWidth(pickerWidth);
+    setAccessibleName(tr("Timer"));
+    const StickyNote *note = model.book().find(id);
+    const bool hasTimer = note && note->timer;
+
+    auto *column = PickerParts::column(this);
+    column->addWidget(new Kicker(tr("Timer"), Theme::ink3, this));
+    column->addWidget(makePresets());
+    column->addWidget(PickerParts::divider(this));
+    column->addWidget(makeLengthRow());
+    column->addWidget(makeButtonRow(hasTimer));
+
+    const NoteFace::PickerLength length = NoteFace::pickerLength(note ? note->timer : std::nullopt);
+    m_hours->setValue(length.hours);
+    m_minutes->setValue(length.minutes);
+    setFocusProxy(m_hours);
+}
+
+QString TimerPicker::presetTitle(int minutes)
+{
+    if (minutes < 60)
+        return tr("%1 min").arg(minutes);
+    const int hours = minutes / 60;
+    const int rest = minutes % 60;
+    return rest == 0 ? tr("%1 h").arg(hours) : tr("%1 h %2").arg(hours).arg(rest);
+}
+
+QWidget *TimerPicker::makePresets()
+{
+    auto *grid = new QWidget(this);
+    auto *layout = new QGridLayout(grid);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(6);
+    layout->setAlignment(Qt::AlignHCenter);
+    int index = 0;
+    for (const int minutes : presets) {
+        auto *chip = new ChipButton(presetTitle(minutes), false, grid);
+        chip->setFixedWidth(chipWidth);
+        connect(chip, &QAbstractButton::clicked, this, [this, minutes] { start(minutes * 60.0); });
+        layout->addWidget(chip, index / chipColumns, index % chipColumns);
+        ++index;
+    }
+    return grid;
+}
+
+QWidget *TimerPicker::makeLengthRow()
+{
+    auto *row = new QWidget(this);
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(6);
+    m_hours = stepper(99, tr(" h"), hoursWidth, tr("Hours"), row);
+    m_minutes = stepper(59, tr(" min"), minutesWidth, tr("Minutes"), row);
+    layout->addWidget(m_hours);
+    layout->addWidget(m_minutes);
+    layout->addStretch();
+    const auto enableStart = [this] { m_start->setEnabled(hours() > 0 || minutes() > 0); };
+    connect(m_hours, &QSpinBox::valueChanged, this, enableStart);
+    connect(m_minutes, &QSpinBox::valueChanged, this, enableStart);
+    return row;
+}
+
+QWidget *TimerPicker::makeButtonRow(bool hasTimer)
+{
+    m_start = new PrimaryButton(Theme::accent, tr("Start"), this);
+    connect(m_start, &QAbstractButton::clicked, this, &TimerPicker::startFreeLength);
+    if (hasTimer) {
+        m_remove = new QuietButton(tr("Remove Timer"), this);
+        connect(m_remove, &QAbstractButton::clicked, this, [this] {
+            m_model.removeTimer(m_id);
+            m_close();
+        });
+    }
+    return PickerParts::buttonRow(m_remove, m_start, this);
+}
+
+int TimerPicker::hours() const
+{
+    return m_hours->value();
+}
+
+int TimerPicker::minutes() const
+{
+    return m_minutes->value();
+}
+
+void TimerPicker::start(double seconds)
+{
+    m_model.setTimer(m_id, seconds, true);
+    m_close();
+}
+
+void TimerPicker::startFreeLength()
+{
+    if (m_start->isEnabled())
+        start(hours() * 3600.0 + minutes() * 60.0);
+}
+
+void TimerPicker::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        startFreeLength();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}

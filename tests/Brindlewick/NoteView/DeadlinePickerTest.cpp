@@ -1,0 +1,152 @@
+#include "NoteViewFixture.h"
+
+#include "NoteView/DeadlinePicker.h"
+#include "QuickDeadlines.h"
+#include "Theme/ChipButton.h"
+#include "Theme/PrimaryButton.h"
+#include "Theme/QuietButton.h"
+
+#include <QCalendarWidget>
+#include <QTimeEdit>
+
+namespace {
+
+class DeadlinePickerTest : public NoteViewTest {
+protected:
+    DeadlinePicker &open(const QUuid &noteId)
+    {
+        picker = std::make_unique<DeadlinePicker>(*model, noteId, [this] { ++closes; });
+        picker->show();
+        QApplication::processEvents();
+        return *picker;
+    }
+
+    // A moment by the local wall clock on the day of t0.
+    static Date local(QTime time, int days = 0)
+    {
+        const Calendar calendar = Calendar::current();
+        return *calendar.date(calendar.day(t0).addDays(days), time);
+    }
+
+    void TearDown() override
+    {
+        picker.reset();
+        NoteViewTest::TearDown();
+    }
+
+    std::unique_ptr<DeadlinePicker> picker;
+    int closes = 0;
+};
+
+TEST_F(DeadlinePickerTest, WithoutADeadlineItOpensAtTheNextFullHour)
+{
+    struct Case { QTime at; QTime shown; int dayShift; };
+    const Case cases[] = {
+        {QTime(10, 50), QTime(12, 0), 0},
+        {QTime(10, 20), QTime(11, 0), 0},
+        {QTime(10, 0), QTime(11, 0), 0},
+        {QTime(23, 50), QTime(1, 0), 1},
+    };
+    const QUuid id = put(note("Open"));
+    for (const Case &c : cases) {
+        moveClockTo(local(c.at));
+        DeadlinePicker &p = open(id);
+        EXPECT_EQ(p.calendar()->selectedDate(), Calendar::current().day(t0).addDays(c.dayShift)) << c.at.toString().toStdString();
+        EXPECT_EQ(p.timeEdit()->time(), c.shown) << c.at.toString().toStdString();
+        EXPECT_EQ(p.date(), local(c.shown, c.dayShift));
+        EXPECT_EQ(p.removeButton(), nullptr);
+    }
+}
+
+TEST_F(DeadlinePickerTest, WithADeadlineItOpensThereAndRemoveClearsIt)
+{
+    StickyNote due = note("Due");
+    due.deadline = local(QTime(16, 30), 3);
+    due.deadlineSetAt = t0 - 60;
+    const QUuid id = put(due);
+    DeadlinePicker &p = open(id);
+    EXPECT_EQ(p.calendar()->selectedDate(), Calendar::current().day(t0).addDays(3));
+    EXPECT_EQ(p.timeEdit()->time(), QTime(16, 30));
+    EXPECT_EQ(p.date(), *due.deadline);
+    ASSERT_NE(p.removeButton(), nullptr);
+    EXPECT_EQ(p.removeButton()->text(), "Remove");
+    click(p.removeButton());
+    EXPECT_FALSE(stored(id).deadline);
+    EXPECT_EQ(closes, 1);
+}
+
+TEST_F(DeadlinePickerTest, DayAndTimeEditOneMomentAndReturnSetsIt)
+{
+    moveClockTo(local(QTime(9, 10)));
+    const QUuid id = put(note("Edit"));
+    DeadlinePicker &p = open(id);
+    ASSERT_EQ(p.timeEdit()->time(), QTime(10, 0));
+    p.calendar()->setSelectedDate(Calendar::current().day(t0).addDays(2));
+    EXPECT_EQ(p.date(), local(QTime(10, 0), 2));
+    p.timeEdit()->setTime(QTime(18, 45));
+    EXPECT_EQ(p.date(), local(QTime(18, 45), 2));
+
+    QTest::keyClick(p.timeEdit(), Qt::Key_Return);
+    EXPECT_EQ(stored(id).deadline, local(QTime(18, 45), 2));
+    EXPECT_EQ(closes, 1);
+}
+
+TEST_F(DeadlinePickerTest, SetDeadlineTakesAPastMomentToo)
+{
+    moveClockTo(local(QTime(9, 10)));
+    const QUuid id = put(note("Past"));
+    DeadlinePicker &p = open(id);
+    p.timeEdit()->setTime(QTime(8, 0));
+    click(p.setButton());
+    EXPECT_EQ(stored(id).deadline, local(QTime(8, 0)));
+    EXPECT_EQ(p.setButton()->text(), "Set Deadline");
+}
+
+TEST_F(DeadlinePickerTest, QuickChipsSetTheirOwnDateWhateverTheCalendarShows)
+{
+    moveClockTo(local(QTime(10, 0)));
+    const QUuid id = put(note("Chips"));
+    DeadlinePicker &p = open(id);
+    const std::vector<QuickDeadlines::Option> options = QuickDeadlines::options(model->now(), Calendar::current());
+    const QList<ChipButton *> chips = p.findChildren<ChipButton *>();
+    ASSERT_EQ(chips.size(), qsizetype(options.size()));
+    for (size_t i = 0; i < options.size(); ++i)
+        EXPECT_EQ(chips[qsizetype(i)]->text(), options[i].label);
+
+    p.calendar()->setSelectedDate(Calendar::current().day(t0).addDays(9));
+    click(chips.first());
+    EXPECT_EQ(stored(id).deadline, model->now() + 3600);
+    EXPECT_EQ(closes, 1);
+}
+
+TEST_F(DeadlinePickerTest, ChipsFollowTheClockWhileOpen)
+{
+    moveClockTo(local(QTime(16, 0)));
+    const QUuid id = put(note("Clock"));
+    DeadlinePicker &p = open(id);
+    const auto labels = [&] {
+        QStringList titles;
+        for (ChipButton *chip : p.findChildren<ChipButton *>())
+            titles << chip->text();
+        return titles;
+    };
+    EXPECT_TRUE(labels().contains("Today, 5 PM"));
+    moveClockTo(local(QTime(16, 45)));
+    QApplication::processEvents();
+    EXPECT_FALSE(labels().contains("Today, 5 PM"));
+    click(p.findChildren<ChipButton *>().first());
+    EXPECT_EQ(stored(id).deadline, model->now() + 3600);
+}
+
+TEST_F(DeadlinePickerTest, AGoneNoteOpensAtTheNextHourAndStillCloses)
+{
+    moveClockTo(local(QTime(10, 20)));
+    DeadlinePicker &p = open(QUuid::createUuid());
+    EXPECT_EQ(p.timeEdit()->time(), QTime(11, 0));
+    EXPECT_EQ(p.removeButton(), nullptr);
+    click(p.setButton());
+    EXPECT_EQ(closes, 1);
+    EXPECT_TRUE(model->book().notes.isEmpty());
+}
+
+} // namespace
