@@ -10,11 +10,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
+#include <QPainterPath>
 
 namespace {
 
 constexpr int barHeight = 34;
 constexpr double snoozeSeconds = 300;
+constexpr qreal paperRadius = 7;
 
 QLabel *whiteLabel(const QString &text, const QFont &font, QWidget *parent)
 {
@@ -72,7 +74,13 @@ void RingBar::acknowledge()
     m_model.stopRinging(m_id);
 }
 
+// The bar lies along the bottom of the paper, so its lower corners follow the paper's.
 void RingBar::paintEvent(QPaintEvent *)
 {
-    QPainter(this).fillRect(rect(), Theme::alarm.resolved(this));
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath shape;
+    shape.addRoundedRect(QRectF(rect()).adjusted(0, -paperRadius, 0, 0), paperRadius, paperRadius);
+    painter.setClipRect(rect());
+    painter.fillPath(shape, Theme::alarm.resolved(this));
 }

@@ -35,12 +35,15 @@ protected:
     }
 
     void snap(const QString &name, const StickyNote &state, bool ringing = false,
-              std::optional<PopoverRequest::Kind> open = std::nullopt)
+              std::optional<PopoverRequest::Kind> open = std::nullopt, QSize size = QSize(250, 230))
     {
         for (const Scheme scheme : {Scheme::light, Scheme::dark}) {
             const QUuid id = put(state);
             model->setRinging(ringing ? QSet<QUuid>{id} : QSet<QUuid>{});
-            show(id, true);
+            view = std::make_unique<NoteView>(*model, id, false, true);
+            view->setAttribute(Qt::WA_TranslucentBackground);
+            view->setGeometry(QRect(QPoint(300, 40), size));
+            view->show();
             Appearance::force(view.get(), scheme);
             if (open)
                 view->openPopover(*open);
@@ -50,7 +53,7 @@ protected:
                                      .arg(folder(), name, scheme == Scheme::dark ? "dark" : "light");
             ASSERT_TRUE(image.save(file)) << file.toStdString();
             const QColor paper = Paper::fill(state.color).resolved(scheme);
-            EXPECT_LT(Pixels::distance(Pixels::grab(view.get()).pixelColor(230, 150), paper), 8) << file.toStdString();
+            EXPECT_LT(Pixels::distance(Pixels::grab(view.get()).pixelColor(size.width() - 20, size.height() / 2 + 10), paper), 8) << file.toStdString();
             if (view->popover())
                 view->popover()->close();
         }
@@ -88,6 +91,7 @@ TEST_F(NoteViewSnapshotTest, EveryStateInBothAppearances)
     paused.timer->pause(t0);
     snap("paused", paused);
     snap("finished-ringing", timed("Eggs are done", 6 * 60, -20), true);
+    snap("smallest-ringing", timed("Eggs are done", 6 * 60, -20), true, std::nullopt, QSize(190, 150));
 
     StickyNote overdue = noteWith("Send the invoice");
     overdue.deadline = t0 - 2 * 3600;
