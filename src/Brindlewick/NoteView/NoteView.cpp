@@ -117,7 +117,6 @@ void NoteView::showNote(const StickyNote &note)
 {
     const Date now = m_model.now();
     const bool ringing = m_model.ringing().contains(m_id);
-    m_ink = Paper::ink(note.color);
     setAccessibleName(tr("Note: %1").arg(note.title()));
     m_header->refresh(note, now);
     m_footer->refresh(note, now);
@@ -135,7 +134,6 @@ void NoteView::showNote(const StickyNote &note)
 
 void NoteView::showNothing()
 {
-    m_ink.reset();
     setAccessibleName(QString());
     for (QWidget *part : {static_cast<QWidget *>(m_header), static_cast<QWidget *>(m_editor),
                           static_cast<QWidget *>(m_footer), static_cast<QWidget *>(m_ringBar)})
@@ -181,7 +179,7 @@ void NoteView::paintEvent(QPaintEvent *)
     if (!note)
         return;
     // Colours follow the appearance at paint time, so the editor's palette is resolved here too.
-    applyInk(m_ink->resolved(this));
+    applyInk(Paper::ink(note->color).resolved(this));
     QPainter painter(this);
     PaperBackground::paint(painter, rect(), note->color, m_model.ringing().contains(m_id), this);
 }
@@ -253,6 +251,7 @@ QWidget *NoteView::popoverContent(PopoverRequest::Kind kind)
     auto *layout = new QVBoxLayout(content);
     layout->setContentsMargins(dotsPadding, dotsPadding, dotsPadding, dotsPadding);
     layout->addWidget(dots);
+    content->setFocusProxy(dots->dot(dots->selection()));
     connect(dots, &ColorDots::selectionChanged, this, [this](NoteColor color) { m_model.setColor(m_id, color); });
     return content;
 }

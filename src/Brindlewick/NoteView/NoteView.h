@@ -1,12 +1,10 @@
 #pragma once
 
 #include "App/PopoverRequest.h"
-#include "Theme/Color.h"
 
 #include <QPointer>
 #include <QUuid>
 #include <QWidget>
-#include <optional>
 
 class AppModel;
 class NoteFooter;
@@ -82,7 +80,6 @@ private:
     bool m_hovering = false;
     bool m_editing = false;
     bool m_syncingText = false;
-    std::optional<Color> m_ink;
     QColor m_appliedInk;
     QPointer<Popover> m_popover;
     PopoverRequest::Kind m_popoverKind = PopoverRequest::Kind::timer;

@@ -55,6 +55,12 @@ TEST_F(NoteViewTest, ControlsComeWithHoverFocusAndOpenPopovers)
     v.editor()->clearFocus();
     QApplication::processEvents();
     EXPECT_FALSE(v.controlsShown());
+    // Tabbing onto a hidden control brings the controls out too.
+    v.header()->moreButton()->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    EXPECT_TRUE(v.controlsShown());
+    dropFocus();
+    EXPECT_FALSE(v.controlsShown());
 
     for (const Kind kind : {Kind::timer, Kind::deadline, Kind::color}) {
         v.openPopover(kind);
