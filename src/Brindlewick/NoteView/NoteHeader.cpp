@@ -82,11 +82,6 @@ void NoteHeader::setControlsOpacity(qreal opacity)
     m_fade->setOpacity(opacity);
 }
 
-qreal NoteHeader::controlsOpacity() const
-{
-    return m_fade->opacity();
-}
-
 QRectF NoteHeader::tapeRect() const
 {
     return m_tape->tapeRect();

@@ -22,7 +22,6 @@ public:
 
     void refresh(const StickyNote &note, Date now);
     void setControlsOpacity(qreal opacity);
-    qreal controlsOpacity() const;
 
     // The tape, untilted, in header coordinates.
     QRectF tapeRect() const;

@@ -30,7 +30,6 @@ public:
     bool peeking() const { return m_peeking; }
     bool forceControls() const { return m_forceControls; }
 
-    bool isHovering() const { return m_hovering; }
     // The keyboard focus is in the note.
     bool isEditing() const { return m_editing; }
     bool showsPopover(PopoverRequest::Kind kind) const;
