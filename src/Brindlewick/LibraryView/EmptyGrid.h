@@ -1,0 +1,44 @@
+#pragma once
+
+#include "NoteFilter.h"
+
+#include <QWidget>
+
+class AppModel;
+class PrimaryButton;
+class SlantedTape;
+class SymbolLabel;
+class ThemeLabel;
+
+// What the grid shows when no note is visible, and why: a search that found nothing, a notebook
+// without a single note (with a New Note button), or a filter that has nothing to show.
+class EmptyGrid : public QWidget {
+    Q_OBJECT
+public:
+    enum class Reason { search, noNotes, filter };
+
+    explicit EmptyGrid(AppModel &model, QWidget *parent = nullptr);
+
+    Reason reason() const { return m_reason; }
+    ThemeLabel *titleLabel() const { return m_title; }
+    ThemeLabel *captionLabel() const { return m_caption; }
+    SymbolLabel *symbolLabel() const { return m_symbol; }
+    PrimaryButton *newNoteButton() const { return m_newNote; }
+    void refresh();
+
+    // The message of an empty filter.
+    static QString emptyText(NoteFilter filter);
+
+signals:
+    void newNoteClicked();
+
+private:
+    AppModel &m_model;
+    Reason m_reason = Reason::filter;
+    SymbolLabel *m_symbol;
+    SlantedTape *m_tape;
+    ThemeLabel *m_title;
+    ThemeLabel *m_caption;
+    QWidget *m_buttonRow;
+    PrimaryButton *m_newNote;
+};

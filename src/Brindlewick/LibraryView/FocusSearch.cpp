@@ -1,0 +1,12 @@
+#include "FocusSearch.h"
+
+FocusSearch &FocusSearch::instance()
+{
+    static FocusSearch *signal = new FocusSearch;
+    return *signal;
+}
+
+void FocusSearch::post()
+{
+    emit instance().posted();
+}

@@ -1,0 +1,50 @@
+#include "SymbolLabel.h"
+
+#include "Theme/Symbols.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+SymbolLabel::SymbolLabel(const QString &symbol, qreal points, Color color, QWidget *parent)
+    : QWidget(parent), m_symbol(symbol), m_points(points), m_color(color)
+{
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+void SymbolLabel::setSymbol(const QString &symbol)
+{
+    if (symbol == m_symbol)
+        return;
+    m_symbol = symbol;
+    update();
+}
+
+void SymbolLabel::setPoints(qreal points)
+{
+    if (points == m_points)
+        return;
+    m_points = points;
+    updateGeometry();
+    update();
+}
+
+void SymbolLabel::setColor(Color color)
+{
+    if (color == m_color)
+        return;
+    m_color = color;
+    update();
+}
+
+QSize SymbolLabel::sizeHint() const
+{
+    const QFontMetricsF metrics(Symbols::font(m_points));
+    return QSizeF(metrics.horizontalAdvance(Symbols::glyph(m_symbol)), metrics.height()).toSize();
+}
+
+void SymbolLabel::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    Symbols::draw(painter, rect(), m_symbol, m_points, m_color.resolved(this));
+}

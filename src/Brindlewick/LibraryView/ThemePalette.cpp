@@ -1,0 +1,65 @@
+#include "ThemePalette.h"
+
+#include <QAbstractScrollArea>
+#include <QEvent>
+#include <QWidget>
+
+namespace {
+
+constexpr char followerName[] = "ThemePaletteFollower";
+
+class Follower : public QObject {
+public:
+    Follower(QWidget *widget, ThemePalette::Roles roles) : QObject(widget), m_widget(widget), m_roles(std::move(roles))
+    {
+        setObjectName(followerName);
+        widget->installEventFilter(this);
+        if (auto *area = qobject_cast<QAbstractScrollArea *>(widget))
+            area->viewport()->installEventFilter(this);
+        apply();
+    }
+
+    void setRoles(ThemePalette::Roles roles)
+    {
+        m_roles = std::move(roles);
+        apply();
+    }
+
+    void apply() const
+    {
+        QPalette palette = m_widget->palette();
+        for (const auto &[role, color] : m_roles) {
+            palette.setColor(QPalette::Active, role, color.resolved(m_widget));
+            palette.setColor(QPalette::Inactive, role, color.resolved(m_widget));
+            palette.setColor(QPalette::Disabled, role, color.resolved(m_widget, 0.5));
+        }
+        if (palette != m_widget->palette())
+            m_widget->setPalette(palette);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            apply();
+        return false;
+    }
+
+private:
+    QWidget *m_widget;
+    ThemePalette::Roles m_roles;
+};
+
+} // namespace
+
+namespace ThemePalette {
+
+void follow(QWidget *widget, const Roles &roles)
+{
+    if (auto *follower = widget->findChild<QObject *>(followerName, Qt::FindDirectChildrenOnly))
+        static_cast<Follower *>(follower)->setRoles(roles);
+    else
+        new Follower(widget, roles);
+}
+
+} // namespace ThemePalette
