@@ -1,0 +1,250 @@
+#include "SelfTest.h"
+
+#include "DemoData.h"
+#include "DemoWorld.h"
+
+#include "Calendar.h"
+#include "DemoNotes.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QSaveFile>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+// A demo world that also records what the model asked of the windows.
+struct Stage : DemoWorld {
+    explicit Stage(const QString &root) : DemoWorld(root)
+    {
+        model().onRing = [this](const StickyNote &note) { rung.append(note.id); };
+        model().onShow = [this](const QUuid &id) { shown.append(id); };
+    }
+
+    bool ringsOnly(std::initializer_list<int> numbers) const
+    {
+        QSet<QUuid> ids;
+        for (int number : numbers)
+            ids.insert(id(number));
+        return model().ringing() == ids;
+    }
+
+    QList<QUuid> rung;
+    QList<QUuid> shown;
+};
+
+struct Check {
+    const char *name;
+    std::function<bool(Stage &)> run;
+};
+
+bool hasTimeLeft(const StickyNote &note, Date now, double seconds)
+{
+    return note.timer && note.timer->state(now) == NoteTimer::State::running && note.timer->remaining(now) == seconds;
+}
+
+StickyNote withoutAlertStamps(StickyNote note)
+{
+    note.alertedTimerEnd.reset();
+    note.alertedDeadline.reset();
+    note.alertedWarning.reset();
+    return note;
+}
+
+// The ten notes as saved (but for the stamps of the first tick), desktop and tray as the demo lays
+// them out, no welcome.
+bool loadsTheWorld(Stage &stage)
+{
+    const AppModel &model = stage.model();
+    const NoteStore::Loaded saved = model.store().load(model.now());
+    const NoteBook *book = std::get_if<NoteBook>(&saved);
+    if (!book || book->notes.size() != 10 || model.book().notes.size() != 10)
+        return false;
+    for (qsizetype i = 0; i < book->notes.size(); ++i) {
+        if (withoutAlertStamps(model.book().notes[i]) != book->notes[i])
+            return false;
+    }
+    return model.desktopNotes().size() == 5 && model.tuckedNotes().size() == 3 && !model.showWelcome();
+}
+
+// The deadline that passed while the application was closed rings at start, once, with a sound.
+bool firstTickRingsTheOverdueNote(Stage &stage)
+{
+    return stage.ringsOnly({5}) && stage.note(5).alertedDeadline && stage.model().soundsPlayed() == 1 &&
+           stage.rung.isEmpty();
+}
+
+bool ticksMoveTheClock(Stage &stage)
+{
+    AppModel &model = stage.model();
+    model.advance(60);
+    return stage.elapsed() == 60 && hasTimeLeft(stage.note(2), model.now(), 91) && stage.rung.isEmpty() &&
+           stage.ringsOnly({5}) && model.soundsPlayed() == 1;
+}
+
+bool timerEndRingsOnce(Stage &stage)
+{
+    AppModel &model = stage.model();
+    model.advance(150);
+    const bool quietBefore = stage.rung.isEmpty();
+    model.advance(1);
+    const bool rang = stage.rung == QList{stage.id(2)} && stage.ringsOnly({2, 5}) && stage.note(2).alertedTimerEnd &&
+                      model.soundsPlayed() == 2;
+    model.advance(30);
+    return quietBefore && rang && stage.rung.size() == 1 && model.soundsPlayed() == 2;
+}
+
+// With notifications off, the heads-up before a deadline is a banner, not a ring.
+bool warningShowsABanner(Stage &stage)
+{
+    AppModel &model = stage.model();
+    model.advance(8700 - 15 * 60);
+    const StickyNote invoice = stage.note(1);
+    return model.banner() && model.banner()->text.endsWith(invoice.title()) && invoice.alertedWarning &&
+           !model.ringing().contains(invoice.id) && !stage.rung.contains(invoice.id);
+}
+
+bool snoozeRingsAgainLater(Stage &stage)
+{
+    AppModel &model = stage.model();
+    model.advance(151);
+    model.snooze(stage.id(2), 300);
+    const bool answered = !model.ringing().contains(stage.id(2)) && hasTimeLeft(stage.note(2), model.now(), 300);
+    model.advance(299);
+    const bool waited = stage.rung.size() == 1;
+    model.advance(1);
+    return answered && waited && stage.rung == QList{stage.id(2), stage.id(2)};
+}
+
+bool snoozeMovesAPassedDeadline(Stage &stage)
+{
+    AppModel &model = stage.model();
+    model.snooze(stage.id(5), 300);
+    return stage.note(5).deadline == model.now() + 300 && model.ringing().isEmpty();
+}
+
+bool doneAndUndo(Stage &stage)
+{
+    AppModel &model = stage.model();
+    const StickyNote before = stage.note(4);
+    model.toggleDone(before.id);
+    const bool done = stage.note(4).isDone() && model.desktopNotes().size() == 4 && model.banner() &&
+                      model.banner()->text == QStringLiteral("Marked “Standup” done");
+    model.undo();
+    return done && stage.note(4) == before && !model.banner() && model.desktopNotes().size() == 5;
+}
+
+bool deleteAndUndo(Stage &stage)
+{
+    AppModel &model = stage.model();
+    const StickyNote before = stage.note(3);
+    model.deleteNotes({before.id});
+    const bool deleted = stage.note(3).isDeleted() && model.banner() &&
+                         model.banner()->text == QStringLiteral("Deleted “Write the launch post”");
+    model.undo();
+    return deleted && stage.note(3) == before && hasTimeLeft(stage.note(3), model.now(), 1092);
+}
+
+bool restoreBringsNotesBack(Stage &stage)
+{
+    AppModel &model = stage.model();
+    model.restore(stage.id(9));
+    model.restore(stage.id(10));
+    return stage.note(9).isLive() && stage.note(10).isLive() && model.desktopNotes().size() == 7;
+}
+
+bool quickNotes(Stage &stage)
+{
+    AppModel &model = stage.model();
+    const std::optional<QUuid> tea = model.quickNote(QStringLiteral("Tea 4m"));
+    const std::optional<QUuid> call = model.quickNote(QStringLiteral("Call the bakery tomorrow"), NoteColor::sky, true);
+    const std::optional<QUuid> blank = model.quickNote(QStringLiteral("   "));
+    if (!tea || !call || blank || model.book().notes.size() != 12)
+        return false;
+    const StickyNote teaNote = stage.note(*tea);
+    const StickyNote callNote = stage.note(*call);
+    const std::optional<Date> nineTomorrow =
+        Calendar::current().date(Calendar::current().day(model.now()).addDays(1), QTime(9, 0));
+    return teaNote.text == QStringLiteral("Tea") && hasTimeLeft(teaNote, model.now(), 240) &&
+           teaNote.color == model.defaultColor() && !teaNote.tucked && callNote.tucked &&
+           callNote.color == NoteColor::sky && callNote.deadline == nineTomorrow &&
+           model.tuckedNotes().size() == 4;
+}
+
+bool savesAndLoads(Stage &stage)
+{
+    AppModel &model = stage.model();
+    model.setText(stage.id(4), QStringLiteral("Standup moved to 11"));
+    model.saveNow();
+    AppModel reader(model.paths(), model.defaults());
+    reader.clock = model.clock;
+    reader.load();
+    return reader.book() == model.book() && reader.book().notes.size() == 10;
+}
+
+const Check checks[] = {
+    {"demo world loads", loadsTheWorld},
+    {"first tick rings the overdue deadline", firstTickRingsTheOverdueNote},
+    {"ticks move the clock", ticksMoveTheClock},
+    {"timer end rings once", timerEndRingsOnce},
+    {"deadline warning shows a banner", warningShowsABanner},
+    {"snooze rings again later", snoozeRingsAgainLater},
+    {"snooze moves a passed deadline", snoozeMovesAPassedDeadline},
+    {"done and undo", doneAndUndo},
+    {"delete and undo", deleteAndUndo},
+    {"restore brings notes back", restoreBringsNotesBack},
+    {"quick notes", quickNotes},
+    {"saves and loads", savesAndLoads},
+};
+
+// Every check on a fresh world, so one failure cannot spoil the next.
+QStringList runChecks(const QString &world)
+{
+    QStringList lines;
+    for (const Check &check : checks) {
+        Stage stage(world);
+        const bool passed = check.run(stage);
+        lines.append(QStringLiteral("%1 %2").arg(passed ? QStringLiteral("PASS") : QStringLiteral("FAIL"),
+                                                 QString::fromUtf8(check.name)));
+    }
+    return lines;
+}
+
+bool writeReport(const QString &dir, const QStringList &lines)
+{
+    QDir().mkpath(dir);
+    QSaveFile file(QDir(dir).filePath(QStringLiteral("selftest.txt")));
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(lines.join(u'\n').toUtf8() + '\n');
+    return file.commit();
+}
+
+} // namespace
+
+namespace SelfTest {
+
+int execute(const QString &dir)
+{
+    const QString world = QDir(dir).filePath(QStringLiteral("world"));
+    QStringList lines = runChecks(world);
+    DemoData::remove(world);
+    for (const QString &line : lines)
+        std::fputs((line + u'\n').toUtf8().constData(), stdout);
+    std::fflush(stdout);
+    const qsizetype failed = std::count_if(lines.cbegin(), lines.cend(),
+                                           [](const QString &line) { return line.startsWith(u"FAIL "); });
+    lines.append(failed == 0 ? QStringLiteral("ALL PASS") : QStringLiteral("%1 FAILED").arg(failed));
+    const bool written = writeReport(dir, lines);
+    return failed == 0 && written ? 0 : 1;
+}
+
+void run(const QString &dir)
+{
+    QTimer::singleShot(0, qApp, [dir] { QCoreApplication::exit(execute(dir)); });
+}
+
+} // namespace SelfTest
