@@ -2,17 +2,21 @@
 
 #include "DemoWorld.h"
 
+#include "LibraryView/LibraryView.h"
 #include "NoteView/NoteView.h"
 #include "Theme/Theme.h"
 
 #include "NotePlacement.h"
 
 #include <QApplication>
+#include <QAbstractAnimation>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QPainter>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -24,7 +28,7 @@ constexpr qreal pixelRatio = 2;
 constexpr int margin = 12;
 
 struct Shot {
-    const char *name;
+    QString name;
     // Makes the shot's window on a fresh world.
     std::function<std::unique_ptr<QWidget>(DemoWorld &)> make;
     // Runs once the window shows in its appearance: opens what the shot is about.
@@ -36,7 +40,7 @@ QSize noteSize(const StickyNote &note)
     return (note.frame ? note.frame->rect().size() : NotePlacement::defaultSize).toSize();
 }
 
-Shot note(const char *name, int number, bool peeking = false, bool controls = false)
+Shot note(const QString &name, int number, bool peeking = false, bool controls = false)
 {
     return {name, [=](DemoWorld &world) -> std::unique_ptr<QWidget> {
                 auto view = std::make_unique<NoteView>(world.model(), world.id(number), peeking, controls);
@@ -46,28 +50,81 @@ Shot note(const char *name, int number, bool peeking = false, bool controls = fa
             }};
 }
 
-Shot notePopover(const char *name, int number, PopoverRequest::Kind kind)
+Shot notePopover(const QString &name, int number, PopoverRequest::Kind kind)
 {
     Shot shot = note(name, number, false, true);
     shot.stage = [kind](QWidget *view) { static_cast<NoteView *>(view)->openPopover(kind); };
     return shot;
 }
 
+// Lets the event loop run for a while, for movements whose animations the shot cannot reach.
+void letRun(std::chrono::milliseconds span)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < span.count())
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+// The "All Notes" window at its first size, after `setup` has brought the model where the shot needs it.
+Shot library(const QString &name, std::function<void(DemoWorld &)> setup)
+{
+    return {name, [setup](DemoWorld &world) -> std::unique_ptr<QWidget> {
+                setup(world);
+                auto view = std::make_unique<LibraryView>(world.model());
+                view->resize(1180, 740);
+                return view;
+            }};
+}
+
+// The banner slides up from the bottom edge once the window shows.
+Shot undoBanner()
+{
+    Shot shot = library(QStringLiteral("library-undo-banner"),
+                        [](DemoWorld &world) { world.model().toggleDone(world.id(4)); });
+    shot.stage = [](QWidget *) { letRun(std::chrono::milliseconds(400)); };
+    return shot;
+}
+
+Shot libraryFilter(NoteFilter filter)
+{
+    return library(QStringLiteral("library-") + toString(filter),
+                   [filter](DemoWorld &world) { world.model().setFilter(filter); });
+}
+
 const QList<Shot> &shots()
 {
     static const QList<Shot> list{
-        note("note-pinned-deadline", 1),
-        note("note-controls", 1, false, true),
-        note("note-running-timer", 3),
-        note("note-plain", 4),
-        note("note-overdue-ringing", 5),
-        note("note-deadline-days-ahead", 6),
-        note("peek-running-timer", 2, true),
-        note("peek-paused-timer", 7, true),
-        note("peek-graphite", 8, true),
-        notePopover("timer-picker", 3, PopoverRequest::Kind::timer),
-        notePopover("deadline-picker", 1, PopoverRequest::Kind::deadline),
-        notePopover("colour-picker", 4, PopoverRequest::Kind::color),
+        note(QStringLiteral("note-pinned-deadline"), 1),
+        note(QStringLiteral("note-controls"), 1, false, true),
+        note(QStringLiteral("note-running-timer"), 3),
+        note(QStringLiteral("note-plain"), 4),
+        note(QStringLiteral("note-overdue-ringing"), 5),
+        note(QStringLiteral("note-deadline-days-ahead"), 6),
+        note(QStringLiteral("peek-running-timer"), 2, true),
+        note(QStringLiteral("peek-paused-timer"), 7, true),
+        note(QStringLiteral("peek-graphite"), 8, true),
+        notePopover(QStringLiteral("timer-picker"), 3, PopoverRequest::Kind::timer),
+        notePopover(QStringLiteral("deadline-picker"), 1, PopoverRequest::Kind::deadline),
+        notePopover(QStringLiteral("colour-picker"), 4, PopoverRequest::Kind::color),
+        libraryFilter(NoteFilter::all),
+        libraryFilter(NoteFilter::pinned),
+        libraryFilter(NoteFilter::timers),
+        libraryFilter(NoteFilter::today),
+        libraryFilter(NoteFilter::overdue),
+        libraryFilter(NoteFilter::tucked),
+        libraryFilter(NoteFilter::done),
+        libraryFilter(NoteFilter::deleted),
+        library(QStringLiteral("library-inspector-timer"),
+                [](DemoWorld &world) { world.model().setSelection(world.id(3)); }),
+        library(QStringLiteral("library-inspector-deleted"),
+                [](DemoWorld &world) {
+                    world.model().setFilter(NoteFilter::deleted);
+                    world.model().setSelection(world.id(10));
+                }),
+        library(QStringLiteral("library-search"),
+                [](DemoWorld &world) { world.model().setQuery(QStringLiteral("tray")); }),
+        undoBanner(),
     };
     return list;
 }
@@ -102,6 +159,17 @@ QImage compose(const QList<QWidget *> &windows, Scheme scheme)
     return image;
 }
 
+// Fades and slides that the windows started end at once, so a picture never catches one half-way.
+void finishAnimations(const QList<QWidget *> &windows)
+{
+    for (const QWidget *window : windows) {
+        for (QAbstractAnimation *animation : window->findChildren<QAbstractAnimation *>()) {
+            if (animation->state() == QAbstractAnimation::Running)
+                animation->setCurrentTime(animation->totalDuration());
+        }
+    }
+}
+
 QSet<QWidget *> visibleWindows()
 {
     QSet<QWidget *> windows;
@@ -129,6 +197,10 @@ QImage picture(const Shot &shot, const QString &worldRoot, Scheme scheme)
     for (QWidget *opened : visibleWindows() - before)
         if (opened != window.get())
             windows.append(opened);
+    finishAnimations(windows);
+    // Nested layouts settle one level per pass.
+    for (int pass = 0; pass < 4; ++pass)
+        QApplication::processEvents();
     const QImage image = compose(windows, scheme);
     for (QWidget *opened : windows)
         opened->close();
@@ -160,7 +232,7 @@ std::optional<QStringList> render(const QString &dir, const QList<Scheme> &schem
         for (const Scheme scheme : schemes) {
             const QString name = QStringLiteral("%1-%2-%3.png")
                                      .arg(number, 2, 10, QChar(u'0'))
-                                     .arg(QString::fromUtf8(shot.name), schemeName(scheme));
+                                     .arg(shot.name, schemeName(scheme));
             const QString path = QDir(dir).filePath(name);
             if (!picture(shot, world.path(), scheme).save(path))
                 return std::nullopt;
