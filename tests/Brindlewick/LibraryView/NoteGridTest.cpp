@@ -1,0 +1,316 @@
+#include "LibraryFixture.h"
+
+#include "LibraryView/CardGrid.h"
+#include "LibraryView/EmptyGrid.h"
+#include "LibraryView/FocusSearch.h"
+#include "LibraryView/NoteCard.h"
+#include "LibraryView/NoteGrid.h"
+#include "LibraryView/PlainButton.h"
+#include "LibraryView/SearchField.h"
+#include "LibraryView/ThemeLabel.h"
+#include "Theme/CardStyle.h"
+#include "Theme/PrimaryButton.h"
+#include "Theme/QuietButton.h"
+
+#include <QLineEdit>
+#include <QMenu>
+#include <QScrollArea>
+#include <QTest>
+
+namespace {
+
+class NoteGridTest : public LibraryTest {
+protected:
+    NoteGridTest() : grid(model)
+    {
+        grid.resize(686, 740);
+        grid.show();
+    }
+
+    QStringList cardTitles() const
+    {
+        QStringList titles;
+        for (const NoteCard *card : grid.cardGrid()->cards())
+            titles.append(card->note().title());
+        return titles;
+    }
+
+    NoteCard *card(const QUuid &id) const
+    {
+        for (NoteCard *shownCard : grid.cardGrid()->cards()) {
+            if (shownCard->note().id == id)
+                return shownCard;
+        }
+        return nullptr;
+    }
+
+    static QStringList actionTexts(const QMenu *menu)
+    {
+        QStringList texts;
+        for (const QAction *action : menu->actions())
+            texts.append(action->isSeparator() ? QStringLiteral("—") : action->text());
+        return texts;
+    }
+
+    static void trigger(QMenu *menu, const QString &text)
+    {
+        for (QAction *action : menu->actions()) {
+            if (action->text() == text) {
+                action->trigger();
+                return;
+            }
+        }
+        ADD_FAILURE() << "no menu item " << text.toStdString();
+    }
+
+    NoteGrid grid;
+};
+
+TEST_F(NoteGridTest, SubtitleSaysWhatTheGridShows)
+{
+    struct Case {
+        NoteFilter filter;
+        QString query;
+        bool tray;
+        NoteSort sort;
+        QString subtitle;
+    };
+    const QList<Case> cases{
+        {NoteFilter::all, {}, true, NoteSort::urgency, QStringLiteral("8 notes · sorted by time left")},
+        {NoteFilter::all, {}, true, NoteSort::edited, QStringLiteral("8 notes · sorted by last edited")},
+        {NoteFilter::pinned, {}, true, NoteSort::created, QStringLiteral("1 note · sorted by date created")},
+        {NoteFilter::all, QStringLiteral("tea"), true, NoteSort::urgency, QStringLiteral("0 notes matching “tea”")},
+        {NoteFilter::all, QStringLiteral(" "), true, NoteSort::urgency, QStringLiteral("8 notes matching “ ”")},
+        {NoteFilter::done, QStringLiteral("pune"), true, NoteSort::urgency, QStringLiteral("1 note matching “pune”")},
+        {NoteFilter::tucked, {}, true, NoteSort::urgency, QStringLiteral("3 notes tucked into the notch")},
+        {NoteFilter::tucked, {}, false, NoteSort::urgency, QStringLiteral("The notch tray is off (Settings › Notch)")},
+        {NoteFilter::deleted, {}, true, NoteSort::urgency, QStringLiteral("Deleted notes go for good after 30 days")},
+    };
+    for (const Case &c : cases) {
+        model.setFilter(c.filter);
+        model.setQuery(c.query);
+        model.setTrayEnabled(c.tray);
+        model.setSort(c.sort);
+        EXPECT_EQ(grid.subtitleLabel()->text(), c.subtitle);
+        EXPECT_EQ(grid.titleLabel()->text(), title(c.filter));
+    }
+    model.setQuery(QString());
+    model.setFilter(NoteFilter::all);
+    model.setBook(NoteBook());
+    EXPECT_EQ(grid.subtitleLabel()->text(), QStringLiteral("0 notes · sorted by time left"));
+}
+
+TEST_F(NoteGridTest, SearchFindsWordsWhateverTheirCaseAndAccentsAndColourNames)
+{
+    QLineEdit *field = grid.searchField()->lineEdit();
+    const QList<std::pair<QString, QStringList>> searches{
+        {QStringLiteral("MÁSALA"), {QStringLiteral("Masala chai steeping ☕️")}},
+        {QStringLiteral("mint"), {QStringLiteral("Laundry: move to the dryer"), QStringLiteral("Standup")}},
+        {QStringLiteral("mint standup"), {QStringLiteral("Standup")}},
+        {QStringLiteral("invoice timesheet"), {QStringLiteral("Send the Q4 invoice to Parvell & Sons")}},
+    };
+    for (const auto &[typed, titles] : searches) {
+        field->clear();
+        model.setQuery(QString());
+        QTest::keyClicks(field, typed);
+        EXPECT_EQ(model.query(), typed);
+        QStringList shown = cardTitles();
+        shown.sort();
+        EXPECT_EQ(shown, titles) << typed.toStdString();
+        EXPECT_TRUE(grid.searchField()->clearButton()->isVisibleTo(&grid));
+    }
+}
+
+TEST_F(NoteGridTest, EscapeClearsTheQueryAndTheFocusWhileTheClearButtonKeepsTheFocus)
+{
+    grid.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&grid));
+    QLineEdit *field = grid.searchField()->lineEdit();
+    FocusSearch::post();
+    ASSERT_TRUE(field->hasFocus()) << "the focus request reaches the field";
+    QTest::keyClicks(field, QStringLiteral("chai"));
+    grid.searchField()->clearButton()->click();
+    EXPECT_EQ(model.query(), QString());
+    EXPECT_EQ(field->text(), QString());
+    EXPECT_TRUE(field->hasFocus());
+    EXPECT_FALSE(grid.searchField()->clearButton()->isVisibleTo(&grid));
+
+    QTest::keyClicks(field, QStringLiteral("chai"));
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_EQ(model.query(), QString());
+    EXPECT_FALSE(field->hasFocus());
+
+    FocusSearch::post();
+    FocusSearch::post();
+    EXPECT_TRUE(field->hasFocus()) << "a second request changes nothing";
+    grid.hide();
+    field->clearFocus();
+    FocusSearch::post();
+    EXPECT_FALSE(field->hasFocus()) << "a library that is not on screen ignores the request";
+}
+
+TEST_F(NoteGridTest, CardsFollowTheSortOrderAndTheSortMenuSetsIt)
+{
+    for (NoteSort sort : NoteSorts::allCases) {
+        model.setSort(sort);
+        QStringList expected;
+        for (const StickyNote &note : model.visible())
+            expected.append(note.title());
+        EXPECT_EQ(cardTitles(), expected);
+    }
+    EXPECT_EQ(cardTitles().first(), QStringLiteral("Masala chai steeping ☕️")) << "the newest first";
+
+    QMenu *menu = grid.sortMenu();
+    QStringList entries = actionTexts(menu);
+    entries.removeFirst();
+    EXPECT_EQ(entries, (QStringList{QStringLiteral("Time left"), QStringLiteral("Last edited"),
+                                    QStringLiteral("Date created")}));
+    trigger(menu, QStringLiteral("Time left"));
+    EXPECT_EQ(model.sort(), NoteSort::urgency);
+    EXPECT_EQ(cardTitles().first(), QStringLiteral("Call Nimsa back about the venue")) << "overdue first";
+    EXPECT_EQ(grid.sortButton()->toolTip(), QStringLiteral("Sort"));
+}
+
+TEST_F(NoteGridTest, AClickSelectsADoubleClickShowsOnTheDesktop)
+{
+    const QUuid launch = idOf(QStringLiteral("Write the launch post"));
+    NoteCard *launchCard = card(launch);
+    ASSERT_NE(launchCard, nullptr);
+    QTest::mouseClick(launchCard, Qt::LeftButton, {}, launchCard->cardRect().center());
+    EXPECT_EQ(model.selection(), launch);
+    EXPECT_TRUE(card(launch)->isSelected());
+    EXPECT_TRUE(shown.isEmpty());
+
+    model.setNotesHidden(true);
+    model.setRinging({launch});
+    QTest::mouseDClick(launchCard, Qt::LeftButton, {}, launchCard->cardRect().center());
+    EXPECT_EQ(shown, QList<QUuid>{launch});
+    EXPECT_FALSE(model.notesHidden());
+    EXPECT_TRUE(model.ringing().isEmpty());
+
+    const QPoint margin = launchCard->mapTo(grid.cardGrid(), QPoint(1, 1));
+    QTest::mouseClick(grid.cardGrid(), Qt::LeftButton, {}, margin);
+    EXPECT_EQ(model.selection(), launch) << "the space between cards selects nothing";
+}
+
+TEST_F(NoteGridTest, TheContextMenuOffersWhatFitsTheNote)
+{
+    const QUuid chai = idOf(QStringLiteral("Masala chai"));
+    std::unique_ptr<QMenu> menu(grid.cardGrid()->contextMenu(stored(chai)));
+    EXPECT_EQ(actionTexts(menu.get()),
+              (QStringList{QStringLiteral("Show on Desktop"), QStringLiteral("Put on the Desktop"),
+                           QStringLiteral("Float Above Other Windows"), QStringLiteral("Mark Done"),
+                           QStringLiteral("Duplicate"), QStringLiteral("—"), QStringLiteral("Delete")}));
+    trigger(menu.get(), QStringLiteral("Put on the Desktop"));
+    EXPECT_FALSE(stored(chai).tucked);
+    trigger(menu.get(), QStringLiteral("Float Above Other Windows"));
+    EXPECT_TRUE(stored(chai).pinned);
+
+    menu.reset(grid.cardGrid()->contextMenu(stored(chai)));
+    EXPECT_TRUE(actionTexts(menu.get()).contains(QStringLiteral("Tuck into the Notch")));
+    EXPECT_TRUE(actionTexts(menu.get()).contains(QStringLiteral("Stop Floating")));
+    trigger(menu.get(), QStringLiteral("Show on Desktop"));
+    EXPECT_EQ(shown, QList<QUuid>{chai});
+    trigger(menu.get(), QStringLiteral("Mark Done"));
+    EXPECT_TRUE(stored(chai).isDone());
+    menu.reset(grid.cardGrid()->contextMenu(stored(chai)));
+    EXPECT_TRUE(actionTexts(menu.get()).contains(QStringLiteral("Not Done")));
+
+    const qsizetype notes = model.book().notes.size();
+    trigger(menu.get(), QStringLiteral("Duplicate"));
+    EXPECT_EQ(model.book().notes.size(), notes + 1);
+    trigger(menu.get(), QStringLiteral("Delete"));
+    EXPECT_TRUE(stored(chai).isDeleted());
+    ASSERT_TRUE(model.banner());
+    EXPECT_EQ(model.banner()->text, QStringLiteral("Deleted “Masala chai steeping ☕️”"));
+
+    menu.reset(grid.cardGrid()->contextMenu(stored(chai)));
+    EXPECT_EQ(actionTexts(menu.get()), (QStringList{QStringLiteral("Restore"), QStringLiteral("Delete Forever")}));
+    trigger(menu.get(), QStringLiteral("Restore"));
+    EXPECT_TRUE(stored(chai).isLive());
+    model.deleteNotes({chai});
+    menu.reset(grid.cardGrid()->contextMenu(stored(chai)));
+    trigger(menu.get(), QStringLiteral("Delete Forever"));
+    EXPECT_FALSE(model.book()[chai]);
+}
+
+TEST_F(NoteGridTest, EmptyStatesSayWhyNothingIsShown)
+{
+    model.setFilter(NoteFilter::pinned);
+    model.setQuery(QStringLiteral("zebra"));
+    EXPECT_FALSE(grid.scrollArea()->isVisibleTo(&grid));
+    ASSERT_TRUE(grid.emptyGrid()->isVisibleTo(&grid));
+    EXPECT_EQ(grid.emptyGrid()->reason(), EmptyGrid::Reason::search);
+    EXPECT_EQ(grid.emptyGrid()->titleLabel()->text(), QStringLiteral("No notes match “zebra”"));
+
+    model.setQuery(QString());
+    model.setFilter(NoteFilter::overdue);
+    model.setBook(NoteBook({stored(idOf(QStringLiteral("Old wifi")))}));
+    EXPECT_EQ(grid.emptyGrid()->reason(), EmptyGrid::Reason::filter);
+    EXPECT_EQ(grid.emptyGrid()->titleLabel()->text(), QStringLiteral("Nothing overdue."));
+    model.setFilter(NoteFilter::all);
+    EXPECT_EQ(grid.emptyGrid()->titleLabel()->text(), QStringLiteral("No notes here."))
+        << "a deleted note still counts as a note";
+    EXPECT_FALSE(grid.emptyGrid()->newNoteButton()->isVisibleTo(&grid));
+
+    model.setBook(NoteBook());
+    EXPECT_EQ(grid.emptyGrid()->reason(), EmptyGrid::Reason::noNotes);
+    EXPECT_EQ(grid.emptyGrid()->titleLabel()->text(), QStringLiteral("No notes yet"));
+    ASSERT_TRUE(grid.emptyGrid()->newNoteButton()->isVisibleTo(&grid));
+    grid.emptyGrid()->newNoteButton()->click();
+    ASSERT_EQ(model.book().notes.size(), 1);
+    EXPECT_EQ(shown, QList<QUuid>{model.book().notes.first().id});
+    EXPECT_TRUE(grid.scrollArea()->isVisibleTo(&grid));
+    EXPECT_EQ(grid.cardGrid()->cards().size(), 1);
+}
+
+TEST_F(NoteGridTest, TheToolbarOffersNewNoteOrUnderDeletedEmpty)
+{
+    grid.newNoteButton()->click();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(stored(shown.first()).color, model.defaultColor());
+    EXPECT_FALSE(stored(shown.first()).tucked);
+    EXPECT_EQ(grid.newNoteButton()->accessibleName(), QStringLiteral("New Note"));
+    EXPECT_EQ(grid.newNoteButton()->text(), QStringLiteral("New Note"));
+    grid.resize(440, 740);
+    EXPECT_EQ(grid.newNoteButton()->text(), QString()) << "a narrow toolbar keeps only the symbol";
+
+    model.setFilter(NoteFilter::deleted);
+    EXPECT_FALSE(grid.newNoteButton()->isVisibleTo(&grid));
+    ASSERT_TRUE(grid.emptyButton()->isVisibleTo(&grid));
+    EXPECT_TRUE(grid.emptyButton()->isEnabled());
+    grid.emptyButton()->click();
+    EXPECT_EQ(model.count(NoteFilter::deleted), 0);
+    EXPECT_FALSE(model.banner()) << "emptying offers no undo";
+    EXPECT_FALSE(grid.emptyButton()->isEnabled());
+}
+
+TEST_F(NoteGridTest, TheLoadProblemStaysUntilOk)
+{
+    EXPECT_FALSE(grid.loadProblemCard()->isVisibleTo(&grid));
+    model.setLoadProblem(QStringLiteral("The notes file could not be read."));
+    ASSERT_TRUE(grid.loadProblemCard()->isVisibleTo(&grid));
+    EXPECT_EQ(grid.loadProblemText()->text(), QStringLiteral("The notes file could not be read."));
+    grid.loadProblemButton()->click();
+    EXPECT_FALSE(model.loadProblem());
+    EXPECT_FALSE(grid.loadProblemCard()->isVisibleTo(&grid));
+}
+
+TEST(CardGridColumns, AsManyColumnsAsFitCentredAndNoWiderThan260)
+{
+    struct Case {
+        qreal width;
+        int count;
+        qreal columnWidth;
+    };
+    for (const Case &c : {Case{300, 1, 260}, Case{440, 2, 192}, Case{452, 2, 198}, Case{600, 2, 260},
+                          Case{634, 3, 187.333}, Case{686, 3, 204.667}, Case{2000, 9, 203.556}}) {
+        const CardGrid::Columns columns = CardGrid::columns(c.width);
+        EXPECT_EQ(columns.count, c.count) << c.width;
+        EXPECT_NEAR(columns.width, c.columnWidth, 0.001) << c.width;
+        const qreal used = columns.count * columns.width + (columns.count - 1) * 16;
+        EXPECT_NEAR(columns.left * 2 + used, c.width, 0.01) << "centred";
+    }
+}
+
+} // namespace
