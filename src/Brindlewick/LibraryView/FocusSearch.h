@@ -7,8 +7,6 @@
 class FocusSearch : public QObject {
     Q_OBJECT
 public:
-    static constexpr char name[] = "Brindlewick.focusSearch";
-
     static FocusSearch &instance();
     // Asks every listening search field for the focus; nothing happens when none listens.
     static void post();

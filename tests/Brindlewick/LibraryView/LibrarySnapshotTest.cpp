@@ -1,6 +1,7 @@
 #include "LibraryFixture.h"
 #include "Pixels.h"
 
+#include "LibraryView/BannerView.h"
 #include "LibraryView/Inspector.h"
 #include "LibraryView/LibraryView.h"
 #include "Theme/Appearance.h"
@@ -68,6 +69,26 @@ TEST_F(LibrarySnapshotTest, InspectorOfATimerNoteAndOfADeletedNote)
         model.setSelection(wifi);
         shoot(view.inspector(), scheme, QStringLiteral("inspector-deleted"));
         shoot(&view, scheme, QStringLiteral("library-deleted-selected"));
+    }
+}
+
+TEST_F(LibrarySnapshotTest, EmptyStatesAndTheBanner)
+{
+    for (Scheme scheme : {Scheme::light, Scheme::dark}) {
+        model.setFilter(NoteFilter::timers);
+        model.setQuery(QStringLiteral("zebra"));
+        shoot(&view, scheme, QStringLiteral("empty-search"));
+        model.setQuery(QString());
+        model.deleteNotes({idOf(QStringLiteral("Standup"))});
+        QTRY_COMPARE(view.banner()->geometry().bottom() + 1, 740 - 18);
+        const QImage withBanner = shoot(&view, scheme, QStringLiteral("banner"));
+        EXPECT_EQ(Pixels::at(withBanner, 204 + 1 + 343, 740 - 18 - 18), Theme::ink.resolved(scheme))
+            << "the pill lies over the middle of the window";
+        model.undo();
+        const NoteBook book = model.book();
+        model.setBook(NoteBook());
+        shoot(&view, scheme, QStringLiteral("empty-notebook"));
+        model.setBook(book);
     }
 }
 
