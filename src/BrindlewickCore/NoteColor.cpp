@@ -1,5 +1,7 @@
 #include "NoteColor.h"
 
+#include "RawValue.h"
+
 QString toString(NoteColor color)
 {
     switch (color) {
@@ -16,11 +18,7 @@ QString toString(NoteColor color)
 
 std::optional<NoteColor> noteColorFromString(const QString &raw)
 {
-    for (NoteColor color : NoteColors::allCases) {
-        if (toString(color) == raw)
-            return color;
-    }
-    return std::nullopt;
+    return caseWithRawValue(NoteColors::allCases, raw);
 }
 
 QString title(NoteColor color)

@@ -1,5 +1,7 @@
 #include "PlannedAlert.h"
 
+#include "RawValue.h"
+
 #include <array>
 
 namespace {
@@ -26,9 +28,5 @@ QString toString(PlannedAlert::Kind kind)
 
 std::optional<PlannedAlert::Kind> plannedAlertKindFromString(const QString &raw)
 {
-    for (PlannedAlert::Kind kind : allKinds) {
-        if (toString(kind) == raw)
-            return kind;
-    }
-    return std::nullopt;
+    return caseWithRawValue(allKinds, raw);
 }
