@@ -2,6 +2,12 @@
 
 #include <algorithm>
 
+qsizetype NoteBook::indexOf(const QUuid &id) const
+{
+    const auto it = std::find_if(notes.cbegin(), notes.cend(), [&](const StickyNote &n) { return n.id == id; });
+    return it == notes.cend() ? -1 : it - notes.cbegin();
+}
+
 std::optional<StickyNote> NoteBook::operator[](const QUuid &id) const
 {
     const StickyNote *note = find(id);
@@ -10,24 +16,24 @@ std::optional<StickyNote> NoteBook::operator[](const QUuid &id) const
 
 StickyNote *NoteBook::find(const QUuid &id)
 {
-    auto it = std::find_if(notes.begin(), notes.end(), [&](const StickyNote &n) { return n.id == id; });
-    return it == notes.end() ? nullptr : &*it;
+    const qsizetype index = indexOf(id);
+    return index < 0 ? nullptr : &notes[index];
 }
 
 const StickyNote *NoteBook::find(const QUuid &id) const
 {
-    auto it = std::find_if(notes.cbegin(), notes.cend(), [&](const StickyNote &n) { return n.id == id; });
-    return it == notes.cend() ? nullptr : &*it;
+    const qsizetype index = indexOf(id);
+    return index < 0 ? nullptr : &notes.at(index);
 }
 
 void NoteBook::set(const QUuid &id, const std::optional<StickyNote> &note)
 {
-    auto it = std::find_if(notes.begin(), notes.end(), [&](const StickyNote &n) { return n.id == id; });
+    const qsizetype index = indexOf(id);
     if (!note) {
-        if (it != notes.end())
-            notes.erase(it);
-    } else if (it != notes.end()) {
-        *it = *note;
+        if (index >= 0)
+            notes.removeAt(index);
+    } else if (index >= 0) {
+        notes[index] = *note;
     } else {
         notes.append(*note);
     }

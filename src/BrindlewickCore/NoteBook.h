@@ -26,4 +26,7 @@ struct NoteBook {
     void purge(Date now, double keep);
 
     bool operator==(const NoteBook &) const = default;
+
+private:
+    qsizetype indexOf(const QUuid &id) const;
 };
