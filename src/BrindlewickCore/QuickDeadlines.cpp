@@ -7,10 +7,10 @@ namespace {
 
 constexpr double hour = 3600;
 
-// h o'clock on the calendar day of `now`, before or after it.
-std::optional<Date> todayAt(int h, Date now, const Calendar &calendar)
+// h o'clock on the calendar day `daysAhead` after the day of `now`.
+std::optional<Date> dayAt(int daysAhead, int h, Date now, const Calendar &calendar)
 {
-    return calendar.date(calendar.day(now), QTime(h, 0));
+    return calendar.date(calendar.day(now).addDays(daysAhead), QTime(h, 0));
 }
 
 // The first moment strictly after `now` that is h o'clock on that weekday (Qt numbering, Monday 1).
@@ -44,14 +44,11 @@ std::vector<Option> options(Date now, const Calendar &calendar)
     };
 
     offer("In 1 hour", now + hour);
-    offer("Today, 5 PM", laterThan(todayAt(17, now, calendar), now + 1800));
-    offer("Tonight, 9 PM", laterThan(todayAt(21, now, calendar), now + 1800));
-    const auto nineToday = todayAt(9, now, calendar);
-    offer("Tomorrow, 9 AM", nineToday ? calendar.addingDays(*nineToday, 1) : std::nullopt);
+    offer("Today, 5 PM", laterThan(dayAt(0, 17, now, calendar), now + 1800));
+    offer("Tonight, 9 PM", laterThan(dayAt(0, 21, now, calendar), now + 1800));
+    offer("Tomorrow, 9 AM", dayAt(1, 9, now, calendar));
     offer("Friday, 5 PM", laterThan(nextWeekdayAt(Qt::Friday, 17, now, calendar), now + 129600));
     offer("Monday, 9 AM", nextWeekdayAt(Qt::Monday, 9, now, calendar));
-    if (list.size() > 6)
-        list.resize(6);
     return list;
 }
 
