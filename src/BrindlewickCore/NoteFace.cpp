@@ -14,12 +14,12 @@ double tapeWidth(const std::optional<NoteFrame> &frame)
     constexpr double widest = 170;
     if (!frame || frame->rect().isEmpty())
         return unplaced;
-    return std::min(widest, std::max(narrowest, 0.5 * frame->width));
+    return std::clamp(0.5 * frame->width, narrowest, widest);
 }
 
 RingReason ringReason(const StickyNote &note, Date now)
 {
-    if (note.timer && note.timer->endsAt && *note.timer->endsAt <= now)
+    if (note.timer && note.timer->state(now) == NoteTimer::State::finished)
         return RingReason::timeUp;
     if (note.deadline && *note.deadline <= now)
         return RingReason::dueNow;

@@ -51,14 +51,20 @@ QStringList splitLines(const QString &text, bool pairCrLf)
     return lines;
 }
 
-// Where the first `count` characters (grapheme clusters) end; the whole length when there are fewer.
-qsizetype graphemeEnd(const QString &text, int count)
+// The line itself when it has at most `titleLimit` characters (grapheme clusters), else its first
+// `titleLimit` - 1 and an ellipsis.
+QString shortened(const QString &line)
 {
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
-    qsizetype position = 0;
-    for (int seen = 0; seen < count && position != -1; ++seen)
-        position = finder.toNextBoundary();
-    return position == -1 ? text.size() : position;
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, line);
+    qsizetype kept = 0;
+    for (int seen = 1; seen <= titleLimit; ++seen) {
+        const qsizetype boundary = finder.toNextBoundary();
+        if (boundary == -1 || boundary == line.size())
+            return line;
+        if (seen == titleLimit - 1)
+            kept = boundary;
+    }
+    return line.left(kept) + QChar(0x2026);
 }
 
 } // namespace
@@ -72,11 +78,8 @@ QString StickyNote::title() const
 {
     for (const QString &line : splitLines(text, true)) {
         const QString candidate = trimSpaces(line);
-        if (candidate.isEmpty())
-            continue;
-        if (graphemeEnd(candidate, titleLimit) == candidate.size())
-            return candidate;
-        return candidate.left(graphemeEnd(candidate, titleLimit - 1)) + QChar(0x2026);
+        if (!candidate.isEmpty())
+            return shortened(candidate);
     }
     return QStringLiteral("Empty note");
 }
