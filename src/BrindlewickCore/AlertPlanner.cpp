@@ -3,6 +3,7 @@
 #include "TimeText.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 

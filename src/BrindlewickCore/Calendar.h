@@ -6,6 +6,7 @@
 #include <QTime>
 #include <QTimeZone>
 #include <optional>
+#include <utility>
 
 // Gregorian calendar rules in one time zone. A value, so rules can be run in any zone.
 class Calendar {

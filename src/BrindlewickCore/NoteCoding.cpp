@@ -1,8 +1,9 @@
 #include "NoteCoding.h"
 
 #include <QJsonArray>
-#include <QJsonObject>
 #include <QJsonDocument>
+#include <QJsonObject>
+#include <QLocale>
 #include <cmath>
 #include <limits>
 

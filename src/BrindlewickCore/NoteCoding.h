@@ -14,5 +14,4 @@ std::optional<QByteArray> encode(const NoteBook &book);
 // `now` stands in for a missing creation date.
 std::optional<NoteBook> decode(const QByteArray &json, Date now);
 
-
 } // namespace NoteCoding

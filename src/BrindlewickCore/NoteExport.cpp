@@ -2,6 +2,8 @@
 
 #include "TimeText.h"
 
+#include <QStringList>
+
 namespace {
 
 QString block(const StickyNote &note, Date now, const Calendar &calendar, const QLocale &locale)

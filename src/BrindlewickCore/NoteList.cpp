@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <compare>
 #include <iterator>
-#include <tuple>
 #include <numeric>
+#include <tuple>
 #include <vector>
 
 namespace {

@@ -1,5 +1,7 @@
 #include "TimeText.h"
 
+#include <QStringList>
+
 #include <unicode/dtptngen.h>
 #include <unicode/smpdtfmt.h>
 #include <unicode/timezone.h>
