@@ -1,5 +1,7 @@
 #include "Calendar.h"
 
+#include <algorithm>
+
 Calendar Calendar::current()
 {
     return Calendar(QTimeZone::systemTimeZone());
@@ -20,16 +22,20 @@ std::optional<Date> Calendar::date(QDate day, QTime time) const
 {
     if (!day.isValid() || !time.isValid())
         return std::nullopt;
-    const QDateTime wall(day, time, m_zone);
-    if (wall.isValid())
-        return Date::fromDateTime(wall);
-    // Qt gives no moment for a reading inside a DST gap. Read it with the offset in force a day
-    // earlier, before the clocks jumped: that lands as far past the gap as the reading was into it.
-    const QDateTime dayBefore = QDateTime(day.addDays(-1), time, QTimeZone::utc());
-    const QDateTime shifted(day, time, QTimeZone(m_zone.offsetFromUtc(dayBefore)));
-    if (!shifted.isValid())
-        return std::nullopt;
-    return Date::fromDateTime(shifted);
+    // A reading names the moment `asUtc` less the offset in force then. Around a clock change that is
+    // the offset of the day before or of the day after: a repeated reading fits both (the earlier
+    // moment wins), a skipped one neither. Qt picks on its own for both, so the choice is made here.
+    const QDateTime asUtc(day, time, QTimeZone::utc());
+    const int offsetBefore = m_zone.offsetFromUtc(asUtc.addDays(-1));
+    const int offsetAfter = m_zone.offsetFromUtc(asUtc.addDays(1));
+    for (const int offset : {std::max(offsetBefore, offsetAfter), std::min(offsetBefore, offsetAfter)}) {
+        const QDateTime moment = asUtc.addSecs(-offset);
+        const QDateTime reading = moment.toTimeZone(m_zone);
+        if (reading.date() == day && reading.time() == time)
+            return Date::fromDateTime(moment);
+    }
+    // Inside a gap: read with the offset from before the jump, as far past the gap as it was into it.
+    return Date::fromDateTime(asUtc.addSecs(-offsetBefore));
 }
 
 Date Calendar::startOfDay(Date date) const
@@ -39,11 +45,10 @@ Date Calendar::startOfDay(Date date) const
 
 std::optional<Date> Calendar::addingDays(Date date, int days) const
 {
-    // Move by the wall-clock difference, so fractions of a second survive untouched.
     const QDateTime wall = local(date);
-    const auto from = this->date(wall.date(), wall.time());
-    const auto to = this->date(wall.date().addDays(days), wall.time());
-    if (!from || !to)
+    const auto moved = this->date(wall.date().addDays(days), wall.time());
+    if (!moved)
         return std::nullopt;
-    return date + (*to - *from);
+    // The wall clock keeps milliseconds; what lies below them is carried over as it was.
+    return *moved + (date - Date::fromDateTime(wall));
 }
