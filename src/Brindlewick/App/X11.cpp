@@ -34,4 +34,32 @@ xcb_atom_t atom(xcb_connection_t *connection, const char *name)
     return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
 }
 
+std::optional<xcb_window_t> activeWindow(xcb_connection_t *connection)
+{
+    const auto cookie = xcb_get_property(connection, 0, rootWindow(connection),
+                                         atom(connection, "_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW, 0, 1);
+    const std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
+        xcb_get_property_reply(connection, cookie, nullptr), &std::free);
+    if (!reply || reply->type != XCB_ATOM_WINDOW || xcb_get_property_value_length(reply.get()) < 4)
+        return std::nullopt;
+    const xcb_window_t window = *static_cast<const xcb_window_t *>(xcb_get_property_value(reply.get()));
+    return window == XCB_WINDOW_NONE ? std::nullopt : std::optional(window);
+}
+
+void activate(xcb_connection_t *connection, xcb_window_t window)
+{
+    constexpr uint32_t sourcePager = 2;
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = atom(connection, "_NET_ACTIVE_WINDOW");
+    message.data.data32[0] = sourcePager;
+    message.data.data32[1] = XCB_CURRENT_TIME;
+    xcb_send_event(connection, 0, rootWindow(connection),
+                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char *>(&message));
+    xcb_flush(connection);
+}
+
 } // namespace X11

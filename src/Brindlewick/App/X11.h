@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <xcb/xcb.h>
 
 // The X server the application draws on, when it runs as an X client.
@@ -13,5 +14,12 @@ xcb_window_t rootWindow(xcb_connection_t *connection);
 
 // Interns an atom; XCB_ATOM_NONE when the server does not answer.
 xcb_atom_t atom(xcb_connection_t *connection, const char *name);
+
+// The window the window manager says is active (_NET_ACTIVE_WINDOW); none when it names none.
+std::optional<xcb_window_t> activeWindow(xcb_connection_t *connection);
+
+// Asks the window manager to activate `window`, on the user's behalf as a pager does, so focus
+// stealing prevention lets it through.
+void activate(xcb_connection_t *connection, xcb_window_t window);
 
 } // namespace X11

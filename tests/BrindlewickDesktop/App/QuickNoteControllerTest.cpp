@@ -1,0 +1,246 @@
+#include "App/AppModel.h"
+#include "App/HotKey.h"
+#include "App/QuickNote/KeyPanel.h"
+#include "App/QuickNote/QuickNoteController.h"
+#include "App/RecordingNotifier.h"
+#include "App/X11.h"
+#include "QtPrinters.h"
+
+#include <QAbstractNativeEventFilter>
+#include <QApplication>
+#include <QLineEdit>
+#include <QProcess>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+namespace {
+
+void xdotool(const QStringList &arguments)
+{
+    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), arguments), 0) << arguments.join(' ').toStdString();
+}
+
+// A window of another X client, as another application's window would be.
+class ForeignWindow {
+public:
+    ForeignWindow(xcb_connection_t *connection, int x) : m_connection(connection), m_window(xcb_generate_id(connection))
+    {
+        const uint32_t background = 0x808080;
+        xcb_create_window(connection, XCB_COPY_FROM_PARENT, m_window, X11::rootWindow(connection), x, 600, 200, 150, 0,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, XCB_CW_BACK_PIXEL, &background);
+        xcb_map_window(connection, m_window);
+        xcb_flush(connection);
+    }
+    ~ForeignWindow()
+    {
+        xcb_destroy_window(m_connection, m_window);
+        xcb_flush(m_connection);
+    }
+    xcb_window_t id() const { return m_window; }
+
+private:
+    xcb_connection_t *m_connection;
+    xcb_window_t m_window;
+};
+
+// Counts the times each window gets the focus from the X server, as Qt sees them arrive.
+class FocusInWatch : public QAbstractNativeEventFilter {
+public:
+    FocusInWatch() { QCoreApplication::instance()->installNativeEventFilter(this); }
+    ~FocusInWatch() override { QCoreApplication::instance()->removeNativeEventFilter(this); }
+
+    qsizetype count(xcb_window_t window) const { return m_windows.count(window); }
+
+    bool nativeEventFilter(const QByteArray &, void *message, qintptr *) override
+    {
+        const auto *event = static_cast<const xcb_focus_in_event_t *>(message);
+        // Not the focus given back when a key grab ends: only the window manager's.
+        if ((event->response_type & ~0x80) == XCB_FOCUS_IN && event->mode == XCB_NOTIFY_MODE_NORMAL
+            && event->detail != XCB_NOTIFY_DETAIL_POINTER)
+            m_windows.append(event->event);
+        return false;
+    }
+
+private:
+    QList<xcb_window_t> m_windows;
+};
+
+class QuickNoteControllerTest : public testing::Test {
+protected:
+    QuickNoteControllerTest()
+        : model(Paths{dir.filePath("data")}, SettingsStore(dir.filePath("settings.json")),
+                std::make_unique<RecordingNotifier>())
+    {
+        model.onShow = [this](const QUuid &id) { shown.append(id); };
+        other = xcb_connect(nullptr, nullptr);
+        // Activation requests are client messages to the root window; watching it sees them.
+        const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+        xcb_change_window_attributes(other, X11::rootWindow(other), XCB_CW_EVENT_MASK, &mask);
+        xcb_flush(other);
+    }
+    ~QuickNoteControllerTest() override { xcb_disconnect(other); }
+
+    // Asks until the window manager has taken the new window on and focused it.
+    static bool focusForeign(xcb_window_t window)
+    {
+        return QTest::qWaitFor(
+            [&] {
+                if (X11::activeWindow(X11::connection()) == window)
+                    return true;
+                X11::activate(X11::connection(), window);
+                return false;
+            },
+            5000);
+    }
+
+    bool becomesActive(xcb_window_t window) const
+    {
+        return QTest::qWaitFor([&] { return X11::activeWindow(X11::connection()) == window; }, 5000);
+    }
+
+    // Once the server answers, every event it sent before is on its way to Qt; then Qt handles them.
+    static void settleX()
+    {
+        xcb_connection_t *connection = X11::connection();
+        std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+        QTest::qWait(0);
+    }
+
+    static QRect placeOnScreen(xcb_window_t window)
+    {
+        xcb_connection_t *connection = X11::connection();
+        const auto origin = std::unique_ptr<xcb_translate_coordinates_reply_t, decltype(&std::free)>(
+            xcb_translate_coordinates_reply(
+                connection, xcb_translate_coordinates(connection, window, X11::rootWindow(connection), 0, 0), nullptr),
+            &std::free);
+        const auto size = std::unique_ptr<xcb_get_geometry_reply_t, decltype(&std::free)>(
+            xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr), &std::free);
+        return origin && size ? QRect(origin->dst_x, origin->dst_y, size->width, size->height) : QRect();
+    }
+
+    // The windows someone asked the window manager to activate since the last call.
+    QList<xcb_window_t> activationRequests() const
+    {
+        QList<xcb_window_t> requested;
+        const xcb_atom_t activeWindow = X11::atom(other, "_NET_ACTIVE_WINDOW");
+        while (xcb_generic_event_t *event = xcb_poll_for_event(other)) {
+            const auto *message = reinterpret_cast<const xcb_client_message_event_t *>(event);
+            if ((event->response_type & ~0x80) == XCB_CLIENT_MESSAGE && message->type == activeWindow)
+                requested.append(message->window);
+            std::free(event);
+        }
+        return requested;
+    }
+
+    // Shown in front, and Qt has handled the focus the window manager gave it since the last show,
+    // so typed keys reach its line.
+    bool panelShown()
+    {
+        const bool shown = QTest::qWaitFor(
+            [&] {
+                const KeyPanel *panel = controller.panel();
+                return panel && focusIns.count(panel->winId()) > focusInsSeen && panel->isActiveWindow()
+                    && QApplication::focusWidget() == panel->findChild<QLineEdit *>();
+            },
+            5000);
+        if (shown)
+            focusInsSeen = focusIns.count(controller.panel()->winId());
+        return shown;
+    }
+
+    bool panelHidden() const
+    {
+        return QTest::qWaitFor([&] { return controller.panel() && !controller.panel()->isVisible(); }, 5000);
+    }
+
+    FocusInWatch focusIns;
+    qsizetype focusInsSeen = 0;
+    QTemporaryDir dir;
+    AppModel model;
+    QuickNoteController controller;
+    QList<QUuid> shown;
+    xcb_connection_t *other = nullptr;
+};
+
+TEST_F(QuickNoteControllerTest, TheHotKeyTogglesThePanelAndTypingAndReturnMakeANote)
+{
+    HotKey hotKey;
+    hotKey.action = [this] { controller.toggle(model); };
+    hotKey.registerKey();
+    ASSERT_TRUE(hotKey.registered());
+
+    xdotool({"key", "ctrl+alt+n"});
+    ASSERT_TRUE(panelShown());
+    // Where the X server has it: centred on the 1920 × 1080 screen, its lower edge 28 % down.
+    EXPECT_EQ(QGuiApplication::primaryScreen()->availableGeometry(), QRect(0, 0, 1920, 1080));
+    EXPECT_EQ(placeOnScreen(controller.panel()->winId()), QRect(700, 152, 520, 150));
+
+    xdotool({"key", "ctrl+alt+n"});
+    ASSERT_TRUE(panelHidden());
+    xdotool({"key", "ctrl+alt+n"});
+    ASSERT_TRUE(panelShown());
+
+    xdotool({"type", "--delay", "20", "tea 4m"});
+    xdotool({"key", "Return"});
+    ASSERT_TRUE(panelHidden());
+    ASSERT_EQ(model.book().notes.size(), 1);
+    EXPECT_EQ(model.book().notes[0].text, "tea");
+    ASSERT_TRUE(model.book().notes[0].timer);
+    EXPECT_EQ(model.book().notes[0].timer->duration, 240);
+    EXPECT_EQ(shown, QList<QUuid>{model.book().notes[0].id});
+}
+
+TEST_F(QuickNoteControllerTest, EscGivesTheFocusBackToTheWindowThatHadIt)
+{
+    const ForeignWindow first(other, 100);
+    const ForeignWindow second(other, 400);
+    ASSERT_TRUE(focusForeign(second.id()));
+    ASSERT_TRUE(focusForeign(first.id()));
+
+    controller.show(model);
+    ASSERT_TRUE(panelShown());
+    xdotool({"type", "--delay", "20", "later"});
+    activationRequests();
+    xdotool({"key", "Escape"});
+    ASSERT_TRUE(panelHidden());
+    EXPECT_TRUE(becomesActive(first.id()));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return activationRequests().contains(first.id()); }, 5000));
+    EXPECT_TRUE(model.book().notes.isEmpty());
+
+    // The line is still there at the next showing.
+    controller.show(model);
+    ASSERT_TRUE(panelShown());
+    xdotool({"key", "Return"});
+    ASSERT_TRUE(panelHidden());
+    ASSERT_EQ(model.book().notes.size(), 1);
+    EXPECT_EQ(model.book().notes[0].text, "later");
+}
+
+TEST_F(QuickNoteControllerTest, ThePanelHidesWhenAnotherWindowTakesOverAndEscAfterOurOwnActivatesNothing)
+{
+    const ForeignWindow foreign(other, 100);
+    ASSERT_TRUE(focusForeign(foreign.id()));
+    controller.show(model);
+    ASSERT_TRUE(panelShown());
+    ASSERT_TRUE(focusForeign(foreign.id()));
+    EXPECT_TRUE(panelHidden());
+
+    QWidget ours;
+    ours.show();
+    ours.activateWindow();
+    ASSERT_TRUE(becomesActive(ours.winId()));
+    controller.show(model);
+    ASSERT_TRUE(panelShown());
+    activationRequests();
+    xdotool({"key", "Escape"});
+    ASSERT_TRUE(panelHidden());
+    settleX();
+    const QList<xcb_window_t> requested = activationRequests();
+    EXPECT_FALSE(requested.contains(foreign.id()));
+    EXPECT_FALSE(requested.contains(ours.winId()));
+}
+
+} // namespace
