@@ -1,0 +1,270 @@
+#include "NoteWindows.h"
+
+#include "NotePanel.h"
+#include "ScreenSpace.h"
+#include "X11Window.h"
+
+#include "App/AppModel.h"
+#include "NoteView/NoteView.h"
+#include "Theme/Appearance.h"
+
+#include "NotePlacement.h"
+#include "YUp.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QScreen>
+#include <QSet>
+#include <QTimer>
+#include <QWindow>
+#include <algorithm>
+
+namespace {
+
+// After a panel loses focus, the peek waits this long for the focus to land somewhere of its own.
+constexpr int peekCloseDelayMilliseconds = 150;
+// The peek hangs this far below the tray.
+constexpr double peekGap = 8;
+// Without a tray: the peek's top this far under the main screen's usable top, or these values.
+constexpr double peekTopInset = 6;
+constexpr double peekTopWithoutScreen = 894;
+constexpr double peekCentreWithoutScreen = 720;
+
+double peekTopWithoutTray()
+{
+    const std::optional<QRectF> usable = ScreenSpace::mainVisibleFrame();
+    return usable ? YUp::maxY(*usable) - peekTopInset : peekTopWithoutScreen;
+}
+
+double peekCentreWithoutTray()
+{
+    const std::optional<QRectF> whole = ScreenSpace::mainFrame();
+    return whole ? whole->center().x() : peekCentreWithoutScreen;
+}
+
+// The window itself, or a window or popup that was opened from it.
+bool belongsTo(const QWidget *window, const QWidget *panel)
+{
+    for (const QWidget *w = window; w; w = w->parentWidget() ? w->parentWidget()->window() : nullptr) {
+        if (w == panel)
+            return true;
+    }
+    return false;
+}
+
+bool focusStaysWith(const QWidget *panel)
+{
+    const QWidget *popup = QApplication::activePopupWidget();
+    const QWidget *active = QApplication::activeWindow();
+    return (popup && belongsTo(popup, panel)) || (active && belongsTo(active, panel))
+           || X11Window::hasInputFocus(panel->windowHandle());
+}
+
+} // namespace
+
+NoteWindows::NoteWindows(AppModel &model, QObject *parent) : QObject(parent), m_model(model)
+{
+    connect(&m_model, &AppModel::bookChanged, this, &NoteWindows::scheduleSync);
+    connect(&m_model, &AppModel::notesHiddenChanged, this, &NoteWindows::scheduleSync);
+    watchScreens();
+    scheduleSync();
+}
+
+NoteWindows::~NoteWindows()
+{
+    qDeleteAll(m_panels);
+}
+
+// Changes reach the panels from the event loop, never inside the model call that made them: the
+// control that asked for the change may belong to a panel that goes away.
+void NoteWindows::scheduleSync()
+{
+    if (m_syncPending)
+        return;
+    m_syncPending = true;
+    QMetaObject::invokeMethod(this, &NoteWindows::sync, Qt::QueuedConnection);
+}
+
+void NoteWindows::sync()
+{
+    m_syncPending = false;
+    const QList<StickyNote> notes = m_model.notesHidden() ? QList<StickyNote>() : m_model.desktopNotes();
+    QSet<QUuid> keep;
+    for (const StickyNote &note : notes)
+        keep.insert(note.id);
+    if (m_peeking) {
+        const std::optional<StickyNote> peeked = m_model.book()[*m_peeking];
+        if (peeked && peeked->isLive())
+            keep.insert(*m_peeking);
+        else
+            m_peeking.reset();
+    }
+    for (const QUuid &id : m_panels.keys()) {
+        if (!keep.contains(id))
+            remove(id);
+    }
+    for (const StickyNote &note : notes) {
+        NotePanel *shown = panel(note.id);
+        style(shown ? shown : make(note), note);
+    }
+}
+
+void NoteWindows::show(const QUuid &id)
+{
+    const std::optional<StickyNote> note = m_model.book()[id];
+    if (!note || !note->isLive())
+        return;
+    if (note->tucked) {
+        peek(id);
+        return;
+    }
+    sync();
+    if (NotePanel *shown = panel(id)) {
+        shown->raise();
+        shown->activateWindow();
+    }
+}
+
+void NoteWindows::peek(const QUuid &id)
+{
+    const std::optional<StickyNote> note = m_model.book()[id];
+    if (!note || !note->tucked)
+        return;
+    if (m_peeking && *m_peeking != id)
+        remove(*m_peeking);
+    m_peeking = id;
+
+    const QSizeF size = note->frame ? QSizeF(std::max(smallestPeek.width(), note->frame->width),
+                                             std::max(smallestPeek.height(), note->frame->height))
+                                    : smallestPeek;
+    const std::optional<QRectF> anchor = peekAnchor ? peekAnchor() : std::nullopt;
+    const double top = anchor ? YUp::minY(*anchor) : peekTopWithoutTray();
+    const double centre = anchor ? anchor->center().x() : peekCentreWithoutTray();
+
+    NotePanel *shown = panel(id);
+    if (!shown)
+        shown = make(*note);
+    shown->place(ScreenSpace::toQt(
+        QRectF(centre - size.width() / 2, top - size.height() - peekGap, size.width(), size.height())));
+    style(shown, *note);
+    shown->raise();
+    shown->activateWindow();
+}
+
+void NoteWindows::ring(const StickyNote &note)
+{
+    NotePanel *shown = panel(note.id);
+    if (!shown)
+        return;
+    shown->raise();
+    if (!Appearance::reduceMotion())
+        shown->shake();
+}
+
+void NoteWindows::rescue()
+{
+    const QList<QRectF> screens = ScreenSpace::visibleFrames();
+    const QRectF area = ScreenSpace::mainVisibleFrame().value_or(QRectF());
+    for (NotePanel *shown : std::as_const(m_panels)) {
+        const QRectF current = ScreenSpace::fromQt(shown->geometry());
+        if (!NotePlacement::isVisible(current, screens))
+            shown->place(ScreenSpace::toQt(NotePlacement::clamp(current, area)));
+    }
+}
+
+NotePanel *NoteWindows::panel(const QUuid &id) const
+{
+    return m_panels.value(id);
+}
+
+void NoteWindows::panelDeactivated(NotePanel *panel)
+{
+    if (!m_peeking || panel->noteID() != *m_peeking)
+        return;
+    QTimer::singleShot(peekCloseDelayMilliseconds, this, [this, peekPanel = QPointer<NotePanel>(panel)] {
+        if (!peekPanel || m_peeking != peekPanel->noteID() || focusStaysWith(peekPanel))
+            return;
+        m_peeking.reset();
+        sync();
+    });
+}
+
+// Shown by style(), once the window hints that must precede mapping are in place.
+NotePanel *NoteWindows::make(const StickyNote &note)
+{
+    const QRectF rect = frame(note);
+    auto *made = new NotePanel(note.id, new NoteView(m_model, note.id, false, false));
+    made->setAccessibleName(tr("Note: %1").arg(note.title()));
+    made->place(ScreenSpace::toQt(rect));
+    connect(made, &NotePanel::moved, this, [this, made] { remember(made); });
+    connect(made, &NotePanel::resized, this, [this, made] { remember(made); });
+    connect(made, &NotePanel::deactivated, this, [this, made] { panelDeactivated(made); });
+    m_panels.insert(note.id, made);
+    if (!note.frame)
+        m_model.setFrame(note.id, ScreenSpace::fromQt(made->geometry()));
+    return made;
+}
+
+// A stored frame that still shows is kept; without one the cascade finds a free spot; a frame off
+// every screen is pulled into the main screen (and stored only once the user moves it).
+QRectF NoteWindows::frame(const StickyNote &note) const
+{
+    if (note.frame && NotePlacement::isVisible(note.frame->rect(), ScreenSpace::visibleFrames()))
+        return note.frame->rect();
+    const QRectF area = ScreenSpace::mainVisibleFrame().value_or(fallbackArea);
+    if (note.frame)
+        return NotePlacement::clamp(note.frame->rect(), area);
+    QList<QRectF> existing;
+    for (const NotePanel *shown : m_panels)
+        existing.append(ScreenSpace::fromQt(shown->geometry()));
+    return NotePlacement::next(area, existing, NotePlacement::defaultSize);
+}
+
+void NoteWindows::style(NotePanel *panel, const StickyNote &note) const
+{
+    panel->setFloating(note.pinned || m_peeking == note.id);
+    panel->setOnAllDesktops(note.pinned);
+    if (!panel->isVisible())
+        panel->show();
+}
+
+// The peek panel's place is not the note's: a peeked note keeps its desktop frame.
+void NoteWindows::remember(const NotePanel *panel)
+{
+    if (panel->noteID() == m_peeking)
+        return;
+    m_model.setFrame(panel->noteID(), ScreenSpace::fromQt(panel->geometry()));
+}
+
+// The panel goes from the screen at once and is deleted from the event loop, since the call that
+// removes it may come from inside it.
+void NoteWindows::remove(const QUuid &id)
+{
+    NotePanel *removed = m_panels.take(id);
+    if (!removed)
+        return;
+    disconnect(removed, nullptr, this, nullptr);
+    removed->hide();
+    removed->deleteLater();
+}
+
+void NoteWindows::scheduleRescue()
+{
+    QMetaObject::invokeMethod(this, &NoteWindows::rescue, Qt::QueuedConnection);
+}
+
+void NoteWindows::watchScreens()
+{
+    const auto follow = [this](QScreen *screen) {
+        connect(screen, &QScreen::geometryChanged, this, &NoteWindows::scheduleRescue);
+        connect(screen, &QScreen::availableGeometryChanged, this, &NoteWindows::scheduleRescue);
+    };
+    for (QScreen *screen : QGuiApplication::screens())
+        follow(screen);
+    connect(qGuiApp, &QGuiApplication::screenAdded, this, [this, follow](QScreen *screen) {
+        follow(screen);
+        scheduleRescue();
+    });
+    connect(qGuiApp, &QGuiApplication::screenRemoved, this, &NoteWindows::scheduleRescue);
+    connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, &NoteWindows::scheduleRescue);
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "StickyNote.h"
+
+#include <QHash>
+#include <QObject>
+#include <QRectF>
+#include <QUuid>
+#include <functional>
+#include <optional>
+
+class AppModel;
+class NotePanel;
+
+// Keeps one panel per desktop note in step with the model: makes panels for new desktop notes,
+// drops those of notes that were tucked, finished, deleted or hidden, floats pinned notes on every
+// virtual desktop, writes moved and resized frames back, shows a tucked note for a moment as a peek
+// panel under the open tray, shakes ringing notes and pulls panels back onto a screen when the
+// screens change. Frames in the model are y up; ScreenSpace converts them for Qt.
+class NoteWindows : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr QSizeF smallestPeek{280, 240};
+    // Where notes go when there is no screen at all.
+    static constexpr QRectF fallbackArea{0, 0, 1440, 875};
+
+    // Makes no panel itself: the first sync runs from the event loop.
+    explicit NoteWindows(AppModel &model, QObject *parent = nullptr);
+    ~NoteWindows() override;
+
+    // Brings the panels in line with the model's desktop notes and the peek.
+    void sync();
+    // Brings a live note forward: a tucked one as the peek, any other as its desktop panel.
+    void show(const QUuid &id);
+    // Shows a tucked note as a panel hanging under the tray.
+    void peek(const QUuid &id);
+    // Brings the note's panel to the front without activating it and shakes it, unless the desktop
+    // wants no animations. Nothing for a note without a panel.
+    void ring(const StickyNote &note);
+    // Clamps every panel that no longer shows on any screen into the main screen.
+    void rescue();
+    // The panel shown for the note, if any.
+    NotePanel *panel(const QUuid &id) const;
+
+    // The tucked note shown as the peek panel.
+    std::optional<QUuid> peeking() const { return m_peeking; }
+    // Where the open tray is, y up; the peek hangs under it. Unset or answering none: under the
+    // top middle of the main screen.
+    std::function<std::optional<QRectF>()> peekAnchor;
+
+    // A panel stopped being the active window: the peek closes a moment later unless the focus went
+    // to the peek panel again or to a popup or window of its own.
+    void panelDeactivated(NotePanel *panel);
+
+private:
+    NotePanel *make(const StickyNote &note);
+    QRectF frame(const StickyNote &note) const;
+    void style(NotePanel *panel, const StickyNote &note) const;
+    void remember(const NotePanel *panel);
+    void remove(const QUuid &id);
+    void scheduleSync();
+    void scheduleRescue();
+    void watchScreens();
+
+    AppModel &m_model;
+    QHash<QUuid, NotePanel *> m_panels;
+    std::optional<QUuid> m_peeking;
+    bool m_syncPending = false;
+};

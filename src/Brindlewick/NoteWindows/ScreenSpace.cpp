@@ -1,0 +1,61 @@
+#include "ScreenSpace.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace {
+
+// Without a screen the bottom left corner is Qt's origin.
+QRect primaryGeometry()
+{
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    return primary ? primary->geometry() : QRect();
+}
+
+// The bottom edge of the primary screen in Qt's coordinates: where y up is 0.
+int baseline()
+{
+    const QRect primary = primaryGeometry();
+    return primary.y() + primary.height();
+}
+
+} // namespace
+
+namespace ScreenSpace {
+
+QRect toQt(const QRectF &yUp)
+{
+    const QRectF r = yUp.normalized();
+    return QRect(qRound(primaryGeometry().x() + r.x()), qRound(baseline() - r.y() - r.height()),
+                 qRound(r.width()), qRound(r.height()));
+}
+
+QRectF fromQt(const QRect &yDown)
+{
+    return QRectF(yDown.x() - primaryGeometry().x(), baseline() - yDown.y() - yDown.height(),
+                  yDown.width(), yDown.height());
+}
+
+QList<QRectF> visibleFrames()
+{
+    QList<QRectF> frames;
+    for (const QScreen *screen : QGuiApplication::screens())
+        frames.append(fromQt(screen->availableGeometry()));
+    return frames;
+}
+
+std::optional<QRectF> mainVisibleFrame()
+{
+    if (const QScreen *primary = QGuiApplication::primaryScreen())
+        return fromQt(primary->availableGeometry());
+    return std::nullopt;
+}
+
+std::optional<QRectF> mainFrame()
+{
+    if (const QScreen *primary = QGuiApplication::primaryScreen())
+        return fromQt(primary->geometry());
+    return std::nullopt;
+}
+
+} // namespace ScreenSpace

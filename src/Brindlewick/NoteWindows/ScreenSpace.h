@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QList>
+#include <QRect>
+#include <QRectF>
+#include <optional>
+
+// The model keeps screen geometry in points with the origin at the bottom left of the primary
+// screen and y growing upwards; Qt puts the origin at the top left and y grows downwards.
+// Every conversion between the two happens here, against the primary screen's geometry.
+namespace ScreenSpace {
+
+QRect toQt(const QRectF &yUp);
+QRectF fromQt(const QRect &yDown);
+
+// Every screen's usable area (without panels and docks), y up.
+QList<QRectF> visibleFrames();
+// The primary screen's usable area and whole area, y up; none without a screen.
+std::optional<QRectF> mainVisibleFrame();
+std::optional<QRectF> mainFrame();
+
+} // namespace ScreenSpace

@@ -1,0 +1,407 @@
+#include "FakeSettingsPortal.h"
+#include "OtherWindow.h"
+#include "X11Probe.h"
+
+#include "App/AppModel.h"
+#include "App/RecordingNotifier.h"
+#include "NoteWindows/NotePanel.h"
+#include "NoteWindows/NoteWindows.h"
+#include "NoteView/NoteView.h"
+#include "NoteView/Popover.h"
+#include "Theme/Appearance.h"
+
+#include <QAnimationDriver>
+#include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWindow>
+#include <array>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Qt's animations advance only when the test says so, so every key frame can be looked at.
+class SteppedAnimationDriver : public QAnimationDriver {
+public:
+    SteppedAnimationDriver() { install(); }
+    ~SteppedAnimationDriver() override { uninstall(); }
+
+    qint64 elapsed() const override { return m_now; }
+    void stepTo(qint64 milliseconds)
+    {
+        m_now = milliseconds;
+        advance();
+    }
+
+protected:
+    void start() override
+    {
+        m_now = 0;
+        QAnimationDriver::start();
+    }
+
+private:
+    qint64 m_now = 0;
+};
+
+// The session's screen is 1920 × 1080 with nothing reserved, so y up and Qt's y down meet at
+// y_qt = 1080 − y − height.
+constexpr int screenHeight = 1080;
+
+// Where the session wrapper lets openbox write.
+QString windowManagerLog()
+{
+    QFile log(qEnvironmentVariable("XDG_RUNTIME_DIR") + QStringLiteral("/openbox.log"));
+    return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QStringLiteral("(none)");
+}
+
+QRect qtRect(const QRectF &yUp)
+{
+    return QRect(int(yUp.x()), screenHeight - int(yUp.y() + yUp.height()), int(yUp.width()), int(yUp.height()));
+}
+
+class NoteWindowsTest : public testing::Test {
+protected:
+    static constexpr Date t0{786000000};
+
+    NoteWindowsTest()
+        : model(Paths{dir.filePath(QStringLiteral("data"))}, SettingsStore(dir.filePath(QStringLiteral("settings.json"))),
+                std::make_unique<RecordingNotifier>())
+    {
+        model.clock = [] { return t0; };
+        model.load();
+    }
+
+    void SetUp() override
+    {
+        ASSERT_EQ(QGuiApplication::primaryScreen()->availableGeometry(), QRect(0, 0, 1920, screenHeight));
+        // The session's window manager may still be starting on a busy machine.
+        ASSERT_TRUE(QTest::qWaitFor(
+            [] { return X11Probe::xprop(0, QStringLiteral("_NET_SUPPORTING_WM_CHECK")).contains("window id"); },
+            20000))
+            << "no window manager on " << qgetenv("DISPLAY").toStdString() << "; its log:\n"
+            << windowManagerLog().toStdString();
+    }
+
+    QUuid add(std::optional<QRectF> frame = std::nullopt, bool tucked = false)
+    {
+        return model.newNote(QStringLiteral("Tea\nGreen, two minutes"), std::nullopt, std::nullopt, false,
+                             std::nullopt, tucked, frame);
+    }
+
+    // The note's panel once the window manager shows it where Qt has it; null if it never does.
+    NotePanel *shown(const QUuid &id)
+    {
+        NotePanel *panel = nullptr;
+        const bool ready = QTest::qWaitFor([&] {
+            panel = windows.panel(id);
+            return panel && panel->windowHandle()->isExposed() && X11Probe::isViewable(panel)
+                   && X11Probe::position(panel) == panel->pos();
+        });
+        return ready ? panel : nullptr;
+    }
+
+    std::optional<NoteFrame> stored(const QUuid &id) const
+    {
+        const std::optional<StickyNote> note = model.book()[id];
+        return note ? note->frame : std::nullopt;
+    }
+
+    bool storedBecomes(const QUuid &id, const NoteFrame &frame)
+    {
+        return QTest::qWaitFor([&] { return stored(id) == frame; });
+    }
+
+    // Activates the other window and waits until it lies over the panel.
+    static bool covers(const OtherWindow &other, const NotePanel *panel)
+    {
+        return other.id() && other.activate()
+               && QTest::qWaitFor([&] { return X11Probe::isAbove(other.id(), panel->winId()); });
+    }
+
+    // Presses at `from`, moves there in a few steps and lets go, as a hand on the mouse would.
+    static bool drag(QPoint from, QPoint to)
+    {
+        QStringList steps{QStringLiteral("mousemove"), QString::number(from.x()), QString::number(from.y()),
+                          QStringLiteral("mousedown"), QStringLiteral("1")};
+        for (int i = 1; i <= 4; ++i) {
+            const QPoint at = from + (to - from) * i / 4;
+            steps += {QStringLiteral("sleep"), QStringLiteral("0.05"), QStringLiteral("mousemove"),
+                      QString::number(at.x()), QString::number(at.y())};
+        }
+        steps += {QStringLiteral("sleep"), QStringLiteral("0.1"), QStringLiteral("mouseup"), QStringLiteral("1")};
+        return X11Probe::xdotool(steps);
+    }
+
+    QTemporaryDir dir;
+    AppModel model;
+    NoteWindows windows{model};
+};
+
+TEST_F(NoteWindowsTest, NewNotesFollowTheCascadeAndTheirFramesAreStoredAtOnce)
+{
+    const QUuid first = add();
+    const QUuid second = add();
+    windows.sync();
+    EXPECT_EQ(stored(first), (NoteFrame{1634, 814, 250, 230}));
+    EXPECT_EQ(stored(second), (NoteFrame{1606, 786, 250, 230}));
+
+    NotePanel *firstPanel = shown(first);
+    NotePanel *secondPanel = shown(second);
+    ASSERT_TRUE(firstPanel && secondPanel);
+    EXPECT_EQ(X11Probe::position(firstPanel), QPoint(1634, 36));
+    EXPECT_EQ(X11Probe::position(secondPanel), QPoint(1606, 64));
+    EXPECT_EQ(firstPanel->size(), QSize(250, 230));
+    EXPECT_EQ(firstPanel->noteID(), first);
+    EXPECT_EQ(firstPanel->accessibleName(), QStringLiteral("Note: Tea"));
+}
+
+TEST_F(NoteWindowsTest, DraggingTheHeaderMovesThePanelAndStoresItsFrameYUp)
+{
+    const QUuid id = add(QRectF(400, 500, 250, 230));
+    NotePanel *panel = shown(id);
+    ASSERT_TRUE(panel);
+    ASSERT_EQ(X11Probe::position(panel), QPoint(400, 350));
+
+    ASSERT_TRUE(drag(QPoint(525, 366), QPoint(325, 566)));
+    EXPECT_TRUE(storedBecomes(id, NoteFrame{200, 300, 250, 230})) << stored(id)->x << ", " << stored(id)->y;
+    EXPECT_EQ(X11Probe::position(panel), QPoint(200, 550));
+}
+
+TEST_F(NoteWindowsTest, ResizingFromAnEdgeStoresTheNewSizeOnceTheResizeEnds)
+{
+    const QUuid id = add(QRectF(400, 500, 250, 230));
+    NotePanel *panel = shown(id);
+    ASSERT_TRUE(panel);
+
+    // The bottom right corner: the panel grows down, so its y-up origin moves down with it.
+    ASSERT_TRUE(drag(QPoint(648, 578), QPoint(708, 618)));
+    EXPECT_TRUE(storedBecomes(id, NoteFrame{400, 460, 310, 270}));
+    EXPECT_EQ(panel->size(), QSize(310, 270));
+
+    // The left edge moves the origin too; a panel never gets smaller than 190 × 150.
+    ASSERT_TRUE(drag(QPoint(401, 480), QPoint(600, 480)));
+    EXPECT_TRUE(storedBecomes(id, NoteFrame{520, 460, 190, 270}));
+}
+
+TEST_F(NoteWindowsTest, PinnedPanelsFloatAboveOtherWindowsOnEveryDesktop)
+{
+    const QString above = QStringLiteral("_NET_WM_STATE_ABOVE");
+    const QString everyDesktop = QStringLiteral("_NET_WM_DESKTOP(CARDINAL) = 4294967295");
+    const QString firstDesktop = QStringLiteral("_NET_WM_DESKTOP(CARDINAL) = 0");
+    const QString stateProperty = QStringLiteral("_NET_WM_STATE");
+    const QString desktopProperty = QStringLiteral("_NET_WM_DESKTOP");
+
+    const QUuid pinned = add(QRectF(150, 700, 250, 230));
+    model.togglePinned(pinned);
+    const QUuid plain = add(QRectF(300, 650, 250, 230));
+    NotePanel *pinnedPanel = shown(pinned);
+    NotePanel *plainPanel = shown(plain);
+    ASSERT_TRUE(pinnedPanel && plainPanel);
+    OtherWindow other(QRect(100, 100, 600, 400));
+    ASSERT_NE(other.id(), 0u);
+    ASSERT_TRUE(other.activate());
+
+    EXPECT_TRUE(QTest::qWaitFor([&] { return X11Probe::isAbove(pinnedPanel->winId(), other.id()); }));
+    EXPECT_TRUE(X11Probe::isAbove(other.id(), plainPanel->winId()));
+    EXPECT_TRUE(X11Probe::xprop(pinnedPanel->winId(), stateProperty).contains(above));
+    EXPECT_EQ(X11Probe::xprop(pinnedPanel->winId(), desktopProperty), everyDesktop);
+    EXPECT_FALSE(X11Probe::xprop(plainPanel->winId(), stateProperty).contains(above));
+    EXPECT_EQ(X11Probe::xprop(plainPanel->winId(), desktopProperty), firstDesktop);
+
+    ASSERT_TRUE(X11Probe::xdotool({QStringLiteral("set_desktop"), QStringLiteral("1")}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !X11Probe::isViewable(plainPanel); }));
+    EXPECT_TRUE(X11Probe::isViewable(pinnedPanel));
+    ASSERT_TRUE(X11Probe::xdotool({QStringLiteral("set_desktop"), QStringLiteral("0")}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return X11Probe::isViewable(plainPanel); }));
+
+    // Pinning and unpinning shown panels: the window manager is asked, the panels stay.
+    model.togglePinned(pinned);
+    model.togglePinned(plain);
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return X11Probe::xprop(plainPanel->winId(), desktopProperty) == everyDesktop
+               && X11Probe::xprop(pinnedPanel->winId(), desktopProperty) == firstDesktop;
+    }));
+    EXPECT_EQ(windows.panel(pinned), pinnedPanel);
+    EXPECT_TRUE(X11Probe::xprop(plainPanel->winId(), stateProperty).contains(above));
+    EXPECT_FALSE(X11Probe::xprop(pinnedPanel->winId(), stateProperty).contains(above));
+    ASSERT_TRUE(other.activate());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return X11Probe::isAbove(plainPanel->winId(), other.id()); }));
+    EXPECT_TRUE(X11Probe::isAbove(other.id(), pinnedPanel->winId()));
+}
+
+TEST_F(NoteWindowsTest, HidingNotesRemovesEveryPanelAndShowingMakesThemAfreshAtTheirFrames)
+{
+    const QRectF firstFrame(200, 600, 250, 230);
+    const QRectF secondFrame(900, 300, 320, 260);
+    const QUuid first = add(firstFrame);
+    const QUuid second = add(secondFrame);
+    NotePanel *firstPanel = shown(first);
+    ASSERT_TRUE(firstPanel && shown(second));
+    const WId firstWindow = firstPanel->winId();
+
+    model.setNotesHidden(true);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !windows.panel(first) && !windows.panel(second); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !X11Probe::stacking().contains(firstWindow); }));
+
+    model.setNotesHidden(false);
+    NotePanel *firstAgain = shown(first);
+    NotePanel *secondAgain = shown(second);
+    ASSERT_TRUE(firstAgain && secondAgain);
+    EXPECT_NE(firstAgain->winId(), firstWindow);
+    EXPECT_EQ(QRect(X11Probe::position(firstAgain), firstAgain->size()), qtRect(firstFrame));
+    EXPECT_EQ(QRect(X11Probe::position(secondAgain), secondAgain->size()), qtRect(secondFrame));
+}
+
+TEST_F(NoteWindowsTest, ShowingADesktopNoteMakesItTheActiveWindowUnlessNotesAreHidden)
+{
+    const QUuid id = add(QRectF(300, 500, 250, 230));
+    model.setNotesHidden(true);
+    windows.show(id);
+    EXPECT_EQ(windows.panel(id), nullptr);
+
+    model.setNotesHidden(false);
+    NotePanel *panel = shown(id);
+    ASSERT_TRUE(panel);
+    OtherWindow other(QRect(200, 200, 600, 500));
+    ASSERT_TRUE(covers(other, panel));
+    windows.show(id);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return panel->isActiveWindow(); }));
+    EXPECT_TRUE(X11Probe::isAbove(panel->winId(), other.id()));
+}
+
+TEST_F(NoteWindowsTest, ARingingNoteComesToTheFrontAndShakesThroughTheOffsets)
+{
+    const QRectF frame(300, 500, 250, 230);
+    const QUuid id = add(frame);
+    NotePanel *panel = shown(id);
+    ASSERT_TRUE(panel);
+    OtherWindow other(QRect(200, 200, 600, 500));
+    ASSERT_TRUE(covers(other, panel));
+    const QPoint origin = X11Probe::position(panel);
+
+    SteppedAnimationDriver driver;
+    // Animations already running (the note's controls fading in) take up the time that passed
+    // before the driver was installed, so the shake starts from a clean tick.
+    driver.stepTo(0);
+    windows.ring(*model.book()[id]);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return X11Probe::isAbove(panel->winId(), other.id()); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return driver.isRunning(); }));
+    const qint64 start = driver.elapsed();
+
+    constexpr std::array<int, 8> offsets{0, -10, 10, -8, 8, -4, 4, 0};
+    for (std::size_t frameIndex = 0; frameIndex < offsets.size(); ++frameIndex) {
+        EXPECT_TRUE(panel->isShaking()) << frameIndex;
+        driver.stepTo(start + qRound(500.0 * double(frameIndex) / double(offsets.size() - 1)));
+        const QPoint expected = origin + QPoint(offsets[frameIndex], 0);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return X11Probe::position(panel) == expected; }))
+            << "key frame " << frameIndex << ": at " << X11Probe::position(panel).x() << ", expected " << expected.x();
+    }
+    EXPECT_FALSE(panel->isShaking());
+    EXPECT_EQ(X11Probe::position(panel), origin);
+    EXPECT_TRUE(storedBecomes(id, NoteFrame::fromRect(frame)));
+}
+
+TEST_F(NoteWindowsTest, WithoutAnimationsARingingNoteOnlyComesToTheFront)
+{
+    const QString group = QStringLiteral("org.gnome.desktop.interface");
+    const QString animations = QStringLiteral("enable-animations");
+    FakeSettingsPortal portal;
+    portal.set(group, animations, false);
+    ASSERT_TRUE(portal.start());
+    ASSERT_TRUE(QTest::qWaitFor([] { return Appearance::reduceMotion(); }));
+    const QUuid id = add(QRectF(300, 500, 250, 230));
+    NotePanel *panel = shown(id);
+    ASSERT_TRUE(panel);
+    OtherWindow other(QRect(200, 200, 600, 500));
+    ASSERT_TRUE(covers(other, panel));
+    const QPoint origin = X11Probe::position(panel);
+
+    windows.ring(*model.book()[id]);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return X11Probe::isAbove(panel->winId(), other.id()); }));
+    EXPECT_FALSE(panel->isShaking());
+    EXPECT_EQ(X11Probe::position(panel), origin);
+
+    portal.change(group, animations, true);
+    EXPECT_TRUE(QTest::qWaitFor([] { return !Appearance::reduceMotion(); }));
+}
+
+TEST_F(NoteWindowsTest, AFrameOffEveryScreenOpensClampedOntoTheMainScreen)
+{
+    const QRectF unplugged(2500, -900, 300, 200);
+    const QUuid id = add(unplugged);
+    NotePanel *panel = shown(id);
+    ASSERT_TRUE(panel);
+    EXPECT_EQ(QRect(X11Probe::position(panel), panel->size()), qtRect(QRectF(1620, 0, 300, 200)));
+    // Kept until the user moves the note: the screen may come back.
+    EXPECT_EQ(stored(id), NoteFrame::fromRect(unplugged));
+}
+
+TEST_F(NoteWindowsTest, AfterTheScreensChangeAPanelOffEveryScreenIsPulledBackAndStored)
+{
+    const QUuid id = add(QRectF(300, 500, 250, 230));
+    NotePanel *panel = shown(id);
+    ASSERT_TRUE(panel);
+    panel->place(QRect(-1000, 300, 250, 230));
+    ASSERT_TRUE(storedBecomes(id, NoteFrame{-1000, 550, 250, 230}));
+
+    windows.rescue();
+    EXPECT_TRUE(storedBecomes(id, NoteFrame{0, 550, 250, 230}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return X11Probe::position(panel) == QPoint(0, 300); }));
+}
+
+TEST_F(NoteWindowsTest, ATuckedNotePeeksUnderTheTrayWithoutTouchingItsFrame)
+{
+    windows.peekAnchor = [] { return std::optional<QRectF>(QRectF(660, 900, 600, 180)); };
+    const QRectF frame(100, 100, 400, 200);
+    const QUuid first = add(frame, true);
+    const QUuid second = add(std::nullopt, true);
+
+    windows.show(first);
+    NotePanel *panel = shown(first);
+    ASSERT_TRUE(panel);
+    EXPECT_EQ(windows.peeking(), first);
+    // 400 × 240, centred under the tray, its top 8 below the tray's bottom edge.
+    EXPECT_EQ(QRect(X11Probe::position(panel), panel->size()), qtRect(QRectF(760, 652, 400, 240)));
+    EXPECT_TRUE(panel->isFloating());
+
+    // A live peek outlasts hiding the desktop notes; moving it is not the note's move.
+    model.setNotesHidden(true);
+    ASSERT_TRUE(drag(QPoint(960, 204), QPoint(860, 304)));
+    ASSERT_EQ(windows.panel(first), panel);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return X11Probe::position(panel) == QPoint(660, 288); }));
+    EXPECT_EQ(stored(first), NoteFrame::fromRect(frame));
+
+    windows.peek(second);
+    NotePanel *secondPanel = shown(second);
+    ASSERT_TRUE(secondPanel);
+    EXPECT_EQ(windows.panel(first), nullptr);
+    EXPECT_EQ(QRect(X11Probe::position(secondPanel), secondPanel->size()), qtRect(QRectF(820, 652, 280, 240)));
+}
+
+TEST_F(NoteWindowsTest, ThePeekClosesShortlyAfterAnotherWindowTakesTheFocus)
+{
+    const QUuid id = add(std::nullopt, true);
+    windows.show(id);
+    NotePanel *panel = shown(id);
+    ASSERT_TRUE(panel);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel->isActiveWindow(); }));
+
+    // A popover of the note's own keeps the peek, past the moment the close check runs.
+    auto *face = panel->findChild<NoteView *>();
+    ASSERT_TRUE(face);
+    face->openPopover(PopoverRequest::Kind::color);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return face->popover() && face->popover()->isVisible(); }));
+    QTest::qWait(400);
+    EXPECT_EQ(windows.peeking(), id);
+    face->popover()->close();
+
+    OtherWindow other(QRect(100, 100, 300, 200));
+    ASSERT_TRUE(other.activate());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !windows.peeking() && !windows.panel(id); }));
+    EXPECT_TRUE(model.book()[id]->tucked);
+}
+
+} // namespace
