@@ -245,6 +245,9 @@ TEST_F(NoteWindowsTest, HidingNotesRemovesEveryPanelAndShowingMakesThemAfreshAtT
     model.setNotesHidden(true);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !windows.panel(first) && !windows.panel(second); }));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !X11Probe::stacking().contains(firstWindow); }));
+    // A note that rings meanwhile neither shows nor shakes.
+    windows.ring(*model.book()[first]);
+    EXPECT_EQ(windows.panel(first), nullptr);
 
     model.setNotesHidden(false);
     NotePanel *firstAgain = shown(first);

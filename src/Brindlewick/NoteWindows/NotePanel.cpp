@@ -2,6 +2,8 @@
 
 #include "X11Window.h"
 
+#include "NotePlacement.h"
+
 #include <QCloseEvent>
 #include <QMouseEvent>
 #include <QVBoxLayout>
@@ -78,7 +80,7 @@ NotePanel::NotePanel(const QUuid &noteID, QWidget *content)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint), m_noteID(noteID)
 {
     setAttribute(Qt::WA_TranslucentBackground);
-    setMinimumSize(minimumPanelSize);
+    setMinimumSize(NotePlacement::minimumSize.toSize());
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(content);
@@ -140,8 +142,10 @@ void NotePanel::shake()
     m_shake->setDuration(shakeMilliseconds);
     for (std::size_t i = 0; i < shakeOffsets.size(); ++i)
         m_shake->setKeyValueAt(double(i) / double(shakeOffsets.size() - 1),
-                               m_shakeOrigin + QPoint(shakeOffsets[i], 0));
-    connect(m_shake, &QVariantAnimation::valueChanged, this, [this](const QVariant &value) { move(value.toPoint()); });
+                               QPointF(m_shakeOrigin + QPoint(shakeOffsets[i], 0)));
+    // Interpolated in fractions and rounded once, so the panel stands on the nearest point.
+    connect(m_shake, &QVariantAnimation::valueChanged, this,
+            [this](const QVariant &value) { move(value.toPointF().toPoint()); });
     m_shake->start(QAbstractAnimation::DeleteWhenStopped);
 }
 

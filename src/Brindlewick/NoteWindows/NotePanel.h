@@ -15,8 +15,6 @@ class NotePanel : public QWidget {
     Q_OBJECT
 
 public:
-    static constexpr QSize minimumPanelSize{190, 150};
-
     NotePanel(const QUuid &noteID, QWidget *content);
 
     // The note this panel shows; never changes.
