@@ -6,6 +6,7 @@
 #include "App/RecordingNotifier.h"
 #include "NoteWindows/NotePanel.h"
 #include "NoteWindows/NoteWindows.h"
+#include "NoteView/NoteMenu.h"
 #include "NoteView/NoteView.h"
 #include "NoteView/Popover.h"
 #include "Theme/Appearance.h"
@@ -14,6 +15,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
@@ -156,6 +158,18 @@ TEST_F(NoteWindowsTest, NewNotesFollowTheCascadeAndTheirFramesAreStoredAtOnce)
     EXPECT_EQ(firstPanel->size(), QSize(250, 230));
     EXPECT_EQ(firstPanel->noteID(), first);
     EXPECT_EQ(firstPanel->accessibleName(), QStringLiteral("Note: Tea"));
+
+    // The note's "Show in All Notes" reaches whoever keeps the library window.
+    QSignalSpy library(&windows, &NoteWindows::showInLibrary);
+    auto *menu = secondPanel->findChild<NoteMenu *>();
+    ASSERT_TRUE(menu);
+    const QList<QAction *> actions = menu->actions();
+    const auto show = std::find_if(actions.begin(), actions.end(),
+                                   [](const QAction *a) { return a->text() == QStringLiteral("Show in All Notes"); });
+    ASSERT_NE(show, actions.end());
+    (*show)->trigger();
+    ASSERT_EQ(library.count(), 1);
+    EXPECT_EQ(library.first().first().toUuid(), second);
 }
 
 TEST_F(NoteWindowsTest, DraggingTheHeaderMovesThePanelAndStoresItsFrameYUp)

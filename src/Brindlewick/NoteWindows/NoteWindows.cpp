@@ -193,7 +193,9 @@ void NoteWindows::panelDeactivated(NotePanel *panel)
 NotePanel *NoteWindows::make(const StickyNote &note)
 {
     const QRectF rect = frame(note);
-    auto *made = new NotePanel(note.id, new NoteView(m_model, note.id, false, false));
+    auto *face = new NoteView(m_model, note.id, false, false);
+    connect(face, &NoteView::showInLibrary, this, &NoteWindows::showInLibrary);
+    auto *made = new NotePanel(note.id, face);
     made->setAccessibleName(tr("Note: %1").arg(note.title()));
     made->place(ScreenSpace::toQt(rect));
     connect(made, &NotePanel::moved, this, [this, made] { remember(made); });

@@ -53,6 +53,10 @@ public:
     // to the peek panel again or to a popup or window of its own.
     void panelDeactivated(NotePanel *panel);
 
+signals:
+    // A note's menu asked for the note in the "All Notes" window.
+    void showInLibrary(const QUuid &id);
+
 private:
     NotePanel *make(const StickyNote &note);
     QRectF frame(const StickyNote &note) const;
