@@ -11,6 +11,8 @@ namespace {
 
 constexpr int minutesPerDay = 24 * 60;
 constexpr int earliestDaytimeReading = 7 * 60;
+// "tonight at 1" is the small hours after the evening, not one in the afternoon.
+constexpr int eveningStart = 17 * 60;
 // Minutes after midnight of the times a day named without one takes.
 constexpr int comingDayDefault = 9 * 60;
 constexpr int todayDefault = 17 * 60;
@@ -634,7 +636,7 @@ private:
         const int morning = time.minutes % (12 * 60);
         const int afternoon = morning + 12 * 60;
         if (evening)
-            return {morning < 60 ? morning + minutesPerDay : afternoon};
+            return {afternoon < eveningStart ? morning + minutesPerDay : afternoon};
         if (morning < earliestDaytimeReading)
             return {afternoon};
         return {morning, afternoon};

@@ -29,7 +29,8 @@ struct DateMatch {
 //   tomorrow. Nobody types a reminder for an hour that has just gone.
 // - An hour of 1 to 12 without am/pm ("at 9", "10:30") is whichever of its two readings comes next,
 //   except that readings before 07:00 are dropped: "at 9" typed at 10:00 is 21:00, "at 3" is 15:00.
-//   "tonight" takes the evening reading. A zero-padded hour ("09:30") is a 24-hour time.
+//   "tonight" takes the reading from 17:00 on, past midnight if need be ("tonight at 1" is 01:00
+//   the next day). A zero-padded hour ("09:30") is a 24-hour time.
 // - A day without a time takes the hour of the deadline picker's own chips: 09:00 for a coming day,
 //   17:00 for today, 21:00 tonight; once that hour has passed, today means the end of the day (23:59).
 // - A weekday is the next one whose moment is still ahead, today included: "friday 3pm" typed on a
