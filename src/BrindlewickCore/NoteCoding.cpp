@@ -94,7 +94,7 @@ NoteTimer decodeTimer(const QJsonValue &value)
     return timer;
 }
 
-StickyNote decodeNoteOrThrow(const QJsonValue &value, Date now)
+StickyNote decodeNote(const QJsonValue &value, Date now)
 {
     const QJsonObject object = objectOf(value);
     StickyNote note;
@@ -181,10 +181,13 @@ public:
     void member(const char *key, double value) { item(key); number(value); }
     void member(const char *key, bool value) { item(key); boolean(value); }
     void member(const char *key, const QString &value) { item(key); string(value); }
-    void member(const char *key, const std::optional<Date> &date)
+    void member(const char *key, Date date) { member(key, date.seconds); }
+    // Absent values are left out.
+    template <typename T>
+    void member(const char *key, const std::optional<T> &value)
     {
-        if (date)
-            member(key, date->seconds);
+        if (value)
+            member(key, *value);
     }
 
 private:
@@ -239,8 +242,7 @@ void writeTimer(Writer &out, const NoteTimer &timer)
     out.open('{');
     out.member("duration", timer.duration);
     out.member("endsAt", timer.endsAt);
-    if (timer.pausedLeft)
-        out.member("pausedLeft", *timer.pausedLeft);
+    out.member("pausedLeft", timer.pausedLeft);
     out.close('}');
 }
 
@@ -251,12 +253,12 @@ void writeNote(Writer &out, const StickyNote &note)
     out.member("alertedTimerEnd", note.alertedTimerEnd);
     out.member("alertedWarning", note.alertedWarning);
     out.member("color", toString(note.color));
-    out.member("created", note.created.seconds);
+    out.member("created", note.created);
     out.member("deadline", note.deadline);
     out.member("deadlineSetAt", note.deadlineSetAt);
     out.member("deletedAt", note.deletedAt);
     out.member("doneAt", note.doneAt);
-    out.member("edited", note.edited.seconds);
+    out.member("edited", note.edited);
     if (note.frame) {
         out.item("frame");
         writeFrame(out, *note.frame);
@@ -317,7 +319,7 @@ std::optional<NoteBook> decode(const QByteArray &json, Date now)
         const QJsonArray array = notes.toArray();
         book.notes.reserve(array.size());
         for (const QJsonValue &note : array)
-            book.notes.append(decodeNoteOrThrow(note, now));
+            book.notes.append(decodeNote(note, now));
         return book;
     } catch (const DecodeFailure &) {
         return std::nullopt;
