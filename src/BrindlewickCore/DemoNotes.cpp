@@ -39,9 +39,8 @@ NoteTimer pausedTimer(double duration, double left)
 // 10:00 on the ninth calendar day after today.
 Date appointment(Date now, const Calendar &calendar)
 {
-    const QDate day = calendar.day(now).addDays(9);
-    // The day is always valid, so the calendar always forms the date; the sum is only a backstop.
-    return calendar.date(day, QTime(10, 0)).value_or(calendar.startOfDay(now) + 9 * 86400.0 + 36000);
+    // A valid day always forms a date.
+    return *calendar.date(calendar.day(now).addDays(9), QTime(10, 0));
 }
 
 } // namespace
