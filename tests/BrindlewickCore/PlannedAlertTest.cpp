@@ -18,11 +18,8 @@ TEST(PlannedAlert, KindsRoundTripThroughTheirRawValuesAndNothingElse)
 
 TEST(PlannedAlert, IdentifierIsTheUpperCaseNoteIdAndTheKind)
 {
-    const QUuid id("{8d0f5a3c-1b2e-4c6d-9e7f-a1b2c3d4e5f6}");
-    PlannedAlert warning{id, PlannedAlert::Kind::dueSoon, Date{1000}, "Due in 15 min: Call", "Due today, 5:00 pm."};
-    EXPECT_EQ(warning.identifier(), "8D0F5A3C-1B2E-4C6D-9E7F-A1B2C3D4E5F6.warn");
-    warning.fireAt = Date{2000};
-    warning.title = "other";
+    const PlannedAlert warning{QUuid("{8d0f5a3c-1b2e-4c6d-9e7f-a1b2c3d4e5f6}"), PlannedAlert::Kind::dueSoon,
+                               Date{1000}, "Due in 15 min: Call", "Due today, 5:00 pm."};
     EXPECT_EQ(warning.identifier(), "8D0F5A3C-1B2E-4C6D-9E7F-A1B2C3D4E5F6.warn");
 }
 
