@@ -38,17 +38,15 @@ protected:
     QString file(const QString &name) const { return QDir(temp.path()).filePath(name); }
 };
 
-TEST_F(NoteStoreTest, NoFileIsFreshAndTouchesNothing)
+TEST_F(NoteStoreTest, NoFileOrAFolderInItsPlaceIsFreshAndTouchesNothing)
 {
     const QString missing = file("not/yet/here");
     EXPECT_EQ(NoteStore(missing).load(now), NoteStore::Loaded(NoteStore::Fresh{}));
     EXPECT_FALSE(QFileInfo::exists(missing));
-}
 
-TEST_F(NoteStoreTest, AFolderInPlaceOfTheFileIsFresh)
-{
     QDir(folder()).mkdir("notes.json");
     EXPECT_EQ(NoteStore(folder()).load(now), NoteStore::Loaded(NoteStore::Fresh{}));
+    EXPECT_TRUE(QFileInfo(file("notes.json")).isDir());
 }
 
 TEST_F(NoteStoreTest, SavedBookLoadsEqualFromAPrivateFile)
@@ -95,7 +93,6 @@ TEST_F(NoteStoreTest, FailedWriteLeavesThePreviousFileIntact)
     unwritable.notes[0].deadline = Date{std::numeric_limits<double>::quiet_NaN()};
     EXPECT_TRUE(store.save(unwritable).has_value());
     EXPECT_EQ(store.load(now), NoteStore::Loaded(book));
-
 
     // A write that runs out of room half-way (a file size limit works even for root).
     NoteBook large = book;
