@@ -56,10 +56,7 @@ TEST(NotePlacement, NextTakesTheFirstSpotNoNoteCovers)
 
 TEST(NotePlacement, CascadeRunsDownAndLeftAndIsClampedIntoSmallAreas)
 {
-    const QList<QRectF> large = cascade(laptopArea, 12);
-    EXPECT_EQ(origin(large[1]), QPointF(1126, 581));
-    EXPECT_EQ(origin(large[9]), QPointF(1154 - 9 * 28, 609 - 9 * 28));
-    EXPECT_EQ(origin(large[11]), QPointF(876 - 28, 581));
+    EXPECT_EQ(origin(cascade(laptopArea, 12)[11]), QPointF(876 - 28, 581));
 
     // In a 600 wide area, spots past the left edge are clamped onto it, where the later rows'
     // spots coincide with the second row's: once those are filled every spot counts as taken.

@@ -27,6 +27,13 @@ TEST(NoteTimer, StateFollowsFieldsAndTime)
     EXPECT_EQ(timer.remaining(t0 + 300), 0);
     EXPECT_EQ(timer.remaining(t0 + 1000), 0);
     EXPECT_DOUBLE_EQ(timer.fraction(t0 + 75), 0.75);
+
+    // Read from a hand-edited file: both fields set (the end decides), no duration at all.
+    timer.pausedLeft = 70;
+    EXPECT_EQ(timer.state(t0 + 299), NoteTimer::State::running);
+    EXPECT_EQ(timer.state(t0 + 300), NoteTimer::State::finished);
+    timer.duration = 0;
+    EXPECT_EQ(timer.fraction(t0), 0);
 }
 
 TEST(NoteTimer, StartOnRunningChangesNothingAndOnFinishedRunsTheWholeDurationAgain)
@@ -41,7 +48,7 @@ TEST(NoteTimer, StartOnRunningChangesNothingAndOnFinishedRunsTheWholeDurationAga
     EXPECT_FALSE(timer.pausedLeft);
 }
 
-TEST(NoteTimer, PauseThenStartResumesWithWhatWasLeft)
+TEST(NoteTimer, PauseThenStartResumesWithWhatWasLeftAndResetKeepsTheDuration)
 {
     NoteTimer timer(300);
     timer.start(t0);
@@ -58,13 +65,7 @@ TEST(NoteTimer, PauseThenStartResumesWithWhatWasLeft)
     const NoteTimer before = finished;
     finished.pause(t0 + 61);
     EXPECT_EQ(finished, before);
-}
 
-TEST(NoteTimer, ResetKeepsTheDuration)
-{
-    NoteTimer timer(300);
-    timer.start(t0);
-    timer.pause(t0 + 10);
     timer.reset();
     EXPECT_EQ(timer, NoteTimer(300));
 }
@@ -94,22 +95,6 @@ TEST(NoteTimer, AddingTimeDependsOnTheState)
     NoteTimer ready(600);
     ready.add(300, t0);
     EXPECT_EQ(ready, NoteTimer(900));
-}
-
-TEST(NoteTimer, ZeroDurationFromAHandEditedFileHasNoFraction)
-{
-    NoteTimer timer;
-    timer.duration = 0;
-    EXPECT_EQ(timer.fraction(t0), 0);
-}
-
-TEST(NoteTimer, EndsAtDecidesWhenBothFieldsArePresent)
-{
-    NoteTimer timer(100);
-    timer.endsAt = t0 + 50;
-    timer.pausedLeft = 70;
-    EXPECT_EQ(timer.state(t0), NoteTimer::State::running);
-    EXPECT_EQ(timer.state(t0 + 50), NoteTimer::State::finished);
 }
 
 } // namespace
