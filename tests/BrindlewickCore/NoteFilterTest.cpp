@@ -143,33 +143,26 @@ TEST(NoteFilter, CountsFollowTheFilterAndTheZone)
         EXPECT_EQ(NoteList::count({}, filter, now, berlin), 0) << toString(filter).toStdString();
 }
 
-TEST(NoteFilter, RawValuesAndTitlesOfFiltersAndSorts)
+TEST(NoteFilter, RawValuesAndTitlesOfFiltersAndSortsInMenuOrder)
 {
-    struct Case { NoteFilter filter; const char *raw; const char *title; };
-    const Case cases[] = {
-        {F::all, "all", "All notes"},       {F::pinned, "pinned", "Floating"},
-        {F::timers, "timers", "Timers"},    {F::today, "today", "Due today"},
-        {F::overdue, "overdue", "Overdue"}, {F::tucked, "tucked", "In the notch"},
-        {F::done, "done", "Done"},          {F::deleted, "deleted", "Recently deleted"},
-    };
-    ASSERT_EQ(std::size(cases), NoteFilters::allCases.size());
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-        EXPECT_EQ(NoteFilters::allCases[i], cases[i].filter);
-        EXPECT_EQ(toString(cases[i].filter), QLatin1String(cases[i].raw));
-        EXPECT_EQ(noteFilterFromString(QLatin1String(cases[i].raw)), cases[i].filter);
-        EXPECT_EQ(title(cases[i].filter), QLatin1String(cases[i].title));
+    QStringList filters;
+    for (NoteFilter filter : NoteFilters::allCases) {
+        EXPECT_EQ(noteFilterFromString(toString(filter)), filter);
+        filters << toString(filter) + u'=' + title(filter);
     }
-    for (const char *raw : {"All", "", "due", " all"})
-        EXPECT_FALSE(noteFilterFromString(QLatin1String(raw))) << raw;
-
-    EXPECT_EQ(NoteSorts::allCases, (std::array{NoteSort::urgency, NoteSort::edited, NoteSort::created}));
-    for (NoteSort sort : NoteSorts::allCases)
+    EXPECT_EQ(filters, QStringList({"all=All notes", "pinned=Floating", "timers=Timers", "today=Due today",
+                                    "overdue=Overdue", "tucked=In the notch", "done=Done",
+                                    "deleted=Recently deleted"}));
+    QStringList sorts;
+    for (NoteSort sort : NoteSorts::allCases) {
         EXPECT_EQ(noteSortFromString(toString(sort)), sort);
-    EXPECT_EQ(title(NoteSort::urgency), QStringLiteral("Time left"));
-    EXPECT_EQ(title(NoteSort::edited), QStringLiteral("Last edited"));
-    EXPECT_EQ(title(NoteSort::created), QStringLiteral("Date created"));
-    EXPECT_EQ(toString(NoteSort::urgency), QStringLiteral("urgency"));
-    EXPECT_FALSE(noteSortFromString(QStringLiteral("Urgency")));
+        sorts << toString(sort) + u'=' + title(sort);
+    }
+    EXPECT_EQ(sorts, QStringList({"urgency=Time left", "edited=Last edited", "created=Date created"}));
+    for (const char *raw : {"All", "", "due", " all", "Urgency"}) {
+        EXPECT_FALSE(noteFilterFromString(QLatin1String(raw))) << raw;
+        EXPECT_FALSE(noteSortFromString(QLatin1String(raw))) << raw;
+    }
 }
 
 } // namespace
