@@ -71,11 +71,6 @@ TEST(DemoNotes, TimersAndDeadlinesCountFromNow)
     EXPECT_EQ(notes[4].deadline, now - 1080);
     for (int number : {1, 5, 6})
         EXPECT_EQ(notes[number - 1].deadlineSetAt, notes[number - 1].created) << number;
-
-    int withTime = 0;
-    for (const StickyNote &note : notes)
-        withTime += note.hasTime();
-    EXPECT_EQ(withTime, 6);
 }
 
 TEST(DemoNotes, AppointmentIsAtTenOnTheNinthDayInTheCalendarsOwnDays)

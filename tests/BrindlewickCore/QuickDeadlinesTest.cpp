@@ -34,10 +34,7 @@ TEST(QuickDeadlines, OptionsAcrossTheWeekInTwoZones)
     const QDate thursday = wednesday.addDays(1), friday = wednesday.addDays(2), sunday = wednesday.addDays(4),
                 monday = wednesday.addDays(5);
     const Case cases[] = {
-        {"Wednesday morning offers all six in order", wednesday, QTime(10, 0),
-         {{"In 1 hour", 0, QTime(11, 0)}, {"Today, 5 PM", 0, QTime(17, 0)}, {"Tonight, 9 PM", 0, QTime(21, 0)},
-          {"Tomorrow, 9 AM", 1, QTime(9, 0)}, {"Friday, 5 PM", 2, QTime(17, 0)}, {"Monday, 9 AM", 5, QTime(9, 0)}}},
-        {"17:00 is still more than half an hour away", wednesday, QTime(16, 29, 59),
+        {"all six in order while 17:00 is still more than half an hour away", wednesday, QTime(16, 29, 59),
          {{"In 1 hour", 0, QTime(17, 29, 59)}, {"Today, 5 PM", 0, QTime(17, 0)}, {"Tonight, 9 PM", 0, QTime(21, 0)},
           {"Tomorrow, 9 AM", 1, QTime(9, 0)}, {"Friday, 5 PM", 2, QTime(17, 0)}, {"Monday, 9 AM", 5, QTime(9, 0)}}},
         {"17:00 exactly half an hour away is left out", wednesday, QTime(16, 30),

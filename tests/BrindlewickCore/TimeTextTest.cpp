@@ -89,10 +89,8 @@ TEST(TimeText, DueNamesTheDayRelativeToNowInTheUnitedStates)
         {"earlier today", friday, morning, friday, QTime(8, 5), "Today, 8:05 AM"},
         {"tomorrow", friday, morning, friday.addDays(1), QTime(9, 30), "Tomorrow, 9:30 AM"},
         {"yesterday", friday, morning, friday.addDays(-1), QTime(23, 59), "Yesterday, 11:59 PM"},
-        {"three days ahead", friday, morning, friday.addDays(3), QTime(17, 0), "Mon, 5:00 PM"},
         {"six days ahead", friday, morning, friday.addDays(6), QTime(17, 0), "Thu, 5:00 PM"},
         {"a week ahead", friday, morning, friday.addDays(7), QTime(17, 0), "Mar 21, 5:00 PM"},
-        {"ten days ahead", friday, morning, friday.addDays(10), QTime(17, 0), "Mar 24, 5:00 PM"},
         {"two days ago", friday, morning, friday.addDays(-2), QTime(17, 0), "Mar 12, 5:00 PM"},
         {"next year", friday, morning, QDate(2026, 1, 5), QTime(12, 0), "Jan 5, 2026, 12:00 PM"},
         {"next year within the week", QDate(2025, 12, 30), morning, QDate(2026, 1, 2), QTime(9, 0), "Fri, 9:00 AM"},
@@ -127,7 +125,6 @@ TEST(TimeText, DueCountsCalendarDaysAcrossDaylightSavingChanges)
 TEST(TimeText, DueUsesTheLocalesFormatsInGermany)
 {
     expectDueTexts(Calendar::named("Europe/Berlin"), QLocale(QLocale::German, QLocale::Germany), {
-        {"later today", friday, morning, friday, QTime(17, 0), "Today, 17:00"},
         {"tomorrow", friday, morning, friday.addDays(1), QTime(9, 30), "Tomorrow, 09:30"},
         {"three days ahead", friday, morning, friday.addDays(3), QTime(17, 0), "Mo, 17:00"},
         {"ten days ahead", friday, morning, friday.addDays(10), QTime(17, 0), "24. März, 17:00"},
