@@ -34,8 +34,8 @@ QString trimSpaces(const QString &text)
     return trimmed(text, isSpaceOrTab);
 }
 
-// Splits at each newline character; with `pairCrLf` a CR LF pair counts as one separator.
-QStringList splitLines(const QString &text, bool pairCrLf)
+// Splits at each newline character, so a CR LF pair leaves an empty line between them.
+QStringList splitLines(const QString &text)
 {
     QStringList lines;
     qsizetype start = 0;
@@ -43,8 +43,6 @@ QStringList splitLines(const QString &text, bool pairCrLf)
         if (!isNewline(text.at(i)))
             continue;
         lines.append(text.mid(start, i - start));
-        if (pairCrLf && text.at(i) == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
-            ++i;
         start = i + 1;
     }
     lines.append(text.mid(start));
@@ -76,7 +74,8 @@ StickyNote::StickyNote(QUuid noteId, QString noteText, NoteColor noteColor, Date
 
 QString StickyNote::title() const
 {
-    for (const QString &line : splitLines(text, true)) {
+    // Blank lines are passed over, so a CR LF pair needs no care here.
+    for (const QString &line : splitLines(text)) {
         const QString candidate = trimSpaces(line);
         if (!candidate.isEmpty())
             return shortened(candidate);
@@ -86,7 +85,7 @@ QString StickyNote::title() const
 
 QString StickyNote::rest() const
 {
-    QStringList lines = splitLines(text, false);
+    QStringList lines = splitLines(text);
     while (!lines.isEmpty() && trimSpaces(lines.first()).isEmpty())
         lines.removeFirst();
     if (lines.isEmpty())
