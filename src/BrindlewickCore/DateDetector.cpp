@@ -568,7 +568,7 @@ private:
         const Readings readings = readingsOf(time, false);
         if (const auto ahead = firstAhead(m_today, readings))
             return ahead;
-        return at(m_today.addDays(1), readings.front());
+        return moment(m_today.addDays(1), readings.front());
     }
 
     std::optional<Date> onDay(QDate day, std::optional<ClockTime> time, bool evening) const
@@ -578,7 +578,7 @@ private:
         const Readings readings = readingsOf(*time, evening);
         if (const auto ahead = firstAhead(day, readings))
             return ahead;
-        return at(day, readings.front());
+        return moment(day, readings.front());
     }
 
     std::optional<Date> onWeekday(NamedWeekday named, std::optional<ClockTime> time) const
@@ -622,11 +622,11 @@ private:
     std::optional<Date> untimed(QDate day, bool evening) const
     {
         if (day != m_today)
-            return at(day, comingDayDefault);
-        const auto preferred = at(day, evening ? tonightDefault : todayDefault);
+            return moment(day, comingDayDefault);
+        const auto preferred = moment(day, evening ? tonightDefault : todayDefault);
         if (preferred && *preferred > m_now)
             return preferred;
-        return at(day, lastMinuteOfDay);
+        return moment(day, lastMinuteOfDay);
     }
 
     static Readings readingsOf(ClockTime time, bool evening)
@@ -645,14 +645,14 @@ private:
     std::optional<Date> firstAhead(QDate day, const Readings &readings) const
     {
         for (const int minutes : readings) {
-            const auto date = at(day, minutes);
+            const auto date = moment(day, minutes);
             if (date && *date > m_now)
                 return date;
         }
         return std::nullopt;
     }
 
-    std::optional<Date> at(QDate day, int minutes) const
+    std::optional<Date> moment(QDate day, int minutes) const
     {
         const QTime time((minutes % minutesPerDay) / 60, minutes % 60);
         return m_calendar.date(day.addDays(minutes / minutesPerDay), time);

@@ -27,7 +27,7 @@ std::optional<double> unitSeconds(const QString &word)
     return unit == QuickParse::units().constEnd() ? std::nullopt : std::optional(*unit);
 }
 
-QStringList words(const QString &text)
+QStringList splitWords(const QString &text)
 {
     QStringList found;
     qsizetype start = -1;
@@ -94,7 +94,7 @@ QuickNote QuickParse::parse(const QString &line, Date now, const Calendar &calen
 
 std::optional<double> QuickParse::takeDuration(QString &text)
 {
-    QStringList remaining = words(text);
+    QStringList remaining = splitWords(text);
     double total = 0;
     while (!remaining.isEmpty()) {
         const auto seconds = takeLastDuration(remaining);
