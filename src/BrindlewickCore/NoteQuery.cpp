@@ -1,6 +1,7 @@
 #include "NoteQuery.h"
 
 #include "StickyNote.h"
+#include "Words.h"
 
 #include <unicode/normalizer2.h>
 #include <unicode/uchar.h>
@@ -8,6 +9,7 @@
 #include <unicode/ustring.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -140,16 +142,10 @@ QString foldUnicode(const QString &text)
 
 NoteQuery::NoteQuery(const QString &text)
 {
-    qsizetype start = 0;
-    for (qsizetype i = 0; i <= text.size(); ++i) {
-        if (i < text.size() && !text.at(i).isSpace())
-            continue;
-        if (i > start) {
-            const QString word = fold(text.mid(start, i - start));
-            if (!word.isEmpty())
-                m_words.append(word);
-        }
-        start = i + 1;
+    for (const QString &piece : splitWords(text)) {
+        // A lone accent folds to nothing.
+        if (QString word = fold(piece); !word.isEmpty())
+            m_words.append(std::move(word));
     }
 }
 

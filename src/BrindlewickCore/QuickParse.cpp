@@ -2,6 +2,7 @@
 
 #include "DateDetector.h"
 #include "NoteTimer.h"
+#include "Words.h"
 
 #include <QStringList>
 
@@ -25,22 +26,6 @@ std::optional<double> unitSeconds(const QString &word)
 {
     const auto unit = QuickParse::units().constFind(word);
     return unit == QuickParse::units().constEnd() ? std::nullopt : std::optional(*unit);
-}
-
-QStringList splitWords(const QString &text)
-{
-    QStringList found;
-    qsizetype start = -1;
-    for (qsizetype i = 0; i <= text.size(); ++i) {
-        const bool space = i == text.size() || text[i].isSpace();
-        if (space && start >= 0) {
-            found.append(text.mid(start, i - start));
-            start = -1;
-        } else if (!space && start < 0) {
-            start = i;
-        }
-    }
-    return found;
 }
 
 // Takes the last duration off `words`: a compact word ("4m") or a number and a unit ("4 min").
