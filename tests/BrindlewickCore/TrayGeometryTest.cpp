@@ -45,7 +45,6 @@ TEST(TrayGeometry, FindsTheHousingOrFallsBackToTheStrip)
         EXPECT_EQ(geometry.hasNotch, c.hasNotch) << c.name;
         EXPECT_EQ(geometry.notch, c.notch) << c.name;
         EXPECT_EQ(geometry.menuBarHeight, c.menuBarHeight) << c.name;
-        EXPECT_EQ(geometry.screenFrame, c.shape.frame) << c.name;
     }
 }
 
