@@ -58,11 +58,6 @@ TEST(NoteFilter, EachNoteIsInExactlyTheFiltersItsStateCallsFor)
         {"finished timer", timed(runningTimer(600, -5, now)), {F::all, F::timers, F::today, F::overdue}},
         {"paused timer", timed(pausedTimer(600, 300)), {F::all, F::timers}},
         {"ready timer", timed(NoteTimer(600)), {F::all, F::timers}},
-        {"ready timer, pinned and tucked", with([](StickyNote &n) {
-             n.timer = NoteTimer(600);
-             n.pinned = n.tucked = true;
-         }),
-         {F::all, F::timers, F::pinned, F::tucked}},
         {"paused timer and a passed deadline", with([&](StickyNote &n) {
              n.timer = pausedTimer(600, 300);
              n.setDeadline(now - 3600, created);
