@@ -1,0 +1,16 @@
+#include "Hairline.h"
+
+#include "Theme.h"
+
+#include <QPainter>
+
+Hairline::Hairline(QWidget *parent) : QWidget(parent)
+{
+    setFixedHeight(1);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+void Hairline::paintEvent(QPaintEvent *)
+{
+    QPainter(this).fillRect(rect(), Theme::hairline.resolved(this));
+}
