@@ -244,10 +244,7 @@ void AppModel::start()
     m_ticker.start();
     tick();
     // The notifier belongs to the model and never calls back once it is gone.
-    m_notifier->permission([this](NotifyPermission permission) {
-        setPermission(permission);
-        reschedule();
-    });
+    m_notifier->permission([this](NotifyPermission permission) { adoptPermission(permission); });
     setShowWelcome(!m_defaults.boolValue(SettingsKeys::welcomeDone).value_or(false));
 }
 
@@ -370,6 +367,17 @@ void AppModel::reschedule()
         return;
     }
     m_notifier->schedule(AlertPlanner::upcoming(m_book.notes, clock(), warnSeconds()));
+}
+
+void AppModel::requestPermission()
+{
+    m_notifier->requestPermission([this](NotifyPermission permission) { adoptPermission(permission); });
+}
+
+void AppModel::adoptPermission(NotifyPermission permission)
+{
+    setPermission(permission);
+    reschedule();
 }
 
 void AppModel::handle(const QUuid &id, NotifyAction action)

@@ -128,6 +128,9 @@ public:
     void tick();
     // Hands the notifier every alert still ahead, or nothing while notifications are not allowed.
     void reschedule();
+    // Asks the notifier for permission, then publishes the answer and reschedules. The settings
+    // window and the welcome both ask through here; the answer may come after the call returns.
+    void requestPermission();
 
     // Creating notes.
     QUuid newNote(const QString &text = {}, std::optional<NoteColor> color = std::nullopt,
@@ -212,6 +215,7 @@ private:
     void edit(const QUuid &id, EditRule rule, const std::function<void(StickyNote &)> &change);
     void store(const StickyNote &note);
     void setNow(Date now);
+    void adoptPermission(NotifyPermission permission);
 
     NoteBook m_book;
     Date m_now;

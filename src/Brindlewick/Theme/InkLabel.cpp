@@ -1,5 +1,11 @@
 #include "InkLabel.h"
 
+namespace {
+
+constexpr qreal disabledOpacity = 0.45;
+
+} // namespace
+
 InkLabel::InkLabel(const QString &text, const QFont &font, Color color, QWidget *parent)
     : QLabel(text, parent), m_color(color)
 {
@@ -15,7 +21,8 @@ void InkLabel::setColor(Color color)
 
 void InkLabel::paintEvent(QPaintEvent *event)
 {
-    const QColor ink = m_color.resolved(this);
+    // Disabled text fades, as stock labels do.
+    const QColor ink = m_color.resolved(this, isEnabled() ? 1.0 : disabledOpacity);
     if (palette().color(QPalette::WindowText) != ink) {
         QPalette inked = palette();
         inked.setColor(QPalette::WindowText, ink);

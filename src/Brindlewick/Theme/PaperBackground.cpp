@@ -31,11 +31,16 @@ void PaperBackground::setRinging(bool ringing)
 
 void PaperBackground::paint(QPainter &painter, const QRectF &rect, NoteColor color, bool ringing, const QWidget *widget)
 {
-    RoundedShape::fill(painter, rect, cornerRadius, Paper::fill(color).resolved(widget));
+    paint(painter, rect, color, ringing, Appearance::scheme(widget));
+}
+
+void PaperBackground::paint(QPainter &painter, const QRectF &rect, NoteColor color, bool ringing, Scheme scheme)
+{
+    RoundedShape::fill(painter, rect, cornerRadius, Paper::fill(color).resolved(scheme));
     if (ringing)
-        RoundedShape::strokeInside(painter, rect, cornerRadius, Theme::alarm.resolved(widget), 2.5);
+        RoundedShape::strokeInside(painter, rect, cornerRadius, Theme::alarm.resolved(scheme), 2.5);
     else
-        RoundedShape::strokeInside(painter, rect, cornerRadius, Paper::edge(color).resolved(widget, 0.7), 0.75);
+        RoundedShape::strokeInside(painter, rect, cornerRadius, Paper::edge(color).resolved(scheme, 0.7), 0.75);
 }
 
 void PaperBackground::paintEvent(QPaintEvent *)

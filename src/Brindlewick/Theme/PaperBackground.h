@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Appearance.h"
 #include "NoteColor.h"
 
 #include <QWidget>
@@ -18,6 +19,8 @@ public:
 
     // The paper as it paints into `rect`, for views that draw it themselves.
     static void paint(QPainter &painter, const QRectF &rect, NoteColor color, bool ringing, const QWidget *widget);
+    // The same in a given scheme, for drawings that force one on part of themselves.
+    static void paint(QPainter &painter, const QRectF &rect, NoteColor color, bool ringing, Scheme scheme);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -19,6 +19,14 @@ SymbolLabel::SymbolLabel(const QString &symbol, const QString &text, const QFont
     setAccessibleName(text);
 }
 
+void SymbolLabel::setSymbol(const QString &symbol, Color color)
+{
+    m_symbol = symbol;
+    m_color = color;
+    updateGeometry();
+    update();
+}
+
 qreal SymbolLabel::symbolWidth() const
 {
     return QFontMetricsF(Symbols::font(Fonts::points(m_font))).horizontalAdvance(Symbols::glyph(m_symbol));
@@ -27,13 +35,18 @@ qreal SymbolLabel::symbolWidth() const
 QSize SymbolLabel::sizeHint() const
 {
     const QFontMetricsF metrics(m_font);
-    return QSizeF(symbolWidth() + spacing + metrics.horizontalAdvance(m_text), metrics.height()).toSize() + QSize(1, 0);
+    const qreal textWidth = m_text.isEmpty() ? 0 : spacing + metrics.horizontalAdvance(m_text);
+    return QSizeF(symbolWidth() + textWidth, metrics.height()).toSize() + QSize(1, 0);
 }
 
 void SymbolLabel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     const QColor color = m_color.resolved(this);
+    if (m_text.isEmpty()) {
+        Symbols::draw(painter, rect(), m_symbol, Fonts::points(m_font), color);
+        return;
+    }
     const qreal glyphWidth = symbolWidth();
     Symbols::draw(painter, QRectF(0, 0, glyphWidth, height()), m_symbol, Fonts::points(m_font), color);
     painter.setFont(m_font);

@@ -6,7 +6,7 @@
 #include <QWidget>
 
 // A symbol followed by one line of text, both in one colour token: status lines such as "On".
-// Its accessibility label is the text.
+// Its accessibility label is the text. Without text the symbol alone is centred in the label.
 class SymbolLabel : public QWidget {
     Q_OBJECT
 public:
@@ -15,6 +15,7 @@ public:
     QString symbol() const { return m_symbol; }
     QString text() const { return m_text; }
     Color color() const { return m_color; }
+    void setSymbol(const QString &symbol, Color color);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }

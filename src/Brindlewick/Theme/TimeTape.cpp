@@ -1,5 +1,6 @@
 #include "TimeTape.h"
 
+#include "DropShadow.h"
 #include "Fonts.h"
 #include "Hatch.h"
 #include "Paper.h"
@@ -7,10 +8,7 @@
 #include "TapeShape.h"
 
 #include <QFontMetricsF>
-#include <QImage>
 #include <QPainter>
-#include <cmath>
-#include <vector>
 
 namespace {
 
@@ -19,8 +17,6 @@ constexpr qreal labelSpacing = 4;
 constexpr qreal smallestTextScale = 0.6;
 constexpr qreal shadowBlur = 0.8;
 constexpr qreal shadowDrop = 0.6;
-// Room around the shadow's layer for the blur to spread into.
-constexpr qreal shadowMargin = 2;
 
 bool isFaint(const Countdown &countdown)
 {
@@ -124,53 +120,14 @@ void paintTape(QPainter &painter, const QRectF &rect, const std::optional<Countd
     painter.restore();
 }
 
-// One pass of a 1-2-1 blur across the rows and down the columns of an alpha mask.
-void blurOnce(QImage &mask)
-{
-    const int width = mask.width(), height = mask.height();
-    std::vector<int> line;
-    for (int y = 0; y < height; ++y) {
-        uchar *row = mask.scanLine(y);
-        line.assign(row, row + width);
-        for (int x = 0; x < width; ++x)
-            row[x] = uchar((line[std::max(0, x - 1)] + 2 * line[x] + line[std::min(width - 1, x + 1)]) / 4);
-    }
-    for (int x = 0; x < width; ++x) {
-        line.resize(height);
-        for (int y = 0; y < height; ++y)
-            line[y] = mask.scanLine(y)[x];
-        for (int y = 0; y < height; ++y)
-            mask.scanLine(y)[x] =
-                uchar((line[std::max(0, y - 1)] + 2 * line[y] + line[std::min(height - 1, y + 1)]) / 4);
-    }
-}
-
 // The tape's silhouette in black, blurred and dropped a little below it.
 void paintShadow(QPainter &painter, const QRectF &rect, const std::optional<Countdown> &countdown, NoteColor paper,
                  bool showsText, Scheme scheme)
 {
-    const QTransform &transform = painter.deviceTransform();
-    const qreal scale = std::max(1.0, std::sqrt(std::abs(transform.determinant())));
-    const QSizeF logical = rect.size() + QSizeF(2 * shadowMargin, 2 * shadowMargin);
-    QImage mask((logical * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
-    if (mask.isNull())
-        return;
-    mask.fill(Qt::transparent);
-    {
-        QPainter layer(&mask);
-        layer.scale(scale, scale);
-        paintTape(layer, QRectF(QPointF(shadowMargin, shadowMargin), rect.size()), countdown, paper, showsText, scheme);
-    }
-    mask = mask.convertToFormat(QImage::Format_Alpha8);
-    for (int pass = 0; pass < std::max(1, qRound(shadowBlur * scale)); ++pass)
-        blurOnce(mask);
-    mask.setDevicePixelRatio(scale);
-
-    painter.save();
-    painter.setOpacity(painter.opacity() * (scheme == Scheme::dark ? 0.35 : 0.1));
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(rect.topLeft() - QPointF(shadowMargin, shadowMargin - shadowDrop), mask);
-    painter.restore();
+    const QColor shadow(0, 0, 0, qRound(255 * (scheme == Scheme::dark ? 0.35 : 0.1)));
+    DropShadow::paint(painter, rect, shadowBlur, QPointF(0, shadowDrop), shadow, [&](QPainter &layer) {
+        paintTape(layer, rect, countdown, paper, showsText, scheme);
+    });
 }
 
 } // namespace

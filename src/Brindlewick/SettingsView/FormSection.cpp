@@ -1,0 +1,72 @@
+#include "FormSection.h"
+
+#include "Theme/CardStyle.h"
+#include "Theme/Fonts.h"
+#include "Theme/InkLabel.h"
+#include "Theme/Theme.h"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int cardPadding = 12;
+constexpr int rowSpacing = 10;
+constexpr int headerSpacing = 6;
+
+} // namespace
+
+FormSection::FormSection(const QString &header, QWidget *parent)
+    : QWidget(parent), m_rows(new QVBoxLayout), m_column(new QVBoxLayout(this))
+{
+    m_column->setContentsMargins(0, 0, 0, 0);
+    m_column->setSpacing(headerSpacing);
+    if (!header.isEmpty())
+        m_column->addWidget(new InkLabel(header, Fonts::bodyMedium(), Theme::ink2));
+    auto *rows = new QWidget;
+    rows->setLayout(m_rows);
+    m_rows->setContentsMargins(0, 0, 0, 0);
+    m_rows->setSpacing(rowSpacing);
+    m_column->addWidget(card(rows, cardPadding));
+}
+
+void FormSection::addRow(QWidget *row)
+{
+    m_rows->addWidget(row);
+}
+
+QWidget *FormSection::addLabelledRow(const QString &label, QWidget *control)
+{
+    auto *row = new QWidget;
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *name = new InkLabel(label, Fonts::body(), Theme::ink);
+    name->setBuddy(control);
+    control->setAccessibleName(label);
+    layout->addWidget(name);
+    layout->addStretch();
+    layout->addWidget(control);
+    addRow(row);
+    return row;
+}
+
+InkLabel *FormSection::caption(const QString &text)
+{
+    auto *label = new InkLabel(text, Fonts::caption(), Theme::ink2);
+    label->setWordWrap(true);
+    return label;
+}
+
+InkLabel *FormSection::addCaption(const QString &text)
+{
+    InkLabel *label = caption(text);
+    addRow(label);
+    return label;
+}
+
+InkLabel *FormSection::setFooter(const QString &text)
+{
+    InkLabel *label = caption(text);
+    m_column->addWidget(label);
+    return label;
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QWidget>
+
+class InkLabel;
+class QVBoxLayout;
+
+// One group of a settings form: an optional heading, the rows on a card, an optional footer caption.
+class FormSection : public QWidget {
+    Q_OBJECT
+public:
+    explicit FormSection(const QString &header = {}, QWidget *parent = nullptr);
+
+    // A row as wide as the card.
+    void addRow(QWidget *row);
+    // The label on the left, its control on the right; the control takes the label as its
+    // accessibility label. Returns the row.
+    QWidget *addLabelledRow(const QString &label, QWidget *control);
+    // Secondary text that wraps onto as many lines as it needs.
+    InkLabel *addCaption(const QString &text);
+    InkLabel *setFooter(const QString &text);
+
+    // A caption in the form's style, for rows of one's own.
+    static InkLabel *caption(const QString &text);
+
+private:
+    QVBoxLayout *m_rows;
+    QVBoxLayout *m_column;
+};

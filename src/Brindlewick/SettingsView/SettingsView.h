@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QSize>
+#include <QWidget>
+#include <optional>
+
+class AppModel;
+class QTabWidget;
+class QWidget;
+class InkLabel;
+
+// The settings window's content: the General, Alerts, Notch, Shortcuts and How It Works tabs. Every
+// control writes one AppModel setting and follows it back; the view keeps no copy of any setting.
+class SettingsView : public QWidget {
+    Q_OBJECT
+public:
+    enum class Tab { general, alerts, notch, shortcuts, howItWorks };
+
+    static constexpr QSize frameSize{540, 440};
+
+    // `hasNotch` forces the notch (true) or the strip (false) wording and drawing; without it the
+    // primary screen is measured once, when the Notch tab is built.
+    explicit SettingsView(AppModel &model, std::optional<bool> hasNotch = std::nullopt, QWidget *parent = nullptr);
+
+    bool hasNotch() const;
+    QTabWidget *tabs() const { return m_tabs; }
+    void showTab(Tab tab);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QWidget *generalTab();
+    QWidget *alertsTab();
+    QWidget *notchTab();
+    QWidget *shortcutsTab();
+    QWidget *howItWorksTab();
+    QWidget *permissionStatus();
+    void updateHotkeyWarning();
+    void updatePermission();
+    void updateTabIcons();
+
+    AppModel &m_model;
+    std::optional<bool> m_hasNotch;
+    mutable std::optional<bool> m_liveHasNotch;
+    QTabWidget *m_tabs;
+    InkLabel *m_hotkeyWarning = nullptr;
+    QWidget *m_permissionOn = nullptr;
+    QWidget *m_permissionAsk = nullptr;
+    QWidget *m_permissionOff = nullptr;
+};

@@ -1,0 +1,79 @@
+#include "DropShadow.h"
+
+#include <QImage>
+#include <QPainter>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+// One pass of a 1-2-1 blur across the rows and down the columns of an alpha mask.
+void blurOnce(QImage &mask)
+{
+    const int width = mask.width(), height = mask.height();
+    std::vector<int> line;
+    for (int y = 0; y < height; ++y) {
+        uchar *row = mask.scanLine(y);
+        line.assign(row, row + width);
+        for (int x = 0; x < width; ++x)
+            row[x] = uchar((line[std::max(0, x - 1)] + 2 * line[x] + line[std::min(width - 1, x + 1)]) / 4);
+    }
+    for (int x = 0; x < width; ++x) {
+        line.resize(height);
+        for (int y = 0; y < height; ++y)
+            line[y] = mask.scanLine(y)[x];
+        for (int y = 0; y < height; ++y)
+            mask.scanLine(y)[x] =
+                uchar((line[std::max(0, y - 1)] + 2 * line[y] + line[std::min(height - 1, y + 1)]) / 4);
+    }
+}
+
+// Each pass adds a variance of half a pixel; a blur radius counts as two standard deviations.
+int passesFor(qreal blurPixels)
+{
+    return std::max(1, qRound(blurPixels * blurPixels / 2));
+}
+
+} // namespace
+
+namespace DropShadow {
+
+void paint(QPainter &painter, const QRectF &bounds, qreal blur, const QPointF &offset, const QColor &color,
+           const std::function<void(QPainter &)> &silhouette)
+{
+    const QTransform &transform = painter.deviceTransform();
+    const qreal scale = std::max(1.0, std::sqrt(std::abs(transform.determinant())));
+    // Room around the silhouette for the blur to spread into.
+    const qreal margin = std::ceil(1.5 * blur) + 1;
+    const QRectF area = bounds.adjusted(-margin, -margin, margin, margin);
+    QImage mask((area.size() * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
+    if (mask.isNull())
+        return;
+    mask.fill(Qt::transparent);
+    {
+        QPainter layer(&mask);
+        layer.scale(scale, scale);
+        layer.translate(-area.topLeft());
+        silhouette(layer);
+    }
+    mask = mask.convertToFormat(QImage::Format_Alpha8);
+    for (int pass = passesFor(blur * scale); pass > 0; --pass)
+        blurOnce(mask);
+    mask.setDevicePixelRatio(scale);
+
+    QImage shadow(mask.size(), QImage::Format_ARGB32_Premultiplied);
+    shadow.setDevicePixelRatio(scale);
+    shadow.fill(QColor(color.red(), color.green(), color.blue()));
+    {
+        QPainter tint(&shadow);
+        tint.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+        tint.drawImage(0, 0, mask);
+    }
+    painter.save();
+    painter.setOpacity(painter.opacity() * color.alphaF());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(area.topLeft() + offset, shadow);
+    painter.restore();
+}
+
+} // namespace DropShadow
