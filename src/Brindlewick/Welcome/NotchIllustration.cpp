@@ -116,7 +116,7 @@ QAccessibleInterface *hiddenPicture(const QString &className, QObject *object)
 
 NotchIllustration::NotchIllustration(bool hasNotch, QWidget *parent) : QWidget(parent), m_hasNotch(hasNotch)
 {
-    setFixedWidth(width);
+    setFixedWidth(pictureWidth);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     static const bool factoryInstalled = (QAccessible::installFactory(hiddenPicture), true);
     Q_UNUSED(factoryInstalled);
@@ -125,7 +125,7 @@ NotchIllustration::NotchIllustration(bool hasNotch, QWidget *parent) : QWidget(p
 
 QRectF NotchIllustration::canvas() const
 {
-    return QRectF(0, 0, width, height());
+    return QRectF(0, 0, pictureWidth, height());
 }
 
 QRectF NotchIllustration::restingRect() const
@@ -153,7 +153,7 @@ void NotchIllustration::paintEvent(QPaintEvent *)
     desktop.setColorAt(0.5, QColor::fromRgb(0xC58BA6));
     desktop.setColorAt(1, QColor::fromRgb(0xF2B880));
     painter.fillPath(clip, desktop);
-    painter.fillRect(QRectF(0, 0, width, menuBarHeight), QColor(255, 255, 255, qRound(255 * 0.3)));
+    painter.fillRect(QRectF(0, 0, pictureWidth, menuBarHeight), QColor(255, 255, 255, qRound(255 * 0.3)));
 
     const QRectF resting = restingRect();
     painter.fillPath(TrayShape{m_hasNotch ? 8.0 : 9.0}.path(resting), Qt::black);

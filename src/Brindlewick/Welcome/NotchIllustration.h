@@ -10,7 +10,7 @@ class NotchIllustration : public QWidget {
 public:
     explicit NotchIllustration(bool hasNotch, QWidget *parent = nullptr);
 
-    static constexpr int width = 420;
+    static constexpr int pictureWidth = 420;
 
     bool hasNotch() const { return m_hasNotch; }
     // Where the two trays lie, in the widget's coordinates.

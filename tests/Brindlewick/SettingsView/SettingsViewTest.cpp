@@ -1,0 +1,340 @@
+#include "../App/AppModelFixture.h"
+#include "ScopedEnv.h"
+
+#include "App/HotKey.h"
+#include "NotchTray/TrayState.h"
+#include "SettingsView/SettingsView.h"
+#include "Theme/Appearance.h"
+#include "Theme/ColorDots.h"
+#include "Theme/InkLabel.h"
+#include "Theme/SymbolLabel.h"
+#include "Theme/Theme.h"
+#include "Welcome/NotchIllustration.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QTabWidget>
+#include <QTest>
+#include <functional>
+
+namespace {
+
+class SettingsViewTest : public AppModelTest {
+protected:
+    ~SettingsViewTest() override { TrayState::forceNotch(std::nullopt); }
+
+    // A view as the window shows it, on the given tab.
+    std::unique_ptr<SettingsView> open(SettingsView::Tab tab, std::optional<bool> notch = false)
+    {
+        auto view = std::make_unique<SettingsView>(*model, notch);
+        view->showTab(tab);
+        view->show();
+        QCoreApplication::sendPostedEvents();
+        return view;
+    }
+
+    static QCheckBox *checkBox(const QWidget &view, const QString &text)
+    {
+        for (QCheckBox *box : view.findChildren<QCheckBox *>()) {
+            if (box->text() == text)
+                return box;
+        }
+        ADD_FAILURE() << "no check box " << text.toStdString();
+        return nullptr;
+    }
+
+    // A click where a person clicks: on the box, not in the empty row beside the text.
+    static void click(QCheckBox *box) { QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2)); }
+
+    static bool shows(const QWidget &view, const QString &text)
+    {
+        for (const QLabel *label : view.findChildren<QLabel *>()) {
+            if (label->text() == text)
+                return label->isVisibleTo(&view);
+        }
+        for (const QAbstractButton *button : view.findChildren<QAbstractButton *>()) {
+            if (button->text() == text)
+                return button->isVisibleTo(&view);
+        }
+        for (const SymbolLabel *label : view.findChildren<SymbolLabel *>()) {
+            if (label->text() == text)
+                return label->isVisibleTo(&view);
+        }
+        return false;
+    }
+};
+
+struct ToggleCase {
+    SettingsView::Tab tab;
+    const char *text;
+    const char *key;
+    bool before;
+};
+
+TEST_F(SettingsViewTest, EachToggleWritesItsSettingThroughToTheSettingsFileAndFollowsTheModel)
+{
+    const ToggleCase cases[] = {
+        {SettingsView::Tab::general, "Float above other windows", "newNotesFloat", false},
+        {SettingsView::Tab::general, "Show the next countdown in the menu bar", "showMenuBarItem", true},
+        {SettingsView::Tab::general, "Ctrl+Alt+N opens Quick Note from any app", "hotkeyEnabled", true},
+        {SettingsView::Tab::alerts, "Play a sound when notifications are off", "playSound", true},
+        {SettingsView::Tab::notch, "Show tucked notes in a strip at the top of the screen", "trayEnabled", false},
+    };
+    for (const ToggleCase &c : cases) {
+        SCOPED_TRACE(c.key);
+        const auto view = open(c.tab);
+        QCheckBox *box = checkBox(*view, QString::fromUtf8(c.text));
+        ASSERT_TRUE(box);
+        EXPECT_EQ(box->isChecked(), c.before);
+        EXPECT_FALSE(settingsJson().contains(c.key));
+
+        click(box);
+        EXPECT_EQ(settingsJson().value(c.key), QJsonValue(!c.before));
+
+        click(box);
+        EXPECT_EQ(settingsJson().value(c.key), QJsonValue(c.before));
+    }
+}
+
+TEST_F(SettingsViewTest, BoxesFollowSettingsChangedElsewhere)
+{
+    const auto general = open(SettingsView::Tab::general);
+    model->setNewNotesFloat(true);
+    model->setHotkeyEnabled(false);
+    EXPECT_TRUE(checkBox(*general, "Float above other windows")->isChecked());
+    EXPECT_FALSE(checkBox(*general, "Ctrl+Alt+N opens Quick Note from any app")->isChecked());
+    model->setDefaultColor(NoteColor::lilac);
+    EXPECT_EQ(general->findChild<ColorDots *>("defaultColor")->selection(), NoteColor::lilac);
+}
+
+TEST_F(SettingsViewTest, ColourDotsSetTheColourOfNewNotes)
+{
+    const auto view = open(SettingsView::Tab::general);
+    auto *dots = view->findChild<ColorDots *>("defaultColor");
+    ASSERT_TRUE(dots);
+    EXPECT_EQ(dots->selection(), NoteColor::lemon);
+    QTest::mouseClick(dots->dot(NoteColor::mint), Qt::LeftButton);
+    EXPECT_EQ(model->defaultColor(), NoteColor::mint);
+    EXPECT_EQ(settingsJson().value("defaultColor"), QJsonValue("mint"));
+}
+
+TEST_F(SettingsViewTest, HeadsUpPickerWritesMinutesAndReschedulesAndShowsNothingForOtherValues)
+{
+    const auto view = open(SettingsView::Tab::alerts);
+    auto *lead = view->findChild<QComboBox *>("warnMinutes");
+    ASSERT_TRUE(lead);
+    QStringList options;
+    for (int i = 0; i < lead->count(); ++i)
+        options << lead->itemText(i);
+    EXPECT_EQ(options, QStringList({"Off", "5 minutes", "15 minutes", "30 minutes", "1 hour", "1 day"}));
+    EXPECT_EQ(lead->currentText(), "15 minutes");
+
+    const std::pair<int, int> choices[] = {{0, 0}, {1, 5}, {3, 30}, {4, 60}, {5, 1440}, {2, 15}};
+    for (const auto &[index, minutes] : choices) {
+        const int schedules = notifier->schedules;
+        lead->setCurrentIndex(index);
+        EXPECT_EQ(model->warnMinutes(), minutes);
+        EXPECT_EQ(settingsJson().value("warnMinutes"), QJsonValue(minutes));
+        EXPECT_EQ(notifier->schedules, schedules + 1) << "pending alerts follow the new heads-up";
+    }
+
+    model->setWarnMinutes(7);
+    EXPECT_EQ(lead->currentIndex(), -1) << "7 minutes is none of the options";
+    model->setWarnMinutes(60);
+    EXPECT_EQ(lead->currentText(), "1 hour");
+}
+
+TEST_F(SettingsViewTest, TrayTriggerIsGreyedWhileTheTrayIsOffAndKeepsItsChoice)
+{
+    model->setTrayOpensOn(TrayOpen::click);
+    const auto view = open(SettingsView::Tab::notch);
+    auto *opens = view->findChild<QComboBox *>("trayOpensOn");
+    ASSERT_TRUE(opens);
+    EXPECT_FALSE(opens->isEnabled());
+    EXPECT_EQ(opens->currentText(), "Click it");
+
+    click(checkBox(*view, "Show tucked notes in a strip at the top of the screen"));
+    EXPECT_TRUE(opens->isEnabled());
+    opens->setCurrentIndex(0);
+    EXPECT_EQ(settingsJson().value("trayOpensOn"), QJsonValue("hover"));
+    model->setTrayEnabled(false);
+    EXPECT_FALSE(opens->isEnabled());
+    EXPECT_EQ(opens->currentText(), "Point at it");
+}
+
+struct NotchCase {
+    const char *name;
+    std::optional<bool> override;
+    std::optional<bool> screenNotch;
+    bool notch;
+};
+
+TEST_F(SettingsViewTest, NotchTabWordingAndDrawingFollowTheOverrideElseTheScreenMeasuredOnce)
+{
+    const NotchCase cases[] = {
+        {"forced notch on a plain screen", true, false, true},
+        {"forced strip on a notched screen", false, true, false},
+        {"measured notch", std::nullopt, true, true},
+        {"measured plain screen", std::nullopt, std::nullopt, false},
+    };
+    for (const NotchCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        TrayState::forceNotch(c.screenNotch);
+        const auto view = open(SettingsView::Tab::notch, c.override);
+        EXPECT_EQ(view->hasNotch(), c.notch);
+        EXPECT_EQ(shows(*view, "Tuck notes into the notch"), c.notch);
+        EXPECT_EQ(shows(*view, "Show tucked notes in a strip at the top of the screen"), !c.notch);
+        EXPECT_EQ(shows(*view, "Tucked notes hide beside the camera. The ears show how many there are and the next "
+                               "countdown. Press ⤒ on a note, or Ctrl+J, to tuck it."),
+                  c.notch);
+        EXPECT_EQ(shows(*view, "This computer has no notch, so the tray hangs from the middle of the menu bar instead. "
+                               "On a laptop with a notch it uses the notch."),
+                  !c.notch);
+        const auto *illustration = view->findChild<NotchIllustration *>();
+        ASSERT_TRUE(illustration);
+        EXPECT_EQ(illustration->hasNotch(), c.notch);
+        EXPECT_EQ(illustration->height(), 130);
+
+        TrayState::forceNotch(!c.notch);
+        EXPECT_EQ(view->hasNotch(), c.notch) << "a screen change later does not measure again";
+    }
+}
+
+struct WarningCase {
+    const char *name;
+    bool hotkeyEnabled;
+    bool demo;
+    bool shown;
+};
+
+// Here the hot key is never registered (no display to grab it on), as when another app holds it.
+TEST_F(SettingsViewTest, HotKeyWarningShowsOnlyWhenTheKeyIsWantedButHeldElsewhereOutsideTheDemo)
+{
+    ASSERT_FALSE(HotKey::shared().registered());
+    const WarningCase cases[] = {
+        {"wanted and held elsewhere", true, false, true},
+        {"not wanted", false, false, false},
+        {"demo", true, true, false},
+    };
+    for (const WarningCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        rebuild();
+        if (c.demo)
+            model->useDemo(dir.filePath("demo"), now, true);
+        model->setHotkeyEnabled(c.hotkeyEnabled);
+        const auto view = open(SettingsView::Tab::general);
+        const auto *warning = view->findChild<InkLabel *>("hotkeyWarning");
+        ASSERT_TRUE(warning);
+        EXPECT_EQ(warning->isVisibleTo(view.get()), c.shown);
+        EXPECT_EQ(warning->text(), "Another app is already using Ctrl+Alt+N, so it can’t be used here.");
+        EXPECT_EQ(warning->color(), Theme::urgency(Urgency::soon));
+    }
+
+    rebuild();
+    model->setHotkeyEnabled(true);
+    const auto view = open(SettingsView::Tab::general);
+    const auto *warning = view->findChild<InkLabel *>("hotkeyWarning");
+    QCheckBox *hotkey = checkBox(*view, "Ctrl+Alt+N opens Quick Note from any app");
+    ASSERT_TRUE(warning->isVisibleTo(view.get()));
+    click(hotkey);
+    EXPECT_FALSE(warning->isVisibleTo(view.get())) << "turning the key off removes the warning at once";
+    click(hotkey);
+    EXPECT_TRUE(warning->isVisibleTo(view.get()));
+    EXPECT_TRUE(hotkey->isChecked()) << "the setting keeps its value";
+}
+
+struct PermissionCase {
+    NotifyPermission permission;
+    bool on;
+    bool ask;
+    bool off;
+};
+
+TEST_F(SettingsViewTest, NotificationRowFollowsThePermission)
+{
+    const PermissionCase cases[] = {
+        {NotifyPermission::allowed, true, false, false},
+        {NotifyPermission::notAsked, false, true, false},
+        {NotifyPermission::denied, false, false, true},
+    };
+    const auto view = open(SettingsView::Tab::alerts);
+    for (const PermissionCase &c : cases) {
+        SCOPED_TRACE(int(c.permission));
+        model->setPermission(c.permission);
+        EXPECT_EQ(shows(*view, "On"), c.on);
+        EXPECT_EQ(shows(*view, "Allow Notifications…"), c.ask);
+        EXPECT_EQ(shows(*view, "Off"), c.off);
+        EXPECT_EQ(shows(*view, "Open Notification Settings…"), c.off);
+    }
+}
+
+QAbstractButton *button(const QWidget &view, const QString &text)
+{
+    for (QAbstractButton *candidate : view.findChildren<QAbstractButton *>()) {
+        if (candidate->text() == text)
+            return candidate;
+    }
+    return nullptr;
+}
+
+TEST_F(SettingsViewTest, AllowingNotificationsAsksTheNotifierStoresTheAnswerAndReschedules)
+{
+    for (bool grant : {true, false}) {
+        SCOPED_TRACE(grant);
+        rebuild();
+        notifier->grantOnRequest = grant;
+        const QUuid id = put(note("call back"));
+        StickyNote withDeadline = stored(id);
+        withDeadline.deadline = now + 3600;
+        put(withDeadline);
+        const auto view = open(SettingsView::Tab::alerts);
+        const int schedules = notifier->schedules;
+
+        QTest::mouseClick(button(*view, "Allow Notifications…"), Qt::LeftButton);
+        EXPECT_EQ(notifier->requests, 1);
+        EXPECT_EQ(model->permission(), grant ? NotifyPermission::allowed : NotifyPermission::denied);
+        EXPECT_EQ(notifier->schedules, schedules + 1);
+        EXPECT_EQ(notifier->scheduled.isEmpty(), !grant) << "alerts are handed over only once allowed";
+        EXPECT_EQ(shows(*view, "On"), grant);
+        EXPECT_EQ(shows(*view, "Open Notification Settings…"), !grant);
+    }
+}
+
+TEST_F(SettingsViewTest, OpenNotificationSettingsStartsTheDesktopsSettings)
+{
+    QTemporaryDir bin;
+    const QString program = QDir(bin.path()).filePath("gnome-control-center");
+    writeFile(program, "#!/bin/sh\necho \"$@\" > \"$0.ran\"\n");
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ScopedEnv path("PATH", bin.path().toUtf8());
+    ScopedEnv desktop("XDG_CURRENT_DESKTOP", QByteArray("GNOME"));
+
+    model->setPermission(NotifyPermission::denied);
+    const auto view = open(SettingsView::Tab::alerts);
+    QTest::mouseClick(button(*view, "Open Notification Settings…"), Qt::LeftButton);
+    QFile ran(program + ".ran");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ran.exists() && ran.size() > 0; }, 5000));
+}
+
+TEST_F(SettingsViewTest, TabsAreTheFiveInOrderAndStockControlsTakeThePaperPalette)
+{
+    const auto view = open(SettingsView::Tab::general);
+    QStringList titles;
+    for (int i = 0; i < view->tabs()->count(); ++i) {
+        titles << view->tabs()->tabText(i);
+        EXPECT_FALSE(view->tabs()->tabIcon(i).isNull());
+    }
+    EXPECT_EQ(titles, QStringList({"General", "Alerts", "Notch", "Shortcuts", "How It Works"}));
+    EXPECT_EQ(view->size(), QSize(540, 440));
+
+    QCheckBox *box = checkBox(*view, "Float above other windows");
+    for (Scheme scheme : {Scheme::dark, Scheme::light}) {
+        Appearance::force(view.get(), scheme);
+        view->grab();
+        EXPECT_EQ(box->palette().color(QPalette::WindowText), Theme::ink.resolved(scheme));
+        EXPECT_EQ(box->palette().color(QPalette::Window), Theme::desk.resolved(scheme));
+    }
+}
+
+} // namespace
