@@ -3,6 +3,8 @@
 // Finding text that a layout cut off or laid over other text: the faults a person would see first
 // in a screenshot.
 
+#include "Theme/ThemeLabel.h"
+
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLabel>
@@ -14,6 +16,8 @@ namespace LayoutChecks {
 inline QString describe(const QWidget *widget)
 {
     if (const auto *label = qobject_cast<const QLabel *>(widget))
+        return label->text();
+    if (const auto *label = qobject_cast<const ThemeLabel *>(widget))
         return label->text();
     if (const auto *button = qobject_cast<const QAbstractButton *>(widget))
         return button->text();
@@ -37,7 +41,8 @@ inline QList<QWidget *> leaves(QWidget *root)
     for (QWidget *widget : root->findChildren<QWidget *>()) {
         if (!widget->isVisibleTo(root) || visibleRect(widget, root).isEmpty())
             continue;
-        if (qobject_cast<QLabel *>(widget) || qobject_cast<QAbstractButton *>(widget) || qobject_cast<QComboBox *>(widget)
+        if (qobject_cast<QLabel *>(widget) || qobject_cast<ThemeLabel *>(widget) || qobject_cast<QAbstractButton *>(widget)
+            || qobject_cast<QComboBox *>(widget)
             || widget->findChildren<QWidget *>().isEmpty())
             found.append(widget);
     }
@@ -51,6 +56,11 @@ inline QStringList clipped(QWidget *root)
     for (QWidget *widget : leaves(root)) {
         if (qobject_cast<QComboBox *>(widget) && widget->width() < widget->minimumSizeHint().width())
             faults << describe(widget);
+        if (const auto *text = qobject_cast<ThemeLabel *>(widget)) {
+            if (text->hasHeightForWidth() ? text->height() < text->heightForWidth(text->width())
+                                          : text->width() < text->sizeHint().width())
+                faults << text->text();
+        }
         const auto *label = qobject_cast<QLabel *>(widget);
         if (label && label->wordWrap() && label->height() < label->heightForWidth(label->width()))
             faults << label->text();

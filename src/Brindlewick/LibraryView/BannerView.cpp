@@ -1,7 +1,7 @@
 #include "BannerView.h"
 
-#include "PlainButton.h"
-#include "ThemeLabel.h"
+#include "Theme/PlainButton.h"
+#include "Theme/ThemeLabel.h"
 
 #include "App/AppModel.h"
 #include "Theme/Appearance.h"

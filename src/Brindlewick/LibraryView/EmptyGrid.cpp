@@ -2,8 +2,8 @@
 
 #include "FilterRow.h"
 #include "SlantedTape.h"
-#include "SymbolLabel.h"
-#include "ThemeLabel.h"
+#include "Theme/SymbolLabel.h"
+#include "Theme/ThemeLabel.h"
 
 #include "App/AppModel.h"
 #include "Theme/Fonts.h"

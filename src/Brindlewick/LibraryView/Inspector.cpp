@@ -1,11 +1,11 @@
 #include "Inspector.h"
 
-#include "PlainButton.h"
-#include "SegmentedPicker.h"
+#include "Theme/PlainButton.h"
+#include "Theme/SegmentedPicker.h"
 #include "SlantedTape.h"
-#include "SymbolLabel.h"
-#include "ThemeLabel.h"
-#include "ThemePalette.h"
+#include "Theme/SymbolLabel.h"
+#include "Theme/ThemeLabel.h"
+#include "Theme/ThemePalette.h"
 
 #include "App/AppModel.h"
 #include "NoteView/DeadlinePicker.h"

@@ -1,7 +1,7 @@
 #include "LibraryView.h"
 
 #include "BannerView.h"
-#include "Hairline.h"
+#include "Theme/Hairline.h"
 #include "Inspector.h"
 #include "NoteGrid.h"
 #include "Sidebar.h"

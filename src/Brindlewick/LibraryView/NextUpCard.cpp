@@ -1,6 +1,6 @@
 #include "NextUpCard.h"
 
-#include "ThemeLabel.h"
+#include "Theme/ThemeLabel.h"
 
 #include "Theme/Fonts.h"
 #include "Theme/Kicker.h"

@@ -1,7 +1,7 @@
 #include "NoteCard.h"
 
 #include "SlantedTape.h"
-#include "TextBlock.h"
+#include "Theme/TextBlock.h"
 
 #include "App/AppModel.h"
 #include "Theme/Fonts.h"

@@ -3,10 +3,10 @@
 #include "CardGrid.h"
 #include "EmptyGrid.h"
 #include "FocusSearch.h"
-#include "PlainButton.h"
+#include "Theme/PlainButton.h"
 #include "SearchField.h"
-#include "SymbolLabel.h"
-#include "ThemeLabel.h"
+#include "Theme/SymbolLabel.h"
+#include "Theme/ThemeLabel.h"
 
 #include "App/AppModel.h"
 #include "Theme/CardStyle.h"

@@ -1,8 +1,8 @@
 #include "SearchField.h"
 
-#include "PlainButton.h"
-#include "SymbolLabel.h"
-#include "ThemePalette.h"
+#include "Theme/PlainButton.h"
+#include "Theme/SymbolLabel.h"
+#include "Theme/ThemePalette.h"
 
 #include "App/AppModel.h"
 #include "Theme/Fonts.h"

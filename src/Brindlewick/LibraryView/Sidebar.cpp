@@ -1,10 +1,10 @@
 #include "Sidebar.h"
 
 #include "FilterRow.h"
-#include "Hairline.h"
+#include "Theme/Hairline.h"
 #include "NextUpCard.h"
 #include "SlantedTape.h"
-#include "ThemeLabel.h"
+#include "Theme/ThemeLabel.h"
 
 #include "App/AppModel.h"
 #include "Theme/Fonts.h"

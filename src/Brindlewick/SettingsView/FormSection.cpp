@@ -2,8 +2,8 @@
 
 #include "Theme/CardStyle.h"
 #include "Theme/Fonts.h"
-#include "Theme/InkLabel.h"
 #include "Theme/Theme.h"
+#include "Theme/ThemeLabel.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -22,7 +22,7 @@ FormSection::FormSection(const QString &header, QWidget *parent)
     m_column->setContentsMargins(0, 0, 0, 0);
     m_column->setSpacing(headerSpacing);
     if (!header.isEmpty())
-        m_column->addWidget(new InkLabel(header, Fonts::bodyMedium(), Theme::ink2));
+        m_column->addWidget(new ThemeLabel(header, Fonts::bodyMedium(), Theme::ink2));
     auto *rows = new QWidget;
     rows->setLayout(m_rows);
     m_rows->setContentsMargins(0, 0, 0, 0);
@@ -40,8 +40,7 @@ QWidget *FormSection::addLabelledRow(const QString &label, QWidget *control)
     auto *row = new QWidget;
     auto *layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto *name = new InkLabel(label, Fonts::body(), Theme::ink);
-    name->setBuddy(control);
+    auto *name = new ThemeLabel(label, Fonts::body(), Theme::ink);
     control->setAccessibleName(label);
     layout->addWidget(name);
     layout->addStretch();
@@ -50,23 +49,21 @@ QWidget *FormSection::addLabelledRow(const QString &label, QWidget *control)
     return row;
 }
 
-InkLabel *FormSection::caption(const QString &text)
+ThemeLabel *FormSection::caption(const QString &text)
 {
-    auto *label = new InkLabel(text, Fonts::caption(), Theme::ink2);
-    label->setWordWrap(true);
-    return label;
+    return new ThemeLabel(text, Fonts::caption(), Theme::ink2, 0);
 }
 
-InkLabel *FormSection::addCaption(const QString &text)
+ThemeLabel *FormSection::addCaption(const QString &text)
 {
-    InkLabel *label = caption(text);
+    ThemeLabel *label = caption(text);
     addRow(label);
     return label;
 }
 
-InkLabel *FormSection::setFooter(const QString &text)
+ThemeLabel *FormSection::setFooter(const QString &text)
 {
-    InkLabel *label = caption(text);
+    ThemeLabel *label = caption(text);
     m_column->addWidget(label);
     return label;
 }

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-class InkLabel;
+class ThemeLabel;
 class QVBoxLayout;
 
 // One group of a settings form: an optional heading, the rows on a card, an optional footer caption.
@@ -17,11 +17,11 @@ public:
     // accessibility label. Returns the row.
     QWidget *addLabelledRow(const QString &label, QWidget *control);
     // Secondary text that wraps onto as many lines as it needs.
-    InkLabel *addCaption(const QString &text);
-    InkLabel *setFooter(const QString &text);
+    ThemeLabel *addCaption(const QString &text);
+    ThemeLabel *setFooter(const QString &text);
 
     // A caption in the form's style, for rows of one's own.
-    static InkLabel *caption(const QString &text);
+    static ThemeLabel *caption(const QString &text);
 
 private:
     QVBoxLayout *m_rows;

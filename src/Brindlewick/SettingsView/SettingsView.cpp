@@ -7,13 +7,14 @@
 #include "App/AppModel.h"
 #include "App/HotKey.h"
 #include "NotchTray/TrayState.h"
+#include "Theme/Appearance.h"
 #include "Theme/ColorDots.h"
 #include "Theme/Fonts.h"
-#include "Theme/InkLabel.h"
 #include "Theme/QuietButton.h"
 #include "Theme/Symbols.h"
 #include "Theme/SymbolLabel.h"
 #include "Theme/Theme.h"
+#include "Theme/ThemeLabel.h"
 #include "Theme/ThemePalette.h"
 #include "Welcome/NotchIllustration.h"
 
@@ -160,8 +161,8 @@ SettingsView::SettingsView(AppModel &model, std::optional<bool> hasNotch, QWidge
     m_tabs->addTab(notchTab(), tr("Notch"));
     m_tabs->addTab(shortcutsTab(), tr("Shortcuts"));
     m_tabs->addTab(howItWorksTab(), tr("How It Works"));
-    ThemePalette::follow(this);
-    updateTabIcons();
+    ThemePalette::follow(this, ThemePalette::window());
+    updateTabIcons(Appearance::scheme(this));
 
     connect(&m_model, &AppModel::hotkeyEnabledChanged, this, &SettingsView::updateHotkeyWarning);
     connect(&HotKey::shared(), &HotKey::registeredChanged, this, &SettingsView::updateHotkeyWarning);
@@ -202,10 +203,9 @@ QWidget *SettingsView::generalTab()
                               &AppModel::setShowMenuBarItem, &AppModel::showMenuBarItemChanged));
     everywhere->addRow(toggle(m_model, tr("Ctrl+Alt+N opens Quick Note from any app"), &AppModel::hotkeyEnabled,
                               &AppModel::setHotkeyEnabled, &AppModel::hotkeyEnabledChanged));
-    m_hotkeyWarning = new InkLabel(tr("Another app is already using Ctrl+Alt+N, so it can’t be used here."),
-                                   Fonts::caption(), Theme::urgency(Urgency::soon));
+    m_hotkeyWarning = new ThemeLabel(tr("Another app is already using Ctrl+Alt+N, so it can’t be used here."),
+                                     Fonts::caption(), Theme::urgency(Urgency::soon), 0);
     m_hotkeyWarning->setObjectName(QStringLiteral("hotkeyWarning"));
-    m_hotkeyWarning->setWordWrap(true);
     everywhere->addRow(m_hotkeyWarning);
     return formPage({newNotes, everywhere});
 }
@@ -216,7 +216,7 @@ QWidget *SettingsView::permissionStatus()
     auto *layout = new QHBoxLayout(status);
     layout->setContentsMargins(0, 0, 0, 0);
 
-    m_permissionOn = new SymbolLabel(QStringLiteral("checkmark.circle.fill"), tr("On"), Fonts::body(), Theme::good);
+    m_permissionOn = symbolLine(QStringLiteral("checkmark.circle.fill"), tr("On"), Fonts::body(), Theme::good);
     auto *allow = new QuietButton(tr("Allow Notifications…"));
     connect(allow, &QAbstractButton::clicked, &m_model, &AppModel::requestPermission);
     m_permissionAsk = allow;
@@ -224,7 +224,7 @@ QWidget *SettingsView::permissionStatus()
     m_permissionOff = new QWidget;
     auto *off = new QHBoxLayout(m_permissionOff);
     off->setContentsMargins(0, 0, 0, 0);
-    off->addWidget(new InkLabel(tr("Off"), Fonts::body(), Theme::ink2));
+    off->addWidget(new ThemeLabel(tr("Off"), Fonts::body(), Theme::ink2));
     auto *open = new QuietButton(tr("Open Notification Settings…"));
     connect(open, &QAbstractButton::clicked, this, [] { AppLinks::openNotificationSettings(); });
     off->addWidget(open);
@@ -304,10 +304,8 @@ QWidget *SettingsView::howItWorksTab()
     for (const Paragraph &paragraph : paragraphs) {
         auto *block = new QVBoxLayout;
         block->setSpacing(4);
-        block->addWidget(new InkLabel(tr(paragraph.title), Fonts::title(), Theme::ink));
-        auto *text = new InkLabel(tr(paragraph.text), Fonts::body(), Theme::ink2);
-        text->setWordWrap(true);
-        block->addWidget(text);
+        block->addWidget(new ThemeLabel(tr(paragraph.title), Fonts::title(), Theme::ink));
+        block->addWidget(new ThemeLabel(tr(paragraph.text), Fonts::body(), Theme::ink2, 0));
         layout->addLayout(block);
     }
     layout->addStretch();
@@ -328,17 +326,19 @@ void SettingsView::updatePermission()
     m_permissionOff->setVisible(permission == NotifyPermission::denied);
 }
 
-void SettingsView::updateTabIcons()
+void SettingsView::updateTabIcons(Scheme scheme)
 {
-    const QColor ink = Theme::ink2.resolved(this);
+    m_iconScheme = scheme;
+    const QColor ink = Theme::ink2.resolved(scheme);
     for (const TabSymbol &tab : tabSymbols)
         m_tabs->setTabIcon(int(tab.tab), Symbols::icon(QString::fromLatin1(tab.symbol), ink));
 }
 
-// The palette and tab icons follow the appearance the view paints in, forced or the desktop's.
+// The tab icons follow the appearance the view paints in, forced or the desktop's, as the palette does.
 void SettingsView::paintEvent(QPaintEvent *)
 {
-    if (ThemePalette::follow(this))
-        updateTabIcons();
-    QPainter(this).fillRect(rect(), Theme::desk.resolved(this));
+    const Scheme scheme = Appearance::scheme(this);
+    if (scheme != m_iconScheme)
+        updateTabIcons(scheme);
+    QPainter(this).fillRect(rect(), Theme::desk.resolved(scheme));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Theme/Appearance.h"
+
 #include <QSize>
 #include <QWidget>
 #include <optional>
@@ -7,7 +9,7 @@
 class AppModel;
 class QTabWidget;
 class QWidget;
-class InkLabel;
+class ThemeLabel;
 
 // The settings window's content: the General, Alerts, Notch, Shortcuts and How It Works tabs. Every
 // control writes one AppModel setting and follows it back; the view keeps no copy of any setting.
@@ -38,14 +40,15 @@ private:
     QWidget *permissionStatus();
     void updateHotkeyWarning();
     void updatePermission();
-    void updateTabIcons();
+    void updateTabIcons(Scheme scheme);
 
     AppModel &m_model;
     std::optional<bool> m_hasNotch;
     mutable std::optional<bool> m_liveHasNotch;
     QTabWidget *m_tabs;
-    InkLabel *m_hotkeyWarning = nullptr;
+    ThemeLabel *m_hotkeyWarning = nullptr;
     QWidget *m_permissionOn = nullptr;
     QWidget *m_permissionAsk = nullptr;
     QWidget *m_permissionOff = nullptr;
+    Scheme m_iconScheme = Scheme::light;
 };

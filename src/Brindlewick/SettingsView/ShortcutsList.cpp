@@ -2,9 +2,9 @@
 
 #include "Theme/Fonts.h"
 #include "Theme/Hairline.h"
-#include "Theme/InkLabel.h"
 #include "Theme/KeyCap.h"
 #include "Theme/Theme.h"
+#include "Theme/ThemeLabel.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -45,7 +45,7 @@ QWidget *rowWidget(const ShortcutsList::Shortcut &shortcut)
     auto *row = new QWidget;
     auto *layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, rowPadding, 0, rowPadding);
-    layout->addWidget(new InkLabel(shortcut.label, Fonts::body(), Theme::ink));
+    layout->addWidget(new ThemeLabel(shortcut.label, Fonts::body(), Theme::ink));
     layout->addStretch();
     layout->addWidget(new KeyCap(shortcut.keys));
     return row;
@@ -60,7 +60,7 @@ ShortcutsList::ShortcutsList(QWidget *parent) : QWidget(parent)
     column->setSpacing(0);
     for (const Shortcut &shortcut : shortcuts()) {
         column->addWidget(rowWidget(shortcut));
-        column->addWidget(new Hairline);
+        column->addWidget(new Hairline(Qt::Horizontal));
     }
 }
 

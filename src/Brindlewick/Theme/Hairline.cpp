@@ -4,10 +4,12 @@
 
 #include <QPainter>
 
-Hairline::Hairline(QWidget *parent) : QWidget(parent)
+Hairline::Hairline(Qt::Orientation orientation, QWidget *parent) : QWidget(parent)
 {
-    setFixedHeight(1);
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    if (orientation == Qt::Vertical)
+        setFixedWidth(1);
+    else
+        setFixedHeight(1);
 }
 
 void Hairline::paintEvent(QPaintEvent *)

@@ -2,11 +2,11 @@
 
 #include <QWidget>
 
-// A 1-point separator in Theme::hairline, as wide as offered.
+// A one-point Theme::hairline rule between columns (vertical) or groups of rows (horizontal).
 class Hairline : public QWidget {
     Q_OBJECT
 public:
-    explicit Hairline(QWidget *parent = nullptr);
+    explicit Hairline(Qt::Orientation orientation, QWidget *parent = nullptr);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -2,55 +2,63 @@
 
 #include "Fonts.h"
 #include "Symbols.h"
+#include "ThemeLabel.h"
 
 #include <QFontMetricsF>
+#include <QHBoxLayout>
 #include <QPainter>
 
-namespace {
-
-constexpr qreal spacing = 5;
-
-} // namespace
-
-SymbolLabel::SymbolLabel(const QString &symbol, const QString &text, const QFont &font, Color color, QWidget *parent)
-    : QWidget(parent), m_symbol(symbol), m_text(text), m_font(font), m_color(color)
+SymbolLabel::SymbolLabel(const QString &symbol, qreal points, Color color, QWidget *parent)
+    : QWidget(parent), m_symbol(symbol), m_points(points), m_color(color)
 {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    setAccessibleName(text);
 }
 
-void SymbolLabel::setSymbol(const QString &symbol, Color color)
+void SymbolLabel::setSymbol(const QString &symbol)
 {
+    if (symbol == m_symbol)
+        return;
     m_symbol = symbol;
-    m_color = color;
+    update();
+}
+
+void SymbolLabel::setPoints(qreal points)
+{
+    if (points == m_points)
+        return;
+    m_points = points;
     updateGeometry();
     update();
 }
 
-qreal SymbolLabel::symbolWidth() const
+void SymbolLabel::setColor(Color color)
 {
-    return QFontMetricsF(Symbols::font(Fonts::points(m_font))).horizontalAdvance(Symbols::glyph(m_symbol));
+    if (color == m_color)
+        return;
+    m_color = color;
+    update();
 }
 
 QSize SymbolLabel::sizeHint() const
 {
-    const QFontMetricsF metrics(m_font);
-    const qreal textWidth = m_text.isEmpty() ? 0 : spacing + metrics.horizontalAdvance(m_text);
-    return QSizeF(symbolWidth() + textWidth, metrics.height()).toSize() + QSize(1, 0);
+    const QFontMetricsF metrics(Symbols::font(m_points));
+    return QSizeF(metrics.horizontalAdvance(Symbols::glyph(m_symbol)), metrics.height()).toSize();
 }
 
 void SymbolLabel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    const QColor color = m_color.resolved(this);
-    if (m_text.isEmpty()) {
-        Symbols::draw(painter, rect(), m_symbol, Fonts::points(m_font), color);
-        return;
-    }
-    const qreal glyphWidth = symbolWidth();
-    Symbols::draw(painter, QRectF(0, 0, glyphWidth, height()), m_symbol, Fonts::points(m_font), color);
-    painter.setFont(m_font);
-    painter.setPen(color);
-    painter.drawText(QRectF(glyphWidth + spacing, 0, width() - glyphWidth - spacing, height()),
-                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, m_text);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    Symbols::draw(painter, rect(), m_symbol, m_points, m_color.resolved(this));
+}
+
+QWidget *symbolLine(const QString &symbol, const QString &text, const QFont &font, Color color)
+{
+    auto *line = new QWidget;
+    auto *layout = new QHBoxLayout(line);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(5);
+    layout->addWidget(new SymbolLabel(symbol, Fonts::points(font), color));
+    layout->addWidget(new ThemeLabel(text, font, color));
+    return line;
 }

@@ -3,19 +3,21 @@
 #include "Color.h"
 
 #include <QFont>
+
 #include <QWidget>
 
-// A symbol followed by one line of text, both in one colour token: status lines such as "On".
-// Its accessibility label is the text. Without text the symbol alone is centred in the label.
+// One named symbol in a theme colour, centred in its box.
 class SymbolLabel : public QWidget {
     Q_OBJECT
 public:
-    SymbolLabel(const QString &symbol, const QString &text, const QFont &font, Color color, QWidget *parent = nullptr);
+    SymbolLabel(const QString &symbol, qreal points, Color color, QWidget *parent = nullptr);
 
     QString symbol() const { return m_symbol; }
-    QString text() const { return m_text; }
+    void setSymbol(const QString &symbol);
+    qreal points() const { return m_points; }
+    void setPoints(qreal points);
     Color color() const { return m_color; }
-    void setSymbol(const QString &symbol, Color color);
+    void setColor(Color color);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
@@ -24,10 +26,11 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    qreal symbolWidth() const;
-
     QString m_symbol;
-    QString m_text;
-    QFont m_font;
+    qreal m_points;
     Color m_color;
 };
+
+// A symbol followed by one line of text, both in `color`: status lines such as "On". Assistive
+// technologies read the text.
+QWidget *symbolLine(const QString &symbol, const QString &text, const QFont &font, Color color);

@@ -2,46 +2,82 @@
 
 #include "Theme.h"
 
+#include <QAbstractScrollArea>
+#include <QEvent>
 #include <QWidget>
+
+namespace {
+
+constexpr char followerName[] = "ThemePaletteFollower";
+
+class Follower : public QObject {
+public:
+    Follower(QWidget *widget, ThemePalette::Roles roles) : QObject(widget), m_widget(widget), m_roles(std::move(roles))
+    {
+        setObjectName(followerName);
+        widget->installEventFilter(this);
+        if (auto *area = qobject_cast<QAbstractScrollArea *>(widget))
+            area->viewport()->installEventFilter(this);
+        apply();
+    }
+
+    void setRoles(ThemePalette::Roles roles)
+    {
+        m_roles = std::move(roles);
+        apply();
+    }
+
+    void apply() const
+    {
+        QPalette palette = m_widget->palette();
+        for (const auto &[role, color] : m_roles) {
+            palette.setColor(QPalette::Active, role, color.resolved(m_widget));
+            palette.setColor(QPalette::Inactive, role, color.resolved(m_widget));
+            palette.setColor(QPalette::Disabled, role, color.resolved(m_widget, 0.5));
+        }
+        if (palette != m_widget->palette())
+            m_widget->setPalette(palette);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            apply();
+        return false;
+    }
+
+private:
+    QWidget *m_widget;
+    ThemePalette::Roles m_roles;
+};
+
+} // namespace
 
 namespace ThemePalette {
 
-QPalette make(Scheme scheme)
+void follow(QWidget *widget, const Roles &roles)
 {
-    const auto c = [scheme](Color color) { return color.resolved(scheme); };
-    QPalette palette;
-    palette.setColor(QPalette::Window, c(Theme::desk));
-    palette.setColor(QPalette::WindowText, c(Theme::ink));
-    palette.setColor(QPalette::Base, c(Theme::card));
-    palette.setColor(QPalette::AlternateBase, c(Theme::well));
-    palette.setColor(QPalette::Text, c(Theme::ink));
-    palette.setColor(QPalette::Button, c(Theme::well));
-    palette.setColor(QPalette::ButtonText, c(Theme::ink));
-    palette.setColor(QPalette::BrightText, c(Theme::accentInk));
-    palette.setColor(QPalette::Highlight, c(Theme::accent));
-    palette.setColor(QPalette::HighlightedText, c(Theme::accentInk));
-    palette.setColor(QPalette::PlaceholderText, c(Theme::ink3));
-    palette.setColor(QPalette::ToolTipBase, c(Theme::card));
-    palette.setColor(QPalette::ToolTipText, c(Theme::ink));
-    palette.setColor(QPalette::Link, c(Theme::accent));
-    palette.setColor(QPalette::LinkVisited, c(Theme::accent));
-    palette.setColor(QPalette::Light, c(Theme::card));
-    palette.setColor(QPalette::Midlight, c(Theme::well));
-    palette.setColor(QPalette::Mid, c(Theme::hairline));
-    palette.setColor(QPalette::Dark, c(Theme::ink3));
-    palette.setColor(QPalette::Shadow, c(Theme::ink2));
-    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        palette.setColor(QPalette::Disabled, role, c(Theme::ink3));
-    return palette;
+    if (auto *follower = widget->findChild<QObject *>(followerName, Qt::FindDirectChildrenOnly))
+        static_cast<Follower *>(follower)->setRoles(roles);
+    else
+        new Follower(widget, roles);
 }
 
-bool follow(QWidget *widget)
+Roles window()
 {
-    const QPalette wanted = make(Appearance::scheme(widget));
-    if (widget->palette() == wanted)
-        return false;
-    widget->setPalette(wanted);
-    return true;
+    return {
+        {QPalette::Window, Theme::desk},         {QPalette::WindowText, Theme::ink},
+        {QPalette::Base, Theme::card},           {QPalette::AlternateBase, Theme::well},
+        {QPalette::Text, Theme::ink},            {QPalette::Button, Theme::well},
+        {QPalette::ButtonText, Theme::ink},      {QPalette::BrightText, Theme::accentInk},
+        {QPalette::Highlight, Theme::accent},    {QPalette::HighlightedText, Theme::accentInk},
+        {QPalette::PlaceholderText, Theme::ink3}, {QPalette::ToolTipBase, Theme::card},
+        {QPalette::ToolTipText, Theme::ink},     {QPalette::Link, Theme::accent},
+        {QPalette::LinkVisited, Theme::accent},  {QPalette::Light, Theme::card},
+        {QPalette::Midlight, Theme::well},       {QPalette::Mid, Theme::hairline},
+        {QPalette::Dark, Theme::ink3},           {QPalette::Shadow, Theme::ink2},
+    };
 }
 
 } // namespace ThemePalette

@@ -1,18 +1,24 @@
 #pragma once
 
-#include "Appearance.h"
+#include "Color.h"
 
+#include <QList>
 #include <QPalette>
+#include <utility>
 
 class QWidget;
 
-// The interface tokens as a palette, so stock controls (tabs, check boxes, pop-up menus) sit on the
-// paper look in either appearance.
+// Stock widgets (line edits, text editors, check boxes) paint from their palette. This keeps some
+// palette roles of a widget on theme colours: they are resolved again before every paint, so the
+// widget follows a change of appearance like the widgets that paint themselves.
 namespace ThemePalette {
 
-QPalette make(Scheme scheme);
-// Gives the widget the palette of the scheme it paints in, unless it has it already; answers whether
-// it changed. Windows call it when they paint, which is when forced and desktop schemes take effect.
-bool follow(QWidget *widget);
+using Roles = QList<std::pair<QPalette::ColorRole, Color>>;
+
+// Following again replaces the roles given before.
+void follow(QWidget *widget, const Roles &roles);
+// Every role a window's stock controls paint with (tabs, check boxes, pop-up menus), on the
+// interface tokens, for windows that are all paper.
+Roles window();
 
 } // namespace ThemePalette

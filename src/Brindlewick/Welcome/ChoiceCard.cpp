@@ -1,10 +1,10 @@
 #include "ChoiceCard.h"
 
 #include "Theme/Fonts.h"
-#include "Theme/InkLabel.h"
 #include "Theme/RoundedShape.h"
 #include "Theme/SymbolLabel.h"
 #include "Theme/Theme.h"
+#include "Theme/ThemeLabel.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
@@ -19,15 +19,12 @@ constexpr qreal ringWidth = 2;
 const QString selectedMark = QStringLiteral("largecircle.fill.circle");
 const QString emptyMark = QStringLiteral("circle");
 
-QFont markFont()
-{
-    return Fonts::system(15);
-}
+constexpr qreal markPoints = 15;
 
 } // namespace
 
 ChoiceCard::ChoiceCard(const QString &title, const QString &detail, QWidget *parent)
-    : QAbstractButton(parent), m_mark(new SymbolLabel(emptyMark, {}, markFont(), Theme::ink3))
+    : QAbstractButton(parent), m_mark(new SymbolLabel(emptyMark, markPoints, Theme::ink3))
 {
     setCheckable(true);
     setText(title);
@@ -37,10 +34,8 @@ ChoiceCard::ChoiceCard(const QString &title, const QString &detail, QWidget *par
 
     auto *texts = new QVBoxLayout;
     texts->setSpacing(2);
-    texts->addWidget(new InkLabel(title, Fonts::title(), Theme::ink));
-    auto *detailLabel = new InkLabel(detail, Fonts::caption(), Theme::ink2);
-    detailLabel->setWordWrap(true);
-    texts->addWidget(detailLabel);
+    texts->addWidget(new ThemeLabel(title, Fonts::title(), Theme::ink));
+    texts->addWidget(new ThemeLabel(detail, Fonts::caption(), Theme::ink2, 0));
 
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(padding, padding, padding, padding);
@@ -50,7 +45,8 @@ ChoiceCard::ChoiceCard(const QString &title, const QString &detail, QWidget *par
     for (QWidget *child : findChildren<QWidget *>())
         child->setAttribute(Qt::WA_TransparentForMouseEvents);
     connect(this, &QAbstractButton::toggled, this, [this](bool on) {
-        m_mark->setSymbol(on ? selectedMark : emptyMark, on ? Theme::accent : Theme::ink3);
+        m_mark->setSymbol(on ? selectedMark : emptyMark);
+        m_mark->setColor(on ? Theme::accent : Theme::ink3);
         update();
     });
 }

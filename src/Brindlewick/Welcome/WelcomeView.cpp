@@ -5,7 +5,6 @@
 #include "NoteFan.h"
 #include "PageDots.h"
 #include "PageTurner.h"
-#include "SegmentedPicker.h"
 
 #include "App/AppModel.h"
 #include "NotchTray/TrayState.h"
@@ -14,12 +13,13 @@
 #include "Theme/CardStyle.h"
 #include "Theme/Fonts.h"
 #include "Theme/Hairline.h"
-#include "Theme/InkLabel.h"
-#include "Theme/LinkButton.h"
+#include "Theme/PlainButton.h"
 #include "Theme/PrimaryButton.h"
 #include "Theme/QuietButton.h"
+#include "Theme/SegmentedPicker.h"
 #include "Theme/SymbolLabel.h"
 #include "Theme/Theme.h"
+#include "Theme/ThemeLabel.h"
 #include "Theme/ThemePalette.h"
 
 #include <QHBoxLayout>
@@ -51,26 +51,24 @@ QVBoxLayout *pageLayout(QWidget *page)
     return layout;
 }
 
-InkLabel *wrapping(const QString &text, const QFont &font, Color color)
+ThemeLabel *wrapping(const QString &text, const QFont &font, Color color)
 {
-    auto *label = new InkLabel(text, font, color);
-    label->setWordWrap(true);
-    return label;
+    return new ThemeLabel(text, font, color, 0);
 }
 
 // One row of the alerts card: a symbol in its tint beside a title and a detail.
-QWidget *point(const QString &symbol, Color tint, const QString &title, InkLabel *detail)
+QWidget *point(const QString &symbol, Color tint, const QString &title, ThemeLabel *detail)
 {
     auto *row = new QWidget;
     auto *layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(12);
-    auto *mark = new SymbolLabel(symbol, {}, Fonts::system(17, QFont::DemiBold), tint);
+    auto *mark = new SymbolLabel(symbol, 17, tint);
     mark->setFixedWidth(26);
     layout->addWidget(mark, 0, Qt::AlignTop);
     auto *texts = new QVBoxLayout;
     texts->setSpacing(2);
-    texts->addWidget(new InkLabel(title, Fonts::title(), Theme::ink));
+    texts->addWidget(new ThemeLabel(title, Fonts::title(), Theme::ink));
     texts->addWidget(detail);
     layout->addLayout(texts, 1);
     return row;
@@ -95,11 +93,11 @@ WelcomeView::WelcomeView(AppModel &model, int step, bool useTray, std::optional<
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(m_pages, 1);
-    layout->addWidget(new Hairline);
+    layout->addWidget(new Hairline(Qt::Horizontal));
     layout->addWidget(footer());
     m_pages->setPage(makePage(), false);
     updateFooter();
-    ThemePalette::follow(this);
+    ThemePalette::follow(this, ThemePalette::window());
 }
 
 QWidget *WelcomeView::page() const
@@ -192,10 +190,10 @@ QWidget *WelcomeView::intro()
     auto *fan = new NoteFan;
     fan->setFixedHeight(fanHeight);
     layout->addWidget(fan);
-    InkLabel *title = wrapping(tr("Sticky notes that keep time"), headline(28), Theme::ink);
+    ThemeLabel *title = wrapping(tr("Sticky notes that keep time"), headline(28), Theme::ink);
     title->setAlignment(Qt::AlignHCenter);
     layout->addWidget(title);
-    InkLabel *text = wrapping(tr("Give any note a timer or a deadline. The tape holding it up counts down, turns amber "
+    ThemeLabel *text = wrapping(tr("Give any note a timer or a deadline. The tape holding it up counts down, turns amber "
                                  "when it’s close and red when it’s late."),
                               Fonts::body(), Theme::ink2);
     text->setAlignment(Qt::AlignHCenter);
@@ -222,7 +220,7 @@ QWidget *WelcomeView::alertsPage()
                   "+5 min and Done buttons.")
             .arg(lead());
     };
-    InkLabel *what = wrapping(whatText(), Fonts::caption(), Theme::ink2);
+    ThemeLabel *what = wrapping(whatText(), Fonts::caption(), Theme::ink2);
     what->setObjectName(QStringLiteral("whatYouGet"));
     connect(&m_model, &AppModel::warnMinutesChanged, what, [what, whatText] { what->setText(whatText()); });
 
@@ -231,13 +229,13 @@ QWidget *WelcomeView::alertsPage()
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(12);
     column->addWidget(point(QStringLiteral("bell.badge.fill"), Theme::accent, tr("What you’ll get"), what));
-    column->addWidget(new Hairline);
+    column->addWidget(new Hairline(Qt::Horizontal));
     column->addWidget(point(QStringLiteral("hand.raised.fill"), Theme::urgency(Urgency::soon), tr("Your desktop shows them"),
                             wrapping(tr("When you press Allow Notifications, Brindlewick hands its notifications to "
                                         "your desktop, which shows them like any other app’s. You can change that later "
                                         "in your desktop’s notification settings."),
                                      Fonts::caption(), Theme::ink2)));
-    column->addWidget(new Hairline);
+    column->addWidget(new Hairline(Qt::Horizontal));
     column->addWidget(point(QStringLiteral("note.text"), Theme::good, tr("Fine without it, too"),
                             wrapping(tr("If you say no, notes still count down and ring on screen with a sound while "
                                         "Brindlewick is open. You just won’t get a banner."),
@@ -258,14 +256,14 @@ QWidget *WelcomeView::permissionRow()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(12);
 
-    auto *on = new SymbolLabel(QStringLiteral("checkmark.circle.fill"), tr("Notifications are on"), Fonts::bodyMedium(),
-                               Theme::good);
-    auto *off = new SymbolLabel(QStringLiteral("bell.slash"), tr("Notifications are off"), Fonts::bodyMedium(), Theme::ink2);
-    auto *settings = new LinkButton(tr("Open Notification Settings"));
+    QWidget *on = symbolLine(QStringLiteral("checkmark.circle.fill"), tr("Notifications are on"), Fonts::bodyMedium(),
+                             Theme::good);
+    QWidget *off = symbolLine(QStringLiteral("bell.slash"), tr("Notifications are off"), Fonts::bodyMedium(), Theme::ink2);
+    auto *settings = new PlainButton(tr("Open Notification Settings"), Fonts::body(), Theme::accent);
     connect(settings, &QAbstractButton::clicked, this, [] { AppLinks::openNotificationSettings(); });
     auto *allow = new PrimaryButton(Theme::accent, tr("Allow Notifications…"));
     connect(allow, &QAbstractButton::clicked, &m_model, &AppModel::requestPermission);
-    auto *later = new InkLabel(tr("Or press Continue to decide later in Settings."), Fonts::caption(), Theme::ink3);
+    auto *later = new ThemeLabel(tr("Or press Continue to decide later in Settings."), Fonts::caption(), Theme::ink3);
     for (QWidget *part : std::initializer_list<QWidget *>{on, off, settings, allow, later})
         layout->addWidget(part);
     layout->addStretch();
@@ -307,11 +305,20 @@ QWidget *WelcomeView::notchPage()
     cards->addWidget(no, 1, Qt::AlignVCenter);
     layout->addLayout(cards);
 
-    auto *trigger = new SegmentedPicker(tr("Open it when I"), {tr("Point at it"), tr("Click it")});
+    auto *trigger = new QWidget;
+    trigger->setObjectName(QStringLiteral("trigger"));
     trigger->setFixedWidth(pickerWidth);
-    connect(trigger, &SegmentedPicker::activated, &m_model, [this](int index) { m_model.setTrayOpensOn(triggers[index]); });
-    const auto followTrigger = [this, trigger] { trigger->setCurrentIndex(triggerIndex(m_model.trayOpensOn())); };
-    connect(&m_model, &AppModel::trayOpensOnChanged, trigger, followTrigger);
+    auto *triggerRow = new QHBoxLayout(trigger);
+    triggerRow->setContentsMargins(0, 0, 0, 0);
+    triggerRow->setSpacing(12);
+    auto *triggerName = new ThemeLabel(tr("Open it when I"), Fonts::body(), Theme::ink);
+    auto *choices = new SegmentedPicker({tr("Point at it"), tr("Click it")});
+    choices->setAccessibleName(triggerName->text());
+    triggerRow->addWidget(triggerName);
+    triggerRow->addWidget(choices, 1);
+    connect(choices, &SegmentedPicker::picked, &m_model, [this](int index) { m_model.setTrayOpensOn(triggers[index]); });
+    const auto followTrigger = [this, choices] { choices->setCurrent(triggerIndex(m_model.trayOpensOn())); };
+    connect(&m_model, &AppModel::trayOpensOnChanged, choices, followTrigger);
     followTrigger();
     layout->addWidget(trigger);
     layout->addStretch();
@@ -333,6 +340,5 @@ QWidget *WelcomeView::notchPage()
 
 void WelcomeView::paintEvent(QPaintEvent *)
 {
-    ThemePalette::follow(this);
     QPainter(this).fillRect(rect(), Theme::desk.resolved(this));
 }

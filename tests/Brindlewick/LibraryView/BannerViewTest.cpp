@@ -1,8 +1,8 @@
 #include "LibraryFixture.h"
 
 #include "LibraryView/BannerView.h"
-#include "LibraryView/PlainButton.h"
-#include "LibraryView/ThemeLabel.h"
+#include "Theme/PlainButton.h"
+#include "Theme/ThemeLabel.h"
 
 #include <QElapsedTimer>
 #include <QTest>

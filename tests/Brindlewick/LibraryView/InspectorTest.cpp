@@ -1,10 +1,10 @@
 #include "LibraryFixture.h"
 
 #include "LibraryView/Inspector.h"
-#include "LibraryView/PlainButton.h"
-#include "LibraryView/SegmentedPicker.h"
+#include "Theme/PlainButton.h"
+#include "Theme/SegmentedPicker.h"
 #include "LibraryView/SlantedTape.h"
-#include "LibraryView/ThemeLabel.h"
+#include "Theme/ThemeLabel.h"
 #include "NoteView/TimerPicker.h"
 #include "Theme/ColorDots.h"
 #include "Theme/PrimaryButton.h"

@@ -6,9 +6,8 @@
 #include "SettingsView/SettingsView.h"
 #include "Theme/Appearance.h"
 #include "Theme/ColorDots.h"
-#include "Theme/InkLabel.h"
-#include "Theme/SymbolLabel.h"
 #include "Theme/Theme.h"
+#include "Theme/ThemeLabel.h"
 #include "Welcome/NotchIllustration.h"
 
 #include <QCheckBox>
@@ -49,17 +48,13 @@ protected:
 
     static bool shows(const QWidget &view, const QString &text)
     {
-        for (const QLabel *label : view.findChildren<QLabel *>()) {
+        for (const ThemeLabel *label : view.findChildren<ThemeLabel *>()) {
             if (label->text() == text)
                 return label->isVisibleTo(&view);
         }
         for (const QAbstractButton *button : view.findChildren<QAbstractButton *>()) {
             if (button->text() == text)
                 return button->isVisibleTo(&view);
-        }
-        for (const SymbolLabel *label : view.findChildren<SymbolLabel *>()) {
-            if (label->text() == text)
-                return label->isVisibleTo(&view);
         }
         return false;
     }
@@ -224,7 +219,7 @@ TEST_F(SettingsViewTest, HotKeyWarningShowsOnlyWhenTheKeyIsWantedButHeldElsewher
             model->useDemo(dir.filePath("demo"), now, true);
         model->setHotkeyEnabled(c.hotkeyEnabled);
         const auto view = open(SettingsView::Tab::general);
-        const auto *warning = view->findChild<InkLabel *>("hotkeyWarning");
+        const auto *warning = view->findChild<ThemeLabel *>("hotkeyWarning");
         ASSERT_TRUE(warning);
         EXPECT_EQ(warning->isVisibleTo(view.get()), c.shown);
         EXPECT_EQ(warning->text(), "Another app is already using Ctrl+Alt+N, so it can’t be used here.");
@@ -234,7 +229,7 @@ TEST_F(SettingsViewTest, HotKeyWarningShowsOnlyWhenTheKeyIsWantedButHeldElsewher
     rebuild();
     model->setHotkeyEnabled(true);
     const auto view = open(SettingsView::Tab::general);
-    const auto *warning = view->findChild<InkLabel *>("hotkeyWarning");
+    const auto *warning = view->findChild<ThemeLabel *>("hotkeyWarning");
     QCheckBox *hotkey = checkBox(*view, "Ctrl+Alt+N opens Quick Note from any app");
     ASSERT_TRUE(warning->isVisibleTo(view.get()));
     click(hotkey);

@@ -1,9 +1,9 @@
 #include "SettingsView/ShortcutsList.h"
 #include "Theme/Hairline.h"
 #include "Theme/KeyCap.h"
+#include "Theme/ThemeLabel.h"
 
 #include <QCoreApplication>
-#include <QLabel>
 #include <QSet>
 #include <gtest/gtest.h>
 
@@ -54,7 +54,7 @@ TEST(ShortcutsList, EachRowShowsItsLabelBesideOneKeyCapAboveAHairline)
     QCoreApplication::sendPostedEvents();
 
     const QList<KeyCap *> caps = topToBottom<KeyCap>(list);
-    const QList<QLabel *> labels = topToBottom<QLabel>(list);
+    const QList<ThemeLabel *> labels = topToBottom<ThemeLabel>(list);
     const QList<Hairline *> lines = topToBottom<Hairline>(list);
     ASSERT_EQ(caps.size(), expected.size());
     ASSERT_EQ(labels.size(), expected.size());

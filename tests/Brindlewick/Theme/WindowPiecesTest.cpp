@@ -2,22 +2,21 @@
 #include "Theme/Appearance.h"
 #include "Theme/DropShadow.h"
 #include "Theme/Fonts.h"
-#include "Theme/Hairline.h"
-#include "Theme/InkLabel.h"
-#include "Theme/LinkButton.h"
-#include "Theme/Symbols.h"
 #include "Theme/SymbolLabel.h"
 #include "Theme/Theme.h"
+#include "Theme/ThemeLabel.h"
 #include "Theme/ThemePalette.h"
 
+#include <QCheckBox>
 #include <QPainter>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 namespace {
 
-TEST(WindowPieces, InkLabelPaintsItsTokenInEachAppearanceAndFadesWhenDisabled)
+TEST(WindowPieces, ThemeLabelFadesWhenDisabled)
 {
-    InkLabel label(QStringLiteral("Deadlines"), Fonts::title(), Theme::good);
+    ThemeLabel label(QStringLiteral("Open the tray when I"), Fonts::title(), Theme::good);
     label.resize(label.sizeHint());
     for (Scheme scheme : {Scheme::light, Scheme::dark}) {
         Appearance::force(&label, scheme);
@@ -30,19 +29,20 @@ TEST(WindowPieces, InkLabelPaintsItsTokenInEachAppearanceAndFadesWhenDisabled)
     }
 }
 
-TEST(WindowPieces, SymbolLabelReadsItsTextAndWithoutTextIsTheSymbolAlone)
+TEST(WindowPieces, SymbolLineReadsItsTextBesideTheSymbol)
 {
-    SymbolLabel on(QStringLiteral("checkmark.circle.fill"), QStringLiteral("On"), Fonts::body(), Theme::good);
-    EXPECT_EQ(on.accessibleName(), "On");
-    const qreal symbol = QFontMetricsF(Symbols::font(13)).horizontalAdvance(Symbols::glyph(u"checkmark.circle.fill"));
-    EXPECT_GT(on.sizeHint().width(), symbol + QFontMetricsF(Fonts::body()).horizontalAdvance("On"));
-
-    SymbolLabel mark(QStringLiteral("circle"), {}, Fonts::body(), Theme::ink3);
-    EXPECT_LE(mark.sizeHint().width(), qCeil(symbol) + 1);
-    mark.resize(26, 20);
-    Appearance::force(&mark, Scheme::light);
-    const QImage image = Pixels::grab(&mark);
-    EXPECT_LE(Pixels::nearest(image, QRect(9, 2, 8, 16), Theme::ink3.resolved(Scheme::light)), 30) << "centred";
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    QWidget *line = symbolLine(QStringLiteral("checkmark.circle.fill"), QStringLiteral("On"), Fonts::body(), Theme::good);
+    layout->addWidget(line);
+    window.show();
+    const auto *symbol = line->findChild<SymbolLabel *>();
+    const auto *text = line->findChild<ThemeLabel *>();
+    ASSERT_TRUE(symbol && text);
+    EXPECT_EQ(text->accessibleName(), "On");
+    EXPECT_EQ(symbol->color(), Theme::good);
+    EXPECT_EQ(text->color(), Theme::good);
+    EXPECT_LT(symbol->geometry().right(), text->geometry().left());
 }
 
 TEST(WindowPieces, DropShadowFallsBelowTheShapeAndFadesOutward)
@@ -64,33 +64,19 @@ TEST(WindowPieces, DropShadowFallsBelowTheShapeAndFadesOutward)
     EXPECT_EQ(redness(5, 5), 0);
 }
 
-TEST(WindowPieces, ThemePaletteDressesStockControlsOnceForTheirScheme)
+TEST(WindowPieces, AWindowPaletteDressesStockControlsInTheSchemeTheyPaintIn)
 {
     QWidget window;
-    Appearance::force(&window, Scheme::dark);
-    EXPECT_TRUE(ThemePalette::follow(&window));
-    EXPECT_FALSE(ThemePalette::follow(&window)) << "nothing to do the second time";
-    EXPECT_EQ(window.palette().color(QPalette::Window), Theme::desk.resolved(Scheme::dark));
-    EXPECT_EQ(window.palette().color(QPalette::Text), Theme::ink.resolved(Scheme::dark));
-    EXPECT_EQ(window.palette().color(QPalette::Disabled, QPalette::WindowText), Theme::ink3.resolved(Scheme::dark));
-    Appearance::force(&window, Scheme::light);
-    EXPECT_TRUE(ThemePalette::follow(&window));
-    EXPECT_EQ(window.palette().color(QPalette::Highlight), Theme::accent.resolved(Scheme::light));
-}
-
-TEST(WindowPieces, HairlineAndLinkPaintInTheirTokens)
-{
-    QWidget host;
-    Appearance::force(&host, Scheme::dark);
-    Hairline line(&host);
-    line.resize(40, 1);
-    EXPECT_EQ(line.height(), 1);
-    EXPECT_EQ(Pixels::at(Pixels::grab(&line), 20, 0), Theme::hairline.resolved(Scheme::dark));
-
-    LinkButton link(QStringLiteral("Open Notification Settings"), &host);
-    link.resize(link.sizeHint());
-    const QImage image = Pixels::grab(&link);
-    EXPECT_LE(Pixels::nearest(image, image.rect(), Theme::accent.resolved(Scheme::dark)), 8);
+    auto *box = new QCheckBox(QStringLiteral("Float above other windows"), &window);
+    ThemePalette::follow(&window, ThemePalette::window());
+    for (Scheme scheme : {Scheme::dark, Scheme::light}) {
+        Appearance::force(&window, scheme);
+        window.grab();
+        EXPECT_EQ(box->palette().color(QPalette::Window), Theme::desk.resolved(scheme));
+        EXPECT_EQ(box->palette().color(QPalette::WindowText), Theme::ink.resolved(scheme));
+        EXPECT_EQ(box->palette().color(QPalette::Base), Theme::card.resolved(scheme));
+        EXPECT_EQ(box->palette().color(QPalette::Highlight), Theme::accent.resolved(scheme));
+    }
 }
 
 } // namespace

@@ -1,13 +1,12 @@
 #include "../App/AppModelFixture.h"
 
 #include "NotchTray/TrayState.h"
-#include "Theme/ChipButton.h"
 #include "Theme/DesktopAppearance.h"
-#include "Theme/SymbolLabel.h"
+#include "Theme/SegmentedPicker.h"
+#include "Theme/ThemeLabel.h"
 #include "Welcome/ChoiceCard.h"
 #include "Welcome/NotchIllustration.h"
 #include "Welcome/PageDots.h"
-#include "Welcome/SegmentedPicker.h"
 #include "Welcome/WelcomeView.h"
 
 #include <QAbstractButton>
@@ -15,7 +14,6 @@
 #include <QCoreApplication>
 #include <QDBusMessage>
 #include <QDBusVariant>
-#include <QLabel>
 #include <QTest>
 
 namespace {
@@ -64,10 +62,9 @@ protected:
     static bool shows(const QWidget &view, const QString &text)
     {
         for (const QWidget *widget : view.findChildren<QWidget *>()) {
-            const auto *label = qobject_cast<const QLabel *>(widget);
-            const auto *symbol = qobject_cast<const SymbolLabel *>(widget);
+            const auto *label = qobject_cast<const ThemeLabel *>(widget);
             const auto *pressable = qobject_cast<const QAbstractButton *>(widget);
-            const QString shown = label ? label->text() : symbol ? symbol->text() : pressable ? pressable->text() : QString();
+            const QString shown = label ? label->text() : pressable ? pressable->text() : QString();
             if (shown == text && widget->isVisibleTo(&view))
                 return true;
         }
@@ -192,7 +189,7 @@ TEST_F(WelcomeViewTest, TheTrayAnswerIsStoredByStartWriting)
         EXPECT_EQ(no->isSelected(), !c.enabled);
         QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(c.enabled ? yes : no);
         EXPECT_TRUE(accessible->state().checked) << "the chosen card reads as selected";
-        EXPECT_EQ(view->findChild<SegmentedPicker *>()->isVisibleTo(view.get()), c.pickerShown);
+        EXPECT_EQ(view->findChild<QWidget *>("trigger")->isVisibleTo(view.get()), c.pickerShown);
         EXPECT_FALSE(settingsJson().contains("trayEnabled")) << "nothing is stored before Start Writing";
 
         QTest::mouseClick(button(*view, "Start Writing"), Qt::LeftButton);
@@ -206,10 +203,11 @@ TEST_F(WelcomeViewTest, TheTrayTriggerIsStoredAtOnce)
     const auto view = open(2);
     auto *picker = view->findChild<SegmentedPicker *>();
     ASSERT_TRUE(picker);
-    EXPECT_EQ(picker->currentIndex(), 0);
+    EXPECT_EQ(picker->current(), 0);
     EXPECT_EQ(picker->segment(0)->text(), "Point at it");
     EXPECT_EQ(picker->segment(1)->text(), "Click it");
-    EXPECT_EQ(picker->width(), 330);
+    EXPECT_EQ(picker->accessibleName(), "Open it when I");
+    EXPECT_EQ(view->findChild<QWidget *>("trigger")->width(), 330);
 
     QTest::mouseClick(picker->segment(1), Qt::LeftButton);
     EXPECT_EQ(settingsJson().value("trayOpensOn"), QJsonValue("click"));
@@ -218,7 +216,7 @@ TEST_F(WelcomeViewTest, TheTrayTriggerIsStoredAtOnce)
     EXPECT_FALSE(picker->segment(0)->isChecked());
 
     model->setTrayOpensOn(TrayOpen::hover);
-    EXPECT_EQ(picker->currentIndex(), 0);
+    EXPECT_EQ(picker->current(), 0);
 }
 
 struct PermissionCase {
@@ -259,7 +257,7 @@ TEST_F(WelcomeViewTest, WhatYouGetNamesTheHeadsUp)
         {1440, "(if you like) 1440 minutes before"},
     };
     const auto view = open(1);
-    auto *what = view->findChild<QLabel *>("whatYouGet");
+    auto *what = view->findChild<ThemeLabel *>("whatYouGet");
     ASSERT_TRUE(what);
     for (const auto &[minutes, lead] : leads) {
         model->setWarnMinutes(minutes);

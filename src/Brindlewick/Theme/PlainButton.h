@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Theme/Color.h"
-#include "Theme/StyledButton.h"
+#include "Color.h"
+#include "StyledButton.h"
 
 // A button without chrome: its symbol and text in one colour, dimmed while pressed or disabled.
 // Serves as the link-style button (text in the accent) and as small icon buttons.

@@ -1,8 +1,8 @@
 #include "SegmentedPicker.h"
 
-#include "Theme/Fonts.h"
-#include "Theme/RoundedShape.h"
-#include "Theme/Theme.h"
+#include "Fonts.h"
+#include "RoundedShape.h"
+#include "Theme.h"
 
 #include <QAbstractButton>
 #include <QFontMetricsF>

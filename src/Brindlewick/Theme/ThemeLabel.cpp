@@ -90,5 +90,7 @@ void ThemeLabel::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::TextAntialiasing);
     const QList<TextBlock::Line> lines = TextBlock::lines(m_text, m_font, width(), m_maxLines, m_alignment);
     const qreal top = (height() - TextBlock::height(lines)) / 2;
-    TextBlock::paint(painter, QPointF(0, std::max(0.0, std::floor(top))), lines, m_font, m_color.resolved(this));
+    // Disabled text fades as the palette's disabled roles do.
+    const QColor color = m_color.resolved(this, isEnabled() ? 1.0 : 0.5);
+    TextBlock::paint(painter, QPointF(0, std::max(0.0, std::floor(top))), lines, m_font, color);
 }

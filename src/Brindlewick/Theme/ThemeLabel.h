@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Theme/Color.h"
+#include "Color.h"
 
 #include <QFont>
 #include <QWidget>
