@@ -8,7 +8,6 @@
 
 class AppModel;
 class QTabWidget;
-class QWidget;
 class ThemeLabel;
 
 // The settings window's content: the General, Alerts, Notch, Shortcuts and How It Works tabs. Every
