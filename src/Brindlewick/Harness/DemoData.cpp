@@ -2,6 +2,8 @@
 
 #include "App/AppModel.h"
 #include "App/SettingsStore.h"
+#include "NoteWindows/NoteWindows.h"
+#include "NoteWindows/ScreenSpace.h"
 
 #include "Calendar.h"
 #include "DemoNotes.h"
@@ -10,12 +12,9 @@
 
 namespace {
 
-// Where the desktop notes go without a screen to lay them out on.
-const QRectF laptopScreen(0, 0, 1512, 950);
-
 QRectF demoScreen()
 {
-    return laptopScreen;
+    return ScreenSpace::mainVisibleFrame().value_or(NoteWindows::fallbackArea);
 }
 
 } // namespace

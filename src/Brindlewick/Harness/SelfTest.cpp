@@ -3,11 +3,17 @@
 #include "DemoData.h"
 #include "DemoWorld.h"
 
+#include "NoteWindows/NotePanel.h"
+#include "NoteWindows/NoteWindows.h"
+#include "NoteWindows/ScreenSpace.h"
+#include "Theme/Appearance.h"
+
 #include "Calendar.h"
-#include "DemoNotes.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QPointer>
 #include <QSaveFile>
 #include <QTimer>
 #include <algorithm>
@@ -16,12 +22,53 @@
 
 namespace {
 
-// A demo world that also records what the model asked of the windows.
+// Runs the event loop until `done` holds, for at most two seconds; whether it came to hold.
+bool waitUntil(const std::function<bool()> &done)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < 2000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+// A demo world that records what the model asked of the windows and, once desk() is called,
+// passes it on to real note windows, wired as the application wires them.
 struct Stage : DemoWorld {
     explicit Stage(const QString &root) : DemoWorld(root)
     {
-        model().onRing = [this](const StickyNote &note) { rung.append(note.id); };
-        model().onShow = [this](const QUuid &id) { shown.append(id); };
+        model().onRing = [this](const StickyNote &note) {
+            rung.append(note.id);
+            if (windows && !note.tucked)
+                windows->ring(note);
+        };
+        model().onShow = [this](const QUuid &id) {
+            shown.append(id);
+            if (windows)
+                windows->show(id);
+        };
+    }
+
+    ~Stage() { windows.reset(); }
+
+    NoteWindows &desk()
+    {
+        if (!windows) {
+            windows = std::make_unique<NoteWindows>(model());
+            windows->sync();
+        }
+        return *windows;
+    }
+
+    // The note has a panel on the desktop, or has none.
+    bool onDesk(int number) const { return windows && windows->panel(id(number)); }
+    bool panelsOnly(std::initializer_list<int> numbers) const
+    {
+        for (int number = 1; number <= 10; ++number) {
+            if (onDesk(number) != (std::find(numbers.begin(), numbers.end(), number) != numbers.end()))
+                return false;
+        }
+        return true;
     }
 
     bool ringsOnly(std::initializer_list<int> numbers) const
@@ -34,6 +81,7 @@ struct Stage : DemoWorld {
 
     QList<QUuid> rung;
     QList<QUuid> shown;
+    std::unique_ptr<NoteWindows> windows;
 };
 
 struct Check {
@@ -185,6 +233,78 @@ bool savesAndLoads(Stage &stage)
     return reader.book() == model.book() && reader.book().notes.size() == 10;
 }
 
+// One panel per desktop note, at the note's size, showing that note; pinned ones float everywhere.
+bool panelsForDesktopNotes(Stage &stage)
+{
+    NoteWindows &desk = stage.desk();
+    if (!stage.panelsOnly({1, 3, 4, 5, 6}))
+        return false;
+    for (int number : {1, 3, 4, 5, 6}) {
+        const NotePanel *panel = desk.panel(stage.id(number));
+        const StickyNote note = stage.note(number);
+        if (!panel->isVisible() || panel->noteID() != note.id || !note.frame ||
+            QSizeF(panel->size()) != note.frame->rect().size() || panel->isFloating() != note.pinned)
+            return false;
+    }
+    return desk.panel(stage.id(1))->isOnAllDesktops() && !desk.panel(stage.id(4))->isOnAllDesktops();
+}
+
+bool panelsFollowTheNotebook(Stage &stage)
+{
+    AppModel &model = stage.model();
+    stage.desk();
+    model.toggleDone(stage.id(4));
+    model.setTucked(stage.id(3), true);
+    model.setTucked(stage.id(7), false);
+    if (!waitUntil([&] { return stage.panelsOnly({1, 5, 6, 7}); }))
+        return false;
+    model.setNotesHidden(true);
+    if (!waitUntil([&] { return stage.panelsOnly({}); }))
+        return false;
+    // A new note brings the hidden ones back.
+    const std::optional<QUuid> quick = model.quickNote(QStringLiteral("Stretch 20m"));
+    return quick && waitUntil([&] { return stage.panelsOnly({1, 5, 6, 7}) && stage.windows->panel(*quick); }) &&
+           stage.shown.isEmpty();
+}
+
+// A desktop note that rings shakes its panel; a tucked one makes none.
+bool ringingShakesThePanel(Stage &stage)
+{
+    NoteWindows &desk = stage.desk();
+    stage.model().advance(151);
+    const bool trayQuiet = stage.rung == QList{stage.id(2)} && !desk.panel(stage.id(2));
+    stage.model().advance(1092 - 151);
+    const NotePanel *launch = desk.panel(stage.id(3));
+    return trayQuiet && stage.rung.last() == stage.id(3) && launch &&
+           (launch->isShaking() || Appearance::reduceMotion());
+}
+
+// A tucked note shows on its own under the tray, takes the focus, and goes when another note takes it.
+bool peeksUnderTheTray(Stage &stage)
+{
+    NoteWindows &desk = stage.desk();
+    const QRectF tray(700, 1000, 500, 40);
+    desk.peekAnchor = [tray] { return std::optional(tray); };
+    desk.show(stage.id(2));
+    const QPointer<NotePanel> peek = desk.panel(stage.id(2));
+    const QSizeF size = NoteWindows::smallestPeek;
+    const QRectF underTray(tray.center().x() - size.width() / 2, tray.y() - 8 - size.height(), size.width(),
+                           size.height());
+    const bool shown = desk.peeking() == stage.id(2) && peek && peek->isVisible() && peek->isFloating() &&
+                       ScreenSpace::fromQt(peek->geometry()) == underTray && stage.note(2).tucked;
+    if (!shown || !waitUntil([&] { return peek && peek->isActiveWindow(); }))
+        return false;
+    desk.sync();
+    if (desk.panel(stage.id(2)) != peek)
+        return false;
+
+    desk.show(stage.id(4));
+    const QPointer<NotePanel> standup = desk.panel(stage.id(4));
+    return waitUntil([&] { return standup && standup->isActiveWindow(); }) &&
+           waitUntil([&] { return !desk.peeking() && !desk.panel(stage.id(2)); }) &&
+           stage.panelsOnly({1, 3, 4, 5, 6});
+}
+
 const Check checks[] = {
     {"demo world loads", loadsTheWorld},
     {"first tick rings the overdue deadline", firstTickRingsTheOverdueNote},
@@ -198,6 +318,10 @@ const Check checks[] = {
     {"restore brings notes back", restoreBringsNotesBack},
     {"quick notes", quickNotes},
     {"saves and loads", savesAndLoads},
+    {"panels for desktop notes", panelsForDesktopNotes},
+    {"panels follow the notebook", panelsFollowTheNotebook},
+    {"ringing shakes the panel", ringingShakesThePanel},
+    {"peeks under the tray", peeksUnderTheTray},
 };
 
 // Every check on a fresh world, so one failure cannot spoil the next.

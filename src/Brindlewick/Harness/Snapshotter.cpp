@@ -2,8 +2,12 @@
 
 #include "DemoWorld.h"
 
+#include "App/QuickNote/KeyPanel.h"
+#include "App/QuickNote/QuickNoteView.h"
 #include "LibraryView/LibraryView.h"
 #include "NoteView/NoteView.h"
+#include "NoteWindows/NotePanel.h"
+#include "NoteWindows/NoteWindows.h"
 #include "Theme/Theme.h"
 
 #include "NotePlacement.h"
@@ -12,6 +16,7 @@
 #include <QAbstractAnimation>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QPainter>
 #include <QSet>
 #include <QTemporaryDir>
@@ -35,26 +40,43 @@ struct Shot {
     std::function<void(QWidget *)> stage = {};
 };
 
-QSize noteSize(const StickyNote &note)
+// A panel's size: its note's frame, or for a peek at least the smallest peek.
+QSize panelSize(const StickyNote &note, bool peeking)
 {
-    return (note.frame ? note.frame->rect().size() : NotePlacement::defaultSize).toSize();
+    const QSizeF frame = note.frame ? note.frame->rect().size() : QSizeF();
+    if (!peeking)
+        return (note.frame ? frame : NotePlacement::defaultSize).toSize();
+    return frame.expandedTo(NoteWindows::smallestPeek).toSize();
 }
 
+// A note panel as the note windows make it.
 Shot note(const QString &name, int number, bool peeking = false, bool controls = false)
 {
     return {name, [=](DemoWorld &world) -> std::unique_ptr<QWidget> {
-                auto view = std::make_unique<NoteView>(world.model(), world.id(number), peeking, controls);
-                view->setAttribute(Qt::WA_TranslucentBackground);
-                view->resize(noteSize(world.note(number)));
-                return view;
+                auto view = new NoteView(world.model(), world.id(number), peeking, controls);
+                auto panel = std::make_unique<NotePanel>(world.id(number), view);
+                panel->resize(panelSize(world.note(number), peeking));
+                return panel;
             }};
 }
 
 Shot notePopover(const QString &name, int number, PopoverRequest::Kind kind)
 {
     Shot shot = note(name, number, false, true);
-    shot.stage = [kind](QWidget *view) { static_cast<NoteView *>(view)->openPopover(kind); };
+    shot.stage = [kind](QWidget *panel) { panel->findChild<NoteView *>()->openPopover(kind); };
     return shot;
+}
+
+// The Quick Note panel with `line` typed into it.
+Shot quickNote(const QString &name, const QString &line)
+{
+    return {name, [line](DemoWorld &world) -> std::unique_ptr<QWidget> {
+                auto view = new QuickNoteView(world.model(), [](bool) {});
+                view->findChild<QLineEdit *>()->setText(line);
+                auto panel = std::make_unique<KeyPanel>(view);
+                panel->adjustSize();
+                return panel;
+            }};
 }
 
 // Lets the event loop run for a while, for movements whose animations the shot cannot reach.
@@ -107,6 +129,8 @@ const QList<Shot> &shots()
         notePopover(QStringLiteral("timer-picker"), 3, PopoverRequest::Kind::timer),
         notePopover(QStringLiteral("deadline-picker"), 1, PopoverRequest::Kind::deadline),
         notePopover(QStringLiteral("colour-picker"), 4, PopoverRequest::Kind::color),
+        quickNote(QStringLiteral("quick-note-empty"), QString()),
+        quickNote(QStringLiteral("quick-note-timer-and-deadline"), QStringLiteral("Bake bread tomorrow 9am 45m")),
         libraryFilter(NoteFilter::all),
         libraryFilter(NoteFilter::pinned),
         libraryFilter(NoteFilter::timers),

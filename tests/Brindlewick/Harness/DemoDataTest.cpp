@@ -4,8 +4,10 @@
 #include "App/RecordingNotifier.h"
 #include "App/SettingsStore.h"
 #include "Harness/DemoData.h"
+#include "NoteWindows/NoteWindows.h"
+#include "NoteWindows/ScreenSpace.h"
 
-#include "NoteCoding.h"
+#include "YUp.h"
 
 #include <QDir>
 #include <QFile>
@@ -42,6 +44,9 @@ TEST_F(DemoDataTest, FillsTheWorldWithTheTenDemoNotesSavedAndTheWelcomeDone)
     EXPECT_EQ(saved, model.book());
     EXPECT_EQ(saved.notes.first().id, QUuid::fromString(QStringLiteral("5717C4A0-0000-4000-8000-000000000001")));
     EXPECT_EQ(saved.notes.first().created, then - 18000);
+    // Laid out from the top left of the main screen's usable area, y up.
+    const QRectF screen = ScreenSpace::mainVisibleFrame().value_or(NoteWindows::fallbackArea);
+    EXPECT_EQ(saved.notes.first().frame->rect(), QRectF(screen.x() + 60, YUp::maxY(screen) - 70 - 230, 250, 230));
     EXPECT_TRUE(model.isDemo());
     EXPECT_EQ(model.paths().data, path("world/data"));
     EXPECT_EQ(model.defaults(), SettingsStore::demo());
