@@ -8,6 +8,8 @@
 #include "NoteView/NoteView.h"
 #include "NoteWindows/NotePanel.h"
 #include "NoteWindows/NoteWindows.h"
+#include "SettingsView/SettingsView.h"
+#include "Welcome/WelcomeView.h"
 #include "Theme/Theme.h"
 
 #include "NotePlacement.h"
@@ -76,6 +78,27 @@ Shot quickNote(const QString &name, const QString &line)
                 auto panel = std::make_unique<KeyPanel>(view);
                 panel->adjustSize();
                 return panel;
+            }};
+}
+
+// One tab of the settings window; `notch` draws the notch instead of the menu-bar strip.
+Shot settings(const QString &name, SettingsView::Tab tab, bool notch = false)
+{
+    return {name, [=](DemoWorld &world) -> std::unique_ptr<QWidget> {
+                auto view = std::make_unique<SettingsView>(world.model(), notch);
+                view->showTab(tab);
+                view->resize(SettingsView::frameSize);
+                return view;
+            }};
+}
+
+// One page of the first-run welcome.
+Shot welcome(const QString &name, int step, bool notch = false)
+{
+    return {name, [=](DemoWorld &world) -> std::unique_ptr<QWidget> {
+                auto view = std::make_unique<WelcomeView>(world.model(), step, true, notch);
+                view->resize(WelcomeView::frameSize);
+                return view;
             }};
 }
 
@@ -149,6 +172,16 @@ const QList<Shot> &shots()
         library(QStringLiteral("library-search"),
                 [](DemoWorld &world) { world.model().setQuery(QStringLiteral("tray")); }),
         undoBanner(),
+        settings(QStringLiteral("settings-general"), SettingsView::Tab::general),
+        settings(QStringLiteral("settings-alerts"), SettingsView::Tab::alerts),
+        settings(QStringLiteral("settings-tray"), SettingsView::Tab::notch),
+        settings(QStringLiteral("settings-tray-notch"), SettingsView::Tab::notch, true),
+        settings(QStringLiteral("settings-shortcuts"), SettingsView::Tab::shortcuts),
+        settings(QStringLiteral("settings-how-it-works"), SettingsView::Tab::howItWorks),
+        welcome(QStringLiteral("welcome-intro"), 0),
+        welcome(QStringLiteral("welcome-alerts"), 1),
+        welcome(QStringLiteral("welcome-tray"), 2),
+        welcome(QStringLiteral("welcome-tray-notch"), 2, true),
     };
     return list;
 }
