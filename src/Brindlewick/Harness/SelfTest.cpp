@@ -49,7 +49,12 @@ struct Stage : DemoWorld {
         };
     }
 
-    ~Stage() { windows.reset(); }
+    // Panels the windows let go of are deleted from the event loop; they go before the model does.
+    ~Stage()
+    {
+        windows.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 
     NoteWindows &desk()
     {

@@ -261,6 +261,9 @@ QImage picture(const Shot &shot, const QString &worldRoot, Scheme scheme)
     const QImage image = compose(windows, scheme);
     for (QWidget *opened : windows)
         opened->close();
+    // Whatever the windows delete from the event loop goes before the world's model does.
+    window.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return image;
 }
 
