@@ -85,7 +85,7 @@ int triggerIndex(TrayOpen open)
 
 WelcomeView::WelcomeView(AppModel &model, int step, bool useTray, std::optional<bool> hasNotch, QWidget *parent)
     : QWidget(parent), m_model(model), m_step(std::clamp(step, 0, pageCount - 1)), m_useTray(useTray),
-      m_hasNotch(hasNotch.value_or(TrayState::currentGeometry().hasNotch)), m_pages(new PageTurner)
+      m_hasNotch(hasNotch ? *hasNotch : TrayState::currentGeometry().hasNotch), m_pages(new PageTurner)
 {
     setFixedSize(frameSize);
     setFont(Fonts::body());
