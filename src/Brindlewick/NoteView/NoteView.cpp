@@ -99,6 +99,8 @@ NoteView::NoteView(AppModel &model, const QUuid &id, bool peeking, bool forceCon
 
 NoteView::~NoteView()
 {
+    // Deleting the children below may move the focus, and this view is no longer one to tell.
+    disconnect(qApp, nullptr, this, nullptr);
     if (m_popover)
         m_popover->disconnect(this);
 }
