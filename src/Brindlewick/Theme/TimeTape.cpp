@@ -31,12 +31,36 @@ QColor onTint(const Countdown &countdown, NoteColor paper, Scheme scheme)
     return QColor::fromRgb(0x15211F);
 }
 
+struct FittedText {
+    QFont font;
+    QString text;
+    qreal width = 0;
+};
+
+// Font sizes come in steps, so a size scaled to the room may still be a little too wide: each try
+// is at least half a point smaller than the last.
+FittedText fitText(const QString &text, qreal points, qreal room)
+{
+    qreal scale = 1;
+    for (;;) {
+        const QFont font = Fonts::system(points * scale, QFont::Bold, Fonts::Design::rounded, true);
+        const QFontMetricsF metrics(font);
+        const qreal width = metrics.horizontalAdvance(text);
+        if (width <= room)
+            return {font, text, width};
+        if (scale <= smallestTextScale) {
+            const QString cut = metrics.elidedText(text, Qt::ElideRight, room);
+            return {font, cut, std::min(room, metrics.horizontalAdvance(cut))};
+        }
+        scale = std::max(smallestTextScale, std::min(scale * room / width, scale - 0.5 / points));
+    }
+}
+
 struct LabelLayout {
     QRectF symbolRect;
     qreal symbolPoints = 0;
     QRectF textRect;
-    QFont font;
-    QString text;
+    FittedText text;
 };
 
 // The symbol and the short text in one row centred across the tape; the text shrinks down to 0.6
@@ -48,31 +72,20 @@ LabelLayout layoutLabel(const QRectF &rect, const Countdown &countdown)
     label.symbolPoints = 0.42 * h;
     const qreal symbolWidth = Symbols::width(TimeTape::symbolName(countdown), label.symbolPoints);
     const qreal room = std::max(0.0, rect.width() - 2 * labelPadding - symbolWidth - labelSpacing);
-
-    const qreal points = 0.5 * h;
-    label.text = countdown.shortText();
-    label.font = Fonts::system(points, QFont::Bold, Fonts::Design::rounded, true);
-    qreal textWidth = QFontMetricsF(label.font).horizontalAdvance(label.text);
-    if (textWidth > room && textWidth > 0) {
-        label.font = Fonts::system(points * std::max(smallestTextScale, room / textWidth), QFont::Bold,
-                                   Fonts::Design::rounded, true);
-        const QFontMetricsF metrics(label.font);
-        label.text = metrics.elidedText(label.text, Qt::ElideRight, room);
-        textWidth = std::min(room, metrics.horizontalAdvance(label.text));
-    }
-    const qreal rowWidth = symbolWidth + labelSpacing + textWidth;
+    label.text = fitText(countdown.shortText(), 0.5 * h, room);
+    const qreal rowWidth = symbolWidth + labelSpacing + label.text.width;
     const qreal left = rect.left() + (rect.width() - rowWidth) / 2;
     label.symbolRect = QRectF(left, rect.top(), symbolWidth, h);
-    label.textRect = QRectF(left + symbolWidth + labelSpacing, rect.top(), textWidth + 1, h);
+    label.textRect = QRectF(left + symbolWidth + labelSpacing, rect.top(), label.text.width + 1, h);
     return label;
 }
 
 void drawLabel(QPainter &painter, const LabelLayout &label, const Countdown &countdown, const QColor &color)
 {
     Symbols::draw(painter, label.symbolRect, TimeTape::symbolName(countdown), label.symbolPoints, color);
-    painter.setFont(label.font);
+    painter.setFont(label.text.font);
     painter.setPen(color);
-    painter.drawText(label.textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, label.text);
+    painter.drawText(label.textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, label.text.text);
 }
 
 // Track, fill and label, without the shadow.
@@ -172,6 +185,11 @@ void TimeTape::paint(QPainter &painter, const QRectF &rect, const std::optional<
         return;
     paintShadow(painter, rect, countdown, paper, showsText, scheme);
     paintTape(painter, rect, countdown, paper, showsText, scheme);
+}
+
+QString TimeTape::labelText(const Countdown &countdown, const QSizeF &size)
+{
+    return layoutLabel(QRectF(QPointF(0, 0), size), countdown).text.text;
 }
 
 qreal TimeTape::fillWidth(const Countdown &countdown, qreal width, qreal height)

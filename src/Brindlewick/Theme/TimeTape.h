@@ -34,6 +34,9 @@ public:
     // How far the coloured fill reaches from the leading edge: the whole width once over, else
     // the share of time left but never less than 0.6 × height.
     static qreal fillWidth(const Countdown &countdown, qreal width, qreal height);
+    // The short text as the label of a tape of `size` shows it: shrunk down to 0.6 of its size where
+    // that makes it fit, cut with an ellipsis where even that is too wide.
+    static QString labelText(const Countdown &countdown, const QSizeF &size);
     // The label's symbol: "pause.fill", "bell.fill", "timer", "exclamationmark" or "flag.fill".
     static QString symbolName(const Countdown &countdown);
 

@@ -241,6 +241,23 @@ TEST(TimeTape, LabelReadsInTheTintOverTheFillAndInThePaperInkBeyondIt)
     EXPECT_GT(Pixels::nearest(readyImage, QRect(0, 0, 200, 22), Qt::white), 30);
 }
 
+TEST(TimeTape, TheTextShrinksToFitBeforeItIsCut)
+{
+    const Countdown due = deadline(2 * 3600 + 25 * 60, 0.5, Urgency::calm);
+    const QString whole = due.shortText();
+    ASSERT_EQ(whole, QStringLiteral("2 h 25 min"));
+    EXPECT_EQ(TimeTape::labelText(due, QSizeF(118, 19)), whole) << "a library card's tape";
+    EXPECT_TRUE(TimeTape::labelText(due, QSizeF(30, 14)).endsWith(QStringLiteral("…")));
+    // Font sizes come in steps, so a text that fits shrunk at one width must not be cut at a wider one.
+    bool fitted = false;
+    for (qreal width = 30; width <= 120; width += 0.5) {
+        const bool shownWhole = TimeTape::labelText(due, QSizeF(width, 14)) == whole;
+        EXPECT_TRUE(shownWhole || !fitted) << "cut at " << width << " although it fitted narrower";
+        fitted = fitted || shownWhole;
+    }
+    EXPECT_TRUE(fitted);
+}
+
 TEST(TimeTape, WithoutTextOrCountdownNoLabelIsDrawn)
 {
     const QColor ink = Paper::ink(NoteColor::peach).resolved(Scheme::light);
