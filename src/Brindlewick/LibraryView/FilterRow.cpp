@@ -1,5 +1,6 @@
 #include "FilterRow.h"
 
+#include "Theme/FocusRing.h"
 #include "Theme/Fonts.h"
 #include "Theme/RoundedShape.h"
 #include "Theme/Symbols.h"
@@ -104,6 +105,7 @@ void FilterRow::paintEvent(QPaintEvent *)
     const QString shown =
         QFontMetricsF(Fonts::bodyMedium()).elidedText(text(), Qt::ElideRight, std::max(0.0, right - titleLeft));
     painter.drawText(QRectF(titleLeft, 0, right - titleLeft, height()), Qt::AlignLeft | Qt::AlignVCenter, shown);
+    FocusRing::paint(painter, this, band, cornerRadius, Theme::ink.resolved(this));
 }
 
 void FilterRow::updateAccessibleName()

@@ -2,6 +2,7 @@
 
 #include "Theme/ThemeLabel.h"
 
+#include "Theme/FocusRing.h"
 #include "Theme/Fonts.h"
 #include "Theme/Kicker.h"
 #include "Theme/Paper.h"
@@ -84,4 +85,5 @@ void NextUpCard::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     RoundedShape::fill(painter, rect(), cornerRadius, Paper::fill(m_shown.note.color).resolved(this));
+    FocusRing::paint(painter, this, rect(), cornerRadius, Paper::ink(m_shown.note.color).resolved(this));
 }

@@ -1,5 +1,6 @@
 #include "DeadlineButton.h"
 
+#include "Theme/FocusRing.h"
 #include "Theme/Fonts.h"
 #include "Theme/Symbols.h"
 #include "Theme/Theme.h"
@@ -15,6 +16,7 @@ constexpr qreal padding = 6;
 constexpr qreal spacing = 4;
 constexpr qreal flagPoints = 11.5;
 constexpr qreal smallFlagPoints = 9.5;
+constexpr qreal focusRadius = 6;
 
 QFont dueFont()
 {
@@ -66,6 +68,7 @@ void DeadlineButton::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QColor color = labelColor();
+    FocusRing::paint(painter, this, rect(), focusRadius, color);
     if (!m_deadline) {
         Symbols::draw(painter, rect(), u"flag", flagPoints, color);
         return;

@@ -1,5 +1,6 @@
 #include "ChipButton.h"
 
+#include "FocusRing.h"
 #include "Fonts.h"
 #include "RoundedShape.h"
 #include "Theme.h"
@@ -9,6 +10,7 @@
 namespace {
 
 constexpr int chipHeight = 26;
+constexpr qreal cornerRadius = 7;
 
 } // namespace
 
@@ -39,6 +41,8 @@ void ChipButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     const QColor fill = m_selected ? Theme::accent.resolved(this) : Theme::well.resolved(this, isDown() ? 1.0 : 0.7);
-    RoundedShape::fill(painter, rect(), 7, fill);
-    paintLabel(painter, rect(), (m_selected ? Theme::accentInk : Theme::ink).resolved(this));
+    RoundedShape::fill(painter, rect(), cornerRadius, fill);
+    const QColor label = (m_selected ? Theme::accentInk : Theme::ink).resolved(this);
+    paintLabel(painter, rect(), label);
+    FocusRing::paint(painter, this, rect(), cornerRadius, label);
 }

@@ -1,5 +1,6 @@
 #include "ColorDots.h"
 
+#include "FocusRing.h"
 #include "Paper.h"
 #include "Theme.h"
 
@@ -40,8 +41,10 @@ protected:
         painter.setBrush(Qt::NoBrush);
         painter.setPen(QPen(QColor(0, 0, 0, qRound(255 * 0.15)), 0.5));
         painter.drawEllipse(centre, radius - 0.25, radius - 0.25);
-        if (isChecked()) {
-            painter.setPen(QPen(Theme::ink.resolved(this), ringWidth));
+        // The keyboard's focus takes the selection ring's place, in the accent.
+        const bool focused = FocusRing::isShown(this);
+        if (isChecked() || focused) {
+            painter.setPen(QPen((focused ? Theme::accent : Theme::ink).resolved(this), ringWidth));
             const qreal ring = radius + ringReach - ringWidth / 2;
             painter.drawEllipse(centre, ring, ring);
         }

@@ -1,9 +1,16 @@
 #include "PaperIconButton.h"
 
+#include "FocusRing.h"
 #include "Fonts.h"
 #include "RoundedShape.h"
 
 #include <QPainter>
+
+namespace {
+
+constexpr qreal cornerRadius = 6;
+
+} // namespace
 
 PaperIconButton::PaperIconButton(const QString &symbol, Color ink, bool on, QWidget *parent)
     : StyledButton(parent), m_ink(ink), m_on(on)
@@ -34,6 +41,7 @@ void PaperIconButton::paintEvent(QPaintEvent *)
     QPainter painter(this);
     const qreal backing = isDown() ? 0.16 : m_on ? 0.12 : 0.0;
     if (backing > 0)
-        RoundedShape::fill(painter, rect(), 6, m_ink.resolved(this, backing));
+        RoundedShape::fill(painter, rect(), cornerRadius, m_ink.resolved(this, backing));
     paintLabel(painter, rect(), m_ink.resolved(this, m_on ? 1.0 : 0.72));
+    FocusRing::paint(painter, this, rect(), cornerRadius, m_ink.resolved(this));
 }

@@ -1,5 +1,6 @@
 #include "PrimaryButton.h"
 
+#include "FocusRing.h"
 #include "Fonts.h"
 #include "RoundedShape.h"
 #include "Theme.h"
@@ -29,5 +30,7 @@ void PrimaryButton::paintEvent(QPaintEvent *)
     const qreal opacity = !isEnabled() ? 0.4 : isDown() ? 0.8 : 1.0;
     const QRectF shape = rect();
     RoundedShape::fill(painter, shape, RoundedShape::capsule(shape), m_tone.resolved(this, opacity));
-    paintLabel(painter, shape, Theme::accentInk.resolved(this));
+    const QColor label = Theme::accentInk.resolved(this);
+    paintLabel(painter, shape, label);
+    FocusRing::paint(painter, this, shape, RoundedShape::capsule(shape), label);
 }

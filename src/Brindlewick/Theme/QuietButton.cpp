@@ -1,5 +1,6 @@
 #include "QuietButton.h"
 
+#include "FocusRing.h"
 #include "Fonts.h"
 #include "RoundedShape.h"
 #include "Theme.h"
@@ -24,4 +25,5 @@ void QuietButton::paintEvent(QPaintEvent *)
     RoundedShape::fill(painter, shape, RoundedShape::capsule(shape), Theme::well.resolved(this, isDown() ? 1.0 : 0.75));
     RoundedShape::strokeInside(painter, shape, RoundedShape::capsule(shape), Theme::hairline.resolved(this), 1);
     paintLabel(painter, shape, Theme::ink.resolved(this, isEnabled() ? 1.0 : 0.4));
+    FocusRing::paint(painter, this, shape, RoundedShape::capsule(shape), Theme::ink.resolved(this));
 }

@@ -1,5 +1,6 @@
 #include "RingButton.h"
 
+#include "FocusRing.h"
 #include "Fonts.h"
 #include "RoundedShape.h"
 #include "Theme.h"
@@ -32,14 +33,13 @@ void RingButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     const QRectF shape = rect();
+    const qreal radius = RoundedShape::capsule(shape);
     const QColor white(Qt::white);
-    if (m_strong) {
-        RoundedShape::fill(painter, shape, RoundedShape::capsule(shape), white);
-        paintLabel(painter, shape, Theme::alarm.resolved(this));
-        return;
-    }
-    QColor wash = white;
-    wash.setAlphaF(isDown() ? 0.35f : 0.2f);
-    RoundedShape::fill(painter, shape, RoundedShape::capsule(shape), wash);
-    paintLabel(painter, shape, white);
+    QColor backing = white;
+    if (!m_strong)
+        backing.setAlphaF(isDown() ? 0.35f : 0.2f);
+    RoundedShape::fill(painter, shape, radius, backing);
+    const QColor label = m_strong ? Theme::alarm.resolved(this) : white;
+    paintLabel(painter, shape, label);
+    FocusRing::paint(painter, this, shape, radius, label);
 }

@@ -1,5 +1,6 @@
 #include "SegmentedPicker.h"
 
+#include "FocusRing.h"
 #include "Fonts.h"
 #include "RoundedShape.h"
 #include "Theme.h"
@@ -43,6 +44,7 @@ protected:
         painter.setFont(Fonts::body());
         painter.setPen((isChecked() ? Theme::ink : Theme::ink2).resolved(this, isDown() ? 0.6 : 1.0));
         painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, text());
+        FocusRing::paint(painter, this, rect(), segmentRadius, Theme::ink.resolved(this));
     }
 };
 

@@ -3,6 +3,7 @@
 #include "Theme/ChipButton.h"
 #include "Theme/Fonts.h"
 #include "Theme/PaperIconButton.h"
+#include "Theme/PlainButton.h"
 #include "Theme/PrimaryButton.h"
 #include "Theme/QuietButton.h"
 #include "Theme/RingButton.h"
@@ -160,6 +161,49 @@ TEST(PaperButtons, RingButtonIsSolidWhiteWithRedTextWhenStrongElseAWhiteWash)
         const QFontMetricsF metrics(Fonts::system(10.5, QFont::Bold, Fonts::Design::rounded));
         EXPECT_EQ(quiet.button->width(), qCeil(metrics.horizontalAdvance(QStringLiteral("+5 min"))) + 14)
             << "its natural width with 7 points on either side";
+    }
+}
+
+TEST(PaperButtons, TheKeyboardFocusShowsARingInTheLabelsColourButAClickDoesNot)
+{
+    const Scheme scheme = Scheme::light;
+    QWidget host;
+    Pixels::paintBackground(&host, hostColor);
+    auto *row = new QHBoxLayout(&host);
+    struct Case {
+        StyledButton *button;
+        Color ring;
+        bool underline;
+    };
+    const Case cases[] = {
+        {new PrimaryButton(Theme::accent, QStringLiteral("Start")), Theme::accentInk, false},
+        {new QuietButton(QStringLiteral("Remove")), Theme::ink, false},
+        {new ChipButton(QStringLiteral("5 min")), Theme::ink, false},
+        {new PaperIconButton(QStringLiteral("timer"), Theme::ink), Theme::ink, false},
+        {new RingButton(QStringLiteral("OK"), true), Theme::alarm, false},
+        {new RingButton(QStringLiteral("+5 min")), Color::fixed(0xFFFFFF), false},
+        {new PlainButton(QStringLiteral("Change…"), Fonts::body(), Theme::accent), Theme::accent, true},
+    };
+    for (const Case &c : cases)
+        row->addWidget(c.button);
+    Appearance::force(&host, scheme);
+    host.show();
+    host.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
+
+    const auto ringSpot = [&](const Case &c) {
+        const QImage image = Pixels::grab(&host).copy(c.button->geometry());
+        return Pixels::at(image, image.width() / 2, c.underline ? image.height() - 1 : 1);
+    };
+    for (const Case &c : cases) {
+        QTest::mouseClick(c.button, Qt::LeftButton);
+        ASSERT_TRUE(c.button->hasFocus());
+        EXPECT_GT(Pixels::distance(ringSpot(c), c.ring.resolved(scheme)), 30) << c.button->text().toStdString();
+    }
+    for (const Case &c : cases) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_TRUE(c.button->hasFocus()) << "the focus goes round to the first button and on";
+        EXPECT_LE(Pixels::distance(ringSpot(c), c.ring.resolved(scheme)), 2) << c.button->text().toStdString();
     }
 }
 
