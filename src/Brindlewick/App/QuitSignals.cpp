@@ -57,5 +57,7 @@ void QuitSignals::received()
     char bytes[16];
     while (::read(m_pipe[0], bytes, sizeof bytes) > 0)
         continue;
-    QCoreApplication::quit();
+    // Not quit(): with a GUI that first asks every window to close, and a window that refuses
+    // (a note panel does) would keep the process alive.
+    QCoreApplication::exit(0);
 }

@@ -6,7 +6,7 @@
 
 class QSocketNotifier;
 
-// Turns SIGTERM, SIGINT and SIGHUP into QCoreApplication::quit(), so logging out, Ctrl+C or `kill`
+// Turns SIGTERM, SIGINT and SIGHUP into QCoreApplication::exit(0), so logging out, Ctrl+C or `kill`
 // end the event loop normally and the aboutToQuit handlers (the last save) run. The signal handler
 // only writes to a pipe; the quit happens on the main thread. One object at a time per process;
 // destroying it puts the previous handlers back.
