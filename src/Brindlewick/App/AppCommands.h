@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QKeySequence>
+#include <QList>
+#include <QObject>
+#include <QUuid>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class AppModel;
+class QAction;
+class QMenu;
+class QWidget;
+
+// The program's menus: File (new notes, copying every note as text, settings, quit), Edit (search),
+// Note (commands on the current note, `AppActions::currentNote()`) and Window. "All Notes" shows them
+// in its menu bar, and their shortcuts work from every window of the program, note panels included.
+// A Note command with no current note only beeps.
+class AppCommands : public QObject {
+    Q_OBJECT
+
+public:
+    explicit AppCommands(AppModel &model, QObject *parent = nullptr);
+    ~AppCommands() override;
+
+    // File, Edit, Note and Window, in menu-bar order.
+    QList<QMenu *> menus() const;
+
+    // What a Note command does without a current note; the desktop's beep unless replaced.
+    std::function<void()> beep;
+
+private:
+    QMenu *addMenu(const QString &title);
+    QAction *add(QMenu *menu, const QString &title, const QKeySequence &shortcut, std::function<void()> command);
+    QAction *addNoteCommand(QMenu *menu, const QString &title, const QKeySequence &shortcut,
+                            std::function<void(const QUuid &)> command);
+    void buildFileMenu();
+    void buildEditMenu();
+    void buildNoteMenu();
+    void buildWindowMenu();
+    void startOrPauseTimer(const QUuid &id);
+    void copyAllNotesAsText();
+    void attachShortcutsTo(QWidget *window);
+
+    AppModel &m_model;
+    std::vector<std::unique_ptr<QMenu>> m_menus;
+    // Every command with a shortcut, handed to each window that becomes active.
+    QList<QAction *> m_shortcuts;
+    QAction *m_hideNotes = nullptr;
+};

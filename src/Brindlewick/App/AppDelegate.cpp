@@ -1,0 +1,74 @@
+#include "AppDelegate.h"
+
+#include "AppActions.h"
+#include "AppModel.h"
+#include "HotKey.h"
+#include "QuickNote/QuickNoteController.h"
+#include "Harness/DemoData.h"
+#include "Harness/SelfTest.h"
+#include "Harness/Snapshotter.h"
+#include "NoteWindows/NoteWindows.h"
+
+#include <QPointer>
+
+AppDelegate::AppDelegate(AppModel &model, QObject *parent) : QObject(parent), m_model(model) {}
+
+// A harness ends the process itself, once the event loop runs; nothing of a normal run is made.
+void AppDelegate::applicationDidFinishLaunching(const Launch &launch)
+{
+    switch (launch.mode) {
+    case Launch::Mode::snapshots:
+        Snapshotter::run(launch.folder);
+        return;
+    case Launch::Mode::selfTest:
+        SelfTest::run(launch.folder);
+        return;
+    case Launch::Mode::demo:
+        DemoData::prepare(m_model, launch.folder, std::nullopt, false);
+        break;
+    case Launch::Mode::normal:
+        break;
+    }
+    m_model.start();
+    wire(m_model);
+    if (m_model.showWelcome() || m_model.desktopNotes().isEmpty())
+        AppActions::showLibrary();
+}
+
+void AppDelegate::wire(AppModel &model)
+{
+    AppActions::setWindows(std::make_unique<NoteWindows>(model));
+    const QPointer<NoteWindows> windows = AppActions::windows();
+    model.onShow = [windows](const QUuid &id) {
+        if (windows)
+            windows->show(id);
+    };
+    // A tucked note rings in the tray, which this build does not have; every other note on its panel.
+    model.onRing = [windows](const StickyNote &note) {
+        if (!note.tucked && windows)
+            windows->ring(note);
+    };
+    // The global key hides a visible Quick Note panel; the menus' "Quick Note…" always shows it.
+    HotKey::shared().action = [] { QuickNoteController::shared().toggle(AppModel::shared()); };
+    connect(&model, &AppModel::hotkeyEnabledChanged, this, [&model] { followHotkeySetting(model.hotkeyEnabled()); });
+    followHotkeySetting(model.hotkeyEnabled());
+}
+
+bool AppDelegate::applicationShouldHandleReopen()
+{
+    AppActions::showLibrary();
+    return true;
+}
+
+void AppDelegate::applicationWillTerminate()
+{
+    m_model.saveNow();
+}
+
+void AppDelegate::followHotkeySetting(bool enabled)
+{
+    if (enabled)
+        HotKey::shared().registerKey();
+    else
+        HotKey::shared().release();
+}

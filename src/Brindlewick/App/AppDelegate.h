@@ -1,0 +1,35 @@
+#pragma once
+
+#include "Launch.h"
+
+#include <QObject>
+
+class AppModel;
+
+// Decides at launch how the process runs, starts the model, and joins it to the note windows and the
+// global hot key. It also answers the program's other events: a second launch (reopen) and quitting.
+class AppDelegate : public QObject {
+    Q_OBJECT
+
+public:
+    explicit AppDelegate(AppModel &model, QObject *parent = nullptr);
+
+    // Starts the screenshot renderer or the self-test when asked, and does nothing else then.
+    // Otherwise prepares the demo world when asked, starts the model, wires it, and opens
+    // "All Notes" when the welcome is pending or no note is on the desktop.
+    void applicationDidFinishLaunching(const Launch &launch);
+    // Joins the started model to the note windows (kept by `AppActions`) and the global hot key,
+    // which follows the "hotkeyEnabled" setting from now on.
+    void wire(AppModel &model);
+    // Another launch of the program: brings up "All Notes", whatever windows are showing.
+    bool applicationShouldHandleReopen();
+    // Writes a change still waiting for the debounced save.
+    void applicationWillTerminate();
+    // The program lives on in the status area and through its hot key when its windows close.
+    static bool applicationShouldTerminateAfterLastWindowClosed() { return false; }
+
+private:
+    static void followHotkeySetting(bool enabled);
+
+    AppModel &m_model;
+};

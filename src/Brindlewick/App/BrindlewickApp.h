@@ -1,0 +1,37 @@
+#pragma once
+
+#include "AppCommands.h"
+#include "AppDelegate.h"
+#include "MenuBarItem.h"
+
+#include <QByteArray>
+#include <QProcessEnvironment>
+#include <QStringList>
+#include <optional>
+
+class AppModel;
+
+// The running program: its menus, its status item and its delegate, around the one model. There is
+// no main window; "All Notes", the settings and every note are windows made by code when needed.
+class BrindlewickApp {
+public:
+    explicit BrindlewickApp(AppModel &model);
+
+    AppDelegate &delegate() { return m_delegate; }
+    const AppCommands &commands() const { return m_commands; }
+
+    // The entry point: chooses the window system, makes the application object, hands a second
+    // launch over to the running one, and runs until the program quits. Returns the exit code.
+    static int run(int argc, char **argv);
+
+    // The Qt platform to ask for: X11 first (note placement, keeping notes on top and the hot-key
+    // grab need it; Wayland sessions offer it through XWayland), Wayland only without it. None when
+    // the user chose one, with QT_QPA_PLATFORM or "-platform".
+    static std::optional<QByteArray> platformFor(const QStringList &arguments,
+                                                 const QProcessEnvironment &environment);
+
+private:
+    AppDelegate m_delegate;
+    AppCommands m_commands;
+    MenuBarItem m_menuBarItem;
+};

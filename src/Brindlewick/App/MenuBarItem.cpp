@@ -1,0 +1,45 @@
+#include "MenuBarItem.h"
+
+#include "AppModel.h"
+#include "MenuBarMenu.h"
+
+#include <QCursor>
+
+MenuBarItem::MenuBarItem(AppModel &model, QObject *parent)
+    : QObject(parent), m_model(model), m_menu(std::make_unique<MenuBarMenu>(model))
+{
+    m_icon.setContextMenu(m_menu.get());
+    connect(&m_icon, &QSystemTrayIcon::activated, this, &MenuBarItem::activated);
+    connect(&m_model, &AppModel::bookChanged, this, &MenuBarItem::refresh);
+    connect(&m_model, &AppModel::nowChanged, this, &MenuBarItem::refresh);
+    connect(&m_model, &AppModel::showMenuBarItemChanged, this, &MenuBarItem::followSetting);
+    m_label = MenuBarLabel::make(m_model.book().notes, m_model.now());
+    m_icon.setIcon(m_label.icon());
+    m_icon.setToolTip(m_label.toolTip());
+    followSetting();
+}
+
+MenuBarItem::~MenuBarItem() = default;
+
+void MenuBarItem::followSetting()
+{
+    m_icon.setVisible(m_model.showMenuBarItem());
+}
+
+// Drawn again only when what it shows changed, not on every tick.
+void MenuBarItem::refresh()
+{
+    const MenuBarLabel label = MenuBarLabel::make(m_model.book().notes, m_model.now());
+    if (label == m_label)
+        return;
+    m_label = label;
+    m_icon.setIcon(m_label.icon());
+    m_icon.setToolTip(m_label.toolTip());
+}
+
+// A plain click opens the menu too, as the right click does.
+void MenuBarItem::activated(QSystemTrayIcon::ActivationReason reason)
+{
+    if (reason == QSystemTrayIcon::Trigger)
+        m_menu->popup(QCursor::pos());
+}

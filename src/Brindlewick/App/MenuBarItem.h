@@ -1,0 +1,34 @@
+#pragma once
+
+#include "MenuBarLabel.h"
+
+#include <QObject>
+#include <QSystemTrayIcon>
+
+class AppModel;
+class MenuBarMenu;
+
+// The status item in the desktop's panel: the most pressing countdown drawn into its icon and told
+// in its tool tip, and the `MenuBarMenu` on a click. Shown while the "showMenuBarItem" setting is on.
+// A desktop without a status area shows nothing, and the program runs on regardless.
+class MenuBarItem : public QObject {
+    Q_OBJECT
+
+public:
+    explicit MenuBarItem(AppModel &model, QObject *parent = nullptr);
+    ~MenuBarItem() override;
+
+    const QSystemTrayIcon &trayIcon() const { return m_icon; }
+    MenuBarMenu &menu() const { return *m_menu; }
+    const MenuBarLabel &label() const { return m_label; }
+
+private:
+    void followSetting();
+    void refresh();
+    void activated(QSystemTrayIcon::ActivationReason reason);
+
+    AppModel &m_model;
+    std::unique_ptr<MenuBarMenu> m_menu;
+    QSystemTrayIcon m_icon;
+    MenuBarLabel m_label;
+};

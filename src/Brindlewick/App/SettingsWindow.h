@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QObject>
+
+class AppModel;
+class QWidget;
+
+// Keeps the one settings window: made when first needed, then the same window every time.
+class SettingsWindow : public QObject {
+    Q_OBJECT
+
+public:
+    explicit SettingsWindow(AppModel &model, QObject *parent = nullptr);
+    // Only windows of keepers made for a while go with them; the process's one is never destroyed.
+    ~SettingsWindow() override;
+    // The process's one, on `AppModel::shared()`.
+    static SettingsWindow &shared();
+
+    // None until first needed.
+    QWidget *window() const { return m_window; }
+    // Makes the window when there is none yet, then shows it in front as the active window.
+    void bringForward();
+
+private:
+    AppModel &m_model;
+    QWidget *m_window = nullptr;
+};

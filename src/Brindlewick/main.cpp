@@ -1,0 +1,6 @@
+#include "App/BrindlewickApp.h"
+
+int main(int argc, char **argv)
+{
+    return BrindlewickApp::run(argc, argv);
+}

@@ -1,0 +1,159 @@
+#include "App/AppDelegate.h"
+#include "App/RecordingNotifier.h"
+#include "ShellWindows.h"
+
+#include "NoteStore.h"
+
+
+namespace {
+
+using TestNotes::note;
+
+// A launch of its own model on its own folders, around the shared model the library shows.
+class AppDelegateTest : public ShellWindowsTest {
+protected:
+    AppDelegateTest() : m_config("XDG_CONFIG_HOME", folder.filePath("config").toUtf8()) {}
+    // The note windows made by the launch must not outlive the model they watch.
+    ~AppDelegateTest() override { AppActions::setWindows(nullptr); }
+
+    void writeNotes(const QList<StickyNote> &notes) const
+    {
+        ASSERT_EQ(NoteStore(folder.filePath("data")).save(NoteBook(notes)), std::nullopt);
+    }
+
+    void finishWelcomeEarlier() { SettingsStore(settingsPath()).setBool(SettingsKeys::welcomeDone, true); }
+
+    // Starts the launched model on the shared model's clock.
+    AppModel &launch(const Launch &how = {})
+    {
+        AppActions::setWindows(nullptr);
+        delegate.reset();
+        launched = std::make_unique<AppModel>(Paths{folder.filePath("data")}, SettingsStore(settingsPath()),
+                                              std::make_unique<RecordingNotifier>());
+        launched->clock = [this] { return now; };
+        delegate = std::make_unique<AppDelegate>(*launched);
+        delegate->applicationDidFinishLaunching(how);
+        return *launched;
+    }
+
+    bool libraryShown() const { return library() && library()->isVisible(); }
+
+    QString settingsPath() const { return folder.filePath("settings.json"); }
+
+    QTemporaryDir folder;
+    std::unique_ptr<AppModel> launched;
+    std::unique_ptr<AppDelegate> delegate;
+
+private:
+    ScopedEnv m_config;
+};
+
+TEST_F(AppDelegateTest, AllNotesOpensWhenTheWelcomeIsPendingOrTheDesktopIsEmpty)
+{
+    struct Case {
+        const char *what;
+        bool welcomeDone;
+        std::function<void(StickyNote &)> make;
+        bool libraryOpens;
+    };
+    const QList<Case> cases{
+        {"first run with a desktop note", false, [](StickyNote &) {}, true},
+        {"a desktop note", true, [](StickyNote &) {}, false},
+        {"only a tucked note", true, [](StickyNote &n) { n.tucked = true; }, true},
+        {"only a done note", true, [](StickyNote &n) { n.doneAt = t0; }, true},
+        {"only a deleted note", true, [](StickyNote &n) { n.deletedAt = t0 - 60; }, true},
+    };
+    for (const Case &c : cases) {
+        if (library())
+            library()->hide();
+        QFile::remove(settingsPath());
+        if (c.welcomeDone)
+            finishWelcomeEarlier();
+        StickyNote n = note(1, t0, c.what);
+        c.make(n);
+        writeNotes({n});
+
+        const AppModel &model = launch();
+
+        EXPECT_EQ(model.book().notes.size(), 1) << c.what;
+        EXPECT_EQ(model.showWelcome(), !c.welcomeDone) << c.what;
+        EXPECT_EQ(libraryShown(), c.libraryOpens) << c.what;
+    }
+}
+
+TEST_F(AppDelegateTest, WiringShowsAndShakesDesktopNotesButLeavesTuckedOnesToTheTray)
+{
+    finishWelcomeEarlier();
+    StickyNote desk = note(1, t0, "On the desk");
+    StickyNote tray = note(2, t0, "In the tray");
+    tray.tucked = true;
+    writeNotes({desk, tray});
+    AppModel &model = launch();
+    NoteWindows *windows = AppActions::windows();
+    ASSERT_NE(windows, nullptr);
+
+    ASSERT_TRUE(model.onShow);
+    model.onShow(desk.id);
+    NotePanel *panel = panelOf(desk.id);
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(panel));
+
+    ASSERT_TRUE(model.onRing);
+    model.onRing(tray);
+    EXPECT_FALSE(panel->isShaking());
+    model.onRing(desk);
+    EXPECT_TRUE(panel->isShaking());
+}
+
+TEST_F(AppDelegateTest, ReopenBringsBackTheSameLibraryWindow)
+{
+    finishWelcomeEarlier();
+    writeNotes({note(1, t0)});
+    launch();
+    settle();
+    EXPECT_FALSE(libraryShown());
+
+    EXPECT_TRUE(delegate->applicationShouldHandleReopen());
+    ASSERT_TRUE(libraryShown());
+    QMainWindow *first = library();
+    first->close();
+    EXPECT_TRUE(delegate->applicationShouldHandleReopen());
+    EXPECT_EQ(library(), first);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(first));
+    EXPECT_FALSE(AppDelegate::applicationShouldTerminateAfterLastWindowClosed());
+}
+
+TEST_F(AppDelegateTest, QuittingWritesTheChangeStillWaitingToBeSaved)
+{
+    finishWelcomeEarlier();
+    writeNotes({note(1, t0, "Before")});
+    AppModel &model = launch();
+    model.setText(model.book().notes.first().id, "After");
+    ASSERT_TRUE(model.savePending());
+
+    delegate->applicationWillTerminate();
+
+    const NoteStore::Loaded loaded = NoteStore(folder.filePath("data")).load(now);
+    ASSERT_TRUE(std::holds_alternative<NoteBook>(loaded));
+    EXPECT_EQ(std::get<NoteBook>(loaded).notes.first().text, "After");
+}
+
+TEST_F(AppDelegateTest, DemoLaunchStartsOnAFreshDemoWorld)
+{
+    writeNotes({note(1, t0, "The user's own note")});
+    const QString world = folder.filePath("demo");
+    ASSERT_EQ(NoteStore(world + "/data").save(NoteBook({note(2, t0, "An earlier demo's note")})), std::nullopt);
+
+    const AppModel &model = launch(Launch{Launch::Mode::demo, world});
+
+    EXPECT_TRUE(model.isDemo());
+    EXPECT_FALSE(model.showWelcome());
+    EXPECT_GT(model.book().notes.size(), 1);
+    for (const StickyNote &n : model.book().notes) {
+        EXPECT_NE(n.text, "The user's own note");
+        EXPECT_NE(n.text, "An earlier demo's note");
+    }
+    EXPECT_EQ(libraryShown(), model.desktopNotes().isEmpty());
+}
+
+} // namespace

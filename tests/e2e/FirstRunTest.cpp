@@ -1,0 +1,218 @@
+// A person's first day with Brindlewick, played on the real binary in a private desktop session
+// (Xvfb, openbox, a session bus) with a status area (trayer) and a notification server (dunst).
+#include "NoteCoding.h"
+#include "QtPrinters.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <gtest/gtest.h>
+#include <csignal>
+
+namespace {
+
+QString output(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(5000);
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+
+QString xdotool(const QStringList &arguments)
+{
+    return output("xdotool", arguments);
+}
+
+// The first visible window whose title is exactly `title`, as a number; empty when there is none.
+QString visibleWindow(const QString &title)
+{
+    return xdotool({"search", "--onlyvisible", "--name", "^" + title + "$"}).section('\n', 0, 0);
+}
+
+QPoint position(const QString &window)
+{
+    const QString geometry = xdotool({"getwindowgeometry", window});
+    const QString at = geometry.section("Position: ", 1).section(' ', 0, 0);
+    return QPoint(at.section(',', 0, 0).toInt(), at.section(',', 1, 1).toInt());
+}
+
+QSize size(const QString &window)
+{
+    const QString geometry = xdotool({"getwindowgeometry", window});
+    const QString dimensions = geometry.section("Geometry: ", 1).trimmed();
+    return QSize(dimensions.section('x', 0, 0).toInt(), dimensions.section('x', 1, 1).toInt());
+}
+
+class FirstRunTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        writeFile("config/Brindlewick/settings.json", "{\"notificationsAllowed\": true}");
+        writeFile("offer", "#!/bin/sh\ntee '" + path("offered").toUtf8() + "' | grep -m1 -F \"$(cat '" +
+                               path("choice").toUtf8() + "')\"\n");
+        QFile::setPermissions(path("offer"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        writeFile("dunstrc", "[global]\ndmenu = " + path("offer").toUtf8() + "\n");
+        dunst.start("dunst", {"-config", path("dunstrc")});
+        trayer.start("trayer", {"--edge", "top", "--align", "right", "--width", "10", "--height", "24"});
+        ASSERT_TRUE(QTest::qWaitFor([] { return !xdotool({"search", "--classname", "trayer"}).isEmpty(); }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([] { return output("dunstctl", {"is-paused"}) == "false"; }, 5000));
+    }
+
+    void TearDown() override
+    {
+        for (QProcess *process : {&second, &brindlewick, &trayer, &dunst}) {
+            process->terminate();
+            process->waitForFinished(3000);
+        }
+    }
+
+    QString path(const QString &name) const { return QDir(dir.path()).filePath(name); }
+
+    void writeFile(const QString &name, const QByteArray &bytes) const
+    {
+        QDir().mkpath(QFileInfo(path(name)).absolutePath());
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    void launch(QProcess &process) const
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("BRINDLEWICK_DATA_DIR", path("data"));
+        environment.insert("XDG_CONFIG_HOME", path("config"));
+        environment.remove("QT_QPA_PLATFORM");
+        process.setProcessEnvironment(environment);
+        process.setProcessChannelMode(QProcess::ForwardedChannels);
+        process.start(QStringLiteral(BRINDLEWICK_BINARY_DIR "/src/Brindlewick/brindlewick"), {});
+    }
+
+    std::optional<NoteBook> notebook() const
+    {
+        QFile file(path("data/notes.json"));
+        if (!file.open(QIODevice::ReadOnly))
+            return std::nullopt;
+        return NoteCoding::decode(file.readAll(), Date::current());
+    }
+
+    // The only note, once the notes file holds exactly one that passes `check`.
+    std::optional<StickyNote> savedNote(const std::function<bool(const StickyNote &)> &check, int withinMs) const
+    {
+        std::optional<StickyNote> found;
+        const bool saved = QTest::qWaitFor([&] {
+            const std::optional<NoteBook> book = notebook();
+            if (book && book->notes.size() == 1 && check(book->notes.first()))
+                found = book->notes.first();
+            return found.has_value();
+        }, withinMs);
+        return saved ? found : std::nullopt;
+    }
+
+    // The program's visible window at the size of a new note: neither "All Notes" nor the Quick Note
+    // panel is that small.
+    static QString noteWindow()
+    {
+        const QStringList windows =
+            xdotool({"search", "--onlyvisible", "--classname", "brindlewick"}).split('\n', Qt::SkipEmptyParts);
+        for (const QString &window : windows) {
+            if (size(window) == QSize(250, 230))
+                return window;
+        }
+        return {};
+    }
+
+    // Watches the window's place from just before `at` until it has moved sideways and come back.
+    bool shookAround(const QString &window, Date at) const
+    {
+        const QPoint rest = position(window);
+        QSet<int> xs;
+        QDeadlineTimer deadline(static_cast<qint64>((at - Date::current()) * 1000) + 3000);
+        while (!deadline.hasExpired()) {
+            const QPoint now = position(window);
+            if (now.y() == rest.y())
+                xs.insert(now.x() - rest.x());
+            if (xs.size() >= 3 && position(window) == rest)
+                return true;
+        }
+        return false;
+    }
+
+    QTemporaryDir dir;
+    QProcess dunst;
+    QProcess trayer;
+    QProcess brindlewick;
+    QProcess second;
+};
+
+TEST_F(FirstRunTest, QuickTimerRingsSnoozesAndEverythingIsSavedOnQuit)
+{
+    launch(brindlewick);
+    ASSERT_TRUE(brindlewick.waitForStarted(5000));
+    ASSERT_TRUE(QTest::qWaitFor([] { return !visibleWindow("All Notes").isEmpty(); }, 10000))
+        << "the first run opens All Notes";
+
+    xdotool({"key", "ctrl+alt+n"});
+    ASSERT_TRUE(QTest::qWaitFor([] { return !visibleWindow("Quick Note").isEmpty(); }, 5000));
+    xdotool({"type", "--delay", "30", "tea 3s"});
+    xdotool({"key", "Return"});
+
+    const std::optional<StickyNote> tea = savedNote(
+        [](const StickyNote &n) { return n.text == "tea" && n.timer && n.timer->endsAt; }, 1400);
+    ASSERT_TRUE(tea) << "a running timer is saved within a second of the 400 ms save";
+    EXPECT_EQ(tea->timer->duration, 3);
+    EXPECT_GT(*tea->timer->endsAt, Date::current());
+    QString window;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !(window = noteWindow()).isEmpty(); }, 3000));
+
+    EXPECT_TRUE(shookAround(window, *tea->timer->endsAt)) << "the note shakes when its timer rings";
+    ASSERT_TRUE(QTest::qWaitFor([] { return output("dunstctl", {"count", "displayed"}) == "1"; }, 3000));
+    writeFile("choice", "+5 min");
+    output("dunstctl", {"context"});
+    QFile offered(path("offered"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return offered.exists() && offered.size() > 0; }, 3000));
+    ASSERT_TRUE(offered.open(QIODevice::ReadOnly));
+    const QString actions = QString::fromUtf8(offered.readAll());
+    EXPECT_TRUE(actions.contains("+5 min") && actions.contains("Done")) << actions.toStdString();
+
+    const std::optional<StickyNote> snoozed = savedNote(
+        [](const StickyNote &n) {
+            return n.timer && n.timer->endsAt && *n.timer->endsAt > Date::current() + 240;
+        },
+        3000);
+    ASSERT_TRUE(snoozed) << "+5 min gives the timer five more minutes";
+
+    const QString library = visibleWindow("All Notes");
+    ASSERT_FALSE(library.isEmpty());
+    xdotool({"windowminimize", "--sync", library});
+    launch(second);
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return visibleWindow("All Notes") == library; }, 5000))
+        << "the running program brings All Notes back";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return xdotool({"getactivewindow"}) == library; }, 5000));
+
+    xdotool({"mousemove", "--window", window, "125", "150", "click", "1"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return xdotool({"getactivewindow"}) == window; }, 3000));
+    xdotool({"key", "ctrl+shift+f"});
+    QThread::msleep(100);
+    ::kill(static_cast<pid_t>(brindlewick.processId()), SIGTERM);
+    ASSERT_TRUE(brindlewick.waitForFinished(5000));
+    EXPECT_EQ(brindlewick.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(brindlewick.exitCode(), 0);
+    const std::optional<NoteBook> book = notebook();
+    ASSERT_TRUE(book);
+    ASSERT_EQ(book->notes.size(), 1);
+    EXPECT_TRUE(book->notes.first().pinned) << "a change made just before SIGTERM is saved";
+    EXPECT_EQ(book->notes.first().timer, snoozed->timer);
+}
+
+} // namespace
