@@ -55,6 +55,9 @@ int BrindlewickApp::run(int argc, char **argv)
                      [&app] { app.delegate().applicationShouldHandleReopen(); });
     QObject::connect(&application, &QCoreApplication::aboutToQuit, &app.delegate(),
                      [&app] { app.delegate().applicationWillTerminate(); });
+    // A session manager logging the user out asks for the data first; the quit may never come.
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, &app.delegate(),
+                     [&app] { app.delegate().applicationWillTerminate(); });
     app.delegate().applicationDidFinishLaunching(launch);
     return QApplication::exec();
 }

@@ -1,0 +1,46 @@
+#include "App/AppActions.h"
+#include "App/AppDelegate.h"
+#include "App/AppModel.h"
+#include "App/HotKey.h"
+#include "App/QuickNote/KeyPanel.h"
+#include "App/QuickNote/QuickNoteController.h"
+#include "App/RecordingNotifier.h"
+#include "NoteWindows/NoteWindows.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The wiring of a started model to the global key, on a real X server that grants the grab.
+TEST(HotKeyWiring, FollowsTheSettingAndTogglesTheQuickNotePanel)
+{
+    QTemporaryDir dir;
+    AppModel model(Paths{dir.filePath("data")}, SettingsStore(dir.filePath("settings.json")),
+                   std::make_unique<RecordingNotifier>());
+    AppDelegate delegate(model);
+    delegate.wire(model);
+    HotKey &hotKey = HotKey::shared();
+    EXPECT_TRUE(hotKey.registered()) << "registered at once while the setting is on";
+
+    model.setHotkeyEnabled(false);
+    EXPECT_FALSE(hotKey.registered());
+    model.setHotkeyEnabled(true);
+    EXPECT_TRUE(hotKey.registered());
+
+    ASSERT_TRUE(hotKey.action);
+    hotKey.action();
+    KeyPanel *panel = QuickNoteController::shared().panel();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return panel->isVisible(); }, 3000));
+    hotKey.action();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !panel->isVisible(); }, 3000)) << "a second press hides it";
+    hotKey.action();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return panel->isVisible(); }, 3000));
+
+    hotKey.release();
+    AppActions::setWindows(nullptr);
+}
+
+} // namespace
