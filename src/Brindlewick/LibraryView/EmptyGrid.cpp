@@ -1,7 +1,6 @@
 #include "EmptyGrid.h"
 
 #include "FilterRow.h"
-#include "SlantedTape.h"
 #include "Theme/SymbolLabel.h"
 #include "Theme/ThemeLabel.h"
 
@@ -9,6 +8,7 @@
 #include "Theme/Fonts.h"
 #include "Theme/PrimaryButton.h"
 #include "Theme/Theme.h"
+#include "Theme/TiltedTape.h"
 
 #include <QVBoxLayout>
 
@@ -33,13 +33,13 @@ EmptyGrid::EmptyGrid(AppModel &model, QWidget *parent)
     : QWidget(parent),
       m_model(model),
       m_symbol(new SymbolLabel({}, 26, Theme::ink3, this)),
-      m_tape(new SlantedTape(QSizeF(150, 26), -2, NoteColor::lemon, this)),
+      m_tape(new TiltedTape(QSizeF(150, 26), -2, NoteColor::lemon, this)),
       m_title(new ThemeLabel({}, Fonts::title(), Theme::ink, 0, this)),
       m_caption(new ThemeLabel({}, Fonts::caption(), Theme::ink2, 0, this)),
       m_buttonRow(new QWidget(this)),
       m_newNote(new PrimaryButton(Theme::accent, tr("New Note"), m_buttonRow))
 {
-    m_tape->setCountdown(sampleCountdown(), NoteColor::lemon);
+    m_tape->setCountdown(sampleCountdown());
     m_title->setAlignment(Qt::AlignHCenter);
     m_caption->setAlignment(Qt::AlignHCenter);
     m_newNote->setSymbol(QStringLiteral("plus"));

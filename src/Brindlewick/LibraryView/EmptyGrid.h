@@ -6,9 +6,9 @@
 
 class AppModel;
 class PrimaryButton;
-class SlantedTape;
 class SymbolLabel;
 class ThemeLabel;
+class TiltedTape;
 
 // What the grid shows when no note is visible, and why: a search that found nothing, a notebook
 // without a single note (with a New Note button), or a filter that has nothing to show.
@@ -36,7 +36,7 @@ private:
     AppModel &m_model;
     Reason m_reason = Reason::filter;
     SymbolLabel *m_symbol;
-    SlantedTape *m_tape;
+    TiltedTape *m_tape;
     ThemeLabel *m_title;
     ThemeLabel *m_caption;
     QWidget *m_buttonRow;

@@ -2,7 +2,6 @@
 
 #include "Theme/PlainButton.h"
 #include "Theme/SegmentedPicker.h"
-#include "SlantedTape.h"
 #include "Theme/SymbolLabel.h"
 #include "Theme/ThemeLabel.h"
 #include "Theme/ThemePalette.h"
@@ -19,6 +18,7 @@
 #include "Theme/PrimaryButton.h"
 #include "Theme/QuietButton.h"
 #include "Theme/Theme.h"
+#include "Theme/TiltedTape.h"
 
 #include "Calendar.h"
 #include "Countdown.h"
@@ -159,8 +159,8 @@ QWidget *Inspector::makePaper(QWidget *parent)
     // As tall as its tape and editor: the column's spare height goes below the controls.
     m_paper->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     auto *layout = column(m_paper, 0);
-    layout->setContentsMargins(0, 8 - SlantedTape::margin, 0, 0);
-    m_tape = new SlantedTape(tapeSize, tapeTilt, NoteColor::lemon, m_paper);
+    layout->setContentsMargins(0, 8 - TiltedTape::margin, 0, 0);
+    m_tape = new TiltedTape(tapeSize, tapeTilt, NoteColor::lemon, m_paper);
     layout->addWidget(m_tape, 0, Qt::AlignHCenter);
 
     m_editor = new QPlainTextEdit(m_paper);
@@ -325,7 +325,8 @@ void Inspector::showNote(const StickyNote &note)
 {
     const Date now = m_model.now();
     m_paper->setColor(note.color);
-    m_tape->setCountdown(note.isLive() ? Countdowns::primary(note, now) : std::nullopt, note.color);
+    m_tape->setCountdown(note.isLive() ? Countdowns::primary(note, now) : std::nullopt);
+    m_tape->setPaper(note.color);
 
     ThemePalette::follow(m_editor, {{QPalette::Text, Paper::ink(note.color)},
                                     {QPalette::Base, Paper::fill(note.color)},

@@ -20,8 +20,8 @@ class QScrollArea;
 class QStackedLayout;
 class QuietButton;
 class SegmentedPicker;
-class SlantedTape;
 class ThemeLabel;
+class TiltedTape;
 struct StickyNote;
 
 // The library's right column: edits the selected note. Its paper with the tape and the text, the
@@ -41,7 +41,7 @@ public:
     bool isDeadlinePickerOpen() const { return !m_deadlinePopover.isNull(); }
 
     QWidget *hint() const { return m_hint; }
-    SlantedTape *tape() const { return m_tape; }
+    TiltedTape *tape() const { return m_tape; }
     QPlainTextEdit *textEditor() const { return m_editor; }
     ColorDots *colorDots() const { return m_dots; }
     QWidget *timerRow() const { return m_timerRow; }
@@ -101,7 +101,7 @@ private:
     QWidget *m_hint = nullptr;
     QScrollArea *m_scroll = nullptr;
     PaperBackground *m_paper = nullptr;
-    SlantedTape *m_tape = nullptr;
+    TiltedTape *m_tape = nullptr;
     QPlainTextEdit *m_editor = nullptr;
     ColorDots *m_dots = nullptr;
     QWidget *m_live = nullptr;

@@ -1,6 +1,5 @@
 #include "NoteCard.h"
 
-#include "SlantedTape.h"
 #include "Theme/TextBlock.h"
 
 #include "App/AppModel.h"
@@ -10,6 +9,7 @@
 #include "Theme/RoundedShape.h"
 #include "Theme/Symbols.h"
 #include "Theme/Theme.h"
+#include "Theme/TimeTape.h"
 
 #include "Calendar.h"
 #include "TimeText.h"
@@ -229,7 +229,7 @@ void NoteCard::paintPaper(QPainter &painter, const Layout &layout) const
 {
     const bool ringing = m_model.ringing().contains(m_note.id);
     PaperBackground::paint(painter, cardRect(), m_note.color, ringing, this);
-    SlantedTape::paint(painter, layout.tape, tapeTilt, countdown(), m_note.color, this);
+    TimeTape::paint(painter, layout.tape, countdown(), m_note.color, true, Appearance::scheme(this), tapeTilt);
 
     const Color ink = Paper::ink(m_note.color);
     TextBlock::paint(painter, layout.titleOrigin, layout.title, Fonts::title(), ink.resolved(this));

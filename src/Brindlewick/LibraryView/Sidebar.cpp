@@ -3,12 +3,12 @@
 #include "FilterRow.h"
 #include "Theme/Hairline.h"
 #include "NextUpCard.h"
-#include "SlantedTape.h"
 #include "Theme/ThemeLabel.h"
 
 #include "App/AppModel.h"
 #include "Theme/Fonts.h"
 #include "Theme/Theme.h"
+#include "Theme/TiltedTape.h"
 
 #include "NoteList.h"
 
@@ -64,9 +64,9 @@ QWidget *Sidebar::makeHeading()
     auto *heading = new QWidget(this);
     auto *row = new QHBoxLayout(heading);
     // The tape widget's own margin counts towards the heading's padding and spacing.
-    row->setContentsMargins(10 - SlantedTape::margin, 36 - SlantedTape::margin, 10, 14 - SlantedTape::margin);
-    row->setSpacing(8 - SlantedTape::margin);
-    row->addWidget(new SlantedTape(QSizeF(34, 14), -4, NoteColor::lemon, heading));
+    row->setContentsMargins(10 - TiltedTape::margin, 36 - TiltedTape::margin, 10, 14 - TiltedTape::margin);
+    row->setSpacing(8 - TiltedTape::margin);
+    row->addWidget(new TiltedTape(QSizeF(34, 14), -4, NoteColor::lemon, heading));
     row->addWidget(new ThemeLabel(QStringLiteral("Brindlewick"), Fonts::system(15, QFont::Bold, Fonts::Design::rounded),
                                   Theme::ink, 1, heading));
     row->addStretch();

@@ -7,7 +7,7 @@
 #include "NoteMenu.h"
 #include "Theme/Paper.h"
 #include "Theme/PaperIconButton.h"
-#include "TiltedTape.h"
+#include "Theme/TiltedTape.h"
 
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
@@ -17,13 +17,15 @@
 namespace {
 
 constexpr int headerHeight = 32;
+constexpr qreal tapeHeight = 22;
+constexpr qreal tapeTilt = -1.2;
 
 } // namespace
 
 NoteHeader::NoteHeader(AppModel &model, const QUuid &id, QWidget *parent) : QWidget(parent), m_model(model), m_id(id)
 {
     setFixedHeight(headerHeight);
-    m_tape = new TiltedTape(this);
+    m_tape = new TiltedTape(QSizeF(NoteFace::tapeWidth(std::nullopt), tapeHeight), tapeTilt, NoteColor::lemon, this);
 
     m_controls = new QWidget(this);
     m_fade = new QGraphicsOpacityEffect(m_controls);
@@ -84,7 +86,7 @@ void NoteHeader::setControlsOpacity(qreal opacity)
 
 QRectF NoteHeader::tapeRect() const
 {
-    return m_tape->tapeRect();
+    return m_tape->tapeRect().translated(m_tape->pos());
 }
 
 void NoteHeader::placeTape()

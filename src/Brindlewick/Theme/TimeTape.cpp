@@ -179,12 +179,17 @@ void TimeTape::updateAccessibleName()
 }
 
 void TimeTape::paint(QPainter &painter, const QRectF &rect, const std::optional<Countdown> &countdown, NoteColor paper,
-                     bool showsText, Scheme scheme)
+                     bool showsText, Scheme scheme, qreal degrees)
 {
     if (rect.isEmpty())
         return;
+    painter.save();
+    painter.translate(rect.center());
+    painter.rotate(degrees);
+    painter.translate(-rect.center());
     paintShadow(painter, rect, countdown, paper, showsText, scheme);
     paintTape(painter, rect, countdown, paper, showsText, scheme);
+    painter.restore();
 }
 
 QString TimeTape::labelText(const Countdown &countdown, const QSizeF &size)

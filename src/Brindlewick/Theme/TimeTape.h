@@ -27,10 +27,10 @@ public:
 
     QSize sizeHint() const override;
 
-    // The tape as it paints into `rect` (its height is the tape's height), with its drop shadow
-    // falling just below the rect: for views that draw the tape themselves, tilted or scaled.
+    // The tape as it paints into `rect` (its height is the tape's height), turned by `degrees` about
+    // the rect's centre, with its drop shadow falling just below: for views that draw it themselves.
     static void paint(QPainter &painter, const QRectF &rect, const std::optional<Countdown> &countdown,
-                      NoteColor paper, bool showsText, Scheme scheme);
+                      NoteColor paper, bool showsText, Scheme scheme, qreal degrees = 0);
     // How far the coloured fill reaches from the leading edge: the whole width once over, else
     // the share of time left but never less than 0.6 × height.
     static qreal fillWidth(const Countdown &countdown, qreal width, qreal height);

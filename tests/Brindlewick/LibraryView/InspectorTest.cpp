@@ -3,7 +3,7 @@
 #include "LibraryView/Inspector.h"
 #include "Theme/PlainButton.h"
 #include "Theme/SegmentedPicker.h"
-#include "LibraryView/SlantedTape.h"
+#include "Theme/TiltedTape.h"
 #include "Theme/ThemeLabel.h"
 #include "NoteView/TimerPicker.h"
 #include "Theme/ColorDots.h"

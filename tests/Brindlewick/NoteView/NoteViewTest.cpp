@@ -7,7 +7,7 @@
 #include "NoteView/NoteMenu.h"
 #include "NoteView/Popover.h"
 #include "NoteView/RingBar.h"
-#include "NoteView/TiltedTape.h"
+#include "Theme/TiltedTape.h"
 #include "Theme/ColorDots.h"
 #include "Theme/PaperIconButton.h"
 #include "Theme/Theme.h"
