@@ -5,6 +5,7 @@
 #include "PickerParts.h"
 #include "QuickDeadlines.h"
 #include "Theme/ChipButton.h"
+#include "Theme/Hairline.h"
 #include "Theme/Kicker.h"
 #include "Theme/PrimaryButton.h"
 #include "Theme/QuietButton.h"
@@ -71,7 +72,7 @@ DeadlinePicker::DeadlinePicker(AppModel &model, const QUuid &id, std::function<v
     column->addWidget(chips);
     followClock();
     connect(&model, &AppModel::nowChanged, this, &DeadlinePicker::followClock);
-    column->addWidget(PickerParts::divider(this));
+    column->addWidget(new Hairline(Qt::Horizontal, this));
     m_calendar = new QCalendarWidget(this);
     m_calendar->setAccessibleName(tr("Date"));
     m_calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);

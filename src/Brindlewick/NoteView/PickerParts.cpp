@@ -1,25 +1,13 @@
 #include "PickerParts.h"
 
-#include "Theme/Theme.h"
-
 #include <QAbstractButton>
 #include <QHBoxLayout>
-#include <QPainter>
 #include <QVBoxLayout>
 
 namespace {
 
 constexpr int padding = 16;
 constexpr int rowSpacing = 12;
-
-// A one-point hairline across the picker.
-class Divider : public QWidget {
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent *) override { QPainter(this).fillRect(rect(), Theme::hairline.resolved(this)); }
-};
 
 } // namespace
 
@@ -31,13 +19,6 @@ QVBoxLayout *column(QWidget *picker)
     layout->setContentsMargins(padding, padding, padding, padding);
     layout->setSpacing(rowSpacing);
     return layout;
-}
-
-QWidget *divider(QWidget *parent)
-{
-    auto *line = new Divider(parent);
-    line->setFixedHeight(1);
-    return line;
 }
 
 QWidget *buttonRow(QAbstractButton *remove, QAbstractButton *primary, QWidget *parent)

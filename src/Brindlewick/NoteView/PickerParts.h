@@ -4,12 +4,11 @@ class QAbstractButton;
 class QVBoxLayout;
 class QWidget;
 
-// The frame both pickers share: their column, the divider and the row of their closing buttons.
+// The frame both pickers share: their column and the row of their closing buttons.
 namespace PickerParts {
 
 // A column 12 points apart inside 16 points of padding, laid out on `picker`.
 QVBoxLayout *column(QWidget *picker);
-QWidget *divider(QWidget *parent);
 // The optional removing button on the left, the main button on the right.
 QWidget *buttonRow(QAbstractButton *remove, QAbstractButton *primary, QWidget *parent);
 

@@ -4,11 +4,11 @@
 #include "NoteFace.h"
 #include "Theme/Fonts.h"
 #include "Theme/RingButton.h"
-#include "Theme/Symbols.h"
+#include "Theme/SymbolLabel.h"
 #include "Theme/Theme.h"
+#include "Theme/ThemeLabel.h"
 
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -18,29 +18,21 @@ constexpr int barHeight = 34;
 constexpr double snoozeSeconds = 300;
 constexpr qreal paperRadius = 7;
 
-QLabel *whiteLabel(const QString &text, const QFont &font, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Qt::white);
-    label->setPalette(palette);
-    return label;
-}
+constexpr Color white = Color::fixed(0xFFFFFF);
 
 } // namespace
 
 RingBar::RingBar(AppModel &model, const QUuid &id, QWidget *parent) : QWidget(parent), m_model(model), m_id(id)
 {
     setFixedHeight(barHeight);
-    m_bell = whiteLabel(Symbols::glyph(u"bell.fill"), Symbols::font(11), this);
-    m_bell->setAccessibleName(tr("Ringing"));
-    m_title = whiteLabel(QString(), Fonts::system(12, QFont::Bold, Fonts::Design::rounded), this);
+    auto *bell = new SymbolLabel(QStringLiteral("bell.fill"), 11, white, this);
+    bell->setAccessibleName(tr("Ringing"));
+    m_title = new ThemeLabel(QString(), Fonts::system(12, QFont::Bold, Fonts::Design::rounded), white, 1, this);
 
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(9, 0, 9, 0);
     row->setSpacing(5);
-    row->addWidget(m_bell);
+    row->addWidget(bell);
     row->addWidget(m_title);
     row->addSpacing(2);
     row->addStretch();

@@ -6,8 +6,8 @@
 #include <QWidget>
 
 class AppModel;
-class QLabel;
 class RingButton;
+class ThemeLabel;
 struct StickyNote;
 
 // Takes the place of a ringing note's footer: says why the note rings and offers its three answers.
@@ -29,6 +29,5 @@ private:
 
     AppModel &m_model;
     QUuid m_id;
-    QLabel *m_bell;
-    QLabel *m_title;
+    ThemeLabel *m_title;
 };

@@ -4,6 +4,7 @@
 #include "NoteFace.h"
 #include "PickerParts.h"
 #include "Theme/ChipButton.h"
+#include "Theme/Hairline.h"
 #include "Theme/Fonts.h"
 #include "Theme/Kicker.h"
 #include "Theme/PrimaryButton.h"
@@ -49,7 +50,7 @@ TimerPicker::TimerPicker(AppModel &model, const QUuid &id, std::function<void()>
     auto *column = PickerParts::column(this);
     column->addWidget(new Kicker(tr("Timer"), Theme::ink3, this));
     column->addWidget(makePresets());
-    column->addWidget(PickerParts::divider(this));
+    column->addWidget(new Hairline(Qt::Horizontal, this));
     column->addWidget(makeLengthRow());
     column->addWidget(makeButtonRow(hasTimer));
 
