@@ -13,8 +13,8 @@
 #include "Theme/ColorDots.h"
 #include "Theme/Fonts.h"
 #include "Theme/Kicker.h"
-#include "Theme/Paper.h"
 #include "Theme/PaperBackground.h"
+#include "Theme/PaperEditor.h"
 #include "Theme/PrimaryButton.h"
 #include "Theme/QuietButton.h"
 #include "Theme/Theme.h"
@@ -28,7 +28,6 @@
 #include <QHBoxLayout>
 #include <QLocale>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStackedLayout>
@@ -163,15 +162,12 @@ QWidget *Inspector::makePaper(QWidget *parent)
     m_tape = new TiltedTape(tapeSize, tapeTilt, NoteColor::lemon, m_paper);
     layout->addWidget(m_tape, 0, Qt::AlignHCenter);
 
-    m_editor = new QPlainTextEdit(m_paper);
-    m_editor->setFont(Fonts::system(14, QFont::Normal, Fonts::Design::rounded));
-    m_editor->setFrameShape(QFrame::NoFrame);
-    m_editor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_editor->viewport()->setAutoFillBackground(false);
+    m_editor = new PaperEditor(m_paper);
     m_editor->setFixedHeight(editorHeight);
-    m_editor->setAccessibleName(tr("Note text"));
-    connect(m_editor, &QPlainTextEdit::textChanged, this, &Inspector::writeText);
+    connect(m_editor, &PaperEditor::edited, this, [this](const QString &text) {
+        if (m_shownId)
+            m_model.setText(*m_shownId, text);
+    });
     auto *editorHolder = new QVBoxLayout;
     editorHolder->setContentsMargins(8, 8, 8, 8);
     editorHolder->addWidget(m_editor);
@@ -328,12 +324,8 @@ void Inspector::showNote(const StickyNote &note)
     m_tape->setCountdown(note.isLive() ? Countdowns::primary(note, now) : std::nullopt);
     m_tape->setPaper(note.color);
 
-    ThemePalette::follow(m_editor, {{QPalette::Text, Paper::ink(note.color)},
-                                    {QPalette::Base, Paper::fill(note.color)},
-                                    {QPalette::Highlight, Paper::edge(note.color)},
-                                    {QPalette::HighlightedText, Paper::ink(note.color)}});
-    if (m_editor->toPlainText() != note.text)
-        m_editor->setPlainText(note.text);
+    m_editor->setPaper(note.color);
+    m_editor->showText(note.text);
     m_editor->setReadOnly(note.isDeleted());
 
     {
@@ -398,16 +390,6 @@ void Inspector::startOrPause()
         m_model.pauseTimer(*m_shownId);
     else
         m_model.startTimer(*m_shownId);
-}
-
-void Inspector::writeText()
-{
-    if (!m_shownId)
-        return;
-    const QString text = m_editor->toPlainText();
-    const std::optional<StickyNote> note = m_model.book()[*m_shownId];
-    if (text != (note ? note->text : QString()))
-        m_model.setText(*m_shownId, text);
 }
 
 void Inspector::openTimerPicker()

@@ -10,12 +10,12 @@
 class AppModel;
 class ColorDots;
 class PaperBackground;
+class PaperEditor;
 class PlainButton;
 class Popover;
 class PrimaryButton;
 class QAbstractButton;
 class QCheckBox;
-class QPlainTextEdit;
 class QScrollArea;
 class QStackedLayout;
 class QuietButton;
@@ -42,7 +42,7 @@ public:
 
     QWidget *hint() const { return m_hint; }
     TiltedTape *tape() const { return m_tape; }
-    QPlainTextEdit *textEditor() const { return m_editor; }
+    PaperEditor *textEditor() const { return m_editor; }
     ColorDots *colorDots() const { return m_dots; }
     QWidget *timerRow() const { return m_timerRow; }
     ThemeLabel *timerText() const { return m_timerText; }
@@ -88,7 +88,6 @@ private:
     void showDeadline(const StickyNote &note);
     void showPlace(const StickyNote &note);
     void startOrPause();
-    void writeText();
     void openTimerPicker();
     void openDeadlinePicker();
 
@@ -102,7 +101,7 @@ private:
     QScrollArea *m_scroll = nullptr;
     PaperBackground *m_paper = nullptr;
     TiltedTape *m_tape = nullptr;
-    QPlainTextEdit *m_editor = nullptr;
+    PaperEditor *m_editor = nullptr;
     ColorDots *m_dots = nullptr;
     QWidget *m_live = nullptr;
     QWidget *m_timerRow = nullptr;

@@ -12,16 +12,14 @@
 #include "Theme/Appearance.h"
 #include "Theme/ColorDots.h"
 #include "Theme/DesktopAppearance.h"
-#include "Theme/Fonts.h"
-#include "Theme/Paper.h"
 #include "Theme/PaperBackground.h"
+#include "Theme/PaperEditor.h"
 #include "TimerPicker.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QVBoxLayout>
 #include <QVariantAnimation>
 
@@ -34,18 +32,11 @@ constexpr int dotsPadding = 12;
 constexpr int editorPadding = 10;
 constexpr qreal documentMargin = 5;
 
-QPlainTextEdit *makeEditor(QWidget *parent)
+PaperEditor *makeEditor(QWidget *parent)
 {
-    auto *editor = new QPlainTextEdit(parent);
-    editor->setFrameShape(QFrame::NoFrame);
-    editor->setFont(Fonts::system(14, QFont::Normal, Fonts::Design::rounded));
+    auto *editor = new PaperEditor(parent);
     editor->setPlaceholderText(NoteView::tr("Write something…"));
-    editor->setAccessibleName(NoteView::tr("Note text"));
-    editor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     editor->document()->setDocumentMargin(documentMargin);
-    editor->setAutoFillBackground(false);
-    editor->viewport()->setAutoFillBackground(false);
     editor->setTabChangesFocus(true);
     return editor;
 }
@@ -76,10 +67,7 @@ NoteView::NoteView(AppModel &model, const QUuid &id, bool peeking, bool forceCon
     connect(m_fade, &QVariantAnimation::valueChanged, this,
             [this](const QVariant &value) { setControlsOpacity(value.toReal()); });
 
-    connect(m_editor, &QPlainTextEdit::textChanged, this, [this] {
-        if (!m_syncingText)
-            m_model.setText(m_id, m_editor->toPlainText());
-    });
+    connect(m_editor, &PaperEditor::edited, this, [this](const QString &text) { m_model.setText(m_id, text); });
     connect(m_header, &NoteHeader::colorsRequested, this, [this] { openPopover(PopoverRequest::Kind::color); });
     connect(m_footer, &NoteFooter::timerRequested, this, [this] { openPopover(PopoverRequest::Kind::timer); });
     connect(m_header->moreMenu(), &NoteMenu::showInLibrary, this, &NoteView::showInLibrary);
@@ -127,7 +115,8 @@ void NoteView::showNote(const StickyNote &note)
     m_editor->show();
     m_footer->setVisible(!ringing);
     m_ringBar->setVisible(ringing);
-    syncText(note.text);
+    m_editor->setPaper(note.color);
+    m_editor->showText(note.text);
     if (m_popover && m_popoverKind == PopoverRequest::Kind::color) {
         if (auto *dots = m_popover->content()->findChild<ColorDots *>())
             dots->setSelection(note.color);
@@ -140,39 +129,7 @@ void NoteView::showNothing()
     for (QWidget *part : {static_cast<QWidget *>(m_header), static_cast<QWidget *>(m_editor),
                           static_cast<QWidget *>(m_footer), static_cast<QWidget *>(m_ringBar)})
         part->hide();
-    syncText(QString());
-}
-
-void NoteView::syncText(const QString &text)
-{
-    if (m_editor->toPlainText() == text)
-        return;
-    m_syncingText = true;
-    QTextCursor cursor = m_editor->textCursor();
-    const int position = cursor.position();
-    m_editor->setPlainText(text);
-    cursor = m_editor->textCursor();
-    cursor.setPosition(qMin(position, int(text.size())));
-    m_editor->setTextCursor(cursor);
-    m_syncingText = false;
-}
-
-void NoteView::applyInk(const QColor &ink)
-{
-    if (ink == m_appliedInk)
-        return;
-    m_appliedInk = ink;
-    QPalette palette = m_editor->palette();
-    QColor placeholder = ink;
-    placeholder.setAlphaF(0.4);
-    QColor selection = ink;
-    selection.setAlphaF(0.22);
-    palette.setColor(QPalette::Text, ink);
-    palette.setColor(QPalette::PlaceholderText, placeholder);
-    palette.setColor(QPalette::Highlight, selection);
-    palette.setColor(QPalette::HighlightedText, ink);
-    palette.setColor(QPalette::Base, Qt::transparent);
-    m_editor->setPalette(palette);
+    m_editor->showText(QString());
 }
 
 void NoteView::paintEvent(QPaintEvent *)
@@ -180,8 +137,6 @@ void NoteView::paintEvent(QPaintEvent *)
     const StickyNote *note = m_model.book().find(m_id);
     if (!note)
         return;
-    // Colours follow the appearance at paint time, so the editor's palette is resolved here too.
-    applyInk(Paper::ink(note->color).resolved(this));
     QPainter painter(this);
     PaperBackground::paint(painter, rect(), note->color, m_model.ringing().contains(m_id), this);
 }

@@ -9,8 +9,8 @@
 class AppModel;
 class NoteFooter;
 class NoteHeader;
+class PaperEditor;
 class Popover;
-class QPlainTextEdit;
 class QVariantAnimation;
 class RingBar;
 struct StickyNote;
@@ -44,7 +44,7 @@ public:
     Popover *popover() const;
 
     NoteHeader *header() const { return m_header; }
-    QPlainTextEdit *editor() const { return m_editor; }
+    PaperEditor *editor() const { return m_editor; }
     NoteFooter *footer() const { return m_footer; }
     RingBar *ringBar() const { return m_ringBar; }
 
@@ -62,8 +62,6 @@ private:
     void refresh();
     void showNote(const StickyNote &note);
     void showNothing();
-    void syncText(const QString &text);
-    void applyInk(const QColor &ink);
     void answerPopoverRequest();
     void focusChanged();
     void setHovering(bool hovering);
@@ -78,15 +76,13 @@ private:
     bool m_forceControls;
     bool m_hovering = false;
     bool m_editing = false;
-    bool m_syncingText = false;
-    QColor m_appliedInk;
     QPointer<Popover> m_popover;
     PopoverRequest::Kind m_popoverKind = PopoverRequest::Kind::timer;
     bool m_targetShown = false;
     qreal m_controlsOpacity = 0;
     QVariantAnimation *m_fade;
     NoteHeader *m_header;
-    QPlainTextEdit *m_editor;
+    PaperEditor *m_editor;
     NoteFooter *m_footer;
     RingBar *m_ringBar;
 };

@@ -1,21 +1,21 @@
 #include "LibraryFixture.h"
 
 #include "LibraryView/Inspector.h"
-#include "Theme/PlainButton.h"
-#include "Theme/SegmentedPicker.h"
-#include "Theme/TiltedTape.h"
-#include "Theme/ThemeLabel.h"
 #include "NoteView/TimerPicker.h"
 #include "Theme/ColorDots.h"
+#include "Theme/PaperEditor.h"
+#include "Theme/PlainButton.h"
 #include "Theme/PrimaryButton.h"
 #include "Theme/QuietButton.h"
+#include "Theme/SegmentedPicker.h"
 #include "Theme/Theme.h"
+#include "Theme/ThemeLabel.h"
+#include "Theme/TiltedTape.h"
 
 #include "TimeText.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
-#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -167,7 +167,7 @@ TEST_F(InspectorTest, WhereItLivesFollowsAndSetsThePlace)
 TEST_F(InspectorTest, TextAndColourGoToTheModelAsTheyChange)
 {
     const QUuid standup = select(QStringLiteral("Standup"));
-    QPlainTextEdit *editor = inspector.textEditor();
+    PaperEditor *editor = inspector.textEditor();
     editor->moveCursor(QTextCursor::End);
     QSignalSpy writes(&model, &AppModel::bookChanged);
     QTest::keyClicks(editor, QStringLiteral("!?"));

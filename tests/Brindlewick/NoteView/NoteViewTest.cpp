@@ -7,14 +7,14 @@
 #include "NoteView/NoteMenu.h"
 #include "NoteView/Popover.h"
 #include "NoteView/RingBar.h"
-#include "Theme/TiltedTape.h"
 #include "Theme/ColorDots.h"
+#include "Theme/PaperEditor.h"
 #include "Theme/PaperIconButton.h"
 #include "Theme/Theme.h"
+#include "Theme/TiltedTape.h"
 #include "TimeText.h"
 
 #include <QClipboard>
-#include <QPlainTextEdit>
 #include <QSignalSpy>
 
 namespace {
