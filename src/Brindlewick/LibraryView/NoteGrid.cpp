@@ -35,6 +35,20 @@ QString counted(qsizetype count)
     return count == 1 ? NoteGrid::tr("%1 note").arg(number) : NoteGrid::tr("%1 notes").arg(number);
 }
 
+// The line under the title: "3 notes matching “tea”", "12 notes · sorted by time left", …
+QString subtitle(const AppModel &model, qsizetype visible)
+{
+    if (!model.query().isEmpty())
+        return NoteGrid::tr("%1 matching “%2”").arg(counted(visible), model.query());
+    switch (model.filter()) {
+    case NoteFilter::tucked:
+        return model.trayEnabled() ? NoteGrid::tr("%1 tucked into the notch").arg(counted(visible))
+                                   : NoteGrid::tr("The notch tray is off (Settings › Notch)");
+    case NoteFilter::deleted: return NoteGrid::tr("Deleted notes go for good after 30 days");
+    default: return NoteGrid::tr("%1 · sorted by %2").arg(counted(visible), title(model.sort()).toLower());
+    }
+}
+
 } // namespace
 
 NoteGrid::NoteGrid(AppModel &model, QWidget *parent)
@@ -157,25 +171,14 @@ QWidget *NoteGrid::makeLoadProblem()
     return m_problem;
 }
 
-QString NoteGrid::subtitle(const AppModel &model)
-{
-    const qsizetype count = model.visible().size();
-    if (!model.query().isEmpty())
-        return tr("%1 matching “%2”").arg(counted(count), model.query());
-    switch (model.filter()) {
-    case NoteFilter::tucked:
-        return model.trayEnabled() ? tr("%1 tucked into the notch").arg(counted(count))
-                                   : tr("The notch tray is off (Settings › Notch)");
-    case NoteFilter::deleted: return tr("Deleted notes go for good after 30 days");
-    default: return tr("%1 · sorted by %2").arg(counted(count), title(model.sort()).toLower());
-    }
-}
-
 void NoteGrid::refresh()
 {
     const QList<StickyNote> visible = m_model.visible();
-    m_title->setText(title(m_model.filter()));
-    m_subtitle->setText(subtitle(m_model));
+    const QString heading = title(m_model.filter());
+    const QString summary = subtitle(m_model, visible.size());
+    const bool headingChanged = heading != m_title->text() || summary != m_subtitle->text();
+    m_title->setText(heading);
+    m_subtitle->setText(summary);
 
     const bool deleted = m_model.filter() == NoteFilter::deleted;
     m_newNote->setVisible(!deleted);
@@ -191,7 +194,8 @@ void NoteGrid::refresh()
     m_emptyGrid->setVisible(visible.isEmpty());
     if (visible.isEmpty())
         m_emptyGrid->refresh();
-    fitNewNoteLabel();
+    if (headingChanged)
+        fitNewNoteLabel();
 }
 
 void NoteGrid::resizeEvent(QResizeEvent *event)

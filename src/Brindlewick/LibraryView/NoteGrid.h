@@ -24,9 +24,6 @@ class NoteGrid : public QWidget {
 public:
     explicit NoteGrid(AppModel &model, QWidget *parent = nullptr);
 
-    // The line under the title: "3 notes matching “tea”", "12 notes · sorted by time left", …
-    static QString subtitle(const AppModel &model);
-
     ThemeLabel *titleLabel() const { return m_title; }
     ThemeLabel *subtitleLabel() const { return m_subtitle; }
     SearchField *searchField() const { return m_search; }
