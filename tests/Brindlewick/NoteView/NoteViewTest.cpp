@@ -301,7 +301,11 @@ TEST_F(NoteViewTest, PopoverRequestsOpenOnlyThisNotesPopover)
 {
     const QUuid other = put(note("Other"));
     const QUuid id = put(note("Mine"));
+    const PopoverRequest early{id, Kind::timer};
+    model->setPopover(early);
     NoteView &v = show(id);
+    EXPECT_EQ(v.popover(), nullptr) << "a request made before the view is left alone";
+    EXPECT_EQ(model->popover(), early);
 
     const PopoverRequest elsewhere{other, Kind::deadline};
     model->setPopover(elsewhere);
@@ -322,15 +326,6 @@ TEST_F(NoteViewTest, PopoverRequestsOpenOnlyThisNotesPopover)
         v.popover()->close();
         QApplication::processEvents();
     }
-}
-
-TEST_F(NoteViewTest, ARequestWaitingBeforeTheViewIsMadeIsLeftAlone)
-{
-    const QUuid id = put(note("Late"));
-    model->setPopover(PopoverRequest{id, Kind::timer});
-    NoteView &v = show(id);
-    EXPECT_EQ(v.popover(), nullptr);
-    EXPECT_EQ(model->popover(), (PopoverRequest{id, Kind::timer}));
 }
 
 TEST_F(NoteViewTest, RingBarTakesTheFooterPlaceWhileTheNoteRings)
@@ -484,14 +479,10 @@ TEST_F(NoteViewTest, MoreMenuCommandsActOnTheNote)
 
     item(v, "Delete")->trigger();
     EXPECT_TRUE(stored(id).isDeleted());
-}
 
-TEST_F(NoteViewTest, CopyTextOfAnEmptyNoteLeavesAnEmptyText)
-{
-    NoteView &v = show(put(note("")));
-    QGuiApplication::clipboard()->setText("old");
-    item(v, "Copy Text")->trigger();
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), "");
+    NoteView &empty = show(put(note("")));
+    item(empty, "Copy Text")->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "") << "an empty note leaves an empty text";
 }
 
 TEST_F(NoteViewTest, AMissingNoteShowsNothing)

@@ -92,10 +92,6 @@ TEST(TimeTape, TeethAtBothEndsAreAQuarterOfTheHeightButAtLeastThree)
 
 TEST(TimeTape, FillReachesTheShareOfTimeLeftButNeverLessThanMostOfTheHeight)
 {
-    EXPECT_DOUBLE_EQ(TimeTape::fillWidth(timer(State::running, 0.5), 200, 16), 100);
-    EXPECT_DOUBLE_EQ(TimeTape::fillWidth(timer(State::running, 0.01), 200, 16), 9.6);
-    EXPECT_DOUBLE_EQ(TimeTape::fillWidth(deadline(-120, 0, Urgency::over), 200, 16), 200);
-
     const NoteColor paper = NoteColor::lemon;
     const Scheme scheme = Scheme::light;
     struct Case {
