@@ -28,12 +28,9 @@ public:
     // Shows these notes in this order, reusing the cards already made.
     void setNotes(const QList<StickyNote> &notes, std::optional<QUuid> selection);
     const QList<NoteCard *> &cards() const { return m_cards; }
-    NoteCard *cardAt(QPoint point) const;
 
     // The menu of one note, as the grid last drew it; the caller owns it.
     QMenu *contextMenu(const StickyNote &note, QWidget *parent = nullptr);
-    // Shows a note on the desktop: all notes come back, the note stops ringing and opens.
-    void showOnDesktop(const QUuid &id);
 
     // The columns of a grid `width` points wide, its side padding included.
     static Columns columns(qreal width);
@@ -50,6 +47,9 @@ protected:
 
 private:
     void placeCards();
+    NoteCard *cardAt(QPoint point) const;
+    // Shows a note on the desktop: all notes come back, the note stops ringing and opens.
+    void showOnDesktop(const QUuid &id);
 
     AppModel &m_model;
     QList<NoteCard *> m_cards;

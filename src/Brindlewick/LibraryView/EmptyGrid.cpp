@@ -27,6 +27,23 @@ Countdown sampleCountdown()
     return countdown;
 }
 
+// The message of an empty filter.
+QString emptyText(NoteFilter filter)
+{
+    switch (filter) {
+    case NoteFilter::all: return EmptyGrid::tr("No notes here.");
+    case NoteFilter::pinned:
+        return EmptyGrid::tr("No notes float above other windows.\nPress the pin on a note to keep it on top.");
+    case NoteFilter::timers: return EmptyGrid::tr("No timers. Press Ctrl+T on a note to add one.");
+    case NoteFilter::today: return EmptyGrid::tr("Nothing due today.");
+    case NoteFilter::overdue: return EmptyGrid::tr("Nothing overdue.");
+    case NoteFilter::tucked: return EmptyGrid::tr("Nothing tucked into the notch.");
+    case NoteFilter::done: return EmptyGrid::tr("No finished notes yet.");
+    case NoteFilter::deleted: return EmptyGrid::tr("Nothing deleted.");
+    }
+    return {};
+}
+
 } // namespace
 
 EmptyGrid::EmptyGrid(AppModel &model, QWidget *parent)
@@ -58,22 +75,6 @@ EmptyGrid::EmptyGrid(AppModel &model, QWidget *parent)
     column->addWidget(m_caption);
     column->addWidget(m_buttonRow);
     column->addStretch();
-}
-
-QString EmptyGrid::emptyText(NoteFilter filter)
-{
-    switch (filter) {
-    case NoteFilter::all: return tr("No notes here.");
-    case NoteFilter::pinned:
-        return tr("No notes float above other windows.\nPress the pin on a note to keep it on top.");
-    case NoteFilter::timers: return tr("No timers. Press Ctrl+T on a note to add one.");
-    case NoteFilter::today: return tr("Nothing due today.");
-    case NoteFilter::overdue: return tr("Nothing overdue.");
-    case NoteFilter::tucked: return tr("Nothing tucked into the notch.");
-    case NoteFilter::done: return tr("No finished notes yet.");
-    case NoteFilter::deleted: return tr("Nothing deleted.");
-    }
-    return {};
 }
 
 void EmptyGrid::refresh()

@@ -21,13 +21,8 @@ public:
 
     Reason reason() const { return m_reason; }
     ThemeLabel *titleLabel() const { return m_title; }
-    ThemeLabel *captionLabel() const { return m_caption; }
-    SymbolLabel *symbolLabel() const { return m_symbol; }
     PrimaryButton *newNoteButton() const { return m_newNote; }
     void refresh();
-
-    // The message of an empty filter.
-    static QString emptyText(NoteFilter filter);
 
 signals:
     void newNoteClicked();

@@ -59,7 +59,6 @@ public:
     ThemeLabel *trayNotice() const { return m_trayNotice; }
     QuietButton *doneButton() const { return m_done; }
     QuietButton *trashButton() const { return m_trash; }
-    ThemeLabel *datesLine() const { return m_dates; }
     QWidget *liveControls() const { return m_live; }
     QWidget *deletedControls() const { return m_deleted; }
     ThemeLabel *deletedNotice() const { return m_deletedNotice; }

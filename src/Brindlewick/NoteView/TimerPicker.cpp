@@ -37,6 +37,16 @@ QSpinBox *stepper(int maximum, const QString &suffix, int width, const QString &
     return box;
 }
 
+// "25 min", "1 h", "1 h 30".
+QString presetTitle(int minutes)
+{
+    if (minutes < 60)
+        return TimerPicker::tr("%1 min").arg(minutes);
+    const int hours = minutes / 60;
+    const int rest = minutes % 60;
+    return rest == 0 ? TimerPicker::tr("%1 h").arg(hours) : TimerPicker::tr("%1 h %2").arg(hours).arg(rest);
+}
+
 } // namespace
 
 TimerPicker::TimerPicker(AppModel &model, const QUuid &id, std::function<void()> close, QWidget *parent)
@@ -58,15 +68,6 @@ TimerPicker::TimerPicker(AppModel &model, const QUuid &id, std::function<void()>
     m_hours->setValue(length.hours);
     m_minutes->setValue(length.minutes);
     setFocusProxy(m_hours);
-}
-
-QString TimerPicker::presetTitle(int minutes)
-{
-    if (minutes < 60)
-        return tr("%1 min").arg(minutes);
-    const int hours = minutes / 60;
-    const int rest = minutes % 60;
-    return rest == 0 ? tr("%1 h").arg(hours) : tr("%1 h %2").arg(hours).arg(rest);
 }
 
 QWidget *TimerPicker::makePresets()

@@ -27,9 +27,6 @@ public:
     // None while the note has no timer.
     QuietButton *removeButton() const { return m_remove; }
 
-    // "25 min", "1 h", "1 h 30".
-    static QString presetTitle(int minutes);
-
 protected:
     void keyPressEvent(QKeyEvent *event) override;
 

@@ -14,7 +14,6 @@ public:
 
     NoteColor color() const { return m_color; }
     void setColor(NoteColor color);
-    bool isRinging() const { return m_ringing; }
     void setRinging(bool ringing);
 
     // The paper as it paints into `rect`, for views that draw it themselves.

@@ -13,12 +13,6 @@ PrimaryButton::PrimaryButton(Color tone, const QString &text, QWidget *parent) :
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
-void PrimaryButton::setTone(Color tone)
-{
-    m_tone = tone;
-    update();
-}
-
 QFont PrimaryButton::labelFont() const
 {
     return Fonts::bodyMedium();

@@ -11,7 +11,6 @@ public:
     explicit PrimaryButton(Color tone, const QString &text = {}, QWidget *parent = nullptr);
 
     Color tone() const { return m_tone; }
-    void setTone(Color tone);
 
 protected:
     QFont labelFont() const override;

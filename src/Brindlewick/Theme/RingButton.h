@@ -9,8 +9,6 @@ class RingButton : public StyledButton {
 public:
     explicit RingButton(const QString &text = {}, bool strong = false, QWidget *parent = nullptr);
 
-    bool isStrong() const { return m_strong; }
-
     QSize sizeHint() const override;
 
 protected:
