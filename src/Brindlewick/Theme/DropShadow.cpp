@@ -38,17 +38,15 @@ int passesFor(qreal blurPixels)
 
 namespace DropShadow {
 
-void paint(QPainter &painter, const QRectF &bounds, qreal blur, const QPointF &offset, const QColor &color,
+Image make(const QRectF &bounds, qreal blur, const QColor &color, qreal scale,
            const std::function<void(QPainter &)> &silhouette)
 {
-    const QTransform &transform = painter.deviceTransform();
-    const qreal scale = std::max(1.0, std::sqrt(std::abs(transform.determinant())));
     // Room around the silhouette for the blur to spread into.
     const qreal margin = std::ceil(1.5 * blur) + 1;
     const QRectF area = bounds.adjusted(-margin, -margin, margin, margin);
     QImage mask((area.size() * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
     if (mask.isNull())
-        return;
+        return {};
     mask.fill(Qt::transparent);
     {
         QPainter layer(&mask);
@@ -69,11 +67,29 @@ void paint(QPainter &painter, const QRectF &bounds, qreal blur, const QPointF &o
         tint.setCompositionMode(QPainter::CompositionMode_DestinationIn);
         tint.drawImage(0, 0, mask);
     }
+    return {shadow, area.topLeft()};
+}
+
+void draw(QPainter &painter, const Image &shadow, const QPointF &offset, qreal opacity)
+{
+    if (shadow.tinted.isNull())
+        return;
     painter.save();
-    painter.setOpacity(painter.opacity() * color.alphaF());
+    painter.setOpacity(painter.opacity() * opacity);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(area.topLeft() + offset, shadow);
+    painter.drawImage(shadow.origin + offset, shadow.tinted);
     painter.restore();
+}
+
+qreal scaleOf(const QPainter &painter)
+{
+    return std::max(1.0, std::sqrt(std::abs(painter.deviceTransform().determinant())));
+}
+
+void paint(QPainter &painter, const QRectF &bounds, qreal blur, const QPointF &offset, const QColor &color,
+           const std::function<void(QPainter &)> &silhouette)
+{
+    draw(painter, make(bounds, blur, color, scaleOf(painter), silhouette), offset, color.alphaF());
 }
 
 } // namespace DropShadow

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QImage>
 #include <QPointF>
 #include <QRectF>
 #include <functional>
@@ -9,6 +10,20 @@ class QPainter;
 
 // Soft shadows of custom-painted shapes, drawn before the shape that casts them.
 namespace DropShadow {
+
+// A shadow made once, to be drawn again while what casts it stays the same.
+struct Image {
+    QImage tinted;
+    QPointF origin;
+};
+
+// The shadow of what `silhouette` draws inside `bounds`, in the colour of `color` (its alpha is
+// applied when it is drawn), for a painter with `scale` device pixels per point.
+Image make(const QRectF &bounds, qreal blur, const QColor &color, qreal scale,
+           const std::function<void(QPainter &)> &silhouette);
+void draw(QPainter &painter, const Image &shadow, const QPointF &offset, qreal opacity);
+// The device pixels per point of what the painter paints on.
+qreal scaleOf(const QPainter &painter);
 
 // Paints the shadow of what `silhouette` draws inside `bounds` (in the painter's coordinates): its
 // alpha in `color`, blurred with a radius of `blur` points and moved by `offset`.

@@ -7,6 +7,7 @@
 #include "Symbols.h"
 #include "TapeShape.h"
 
+#include <QCache>
 #include <QFontMetricsF>
 #include <QPainter>
 
@@ -133,14 +134,47 @@ void paintTape(QPainter &painter, const QRectF &rect, const std::optional<Countd
     painter.restore();
 }
 
-// The tape's silhouette in black, blurred and dropped a little below it.
+// What the tape's shadow depends on; a running timer's changes every second, most others seldom.
+QString shadowKey(const QRectF &rect, qreal scale, const std::optional<Countdown> &countdown, NoteColor paper,
+                  bool showsText, Scheme scheme)
+{
+    QString key = QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8")
+                      .arg(rect.x())
+                      .arg(rect.y())
+                      .arg(rect.width())
+                      .arg(rect.height())
+                      .arg(scale)
+                      .arg(int(paper))
+                      .arg(showsText)
+                      .arg(int(scheme));
+    if (countdown) {
+        const auto state = countdown->kind.timerState();
+        key += QStringLiteral(" %1 %2 %3 %4")
+                   .arg(state ? int(*state) : -1)
+                   .arg(int(countdown->urgency))
+                   .arg(countdown->fraction)
+                   .arg(countdown->shortText());
+    }
+    return key;
+}
+
+// The tape's silhouette in black, blurred and dropped a little below it. Tapes repaint on every
+// tick, mostly unchanged, so shadows are kept for reuse.
 void paintShadow(QPainter &painter, const QRectF &rect, const std::optional<Countdown> &countdown, NoteColor paper,
                  bool showsText, Scheme scheme)
 {
-    const QColor shadow(0, 0, 0, qRound(255 * (scheme == Scheme::dark ? 0.35 : 0.1)));
-    DropShadow::paint(painter, rect, shadowBlur, QPointF(0, shadowDrop), shadow, [&](QPainter &layer) {
-        paintTape(layer, rect, countdown, paper, showsText, scheme);
-    });
+    static QCache<QString, DropShadow::Image> made(4096);
+    const qreal scale = DropShadow::scaleOf(painter);
+    const QString key = shadowKey(rect, scale, countdown, paper, showsText, scheme);
+    DropShadow::Image fresh;
+    const DropShadow::Image *shadow = made.object(key);
+    if (!shadow) {
+        fresh = DropShadow::make(rect, shadowBlur, Qt::black, scale,
+                                 [&](QPainter &layer) { paintTape(layer, rect, countdown, paper, showsText, scheme); });
+        shadow = &fresh;
+        made.insert(key, new DropShadow::Image(fresh), qMax(1, int(fresh.tinted.sizeInBytes() / 1024)));
+    }
+    DropShadow::draw(painter, *shadow, QPointF(0, shadowDrop), scheme == Scheme::dark ? 0.35 : 0.1);
 }
 
 } // namespace
