@@ -2,9 +2,11 @@
 
 #include "DemoWorld.h"
 
+#include "App/LibraryRoot.h"
+#include "App/LibraryWindow.h"
+#include "App/MenuBarMenu.h"
 #include "App/QuickNote/KeyPanel.h"
 #include "App/QuickNote/QuickNoteView.h"
-#include "LibraryView/LibraryView.h"
 #include "NoteView/NoteView.h"
 #include "NoteWindows/NotePanel.h"
 #include "NoteWindows/NoteWindows.h"
@@ -81,6 +83,14 @@ Shot quickNote(const QString &name, const QString &line)
             }};
 }
 
+// The status item's menu, open.
+Shot statusMenu()
+{
+    return {QStringLiteral("status-menu"), [](DemoWorld &world) -> std::unique_ptr<QWidget> {
+                return std::make_unique<MenuBarMenu>(world.model());
+            }};
+}
+
 // One tab of the settings window; `notch` draws the notch instead of the menu-bar strip.
 Shot settings(const QString &name, SettingsView::Tab tab, bool notch = false)
 {
@@ -111,13 +121,14 @@ void letRun(std::chrono::milliseconds span)
         QApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 
-// The "All Notes" window at its first size, after `setup` has brought the model where the shot needs it.
+// The content of the "All Notes" window at its first size, after `setup` has brought the model where
+// the shot needs it.
 Shot library(const QString &name, std::function<void(DemoWorld &)> setup)
 {
     return {name, [setup](DemoWorld &world) -> std::unique_ptr<QWidget> {
                 setup(world);
-                auto view = std::make_unique<LibraryView>(world.model());
-                view->resize(1180, 740);
+                auto view = std::make_unique<LibraryRoot>(world.model());
+                view->resize(LibraryWindow::initialSize);
                 return view;
             }};
 }
@@ -172,6 +183,9 @@ const QList<Shot> &shots()
         library(QStringLiteral("library-search"),
                 [](DemoWorld &world) { world.model().setQuery(QStringLiteral("tray")); }),
         undoBanner(),
+        library(QStringLiteral("library-welcome-sheet"),
+                [](DemoWorld &world) { world.model().setShowWelcome(true); }),
+        statusMenu(),
         settings(QStringLiteral("settings-general"), SettingsView::Tab::general),
         settings(QStringLiteral("settings-alerts"), SettingsView::Tab::alerts),
         settings(QStringLiteral("settings-tray"), SettingsView::Tab::notch),
