@@ -3,6 +3,7 @@
 #include "DemoData.h"
 #include "DemoWorld.h"
 
+#include "App/RecordingNotifier.h"
 #include "NoteWindows/NotePanel.h"
 #include "NoteWindows/NoteWindows.h"
 #include "NoteWindows/ScreenSpace.h"
@@ -232,7 +233,7 @@ bool savesAndLoads(Stage &stage)
     AppModel &model = stage.model();
     model.setText(stage.id(4), QStringLiteral("Standup moved to 11"));
     model.saveNow();
-    AppModel reader(model.paths(), model.defaults());
+    AppModel reader(model.paths(), model.defaults(), std::make_unique<RecordingNotifier>());
     reader.clock = model.clock;
     reader.load();
     return reader.book() == model.book() && reader.book().notes.size() == 10;
