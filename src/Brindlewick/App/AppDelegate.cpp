@@ -49,7 +49,7 @@ void AppDelegate::wire(AppModel &model)
             windows->ring(note);
     };
     // The global key hides a visible Quick Note panel; the menus' "Quick Note…" always shows it.
-    HotKey::shared().action = [] { QuickNoteController::shared().toggle(AppModel::shared()); };
+    HotKey::shared().action = [&model] { QuickNoteController::shared().toggle(model); };
     connect(&model, &AppModel::hotkeyEnabledChanged, this, [&model] { followHotkeySetting(model.hotkeyEnabled()); });
     followHotkeySetting(model.hotkeyEnabled());
 }

@@ -4,9 +4,11 @@
 #include "App/HotKey.h"
 #include "App/QuickNote/KeyPanel.h"
 #include "App/QuickNote/QuickNoteController.h"
+#include "App/QuickNote/QuickNoteView.h"
 #include "App/RecordingNotifier.h"
 #include "NoteWindows/NoteWindows.h"
 
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -33,6 +35,15 @@ TEST(HotKeyWiring, FollowsTheSettingAndTogglesTheQuickNotePanel)
     hotKey.action();
     KeyPanel *panel = QuickNoteController::shared().panel();
     ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return panel->isVisible(); }, 3000));
+    auto *view = panel->findChild<QuickNoteView *>();
+    ASSERT_NE(view, nullptr);
+    QTest::keyClicks(view->findChild<QLineEdit *>(QStringLiteral("line")), QStringLiteral("tea 4m"));
+    view->make();
+    ASSERT_EQ(model.book().notes.size(), 1) << "the panel adds to the wired model";
+    EXPECT_EQ(model.book().notes[0].text, "tea");
+
+    hotKey.action();
     EXPECT_TRUE(QTest::qWaitFor([&] { return panel->isVisible(); }, 3000));
     hotKey.action();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !panel->isVisible(); }, 3000)) << "a second press hides it";
