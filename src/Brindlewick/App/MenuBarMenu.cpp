@@ -35,7 +35,12 @@ MenuBarMenu::MenuBarMenu(AppModel &model, QWidget *parent) : QMenu(parent), m_mo
     addNoteSlots();
     addCommands();
     connect(&m_model, &AppModel::bookChanged, this, &MenuBarMenu::refresh);
-    connect(&m_model, &AppModel::nowChanged, this, &MenuBarMenu::refresh);
+    // Countdowns move on only in an open menu; a closed one catches up as it opens.
+    connect(&m_model, &AppModel::nowChanged, this, [this] {
+        if (isVisible())
+            refresh();
+    });
+    connect(this, &QMenu::aboutToShow, this, &MenuBarMenu::refresh);
     connect(&m_model, &AppModel::notesHiddenChanged, this, &MenuBarMenu::refresh);
     refresh();
 }

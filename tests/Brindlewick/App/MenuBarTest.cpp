@@ -97,6 +97,15 @@ TEST_F(MenuBarTest, EntriesShowTheCountdownOnceItRunsMostUrgentFirst)
     EXPECT_EQ(texts, (QStringList{"Tea  ·  1:05", "Invoice  ·  2 h", "Ready timer", "Paused timer  ·  2:00",
                                   "Plain & simple"}));
     EXPECT_EQ(noteLines().value(4), "Plain && simple");
+
+    now = now + 5;
+    model.tick();
+    menu.popup(QPoint());
+    EXPECT_EQ(noteLines().value(0), "Tea  ·  1:00") << "the menu opens with the current countdown";
+    now = now + 1;
+    model.tick();
+    EXPECT_EQ(noteLines().value(0), "Tea  ·  0:59") << "and follows it while open";
+    menu.hide();
 }
 
 TEST_F(MenuBarTest, ChoosingANoteShowsHiddenNotesAnswersItsRingAndBringsItForward)

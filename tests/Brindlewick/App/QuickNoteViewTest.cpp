@@ -72,19 +72,27 @@ TEST_F(QuickNoteViewTest, TheLinePreviewsItsTimerAndDeadlineAsItIsTyped)
     EXPECT_TRUE(chips[1].startsWith("Due Tomorrow, ") && chips[1].contains("9:30")) << chips[1].toStdString();
 }
 
-TEST_F(QuickNoteViewTest, ThePreviewFollowsTheClock)
+TEST_F(QuickNoteViewTest, ThePreviewFollowsTheClockAndCatchesUpWhenShownAgain)
 {
-    now = Date::fromDateTime(QDateTime(QDate(2025, 12, 8), QTime(8, 59)));
+    const Date beforeNine = Date::fromDateTime(QDateTime(QDate(2025, 12, 8), QTime(8, 59)));
+    now = beforeNine;
     model->tick();
+    view->show();
     type(QStringLiteral("standup at 9am"));
     ASSERT_EQ(preview().size(), 1);
     EXPECT_TRUE(preview()[0].startsWith("Due Today, ")) << preview()[0].toStdString();
 
     // Nine has passed: the same line now means nine tomorrow.
-    now = now + 120;
+    now = beforeNine + 120;
     model->tick();
     ASSERT_EQ(preview().size(), 1);
     EXPECT_TRUE(preview()[0].startsWith("Due Tomorrow, ")) << preview()[0].toStdString();
+
+    view->hide();
+    now = beforeNine;
+    model->tick();
+    view->show();
+    EXPECT_TRUE(preview()[0].startsWith("Due Today, ")) << preview()[0].toStdString();
 }
 
 TEST_F(QuickNoteViewTest, ReturnAddsTheNoteWithItsRunningTimerColourAndTuckThenClosesWithoutRestoring)

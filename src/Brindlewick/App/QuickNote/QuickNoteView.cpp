@@ -63,7 +63,11 @@ QuickNoteView::QuickNoteView(AppModel &model, std::function<void(bool)> close, Q
         m_color = color;
         refreshPaper();
     });
-    connect(&m_model, &AppModel::nowChanged, this, &QuickNoteView::refreshPreview);
+    // A hidden panel catches up with the clock when it shows.
+    connect(&m_model, &AppModel::nowChanged, this, [this] {
+        if (isVisible())
+            refreshPreview();
+    });
     connect(&m_model, &AppModel::defaultColorChanged, this, &QuickNoteView::refreshPaper);
     connect(&m_model, &AppModel::trayEnabledChanged, this,
             [this] { m_tuck->setVisible(m_model.trayEnabled()); });
@@ -144,7 +148,6 @@ void QuickNoteView::make()
         return;
     m_line->clear();
     m_close(false);
-    m_model.setNotesHidden(false);
     if (m_model.onShow)
         m_model.onShow(*id);
 }
@@ -203,5 +206,6 @@ void QuickNoteView::keyPressEvent(QKeyEvent *event)
 void QuickNoteView::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    refreshPreview();
     m_line->setFocus();
 }
