@@ -1,57 +1,23 @@
 // A person's first day with Brindlewick, played on the real binary in a private desktop session
 // (Xvfb, openbox, a session bus) with a status area (trayer) and a notification server (dunst).
-#include "NoteCoding.h"
+#include "Desktop.h"
+#include "EndToEndTest.h"
 #include "QtPrinters.h"
 
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QFile>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
 #include <QSet>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
-#include <gtest/gtest.h>
-#include <csignal>
 
 namespace {
 
-QString output(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(5000);
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-}
+using Desktop::output;
+using Desktop::position;
+using Desktop::visibleWindow;
+using Desktop::xdotool;
 
-QString xdotool(const QStringList &arguments)
-{
-    return output("xdotool", arguments);
-}
-
-// The first visible window whose title is exactly `title`, as a number; empty when there is none.
-QString visibleWindow(const QString &title)
-{
-    return xdotool({"search", "--onlyvisible", "--name", "^" + title + "$"}).section('\n', 0, 0);
-}
-
-QPoint position(const QString &window)
-{
-    const QString geometry = xdotool({"getwindowgeometry", window});
-    const QString at = geometry.section("Position: ", 1).section(' ', 0, 0);
-    return QPoint(at.section(',', 0, 0).toInt(), at.section(',', 1, 1).toInt());
-}
-
-QSize size(const QString &window)
-{
-    const QString geometry = xdotool({"getwindowgeometry", window});
-    const QString dimensions = geometry.section("Geometry: ", 1).trimmed();
-    return QSize(dimensions.section('x', 0, 0).toInt(), dimensions.section('x', 1, 1).toInt());
-}
-
-class FirstRunTest : public testing::Test {
+class FirstRunTest : public EndToEndTest {
 protected:
     void SetUp() override
     {
@@ -68,65 +34,11 @@ protected:
 
     void TearDown() override
     {
-        for (QProcess *process : {&second, &brindlewick, &trayer, &dunst}) {
+        EndToEndTest::TearDown();
+        for (QProcess *process : {&trayer, &dunst}) {
             process->terminate();
             process->waitForFinished(3000);
         }
-    }
-
-    QString path(const QString &name) const { return QDir(dir.path()).filePath(name); }
-
-    void writeFile(const QString &name, const QByteArray &bytes) const
-    {
-        QDir().mkpath(QFileInfo(path(name)).absolutePath());
-        QFile file(path(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-
-    void launch(QProcess &process) const
-    {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("BRINDLEWICK_DATA_DIR", path("data"));
-        environment.insert("XDG_CONFIG_HOME", path("config"));
-        environment.remove("QT_QPA_PLATFORM");
-        process.setProcessEnvironment(environment);
-        process.setProcessChannelMode(QProcess::ForwardedChannels);
-        process.start(QStringLiteral(BRINDLEWICK_BINARY_DIR "/src/Brindlewick/brindlewick"), {});
-    }
-
-    std::optional<NoteBook> notebook() const
-    {
-        QFile file(path("data/notes.json"));
-        if (!file.open(QIODevice::ReadOnly))
-            return std::nullopt;
-        return NoteCoding::decode(file.readAll(), Date::current());
-    }
-
-    // The only note, once the notes file holds exactly one that passes `check`.
-    std::optional<StickyNote> savedNote(const std::function<bool(const StickyNote &)> &check, int withinMs) const
-    {
-        std::optional<StickyNote> found;
-        const bool saved = QTest::qWaitFor([&] {
-            const std::optional<NoteBook> book = notebook();
-            if (book && book->notes.size() == 1 && check(book->notes.first()))
-                found = book->notes.first();
-            return found.has_value();
-        }, withinMs);
-        return saved ? found : std::nullopt;
-    }
-
-    // The program's visible window at the size of a new note: neither "All Notes" nor the Quick Note
-    // panel is that small.
-    static QString noteWindow()
-    {
-        const QStringList windows =
-            xdotool({"search", "--onlyvisible", "--classname", "brindlewick"}).split('\n', Qt::SkipEmptyParts);
-        for (const QString &window : windows) {
-            if (size(window) == QSize(250, 230))
-                return window;
-        }
-        return {};
     }
 
     // Watches the window's place from just before `at` until it has moved sideways and come back.
@@ -145,11 +57,8 @@ protected:
         return false;
     }
 
-    QTemporaryDir dir;
     QProcess dunst;
     QProcess trayer;
-    QProcess brindlewick;
-    QProcess second;
 };
 
 TEST_F(FirstRunTest, QuickTimerRingsSnoozesAndEverythingIsSavedOnQuit)
@@ -204,10 +113,7 @@ TEST_F(FirstRunTest, QuickTimerRingsSnoozesAndEverythingIsSavedOnQuit)
     ASSERT_TRUE(QTest::qWaitFor([&] { return xdotool({"getactivewindow"}) == window; }, 3000));
     xdotool({"key", "ctrl+shift+f"});
     QThread::msleep(100);
-    ::kill(static_cast<pid_t>(brindlewick.processId()), SIGTERM);
-    ASSERT_TRUE(brindlewick.waitForFinished(5000));
-    EXPECT_EQ(brindlewick.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(brindlewick.exitCode(), 0);
+    ASSERT_TRUE(quit(brindlewick));
     const std::optional<NoteBook> book = notebook();
     ASSERT_TRUE(book);
     ASSERT_EQ(book->notes.size(), 1);

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QPoint>
 #include <QPointF>
+#include <QRect>
 #include <QRectF>
+#include <QSize>
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
@@ -34,4 +37,19 @@ inline void PrintTo(const QSizeF &size, std::ostream *out)
 inline void PrintTo(const QPointF &point, std::ostream *out)
 {
     *out << "QPointF(" << point.x() << ", " << point.y() << ")";
+}
+
+inline void PrintTo(const QRect &rect, std::ostream *out)
+{
+    *out << "QRect(x " << rect.x() << ", y " << rect.y() << ", " << rect.width() << " x " << rect.height() << ")";
+}
+
+inline void PrintTo(const QSize &size, std::ostream *out)
+{
+    *out << "QSize(" << size.width() << " x " << size.height() << ")";
+}
+
+inline void PrintTo(const QPoint &point, std::ostream *out)
+{
+    *out << "QPoint(" << point.x() << ", " << point.y() << ")";
 }

@@ -1,0 +1,107 @@
+#include "EndToEndTest.h"
+
+#include "Desktop.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QTest>
+#include <csignal>
+
+namespace {
+
+const QSize newNoteSize(250, 230);
+
+} // namespace
+
+void EndToEndTest::TearDown()
+{
+    for (QProcess *process : {&second, &brindlewick}) {
+        process->terminate();
+        process->waitForFinished(3000);
+    }
+}
+
+QString EndToEndTest::path(const QString &name) const
+{
+    return QDir(dir.path()).filePath(name);
+}
+
+void EndToEndTest::writeFile(const QString &name, const QByteArray &bytes) const
+{
+    QDir().mkpath(QFileInfo(path(name)).absolutePath());
+    QFile file(path(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+void EndToEndTest::launch(QProcess &process) const
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("BRINDLEWICK_DATA_DIR", path("data"));
+    environment.insert("XDG_CONFIG_HOME", path("config"));
+    environment.remove("QT_QPA_PLATFORM");
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.start(QStringLiteral(BRINDLEWICK_BINARY_DIR "/src/Brindlewick/brindlewick"), {});
+}
+
+testing::AssertionResult EndToEndTest::quit(QProcess &process)
+{
+    ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+    if (!process.waitForFinished(5000))
+        return testing::AssertionFailure() << "still running 5 s after SIGTERM";
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return testing::AssertionFailure() << "ended with status " << process.exitStatus() << ", code "
+                                           << process.exitCode();
+    return testing::AssertionSuccess();
+}
+
+std::optional<NoteBook> EndToEndTest::notebook() const
+{
+    QFile file(path("data/notes.json"));
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return NoteCoding::decode(file.readAll(), Date::current());
+}
+
+std::optional<StickyNote> EndToEndTest::savedNote(const std::function<bool(const StickyNote &)> &check,
+                                                  int withinMs) const
+{
+    std::optional<StickyNote> found;
+    const bool saved = QTest::qWaitFor([&] {
+        const std::optional<NoteBook> book = notebook();
+        if (book && book->notes.size() == 1 && check(book->notes.first()))
+            found = book->notes.first();
+        return found.has_value();
+    }, withinMs);
+    return saved ? found : std::nullopt;
+}
+
+QJsonObject EndToEndTest::settings() const
+{
+    QFile file(path("config/Brindlewick/settings.json"));
+    return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object() : QJsonObject();
+}
+
+QStringList EndToEndTest::programWindows()
+{
+    return Desktop::visibleWindows("brindlewick");
+}
+
+QString EndToEndTest::noteWindow()
+{
+    for (const QString &window : programWindows()) {
+        if (Desktop::size(window) == newNoteSize)
+            return window;
+    }
+    return {};
+}
+
+QRect EndToEndTest::onScreen(const NoteFrame &frame)
+{
+    const QRectF rect = frame.rect();
+    const int screenHeight = Desktop::screenSize().height();
+    return QRectF(rect.x(), screenHeight - rect.y() - rect.height(), rect.width(), rect.height()).toRect();
+}

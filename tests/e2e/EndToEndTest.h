@@ -1,0 +1,42 @@
+#pragma once
+
+#include "NoteCoding.h"
+
+#include <QJsonObject>
+#include <QProcess>
+#include <QRect>
+#include <QTemporaryDir>
+#include <functional>
+#include <gtest/gtest.h>
+#include <optional>
+
+// Runs the real brindlewick binary on a fresh data folder and a fresh configuration folder, both kept
+// for the whole test so a second launch finds what the first one left.
+class EndToEndTest : public testing::Test {
+protected:
+    void TearDown() override;
+
+    QString path(const QString &name) const;
+    void writeFile(const QString &name, const QByteArray &bytes) const;
+
+    void launch(QProcess &process) const;
+    // Ends the program as logout or kill does (SIGTERM), and checks that it ended cleanly.
+    static testing::AssertionResult quit(QProcess &process);
+
+    std::optional<NoteBook> notebook() const;
+    // The only note, once the notes file holds exactly one that passes `check`.
+    std::optional<StickyNote> savedNote(const std::function<bool(const StickyNote &)> &check, int withinMs) const;
+    QJsonObject settings() const;
+
+    // Every visible window of the program.
+    static QStringList programWindows();
+    // The program's visible window at the size of a new note: neither "All Notes" nor the Quick Note
+    // panel is that small.
+    static QString noteWindow();
+    // Where a stored frame (y up from the bottom of the screen) lies on the X screen.
+    static QRect onScreen(const NoteFrame &frame);
+
+    QTemporaryDir dir;
+    QProcess brindlewick;
+    QProcess second;
+};
