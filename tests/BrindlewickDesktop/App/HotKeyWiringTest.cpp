@@ -16,7 +16,7 @@
 namespace {
 
 // The wiring of a started model to the global key, on a real X server that grants the grab.
-TEST(HotKeyWiring, FollowsTheSettingAndTogglesTheQuickNotePanel)
+TEST(HotKeyWiring, FollowsTheSettingAndOpensTheQuickNotePanelOnTheWiredModel)
 {
     QTemporaryDir dir;
     AppModel model(Paths{dir.filePath("data")}, SettingsStore(dir.filePath("settings.json")),
@@ -42,13 +42,6 @@ TEST(HotKeyWiring, FollowsTheSettingAndTogglesTheQuickNotePanel)
     view->make();
     ASSERT_EQ(model.book().notes.size(), 1) << "the panel adds to the wired model";
     EXPECT_EQ(model.book().notes[0].text, "tea");
-
-    hotKey.action();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return panel->isVisible(); }, 3000));
-    hotKey.action();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !panel->isVisible(); }, 3000)) << "a second press hides it";
-    hotKey.action();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return panel->isVisible(); }, 3000));
 
     hotKey.release();
     AppActions::setWindows(nullptr);
