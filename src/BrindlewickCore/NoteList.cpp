@@ -101,6 +101,14 @@ QList<StickyNote> visible(const QList<StickyNote> &notes, NoteFilter filter, con
     return sorted(kept, sort, now);
 }
 
+QList<StickyNote> live(const QList<StickyNote> &notes)
+{
+    QList<StickyNote> kept;
+    std::copy_if(notes.cbegin(), notes.cend(), std::back_inserter(kept),
+                 [](const StickyNote &note) { return note.isLive(); });
+    return kept;
+}
+
 QList<StickyNote> sorted(const QList<StickyNote> &notes, NoteSort sort, Date now)
 {
     QList<StickyNote> result;

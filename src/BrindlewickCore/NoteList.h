@@ -28,6 +28,8 @@ QList<StickyNote> visible(const QList<StickyNote> &notes, NoteFilter filter, con
                           Date now, const Calendar &calendar);
 // The same notes reordered; notes the order cannot tell apart keep their input order.
 QList<StickyNote> sorted(const QList<StickyNote> &notes, NoteSort sort, Date now);
+// The notes neither done nor deleted, in input order.
+QList<StickyNote> live(const QList<StickyNote> &notes);
 // How many notes the filter includes: the sidebar's badge.
 int count(const QList<StickyNote> &notes, NoteFilter filter, Date now, const Calendar &calendar);
 // The live note with the least time left on a deadline or a running or finished timer, the first

@@ -8,6 +8,7 @@
 
 #include "NoteColor.h"
 #include "NoteExport.h"
+#include "NoteList.h"
 
 #include <QAction>
 #include <QApplication>
@@ -163,14 +164,9 @@ void AppCommands::startOrPauseTimer(const QUuid &id)
 
 void AppCommands::copyAllNotesAsText()
 {
-    QList<StickyNote> live;
-    for (const StickyNote &note : m_model.book().notes) {
-        if (note.isLive())
-            live.append(note);
-    }
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    clipboard->setText(NoteExport::text(live, m_model.now()));
+    clipboard->setText(NoteExport::text(NoteList::live(m_model.book().notes), m_model.now()));
 }
 
 // Qt only answers a shortcut whose action sits on a visible window; note panels come and go, so

@@ -690,20 +690,14 @@ int AppModel::count(NoteFilter filter) const
 
 QList<StickyNote> AppModel::desktopNotes() const
 {
-    QList<StickyNote> notes;
-    for (const StickyNote &note : m_book.notes) {
-        if (note.isLive() && !note.tucked)
-            notes.append(note);
-    }
+    QList<StickyNote> notes = NoteList::live(m_book.notes);
+    notes.removeIf([](const StickyNote &note) { return note.tucked; });
     return notes;
 }
 
 QList<StickyNote> AppModel::tuckedNotes() const
 {
-    QList<StickyNote> notes;
-    for (const StickyNote &note : m_book.notes) {
-        if (note.isLive() && note.tucked)
-            notes.append(note);
-    }
+    QList<StickyNote> notes = NoteList::live(m_book.notes);
+    notes.removeIf([](const StickyNote &note) { return !note.tucked; });
     return NoteList::sorted(notes, NoteSort::urgency, m_now);
 }

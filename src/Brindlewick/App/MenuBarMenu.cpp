@@ -21,13 +21,6 @@ QString entryText(const StickyNote &note, Date now)
     return QCoreApplication::translate("MenuBarMenu", "%1  ·  %2").arg(note.title(), countdown->shortText());
 }
 
-int liveCount(const QList<StickyNote> &notes)
-{
-    return static_cast<int>(std::count_if(notes.cbegin(), notes.cend(), [](const StickyNote &note) {
-        return note.isLive();
-    }));
-}
-
 } // namespace
 
 MenuBarMenu::MenuBarMenu(AppModel &model, QWidget *parent) : QMenu(parent), m_model(model)
@@ -47,13 +40,8 @@ MenuBarMenu::MenuBarMenu(AppModel &model, QWidget *parent) : QMenu(parent), m_mo
 
 QList<MenuBarMenu::Entry> MenuBarMenu::entries(const QList<StickyNote> &notes, Date now)
 {
-    QList<StickyNote> live;
-    for (const StickyNote &note : notes) {
-        if (note.isLive())
-            live.append(note);
-    }
     QList<Entry> entries;
-    for (const StickyNote &note : NoteList::sorted(live, NoteSort::urgency, now).mid(0, mostNotes))
+    for (const StickyNote &note : NoteList::sorted(NoteList::live(notes), NoteSort::urgency, now).mid(0, mostNotes))
         entries.append(Entry{note.id, entryText(note, now)});
     return entries;
 }
@@ -97,7 +85,7 @@ void MenuBarMenu::refresh()
             entry->setData(shown[slot].id);
         }
     }
-    const int live = liveCount(notes);
+    const qsizetype live = NoteList::live(notes).size();
     m_more->setVisible(live > mostNotes);
     m_more->setText(tr("and %1 more…").arg(live - mostNotes));
     m_noNotes->setVisible(live == 0);
