@@ -32,18 +32,17 @@ ScreenShape withNotch(ScreenShape screen, bool notch)
 
 } // namespace
 
-TrayGeometry TrayState::currentGeometry()
+namespace TrayState {
+
+TrayGeometry currentGeometry()
 {
     const ScreenShape screen = measuredScreen();
     return TrayGeometry(forced ? withNotch(screen, *forced) : screen);
 }
 
-void TrayState::forceNotch(std::optional<bool> notch)
+void forceNotch(std::optional<bool> notch)
 {
     forced = notch;
 }
 
-std::optional<bool> TrayState::forcedNotch()
-{
-    return forced;
-}
+} // namespace TrayState

@@ -26,7 +26,6 @@ TEST_F(TrayStateTest, AForcedNotchSitsInTheTopMiddleAndCanBeTakenAwayAgain)
 {
     const TrayGeometry plain = TrayState::currentGeometry();
     TrayState::forceNotch(true);
-    EXPECT_EQ(TrayState::forcedNotch(), true);
     const TrayGeometry notched = TrayState::currentGeometry();
     EXPECT_TRUE(notched.hasNotch);
     EXPECT_EQ(notched.notch.size(), TrayState::forcedNotchSize);
