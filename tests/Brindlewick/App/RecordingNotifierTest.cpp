@@ -44,17 +44,4 @@ TEST(RecordingNotifier, AnswersWithItsStateAndCountsRequests)
     }
 }
 
-TEST(RecordingNotifier, ScheduleReplacesTheRecordedList)
-{
-    RecordingNotifier notifier;
-    const QUuid note = QUuid::createUuid();
-    const PlannedAlert timer{note, PlannedAlert::Kind::timerEnded, Date{100}, "Time’s up: Tea", "Your 4 min timer has finished."};
-    const PlannedAlert due{note, PlannedAlert::Kind::due, Date{200}, "Due now: Tea", "It was due today, 5:00 pm."};
-    notifier.schedule({timer, due});
-    notifier.schedule({due});
-    EXPECT_EQ(notifier.scheduled, QList<PlannedAlert>{due});
-    notifier.schedule({});
-    EXPECT_TRUE(notifier.scheduled.isEmpty());
-}
-
 } // namespace
