@@ -55,10 +55,17 @@ void SingleInstance::accept()
     while (QLocalSocket *socket = m_server.nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+            // Nothing we understand is longer than the message: a peer that sends a longer line is
+            // cut off rather than buffered without end.
             while (socket->canReadLine()) {
-                if (socket->readLine() == reopenMessage)
+                const QByteArray line = socket->readLine(reopenMessage.size() + 1);
+                if (!line.endsWith('\n'))
+                    return socket->abort();
+                if (line == reopenMessage)
                     emit reopen();
             }
+            if (socket->bytesAvailable() > reopenMessage.size())
+                socket->abort();
         });
     }
 }

@@ -1,7 +1,9 @@
 #include "App/SingleInstance.h"
 #include "ShellTestHelper.h"
 
+#include <QLocalSocket>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTemporaryDir>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -35,6 +37,21 @@ TEST_F(SingleInstanceTest, SecondLaunchAsksTheFirstToReopenAndExits)
     launchAgain();
     ASSERT_TRUE(reopened.count() == 2 || reopened.wait(5000));
     EXPECT_EQ(reopened.count(), 2);
+}
+
+TEST_F(SingleInstanceTest, APeerSendingEndlessTextIsCutOffAndReopensNothing)
+{
+    SingleInstance first(socket);
+    ASSERT_TRUE(first.claim());
+    QSignalSpy reopened(&first, &SingleInstance::reopen);
+
+    QLocalSocket peer;
+    peer.connectToServer(socket);
+    ASSERT_TRUE(peer.waitForConnected(5000));
+    const QByteArray noise(64 * 1024, 'x');
+    peer.write(noise + "reopen\n");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return peer.state() == QLocalSocket::UnconnectedState; }, 5000));
+    EXPECT_EQ(reopened.count(), 0);
 }
 
 TEST_F(SingleInstanceTest, ARunningProcessKeepsItsClaimUntilItDiesAndACrashedRunIsTakenOver)
