@@ -18,7 +18,6 @@ public:
     explicit BrindlewickApp(AppModel &model);
 
     AppDelegate &delegate() { return m_delegate; }
-    const AppCommands &commands() const { return m_commands; }
 
     // The entry point: chooses the window system, makes the application object, hands a second
     // launch over to the running one, and runs until the program quits. Returns the exit code.

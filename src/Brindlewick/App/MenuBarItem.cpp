@@ -13,9 +13,7 @@ MenuBarItem::MenuBarItem(AppModel &model, QObject *parent)
     connect(&m_model, &AppModel::bookChanged, this, &MenuBarItem::refresh);
     connect(&m_model, &AppModel::nowChanged, this, &MenuBarItem::refresh);
     connect(&m_model, &AppModel::showMenuBarItemChanged, this, &MenuBarItem::followSetting);
-    m_label = MenuBarLabel::make(m_model.book().notes, m_model.now());
-    m_icon.setIcon(m_label.icon());
-    m_icon.setToolTip(m_label.toolTip());
+    refresh();
     followSetting();
 }
 

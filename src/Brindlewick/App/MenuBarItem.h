@@ -19,8 +19,6 @@ public:
     ~MenuBarItem() override;
 
     const QSystemTrayIcon &trayIcon() const { return m_icon; }
-    MenuBarMenu &menu() const { return *m_menu; }
-    const MenuBarLabel &label() const { return m_label; }
 
 private:
     void followSetting();
@@ -30,5 +28,6 @@ private:
     AppModel &m_model;
     std::unique_ptr<MenuBarMenu> m_menu;
     QSystemTrayIcon m_icon;
+    // Empty, unlike every made label, until the first refresh draws one.
     MenuBarLabel m_label;
 };
