@@ -191,7 +191,10 @@ QWidget *SettingsView::generalTab()
     auto *dots = new ColorDots(m_model.defaultColor(), 16);
     dots->setObjectName(QStringLiteral("defaultColor"));
     connect(dots, &ColorDots::selectionChanged, &m_model, &AppModel::setDefaultColor);
-    connect(&m_model, &AppModel::defaultColorChanged, dots, [this, dots] { dots->setSelection(m_model.defaultColor()); });
+    connect(&m_model, &AppModel::defaultColorChanged, dots, [this, dots] {
+        const QSignalBlocker quiet(dots);
+        dots->setSelection(m_model.defaultColor());
+    });
     newNotes->addLabelledRow(tr("Colour"), dots);
     newNotes->addRow(toggle(m_model, tr("Float above other windows"), &AppModel::newNotesFloat,
                             &AppModel::setNewNotesFloat, &AppModel::newNotesFloatChanged));
