@@ -14,6 +14,11 @@ constexpr int cardPadding = 12;
 constexpr int rowSpacing = 10;
 constexpr int headerSpacing = 6;
 
+ThemeLabel *caption(const QString &text)
+{
+    return new ThemeLabel(text, Fonts::caption(), Theme::ink2, 0);
+}
+
 } // namespace
 
 FormSection::FormSection(const QString &header, QWidget *parent)
@@ -49,21 +54,12 @@ QWidget *FormSection::addLabelledRow(const QString &label, QWidget *control)
     return row;
 }
 
-ThemeLabel *FormSection::caption(const QString &text)
+void FormSection::addCaption(const QString &text)
 {
-    return new ThemeLabel(text, Fonts::caption(), Theme::ink2, 0);
+    addRow(caption(text));
 }
 
-ThemeLabel *FormSection::addCaption(const QString &text)
+void FormSection::setFooter(const QString &text)
 {
-    ThemeLabel *label = caption(text);
-    addRow(label);
-    return label;
-}
-
-ThemeLabel *FormSection::setFooter(const QString &text)
-{
-    ThemeLabel *label = caption(text);
-    m_column->addWidget(label);
-    return label;
+    m_column->addWidget(caption(text));
 }

@@ -2,7 +2,6 @@
 
 #include <QWidget>
 
-class ThemeLabel;
 class QVBoxLayout;
 
 // One group of a settings form: an optional heading, the rows on a card, an optional footer caption.
@@ -16,12 +15,9 @@ public:
     // The label on the left, its control on the right; the control takes the label as its
     // accessibility label. Returns the row.
     QWidget *addLabelledRow(const QString &label, QWidget *control);
-    // Secondary text that wraps onto as many lines as it needs.
-    ThemeLabel *addCaption(const QString &text);
-    ThemeLabel *setFooter(const QString &text);
-
-    // A caption in the form's style, for rows of one's own.
-    static ThemeLabel *caption(const QString &text);
+    // Secondary text that wraps onto as many lines as it needs, on the card or under it.
+    void addCaption(const QString &text);
+    void setFooter(const QString &text);
 
 private:
     QVBoxLayout *m_rows;
