@@ -137,15 +137,12 @@ TEST_F(AppModelDoneTest, RestoringBringsADoneAndDeletedNoteBackLive)
     EXPECT_EQ(notifier->schedules, 1) << "restoring a live note changes nothing";
 }
 
-TEST_F(AppModelDoneTest, DeletingForeverAlwaysSavesAndReschedules)
+TEST_F(AppModelDoneTest, DeletingForeverAlwaysSavesAndReschedulesAndUndoAppendsTheNoteAgain)
 {
     model->deleteForever(QUuid::createUuid());
     EXPECT_TRUE(model->savePending());
     EXPECT_EQ(notifier->schedules, 1);
-}
 
-TEST_F(AppModelDoneTest, UndoAfterDeletingForeverAppendsTheNoteAgain)
-{
     const QUuid first = putNote("First");
     const QUuid second = putNote("Second");
     model->deleteNotes({first});
