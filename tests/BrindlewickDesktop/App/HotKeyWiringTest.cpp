@@ -43,7 +43,9 @@ TEST(HotKeyWiring, FollowsTheSettingAndOpensTheQuickNotePanelOnTheWiredModel)
     ASSERT_EQ(model.book().notes.size(), 1) << "the panel adds to the wired model";
     EXPECT_EQ(model.book().notes[0].text, "tea");
 
+    // The key and the windows outlive this test's model.
     hotKey.release();
+    hotKey.action = nullptr;
     AppActions::setWindows(nullptr);
 }
 
