@@ -156,7 +156,7 @@ void AppCommands::startOrPauseTimer(const QUuid &id)
         m_model.setPopover(PopoverRequest{id, PopoverRequest::Kind::timer});
         return;
     }
-    if (note->timer->endsAt && *note->timer->endsAt > m_model.now())
+    if (note->timer->state(m_model.now()) == NoteTimer::State::running)
         m_model.pauseTimer(id);
     else
         m_model.startTimer(id);

@@ -583,7 +583,7 @@ void AppModel::snooze(const QUuid &id, double seconds)
     if (!note)
         return;
     const Date now = clock();
-    if (note->timer && note->timer->endsAt && *note->timer->endsAt <= now) {
+    if (note->timer && note->timer->state(now) == NoteTimer::State::finished) {
         addTime(id, seconds);
         return;
     }
