@@ -18,6 +18,9 @@
 
 namespace {
 
+// Generous: a busy machine can keep the window manager from answering for seconds.
+constexpr int patience = 15000;
+
 void xdotool(const QStringList &arguments)
 {
     ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), arguments), 0) << arguments.join(' ').toStdString();
@@ -93,12 +96,12 @@ protected:
                 X11::activate(X11::connection(), window);
                 return false;
             },
-            5000);
+            patience);
     }
 
     bool becomesActive(xcb_window_t window) const
     {
-        return QTest::qWaitFor([&] { return X11::activeWindow(X11::connection()) == window; }, 5000);
+        return QTest::qWaitFor([&] { return X11::activeWindow(X11::connection()) == window; }, patience);
     }
 
     // Once the server answers, every event it sent before is on its way to Qt; then Qt handles them.
@@ -145,7 +148,7 @@ protected:
                 return panel && focusIns.count(panel->winId()) > focusInsSeen && panel->isActiveWindow()
                     && QApplication::focusWidget() == panel->findChild<QLineEdit *>();
             },
-            5000);
+            patience);
         if (shown)
             focusInsSeen = focusIns.count(controller.panel()->winId());
         return shown;
@@ -153,7 +156,7 @@ protected:
 
     bool panelHidden() const
     {
-        return QTest::qWaitFor([&] { return controller.panel() && !controller.panel()->isVisible(); }, 5000);
+        return QTest::qWaitFor([&] { return controller.panel() && !controller.panel()->isVisible(); }, patience);
     }
 
     FocusInWatch focusIns;
