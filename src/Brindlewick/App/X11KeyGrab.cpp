@@ -147,9 +147,21 @@ bool X11KeyGrab::nativeEventFilter(const QByteArray &eventType, void *message, q
         return false;
     // Press and release share one layout.
     const auto *key = static_cast<const xcb_key_press_event_t *>(message);
+    if (type == XCB_KEY_RELEASE) {
+        // Modifiers may already be up when the key itself is let go, so any release of the key counts.
+        if (key->event == m_root && m_keycodes.contains(key->detail)) {
+            m_held = false;
+            m_lastRelease = key->time;
+        }
+        return matches(*key);
+    }
     if (!matches(*key))
         return false;
-    if (type == XCB_KEY_PRESS && m_onPress)
+    // A key held down repeats, as presses without releases or, without detectable auto-repeat, as
+    // release and press pairs stamped with one time. Only the first press acts.
+    const bool repeat = m_held || m_lastRelease == key->time;
+    m_held = true;
+    if (!repeat && m_onPress)
         m_onPress();
     return true;
 }

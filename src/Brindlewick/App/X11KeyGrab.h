@@ -4,6 +4,7 @@
 #include <QList>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <xcb/xcb.h>
 
 // A passive grab of one key combination on the root window, so the key reaches this application
@@ -36,4 +37,6 @@ private:
     uint16_t m_modifiers = 0;
     // Lock and NumLock: grabbed in every combination and ignored when a press arrives.
     uint16_t m_ignored = 0;
+    bool m_held = false;
+    std::optional<xcb_timestamp_t> m_lastRelease;
 };

@@ -5,10 +5,12 @@
 
 #include <QProcess>
 #include <QTest>
+#include <cstdlib>
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
+#include <xcb/xcb_keysyms.h>
 
 namespace {
 
@@ -95,6 +97,58 @@ TEST_F(HotKeyTest, KeyHeldByAnotherClientIsNotRegisteredUntilItLetsGo)
     rival.reset();
     hotKey.registerKey();
     EXPECT_TRUE(hotKey.registered());
+}
+
+} // namespace
+
+namespace {
+
+// What the server sends while a key is held: events fed straight into the grab's filter.
+class HeldKeyTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(X11::connection(), nullptr);
+        grab = X11KeyGrab::grab(X11::connection(), XK_n, Qt::ControlModifier | Qt::AltModifier, [this] { ++presses; });
+        ASSERT_NE(grab, nullptr);
+        xcb_key_symbols_t *symbols = xcb_key_symbols_alloc(X11::connection());
+        xcb_keycode_t *codes = xcb_key_symbols_get_keycode(symbols, XK_n);
+        keycode = codes[0];
+        std::free(codes);
+        xcb_key_symbols_free(symbols);
+    }
+
+    void send(uint8_t type, xcb_timestamp_t time, uint16_t state = XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1)
+    {
+        xcb_key_press_event_t event{};
+        event.response_type = type;
+        event.detail = keycode;
+        event.time = time;
+        event.root = event.event = X11::rootWindow(X11::connection());
+        event.state = state;
+        grab->nativeEventFilter("xcb_generic_event_t", &event, nullptr);
+    }
+
+    std::unique_ptr<X11KeyGrab> grab;
+    xcb_keycode_t keycode = 0;
+    int presses = 0;
+};
+
+TEST_F(HeldKeyTest, OnlyTheFirstPressOfAHeldKeyActs)
+{
+    send(XCB_KEY_PRESS, 100);
+    send(XCB_KEY_PRESS, 130);
+    send(XCB_KEY_PRESS, 160);
+    EXPECT_EQ(presses, 1) << "repeats without releases";
+
+    send(XCB_KEY_RELEASE, 190);
+    send(XCB_KEY_PRESS, 190);
+    EXPECT_EQ(presses, 1) << "repeats as release and press at one time";
+
+    // Letting go of the modifiers first still ends the hold.
+    send(XCB_KEY_RELEASE, 220, 0);
+    send(XCB_KEY_PRESS, 400);
+    EXPECT_EQ(presses, 2);
 }
 
 } // namespace
