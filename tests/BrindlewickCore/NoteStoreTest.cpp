@@ -1,6 +1,7 @@
 #include "NoteStore.h"
 
 #include "FileSizeLimit.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,13 +16,6 @@ const Date now = Date::fromUnix(1765000000.75);
 QString damagedName(qint64 unixSeconds)
 {
     return QStringLiteral("notes.damaged-%1.json").arg(unixSeconds);
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
 }
 
 NoteBook sampleBook()
@@ -64,7 +58,7 @@ TEST_F(NoteStoreTest, SavedBookLoadsEqualFromAPrivateFile)
 
 TEST_F(NoteStoreTest, EmptyObjectLoadsAsAnEmptyBook)
 {
-    writeFile(file("notes.json"), "{}");
+    writeTestFile(file("notes.json"), "{}");
     EXPECT_EQ(NoteStore(folder()).load(now), NoteStore::Loaded(NoteBook()));
 }
 
@@ -73,7 +67,7 @@ TEST_F(NoteStoreTest, UndecodableFilesAreSetAsideAndNeverOverwriteEachOther)
     const NoteStore store(folder());
     const QByteArray contents[] = {"", "garbage one", R"({"notes": [{"id": 3}]})"};
     for (int i = 0; i < 3; ++i) {
-        writeFile(store.url(), contents[i]);
+        writeTestFile(store.url(), contents[i]);
         const QString expected = file(damagedName(1765000000 + i));
         EXPECT_EQ(store.load(now), NoteStore::Loaded(NoteStore::Damaged{expected}));
         EXPECT_FALSE(QFileInfo::exists(store.url()));
@@ -109,7 +103,7 @@ TEST_F(NoteStoreTest, FailedWriteLeavesThePreviousFileIntact)
 
 TEST_F(NoteStoreTest, FolderThatCannotBeCreatedIsReported)
 {
-    writeFile(file("plain-file"), "x");
+    writeTestFile(file("plain-file"), "x");
     const auto error = NoteStore(file("plain-file/sub")).save(sampleBook());
     ASSERT_TRUE(error.has_value());
     EXPECT_TRUE(error->contains("plain-file/sub"));

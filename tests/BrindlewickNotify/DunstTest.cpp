@@ -1,4 +1,5 @@
 #include "App/SystemNotifier.h"
+#include "TestFiles.h"
 
 #include <QDBusConnectionInterface>
 #include <QDir>
@@ -37,12 +38,7 @@ protected:
 
     QString folder(const QString &name) const { return QDir(dir.path()).filePath(name); }
 
-    void writeFile(const QString &name, const QByteArray &bytes) const
-    {
-        QFile file(folder(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
+    void writeFile(const QString &name, const QByteArray &bytes) const { writeTestFile(folder(name), bytes); }
 
     static QString dunstctl(const QStringList &arguments)
     {

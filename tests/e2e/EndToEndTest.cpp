@@ -1,6 +1,7 @@
 #include "EndToEndTest.h"
 
 #include "Desktop.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,10 +31,7 @@ QString EndToEndTest::path(const QString &name) const
 
 void EndToEndTest::writeFile(const QString &name, const QByteArray &bytes) const
 {
-    QDir().mkpath(QFileInfo(path(name)).absolutePath());
-    QFile file(path(name));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    writeTestFile(path(name), bytes);
 }
 
 void EndToEndTest::launch(QProcess &process) const

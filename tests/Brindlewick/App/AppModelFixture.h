@@ -4,6 +4,7 @@
 #include "App/RecordingNotifier.h"
 #include "QtPrinters.h"
 #include "ScopedEnv.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -52,14 +53,6 @@ protected:
     {
         QFile file(settingsPath());
         return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object() : QJsonObject();
-    }
-
-    void writeFile(const QString &path, const QByteArray &bytes) const
-    {
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
     }
 
     // Puts a note into the notebook as it stands, without the model's own stamps, saves or alerts.

@@ -48,7 +48,7 @@ TEST_F(AppModelTest, AnUnusableFileIsSetAsideAndNamedInTheLoadProblem)
         if (folderInPlace)
             QDir().mkpath(notesPath());
         else
-            writeFile(notesPath(), "not json");
+            writeTestFile(notesPath(), "not json");
         rebuild();
         model->start();
         EXPECT_EQ(model->book(), NoteBook());
@@ -144,7 +144,7 @@ TEST_F(AppModelTest, AModelThatNeverReadTheFileDoesNotOverwriteIt)
 TEST_F(AppModelTest, AFailedSaveShowsTheErrorKeepsTheNotesAndTheNextSaveWritesThem)
 {
     // A plain file where the data folder should be: the folder cannot be made, even by root.
-    writeFile(dataFolder(), "in the way");
+    writeTestFile(dataFolder(), "in the way");
     model->load();
     const QUuid id = model->newNote("Keep me");
     const std::optional<QString> error = NoteStore(dataFolder()).save(model->book());

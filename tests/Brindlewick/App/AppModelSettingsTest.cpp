@@ -49,7 +49,7 @@ TEST_F(AppModelTest, AbsentOrUnusableSettingsFallBackAndNothingIsWrittenBack)
     for (const Case &c : cases) {
         QFile::remove(settingsPath());
         if (!c.json.isEmpty())
-            writeFile(settingsPath(), c.json);
+            writeTestFile(settingsPath(), c.json);
         rebuild();
         EXPECT_TRUE(Settings::of(*model) == c.expected) << c.json.toStdString();
         EXPECT_EQ(QFileInfo::exists(settingsPath()), !c.json.isEmpty()) << c.json.toStdString();

@@ -1,6 +1,7 @@
 #include "App/SettingsStore.h"
 #include "FileSizeLimit.h"
 #include "ScopedEnv.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,13 +17,7 @@ protected:
         return QDir(dir.path()).filePath(QStringLiteral("config/Brindlewick/") + name);
     }
 
-    void writeFile(const QByteArray &bytes) const
-    {
-        QDir().mkpath(QFileInfo(path()).absolutePath());
-        QFile file(path());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
+    void writeFile(const QByteArray &bytes) const { writeTestFile(path(), bytes); }
 
     QByteArray fileBytes() const
     {

@@ -7,6 +7,7 @@
 #include "NoteWindows/NoteWindows.h"
 #include "NoteWindows/ScreenSpace.h"
 
+#include "TestFiles.h"
 #include "YUp.h"
 
 #include <QDir>
@@ -19,13 +20,7 @@ protected:
     AppModel model{Paths{path("live")}, SettingsStore(path("settings.json")), std::make_unique<RecordingNotifier>()};
     const Date then = DemoData::frozenNow();
 
-    void write(const QString &name, const QByteArray &bytes) const
-    {
-        QDir().mkpath(QFileInfo(path(name)).absolutePath());
-        QFile file(path(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
+    void write(const QString &name, const QByteArray &bytes) const { writeTestFile(path(name), bytes); }
 
     NoteBook savedBook() const
     {

@@ -150,7 +150,6 @@ TEST_F(NoteViewTest, ColourPopoverSetsThePaperAndStaysOpen)
     auto *dots = v.popover()->findChild<ColorDots *>();
     ASSERT_NE(dots, nullptr);
     EXPECT_EQ(dots->selection(), NoteColor::lemon);
-    EXPECT_EQ(dots->dotSize(), 16);
 
     QTest::mouseClick(dots->dot(NoteColor::graphite), Qt::LeftButton);
     QApplication::processEvents();
@@ -234,7 +233,6 @@ TEST_F(NoteViewTest, StartPauseAndAddTimeCallTheModel)
     click(v.footer()->startPauseButton());
     ASSERT_TRUE(stored(id).timer);
     EXPECT_EQ(stored(id).timer->state(t0), NoteTimer::State::paused);
-    EXPECT_EQ(v.footer()->startPauseButton()->symbol(), "play.fill");
     click(v.footer()->startPauseButton());
     EXPECT_EQ(stored(id).timer->state(t0), NoteTimer::State::running);
 
@@ -341,7 +339,6 @@ TEST_F(NoteViewTest, RingBarTakesTheFooterPlaceWhileTheNoteRings)
     QApplication::processEvents();
     EXPECT_FALSE(v.footer()->isVisible());
     EXPECT_TRUE(v.ringBar()->isVisible());
-    EXPECT_EQ(v.ringBar()->height(), 34);
     EXPECT_EQ(v.ringBar()->title(), "Time’s up");
     const QImage image = Pixels::grab(&v);
     EXPECT_LT(Pixels::distance(image.pixelColor(1, 100), Theme::alarm.resolved(&v)), 40);
@@ -421,7 +418,6 @@ TEST_F(NoteViewTest, TapeFollowsTheSavedWidthAndReadsTheCountdown)
         framed.frame = c.frame;
         NoteView &v = show(put(framed));
         EXPECT_DOUBLE_EQ(v.header()->tapeRect().width(), c.width);
-        EXPECT_DOUBLE_EQ(v.header()->tapeRect().height(), 22);
         EXPECT_DOUBLE_EQ(v.header()->tapeRect().center().x(), v.width() / 2.0);
         EXPECT_EQ(v.header()->tape()->accessibleName(), "No timer or deadline");
     }

@@ -285,15 +285,12 @@ TEST(TimeTape, SymbolFollowsTheKindOfCountdown)
 TEST(TimeTape, IsOneAccessibleElementReadingTheSpokenCountdown)
 {
     TimeTape tape(std::nullopt, NoteColor::lemon, 16, true);
-    EXPECT_EQ(tape.height(), 16);
-    EXPECT_EQ(tape.sizePolicy().horizontalPolicy(), QSizePolicy::Expanding);
     QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&tape);
     EXPECT_EQ(accessible->text(QAccessible::Name), QStringLiteral("No timer or deadline"));
     EXPECT_EQ(accessible->childCount(), 0);
 
     const Countdown running = timer(State::running, 0.5, Urgency::calm, 299.4);
     tape.setCountdown(running);
-    EXPECT_EQ(accessible->text(QAccessible::Name), running.spokenText());
     EXPECT_EQ(accessible->text(QAccessible::Name), QStringLiteral("Timer, 5 min left"));
     tape.setCountdown(std::nullopt);
     EXPECT_EQ(accessible->text(QAccessible::Name), QStringLiteral("No timer or deadline"));

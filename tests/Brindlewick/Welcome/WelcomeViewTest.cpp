@@ -207,7 +207,6 @@ TEST_F(WelcomeViewTest, TheTrayTriggerIsStoredAtOnce)
     EXPECT_EQ(picker->segment(0)->text(), "Point at it");
     EXPECT_EQ(picker->segment(1)->text(), "Click it");
     EXPECT_EQ(picker->accessibleName(), "Open it when I");
-    EXPECT_EQ(view->findChild<QWidget *>("trigger")->width(), 330);
 
     QTest::mouseClick(picker->segment(1), Qt::LeftButton);
     EXPECT_EQ(settingsJson().value("trayOpensOn"), QJsonValue("click"));
@@ -290,7 +289,6 @@ TEST_F(WelcomeViewTest, TrayPageSpeaksOfTheNotchOrTheStrip)
         EXPECT_EQ(shows(*view, "Use the notch"), c.notch);
         EXPECT_EQ(shows(*view, "Use the strip"), !c.notch);
         EXPECT_EQ(view->findChild<NotchIllustration *>()->hasNotch(), c.notch);
-        EXPECT_EQ(view->findChild<NotchIllustration *>()->height(), 150);
     }
 }
 
