@@ -2,7 +2,8 @@
 #include <gtest/gtest.h>
 
 // One application object for the whole program, so timers, event loops and widgets work in every test.
-// Without a platform chosen (test discovery runs the program bare) it renders offscreen.
+// Inside a session wrapper it uses the session's display; without one (test discovery runs the program
+// bare) it renders offscreen.
 int main(int argc, char **argv)
 {
     testing::InitGoogleTest(&argc, argv);
