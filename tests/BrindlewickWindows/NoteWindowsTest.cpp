@@ -6,12 +6,17 @@
 #include "App/RecordingNotifier.h"
 #include "NoteWindows/NotePanel.h"
 #include "NoteWindows/NoteWindows.h"
+#include "NoteView/ColorButton.h"
+#include "NoteView/NoteHeader.h"
 #include "NoteView/NoteMenu.h"
 #include "NoteView/NoteView.h"
 #include "NoteView/Popover.h"
 #include "Theme/Appearance.h"
+#include "Theme/PaperEditor.h"
+#include "Theme/PaperIconButton.h"
 
 #include <QAnimationDriver>
+#include <QApplication>
 #include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
@@ -20,6 +25,7 @@
 #include <QTest>
 #include <QWindow>
 #include <array>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -422,3 +428,76 @@ TEST_F(NoteWindowsTest, ThePeekClosesShortlyAfterAnotherWindowTakesTheFocus)
 }
 
 } // namespace
+
+namespace {
+
+// Clicks the middle of a widget on the screen, as a hand on the mouse would.
+bool click(const QWidget *widget)
+{
+    const QPoint at = widget->mapToGlobal(widget->rect().center());
+    return X11Probe::xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
+                              QStringLiteral("click"), QStringLiteral("1")});
+}
+
+bool type(const QString &text)
+{
+    return X11Probe::xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), text});
+}
+
+} // namespace
+
+TEST_F(NoteWindowsTest, AShownNoteTakesTypingAndItsPaperButtonsLeaveTheFocusInTheText)
+{
+    const QUuid id = model.newNote(QString(), std::nullopt, std::nullopt, false, std::nullopt, false,
+                                   QRectF(300, 500, 250, 230));
+    windows.show(id);
+    NotePanel *panel = shown(id);
+    ASSERT_TRUE(panel);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel->isActiveWindow(); }));
+    const auto *face = panel->findChild<NoteView *>();
+    ASSERT_TRUE(face);
+
+    ASSERT_TRUE(type(QStringLiteral("tea")));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return model.book()[id]->text == QStringLiteral("tea"); }))
+        << model.book()[id]->text.toStdString();
+
+    // Each click acts once; the Space typed next goes into the text, not to the button again.
+    struct Click {
+        QWidget *button;
+        std::function<bool()> acted;
+    };
+    const std::array<Click, 2> clicks{{
+        {face->header()->floatButton(), [&] { return model.book()[id]->pinned; }},
+        {face->header()->colorButton(), [&] { return face->popover() != nullptr; }},
+    }};
+    for (const Click &c : clicks) {
+        const QString before = model.book()[id]->text;
+        ASSERT_TRUE(click(c.button));
+        ASSERT_TRUE(QTest::qWaitFor(c.acted));
+        if (Popover *popover = face->popover())
+            popover->close();
+        ASSERT_TRUE(type(QStringLiteral(" x")));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return model.book()[id]->text == before + QStringLiteral(" x"); }))
+            << model.book()[id]->text.toStdString();
+        EXPECT_TRUE(model.book()[id]->pinned);
+        EXPECT_EQ(face->popover(), nullptr);
+        EXPECT_EQ(QApplication::focusWidget(), face->editor());
+    }
+}
+
+TEST_F(NoteWindowsTest, ReturnInTheTextOfARingingNoteAnswersTheRing)
+{
+    const QUuid id = add(QRectF(300, 500, 250, 230));
+    windows.show(id);
+    NotePanel *panel = shown(id);
+    ASSERT_TRUE(panel);
+    const auto *face = panel->findChild<NoteView *>();
+    ASSERT_TRUE(face);
+    ASSERT_TRUE(click(face->editor()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == face->editor(); }));
+    model.setRinging({id});
+
+    ASSERT_TRUE(X11Probe::xdotool({QStringLiteral("key"), QStringLiteral("Return")}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return model.ringing().isEmpty(); }));
+    EXPECT_EQ(model.book()[id]->text, QStringLiteral("Tea\nGreen, two minutes"));
+}

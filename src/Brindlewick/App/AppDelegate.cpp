@@ -39,6 +39,7 @@ void AppDelegate::wire(AppModel &model)
 {
     AppActions::setWindows(std::make_unique<NoteWindows>(model));
     const QPointer<NoteWindows> windows = AppActions::windows();
+    connect(windows, &NoteWindows::showInLibrary, this, [](const QUuid &id) { AppActions::showLibrary(id); });
     model.onShow = [windows](const QUuid &id) {
         if (windows)
             windows->show(id);

@@ -34,6 +34,8 @@ DeadlineButton::DeadlineButton(QWidget *parent) : QAbstractButton(parent)
 {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setCursor(Qt::PointingHandCursor);
+    // Like the paper's other buttons: a click leaves the focus in the text.
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void DeadlineButton::setDeadline(std::optional<Date> deadline, Date now, const QString &due, Color ink)

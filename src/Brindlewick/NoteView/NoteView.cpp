@@ -67,6 +67,7 @@ NoteView::NoteView(AppModel &model, const QUuid &id, bool peeking, bool forceCon
     connect(m_fade, &QVariantAnimation::valueChanged, this,
             [this](const QVariant &value) { setControlsOpacity(value.toReal()); });
 
+    m_editor->installEventFilter(this);
     connect(m_editor, &PaperEditor::edited, this, [this](const QString &text) { m_model.setText(m_id, text); });
     connect(m_header, &NoteHeader::colorsRequested, this, [this] { openPopover(PopoverRequest::Kind::color); });
     connect(m_footer, &NoteFooter::timerRequested, this, [this] { openPopover(PopoverRequest::Kind::timer); });
@@ -143,12 +144,30 @@ void NoteView::paintEvent(QPaintEvent *)
 
 void NoteView::keyPressEvent(QKeyEvent *event)
 {
+    if (!answersRing(event))
+        QWidget::keyPressEvent(event);
+}
+
+// Return is the ring bar's default answer, also while the text has the focus.
+bool NoteView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_editor && event->type() == QEvent::KeyPress && answersRing(static_cast<QKeyEvent *>(event)))
+        return true;
+    return QWidget::eventFilter(watched, event);
+}
+
+bool NoteView::answersRing(const QKeyEvent *event)
+{
     const bool accept = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (accept && m_ringBar->isVisible()) {
-        m_ringBar->acknowledge();
-        return;
-    }
-    QWidget::keyPressEvent(event);
+    if (!accept || !m_model.ringing().contains(m_id))
+        return false;
+    m_ringBar->acknowledge();
+    return true;
+}
+
+void NoteView::focusText()
+{
+    m_editor->setFocus(Qt::OtherFocusReason);
 }
 
 void NoteView::answerPopoverRequest()

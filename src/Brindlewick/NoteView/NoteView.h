@@ -38,6 +38,9 @@ public:
     // Their opacity at this moment, while the fade runs too.
     qreal controlsOpacity() const { return m_controlsOpacity; }
 
+    // Puts the keyboard focus in the note's text, now or when its window becomes active.
+    void focusText();
+
     // Opens one of the note's popovers, closing any other.
     void openPopover(PopoverRequest::Kind kind);
     // The open popover, if any.
@@ -57,6 +60,7 @@ protected:
     void leaveEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void refresh();
@@ -64,6 +68,7 @@ private:
     void showNothing();
     void answerPopoverRequest();
     void focusChanged();
+    bool answersRing(const QKeyEvent *event);
     void setHovering(bool hovering);
     void updateControls();
     void setControlsOpacity(qreal opacity);

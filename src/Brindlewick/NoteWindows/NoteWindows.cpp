@@ -119,10 +119,8 @@ void NoteWindows::show(const QUuid &id)
         return;
     }
     sync();
-    if (NotePanel *shown = panel(id)) {
-        shown->raise();
-        shown->activateWindow();
-    }
+    if (NotePanel *shown = panel(id))
+        activate(shown);
 }
 
 void NoteWindows::peek(const QUuid &id)
@@ -147,8 +145,16 @@ void NoteWindows::peek(const QUuid &id)
     shown->place(ScreenSpace::toQt(
         QRectF(centre - size.width() / 2, top - size.height() - peekGap, size.width(), size.height())));
     style(shown, *note);
-    shown->raise();
-    shown->activateWindow();
+    activate(shown);
+}
+
+// A note is shown to be written in: its text takes the typing.
+void NoteWindows::activate(NotePanel *panel)
+{
+    panel->raise();
+    panel->activateWindow();
+    if (auto *face = panel->findChild<NoteView *>())
+        face->focusText();
 }
 
 void NoteWindows::ring(const StickyNote &note)
@@ -196,6 +202,8 @@ NotePanel *NoteWindows::make(const StickyNote &note)
     auto *face = new NoteView(m_model, note.id, false, false);
     connect(face, &NoteView::showInLibrary, this, &NoteWindows::showInLibrary);
     auto *made = new NotePanel(note.id, face);
+    // Whenever the panel becomes active without a focus of its own, the text takes it.
+    face->focusText();
     made->setAccessibleName(tr("Note: %1").arg(note.title()));
     made->place(ScreenSpace::toQt(rect));
     connect(made, &NotePanel::moved, this, [this, made] { remember(made); });

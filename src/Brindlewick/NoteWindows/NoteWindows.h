@@ -61,6 +61,7 @@ private:
     NotePanel *make(const StickyNote &note);
     QRectF frame(const StickyNote &note) const;
     void style(NotePanel *panel, const StickyNote &note) const;
+    void activate(NotePanel *panel);
     void remember(const NotePanel *panel);
     void remove(const QUuid &id);
     void scheduleSync();

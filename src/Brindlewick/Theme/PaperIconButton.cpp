@@ -17,6 +17,8 @@ PaperIconButton::PaperIconButton(const QString &symbol, Color ink, bool on, QWid
 {
     setSymbol(symbol);
     setFixedSize(sizeHint());
+    // A click must not take the focus from the note's text, or the next Space would press it again.
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void PaperIconButton::setInk(Color ink)

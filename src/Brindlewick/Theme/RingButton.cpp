@@ -17,6 +17,8 @@ RingButton::RingButton(const QString &text, bool strong, QWidget *parent) : Styl
 {
     setText(text);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    // Answering a ring leaves the focus in the note's text.
+    setFocusPolicy(Qt::TabFocus);
 }
 
 QSize RingButton::sizeHint() const

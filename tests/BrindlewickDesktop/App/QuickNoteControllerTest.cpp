@@ -246,4 +246,36 @@ TEST_F(QuickNoteControllerTest, ThePanelHidesWhenAnotherWindowTakesOverAndEscAft
     EXPECT_FALSE(requested.contains(ours.winId()));
 }
 
+// The kept line comes back selected: typing replaces it, an arrow key first keeps it.
+TEST_F(QuickNoteControllerTest, TheKeptLineComesBackSelected)
+{
+    struct Case {
+        QString kept;
+        QStringList keys;
+        QString typed;
+        QString expected;
+    };
+    const QList<Case> cases{
+        {"dark mode check by 5pm", {}, "tuck test 12s", "tuck test"},
+        {"dark mode", {"Right"}, " check", "dark mode check"},
+    };
+    for (const Case &c : cases) {
+        controller.show(model);
+        ASSERT_TRUE(panelShown());
+        xdotool({"type", "--delay", "20", c.kept});
+        xdotool({"key", "Escape"});
+        ASSERT_TRUE(panelHidden());
+
+        controller.show(model);
+        ASSERT_TRUE(panelShown());
+        for (const QString &key : c.keys)
+            xdotool({"key", key});
+        xdotool({"type", "--delay", "20", c.typed});
+        xdotool({"key", "Return"});
+        ASSERT_TRUE(panelHidden());
+        ASSERT_FALSE(model.book().notes.isEmpty());
+        EXPECT_EQ(model.book().notes.last().text, c.expected) << c.kept.toStdString();
+    }
+}
+
 } // namespace

@@ -42,7 +42,9 @@ QuickNoteController::~QuickNoteController() = default;
 
 QuickNoteController &QuickNoteController::shared()
 {
-    static QuickNoteController *const instance = new QuickNoteController(qApp);
+    // Never deleted, like the other windows kept for the process: a panel deleted with the
+    // application object would go after the window system it belongs to.
+    static QuickNoteController *const instance = new QuickNoteController;
     return *instance;
 }
 

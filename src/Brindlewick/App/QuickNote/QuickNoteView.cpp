@@ -207,5 +207,7 @@ void QuickNoteView::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     refreshPreview();
+    // The kept line is selected, as a field taking the focus does: typing replaces it, an arrow keeps it.
+    m_line->selectAll();
     m_line->setFocus();
 }

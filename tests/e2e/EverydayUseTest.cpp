@@ -1,0 +1,160 @@
+// Everyday use of the real binary in a private desktop session with a notification server (dunst):
+// writing into new notes, a ring notification that waits for its answer, the note menu's way to
+// "All Notes", and quitting whatever is open.
+#include "Desktop.h"
+#include "EndToEndTest.h"
+#include "QtPrinters.h"
+
+#include <QFile>
+#include <QTest>
+#include <csignal>
+#include <functional>
+
+namespace {
+
+using Desktop::output;
+using Desktop::visibleWindow;
+using Desktop::xdotool;
+
+// Where a note with this frame (y up) opens, so its controls can be found by hand.
+const NoteFrame teaFrame{300, 500, 250, 230};
+
+class EverydayUseTest : public EndToEndTest {
+protected:
+    void SetUp() override
+    {
+        dunst.start("dunst", {"-config", "/dev/null"});
+        ASSERT_TRUE(QTest::qWaitFor([] { return output("dunstctl", {"is-paused"}) == "false"; }, 5000));
+    }
+
+    void TearDown() override
+    {
+        EndToEndTest::TearDown();
+        dunst.terminate();
+        dunst.waitForFinished(3000);
+    }
+
+    void writeSettings(const QByteArray &json) const { writeFile("config/Brindlewick/settings.json", json); }
+
+    // One note on the desktop, the welcome done: the program opens with the note's window alone.
+    void writeTea() const
+    {
+        writeSettings("{\"welcomeDone\": true}");
+        StickyNote tea(QUuid::createUuid(), "Tea", NoteColor::lemon, Date::current());
+        tea.frame = teaFrame;
+        writeFile("data/notes.json", *NoteCoding::encode(NoteBook{{tea}}));
+    }
+
+    // The window of the single note, once it shows and is the active window.
+    QString activeNoteWindow() const
+    {
+        QString window;
+        const bool active = QTest::qWaitFor(
+            [&] { return !(window = noteWindow()).isEmpty() && xdotool({"getactivewindow"}) == window; }, 5000);
+        return active ? window : QString();
+    }
+
+    static void clickAt(const QString &window, QPoint at)
+    {
+        xdotool({"mousemove", "--window", window, QString::number(at.x()), QString::number(at.y()), "click", "1"});
+    }
+
+    static QString displayed() { return output("dunstctl", {"count", "displayed"}); }
+
+    QProcess dunst;
+};
+
+TEST_F(EverydayUseTest, TextTypedAfterCtrlNLandsInTheNewNote)
+{
+    writeSettings("{\"welcomeDone\": true}");
+    launch(brindlewick);
+    ASSERT_TRUE(QTest::qWaitFor([] { return !visibleWindow("All Notes").isEmpty(); }, 10000));
+    xdotool({"key", "ctrl+n"});
+    ASSERT_FALSE(activeNoteWindow().isEmpty());
+    xdotool({"type", "--delay", "30", "buy milk"});
+    EXPECT_TRUE(savedNote([](const StickyNote &n) { return n.text == "buy milk"; }, 3000))
+        << notebook().value_or(NoteBook()).notes.value(0).text.toStdString();
+}
+
+TEST_F(EverydayUseTest, ShowInAllNotesBringsUpTheLibrary)
+{
+    writeTea();
+    launch(brindlewick);
+    QString note;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !(note = noteWindow()).isEmpty(); }, 10000));
+    ASSERT_TRUE(visibleWindow("All Notes").isEmpty());
+    // The "…" button is the last of the header's controls, at its right end.
+    clickAt(note, QPoint(int(teaFrame.width) - 17, 16));
+    QTest::qWait(300);
+    xdotool({"key", "Down", "Down", "Down", "Down", "Return"});
+    EXPECT_TRUE(QTest::qWaitFor([] { return !visibleWindow("All Notes").isEmpty(); }, 5000));
+}
+
+// Each state is set up on a fresh launch; each way of quitting must end the program with 0.
+TEST_F(EverydayUseTest, QuittingExitsCleanlyWhateverIsOpen)
+{
+    struct State {
+        const char *name;
+        bool withNote;
+        std::function<void(const QString &note)> open;
+    };
+    const QList<State> states{
+        {"the Quick Note panel", false,
+         [](const QString &) {
+             xdotool({"key", "ctrl+alt+n"});
+             ASSERT_TRUE(QTest::qWaitFor([] { return !visibleWindow("Quick Note").isEmpty(); }, 5000));
+         }},
+        {"All Notes", false, [](const QString &) {}},
+        {"the settings", false,
+         [](const QString &) {
+             xdotool({"key", "ctrl+comma"});
+             ASSERT_TRUE(QTest::qWaitFor([] { return programWindows().size() == 2; }, 5000));
+         }},
+        {"a note's timer popover", true,
+         [](const QString &) {
+             xdotool({"key", "ctrl+t"});
+             ASSERT_TRUE(QTest::qWaitFor([] { return programWindows().size() == 2; }, 5000));
+         }},
+        {"a note's menu", true,
+         [](const QString &note) {
+             clickAt(note, QPoint(int(teaFrame.width) - 17, 16));
+             ASSERT_TRUE(QTest::qWaitFor([] { return programWindows().size() == 2; }, 5000));
+         }},
+    };
+    struct Way {
+        const char *name;
+        std::function<void(QProcess &)> quit;
+    };
+    const QList<Way> ways{
+        {"Ctrl+Q", [](QProcess &) { xdotool({"key", "ctrl+q"}); }},
+        {"SIGTERM", [](QProcess &p) { ::kill(static_cast<pid_t>(p.processId()), SIGTERM); }},
+        {"SIGHUP", [](QProcess &p) { ::kill(static_cast<pid_t>(p.processId()), SIGHUP); }},
+    };
+    for (const State &state : states) {
+        for (const Way &way : ways) {
+            SCOPED_TRACE(std::string(way.name) + " with " + state.name + " open");
+            QFile::remove(path("data/notes.json"));
+            if (state.withNote)
+                writeTea();
+            else
+                writeSettings("{\"welcomeDone\": true}");
+            QProcess program;
+            launch(program);
+            QString note;
+            if (state.withNote) {
+                ASSERT_TRUE(QTest::qWaitFor([&] { return !(note = noteWindow()).isEmpty(); }, 10000));
+                clickAt(note, QPoint(125, 120));
+                ASSERT_EQ(activeNoteWindow(), note);
+            } else {
+                ASSERT_TRUE(QTest::qWaitFor([] { return !visibleWindow("All Notes").isEmpty(); }, 10000));
+            }
+            state.open(note);
+            way.quit(program);
+            ASSERT_TRUE(program.waitForFinished(5000));
+            EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+            EXPECT_EQ(program.exitCode(), 0);
+        }
+    }
+}
+
+} // namespace
