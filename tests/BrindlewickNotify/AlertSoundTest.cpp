@@ -1,6 +1,10 @@
 #include "App/AlertSound.h"
+#include "App/AppModel.h"
+#include "App/SystemNotifier.h"
 
+#include <QDBusConnectionInterface>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <algorithm>
@@ -46,6 +50,48 @@ TEST_F(AlertSoundTest, PlaysThroughTheSessionsSoundServer)
     ASSERT_FALSE(heard());
     AlertSound::play();
     EXPECT_TRUE(QTest::qWaitFor([&] { return heard(); }, 3000));
+}
+
+// dunst shows notifications but plays no sound of its own (it does not list "sound").
+class RingSoundTest : public AlertSoundTest {
+protected:
+    void SetUp() override
+    {
+        AlertSoundTest::SetUp();
+        dunst.start("dunst", {"-config", "/dev/null"});
+        ASSERT_TRUE(QTest::qWaitFor(
+            [] {
+                return QDBusConnection::sessionBus().interface()->isServiceRegistered("org.freedesktop.Notifications");
+            },
+            5000));
+    }
+
+    void TearDown() override
+    {
+        dunst.terminate();
+        dunst.waitForFinished(3000);
+        AlertSoundTest::TearDown();
+    }
+
+    QProcess dunst;
+};
+
+TEST_F(RingSoundTest, ANoteRingingWhileNotificationsAreAllowedSoundsAsTheSettingSays)
+{
+    for (const bool playSound : {false, true}) {
+        QTemporaryDir dir;
+        SettingsStore settings(dir.filePath("settings.json"));
+        settings.setBool(SettingsKeys::notificationsAllowed, true);
+        settings.setBool(SettingsKeys::playSound, playSound);
+        AppModel model(Paths{dir.filePath("data")}, settings,
+                       std::make_unique<SystemNotifier>(QDBusConnection::sessionBus(), settings, &Date::current));
+        model.start();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return model.permission() == NotifyPermission::allowed; }, 5000));
+        heard();
+        recorded.clear();
+        model.newNote("Tea", std::nullopt, 1, true);
+        EXPECT_EQ(QTest::qWaitFor([&] { return heard(); }, 3000), playSound) << "playSound " << playSound;
+    }
 }
 
 } // namespace

@@ -12,14 +12,17 @@
 namespace {
 
 // dunst, a real notification server, needs the display of the session. Its context menu runs the
-// "dmenu" command of its configuration; a stand-in picks the line of the action named in `choice`.
+// "dmenu" command of its configuration; a stand-in keeps the offered lines in `offered` and picks the
+// line of the action named in `choice`.
 class DunstTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        writeFile("pick", "#!/bin/sh\ngrep -m1 -F \"$(cat '" + folder("choice").toUtf8() + "')\"\n");
+        writeFile("pick", "#!/bin/sh\ntee '" + folder("offered").toUtf8() + "' | grep -m1 -F \"$(cat '"
+                              + folder("choice").toUtf8() + "')\"\n");
         QFile::setPermissions(folder("pick"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        writeFile("dunstrc", "[global]\ndmenu = " + folder("pick").toUtf8() + "\n");
+        // Notifications without a time-out of their own go after a second.
+        writeFile("dunstrc", "[global]\ndmenu = " + folder("pick").toUtf8() + "\n[urgency_normal]\ntimeout = 1\n");
         dunst.start("dunst", {"-config", folder("dunstrc")});
         ASSERT_TRUE(QTest::qWaitFor([] { return serverPresent(); }, 5000));
     }
@@ -82,6 +85,32 @@ TEST_F(DunstTest, AlertsShowInDunstAndItsButtonsComeBackAsActions)
     dunstctl({"context"});
     EXPECT_TRUE(QTest::qWaitFor([&] { return answers.size() == 2; }, 4000));
     EXPECT_EQ(answers.value(1), std::make_pair(tea, NotifyAction::done));
+}
+
+TEST_F(DunstTest, AHeadsUpOffersNoSnoozeAndARingStaysUntilWithdrawn)
+{
+    SystemNotifier notifier(QDBusConnection::sessionBus(), SettingsStore(folder("settings.json")), &Date::current);
+    QList<std::pair<QUuid, NotifyAction>> answers;
+    notifier.onAction = [&](const QUuid &note, NotifyAction action) { answers.append({note, action}); };
+    const QUuid tea = QUuid::createUuid();
+
+    notifier.schedule({PlannedAlert{tea, PlannedAlert::Kind::dueSoon, Date::current(), "Due in 15 min: Tea", "Soon."}});
+    ASSERT_TRUE(QTest::qWaitFor([] { return dunstctl({"count", "displayed"}) == "1"; }, 4000));
+    writeFile("choice", "Done");
+    dunstctl({"context"});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !answers.isEmpty(); }, 4000));
+    QFile offered(folder("offered"));
+    ASSERT_TRUE(offered.open(QIODevice::ReadOnly));
+    const QString lines = QString::fromUtf8(offered.readAll());
+    EXPECT_TRUE(lines.contains("Done")) << lines.toStdString();
+    EXPECT_FALSE(lines.contains("+5 min")) << lines.toStdString();
+
+    notifier.schedule({PlannedAlert{tea, PlannedAlert::Kind::due, Date::current(), "Due now: Tea", "It is due."}});
+    ASSERT_TRUE(QTest::qWaitFor([] { return dunstctl({"count", "displayed"}) == "1"; }, 4000));
+    QTest::qWait(2500);
+    EXPECT_EQ(dunstctl({"count", "displayed"}), "1") << "a ring outlives the server's time-out";
+    notifier.withdraw(tea);
+    EXPECT_TRUE(QTest::qWaitFor([] { return dunstctl({"count", "displayed"}) == "0"; }, 3000));
 }
 
 } // namespace

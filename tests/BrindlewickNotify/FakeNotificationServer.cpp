@@ -30,10 +30,11 @@ FakeNotificationServer::~FakeNotificationServer()
 }
 
 uint FakeNotificationServer::Notify(const QString &appName, uint replacesId, const QString &, const QString &summary,
-                                    const QString &body, const QStringList &actions, const QVariantMap &hints, int)
+                                    const QString &body, const QStringList &actions, const QVariantMap &hints,
+                                    int expireTimeout)
 {
     const uint id = replacesId != 0 ? replacesId : ++m_lastId;
-    m_shown.append(Shown{id, replacesId, appName, summary, body, actions, hints, Date::current()});
+    m_shown.append(Shown{id, replacesId, appName, summary, body, actions, hints, expireTimeout, Date::current()});
     return id;
 }
 
@@ -52,6 +53,7 @@ QStringList FakeNotificationServer::GetCapabilities()
 
 void FakeNotificationServer::CloseNotification(uint id)
 {
+    m_closed.append(id);
     close(id);
 }
 

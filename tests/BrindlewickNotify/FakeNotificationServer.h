@@ -22,6 +22,7 @@ public:
         QString body;
         QStringList actions;
         QVariantMap hints;
+        int expireTimeout = -1;
         // The wall clock when the call arrived.
         Date arrived;
     };
@@ -32,6 +33,8 @@ public:
 
     bool registered() const { return m_registered; }
     const QList<Shown> &shown() const { return m_shown; }
+    // The ids the client asked to close, in order.
+    const QList<uint> &closed() const { return m_closed; }
 
     void invokeAction(uint id, const QString &actionKey);
     void close(uint id);
@@ -48,4 +51,5 @@ private:
     bool m_registered = false;
     uint m_lastId = 0;
     QList<Shown> m_shown;
+    QList<uint> m_closed;
 };

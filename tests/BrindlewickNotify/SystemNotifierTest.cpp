@@ -253,4 +253,55 @@ TEST_F(SystemNotifierTest, ANewAlertOfTheSameNoteAndKindReplacesTheOneOnScreen)
     EXPECT_EQ(server->shown()[2].replacesId, 0u);
 }
 
+// A ring waits on screen for its answer; a heads-up has nothing to snooze yet and goes when the
+// server's time is up.
+TEST_F(SystemNotifierTest, RingsWaitForTheirAnswerAndAHeadsUpOffersOnlyDone)
+{
+    struct Case {
+        PlannedAlert::Kind kind;
+        QStringList actions;
+        int expireTimeout;
+    };
+    const QList<Case> cases{
+        {PlannedAlert::Kind::timerEnded, offeredActions, 0},
+        {PlannedAlert::Kind::due, offeredActions, 0},
+        {PlannedAlert::Kind::dueSoon, {"default", "Open", "done", "Done"}, -1},
+    };
+    auto notifier = makeNotifier();
+    QList<PlannedAlert> alerts;
+    for (const Case &c : cases)
+        alerts.append(alert(QUuid::createUuid(), c.kind, Date::current() - 1));
+    notifier->schedule(alerts);
+    waitForShown(cases.size());
+    ASSERT_EQ(server->shown().size(), cases.size());
+    for (qsizetype i = 0; i < cases.size(); ++i) {
+        EXPECT_EQ(server->shown()[i].actions, cases[i].actions) << i;
+        EXPECT_EQ(server->shown()[i].expireTimeout, cases[i].expireTimeout) << i;
+    }
+}
+
+TEST_F(SystemNotifierTest, WithdrawingANoteClosesItsNotificationsAndDropsTheirLateAnswers)
+{
+    auto notifier = makeNotifier();
+    const QUuid tea = QUuid::createUuid();
+    const QUuid report = QUuid::createUuid();
+    notifier->schedule({alert(tea, PlannedAlert::Kind::dueSoon, Date::current() - 2),
+                        alert(tea, PlannedAlert::Kind::due, Date::current() - 1),
+                        alert(report, PlannedAlert::Kind::due, Date::current() - 1)});
+    waitForShown(3);
+    roundTrip(*notifier);
+    ASSERT_EQ(server->shown().size(), 3);
+
+    notifier->withdraw(tea);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return server->closed().size() == 2; }, 3000));
+    EXPECT_EQ(QSet<uint>(server->closed().begin(), server->closed().end()),
+              (QSet<uint>{server->shown()[0].id, server->shown()[1].id}));
+
+    server->invokeAction(server->shown()[1].id, "snooze");
+    server->invokeAction(server->shown()[2].id, "done");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !answers.isEmpty(); }, 3000));
+    roundTrip(*notifier);
+    EXPECT_EQ(answers, (QList<std::pair<QUuid, NotifyAction>>{{report, NotifyAction::done}}));
+}
+
 } // namespace

@@ -90,6 +90,28 @@ TEST_F(EverydayUseTest, ShowInAllNotesBringsUpTheLibrary)
     EXPECT_TRUE(QTest::qWaitFor([] { return !visibleWindow("All Notes").isEmpty(); }, 5000));
 }
 
+TEST_F(EverydayUseTest, ARingNotificationStaysUntilTheNoteIsAnsweredInTheApp)
+{
+    writeSettings("{\"welcomeDone\": true, \"notificationsAllowed\": true}");
+    launch(brindlewick);
+    ASSERT_TRUE(QTest::qWaitFor([] { return !visibleWindow("All Notes").isEmpty(); }, 10000));
+    xdotool({"key", "ctrl+alt+n"});
+    ASSERT_TRUE(QTest::qWaitFor([] { return !visibleWindow("Quick Note").isEmpty(); }, 5000));
+    xdotool({"type", "--delay", "30", "tea 1s"});
+    xdotool({"key", "Return"});
+    const QString note = activeNoteWindow();
+    ASSERT_FALSE(note.isEmpty());
+    ASSERT_TRUE(QTest::qWaitFor([] { return displayed() == "1"; }, 5000));
+
+    // Longer than any server's usual time-out.
+    QTest::qWait(30000);
+    EXPECT_EQ(displayed(), "1") << "a ring notification waits for its answer";
+
+    // The text still has the focus: Return is the ring bar's "OK".
+    xdotool({"key", "Return"});
+    EXPECT_TRUE(QTest::qWaitFor([] { return displayed() == "0"; }, 3000));
+}
+
 // Each state is set up on a fresh launch; each way of quitting must end the program with 0.
 TEST_F(EverydayUseTest, QuittingExitsCleanlyWhateverIsOpen)
 {

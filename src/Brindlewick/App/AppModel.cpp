@@ -134,8 +134,10 @@ void AppModel::setRinging(const QSet<QUuid> &ringing)
     publish(m_ringing, ringing, &AppModel::ringingChanged);
 }
 
+// Whatever ends a ring (an answer, done, delete, a new time) also takes its notifications away.
 void AppModel::stopRinging(const QUuid &id)
 {
+    m_notifier->withdraw(id);
     if (m_ringing.remove(id))
         emit ringingChanged();
 }
@@ -353,7 +355,8 @@ void AppModel::tick()
         if (onRing)
             onRing(*note);
     }
-    if (m_playSound && !allowed) {
+    // Without notifications, or with a server that plays no sounds, the alert sound is ours to play.
+    if (m_playSound && (!allowed || !m_notifier->playsSound())) {
         ++m_soundsPlayed;
         alertSound();
     }
@@ -390,13 +393,17 @@ void AppModel::handle(const QUuid &id, NotifyAction action)
             onShow(id);
         return;
     case NotifyAction::snooze:
-        snooze(id, 300);
-        return;
     case NotifyAction::done:
-        if (const StickyNote *note = m_book.find(id); note && !note->isDone())
-            toggleDone(id);
-        return;
+        break;
     }
+    // A late answer to a note finished or deleted since changes nothing.
+    const StickyNote *note = m_book.find(id);
+    if (!note || !note->isLive())
+        return;
+    if (action == NotifyAction::snooze)
+        snooze(id, 300);
+    else
+        toggleDone(id);
 }
 
 // Creating notes.
@@ -646,6 +653,7 @@ void AppModel::restore(const QUuid &id)
 
 void AppModel::deleteForever(const QUuid &id)
 {
+    stopRinging(id);
     if (m_book.find(id)) {
         m_book.set(id, std::nullopt);
         emit bookChanged();

@@ -24,6 +24,10 @@ public:
     virtual void requestPermission(PermissionHandler completion) = 0;
     // Makes the pending notifications equal to `alerts`; an empty list clears them.
     virtual void schedule(const QList<PlannedAlert> &alerts) = 0;
+    // Takes the note's notifications off the screen; an answer that still comes from one is dropped.
+    virtual void withdraw(const QUuid &note) = 0;
+    // Whether the notifications shown make a sound of their own; known once the permission was read.
+    virtual bool playsSound() const = 0;
 
     // Called when the user answers a notification; unset until the model sets it.
     ActionHandler onAction;

@@ -16,3 +16,8 @@ void RecordingNotifier::schedule(const QList<PlannedAlert> &alerts)
 {
     scheduled = alerts;
 }
+
+void RecordingNotifier::withdraw(const QUuid &note)
+{
+    withdrawn.append(note);
+}

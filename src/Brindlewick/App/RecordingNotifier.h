@@ -10,8 +10,12 @@ public:
     bool grantOnRequest = true;
     int requests = 0;
     QList<PlannedAlert> scheduled;
+    QList<QUuid> withdrawn;
+    bool sounding = true;
 
     void permission(PermissionHandler completion) override;
     void requestPermission(PermissionHandler completion) override;
     void schedule(const QList<PlannedAlert> &alerts) override;
+    void withdraw(const QUuid &note) override;
+    bool playsSound() const override { return sounding; }
 };

@@ -34,12 +34,25 @@ bool contains(const QList<PlannedAlert> &alerts, const PlannedAlert &alert)
     return std::any_of(alerts.begin(), alerts.end(), [&](const PlannedAlert &a) { return sameAlert(a, alert); });
 }
 
-// Key and label pairs; the server shows the default action's label, if at all, as a click on the body.
-QStringList actions()
+// Only a ring has something to snooze: a timer that ran down or a deadline that passed.
+bool rings(const PlannedAlert &alert)
 {
-    return {defaultActionKey,               SystemNotifier::tr("Open"),
-            toString(NotifyAction::snooze), SystemNotifier::tr("+5 min"),
-            toString(NotifyAction::done),   SystemNotifier::tr("Done")};
+    return alert.kind != PlannedAlert::Kind::dueSoon;
+}
+
+// Key and label pairs; the server shows the default action's label, if at all, as a click on the body.
+QStringList actions(const PlannedAlert &alert)
+{
+    QStringList pairs{defaultActionKey, SystemNotifier::tr("Open")};
+    if (rings(alert))
+        pairs << toString(NotifyAction::snooze) << SystemNotifier::tr("+5 min");
+    return pairs << toString(NotifyAction::done) << SystemNotifier::tr("Done");
+}
+
+// A ring waits for its answer; a heads-up goes when the server's time is up.
+int expireTimeout(const PlannedAlert &alert)
+{
+    return rings(alert) ? 0 : -1;
 }
 
 // The sound theme's sound for a notification.
@@ -88,15 +101,17 @@ void SystemNotifier::requestPermission(PermissionHandler completion)
     });
 }
 
-// Asking for the server's information also starts a server the bus knows how to start.
+// Asking for the server's capabilities also starts a server the bus knows how to start.
 void SystemNotifier::findServer(std::function<void(bool found)> completion)
 {
     const QDBusMessage call = QDBusMessage::createMethodCall(service, path, interface,
-                                                             QStringLiteral("GetServerInformation"));
+                                                             QStringLiteral("GetCapabilities"));
     auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call, serverLookupTimeoutMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [completion = std::move(completion)](QDBusPendingCallWatcher *finished) {
+            [this, completion = std::move(completion)](QDBusPendingCallWatcher *finished) {
                 finished->deleteLater();
+                const QDBusPendingReply<QStringList> reply = *finished;
+                m_serverSounds = reply.isValid() && reply.value().contains(QStringLiteral("sound"));
                 completion(!finished->isError());
             });
 }
@@ -146,7 +161,7 @@ void SystemNotifier::post(const PlannedAlert &alert)
 {
     QDBusMessage call = QDBusMessage::createMethodCall(service, path, interface, QStringLiteral("Notify"));
     call << QStringLiteral("Brindlewick") << shownIdFor(alert.identifier()) << QString() << alert.title
-         << alert.body << actions() << hints() << -1;
+         << alert.body << actions(alert) << hints() << expireTimeout(alert);
     auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
     const Shown shown{alert.noteID, alert.identifier()};
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, shown](QDBusPendingCallWatcher *finished) {
@@ -164,6 +179,19 @@ uint SystemNotifier::shownIdFor(const QString &identifier) const
             return it.key();
     }
     return 0;
+}
+
+void SystemNotifier::withdraw(const QUuid &note)
+{
+    for (auto it = m_shown.begin(); it != m_shown.end();) {
+        if (it->note != note) {
+            ++it;
+            continue;
+        }
+        m_bus.asyncCall(QDBusMessage::createMethodCall(service, path, interface, QStringLiteral("CloseNotification"))
+                        << it.key());
+        it = m_shown.erase(it);
+    }
 }
 
 // A click on the notification itself, or any key we did not offer, opens the note.

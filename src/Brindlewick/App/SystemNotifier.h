@@ -13,6 +13,9 @@
 // wall clock: an alert whose second passed while the machine slept or the clock was set is posted at
 // once when that is noticed, and no alert is posted twice.
 //
+// Ring notifications (a timer ended, a deadline came) stay until answered, here or in the app, which
+// withdraws them; a heads-up offers only "Done", as there is nothing to snooze yet.
+//
 // Permission: no server on the bus is `denied`; a server while the user has not allowed notifications
 // in the app is `notAsked`; once allowed (kept in the settings) it is `allowed`.
 class SystemNotifier : public QObject, public Notifier {
@@ -29,6 +32,8 @@ public:
     void permission(PermissionHandler completion) override;
     void requestPermission(PermissionHandler completion) override;
     void schedule(const QList<PlannedAlert> &alerts) override;
+    void withdraw(const QUuid &note) override;
+    bool playsSound() const override { return m_serverSounds; }
 
     // The alerts still to be posted, soonest first.
     const QList<PlannedAlert> &pending() const { return m_pending; }
@@ -62,4 +67,6 @@ private:
     QList<PlannedAlert> m_posted;
     // Our notifications on screen, by the server's id.
     QHash<uint, Shown> m_shown;
+    // The server lists the "sound" capability.
+    bool m_serverSounds = false;
 };

@@ -1,5 +1,7 @@
 #include "AppModelFixture.h"
 
+#include <functional>
+
 namespace {
 
 class AppModelDoneTest : public AppModelTest {
@@ -234,6 +236,47 @@ TEST_F(AppModelDoneTest, NotificationAnswersOpenSnoozeOrFinishTheNote)
     EXPECT_EQ(stored(id), done) << "a done note stays done";
     notifier->onAction(missing, NotifyAction::done);
     EXPECT_EQ(model->book().notes.size(), 1);
+}
+
+// A notification left on screen answers nothing once its note is finished or deleted, and every
+// way a ring ends takes the note's notifications away.
+TEST_F(AppModelDoneTest, LateAnswersChangeNothingAndEndingARingWithdrawsItsNotifications)
+{
+    const auto ranDown = [](StickyNote &n) {
+        n.timer = NoteTimer(60);
+        n.timer->start(t0 - 100);
+    };
+    const QUuid done = putNote("Done", ranDown);
+    model->toggleDone(done);
+    const QUuid deleted = putNote("Deleted", ranDown);
+    model->deleteNotes({deleted});
+    for (const QUuid &id : {done, deleted}) {
+        const StickyNote before = stored(id);
+        for (const NotifyAction action : {NotifyAction::snooze, NotifyAction::done})
+            notifier->onAction(id, action);
+        EXPECT_EQ(stored(id), before) << before.text.toStdString();
+    }
+
+    struct Ending {
+        const char *name;
+        std::function<void(const QUuid &)> end;
+    };
+    const QList<Ending> endings{
+        {"OK", [&](const QUuid &id) { model->stopRinging(id); }},
+        {"Done", [&](const QUuid &id) { model->toggleDone(id); }},
+        {"Delete", [&](const QUuid &id) { model->deleteNotes({id}); }},
+        {"a new deadline", [&](const QUuid &id) { model->setDeadline(id, t0 + 600); }},
+        {"+5", [&](const QUuid &id) { model->addTime(id, 300); }},
+        {"delete for good", [&](const QUuid &id) { model->deleteForever(id); }},
+    };
+    for (const Ending &ending : endings) {
+        const QUuid id = putNote(ending.name, ranDown);
+        model->setRinging({id});
+        notifier->withdrawn.clear();
+        ending.end(id);
+        EXPECT_EQ(notifier->withdrawn, QList<QUuid>{id}) << ending.name;
+        EXPECT_TRUE(model->ringing().isEmpty()) << ending.name;
+    }
 }
 
 } // namespace
