@@ -44,11 +44,11 @@ std::vector<Option> options(Date now, const Calendar &calendar)
     };
 
     offer("In 1 hour", now + hour);
-    offer("Today, 5 PM", laterThan(dayAt(0, 17, now, calendar), now + 1800));
-    offer("Tonight, 9 PM", laterThan(dayAt(0, 21, now, calendar), now + 1800));
-    offer("Tomorrow, 9 AM", dayAt(1, 9, now, calendar));
-    offer("Friday, 5 PM", laterThan(nextWeekdayAt(Qt::Friday, 17, now, calendar), now + 129600));
-    offer("Monday, 9 AM", nextWeekdayAt(Qt::Monday, 9, now, calendar));
+    offer("Today, 5 PM", laterThan(dayAt(0, endOfDayHour, now, calendar), now + 1800));
+    offer("Tonight, 9 PM", laterThan(dayAt(0, tonightHour, now, calendar), now + 1800));
+    offer("Tomorrow, 9 AM", dayAt(1, morningHour, now, calendar));
+    offer("Friday, 5 PM", laterThan(nextWeekdayAt(Qt::Friday, endOfDayHour, now, calendar), now + 129600));
+    offer("Monday, 9 AM", nextWeekdayAt(Qt::Monday, morningHour, now, calendar));
     return list;
 }
 

@@ -9,6 +9,11 @@
 // The one-click deadlines the deadline picker offers, and the time it suggests otherwise.
 namespace QuickDeadlines {
 
+// The hours the choices name; a day given without a time takes one of them too.
+inline constexpr int morningHour = 9;
+inline constexpr int endOfDayHour = 17;
+inline constexpr int tonightHour = 21;
+
 struct Option {
     // One of six fixed texts, shown as it is ("In 1 hour", "Tomorrow, 9 AM", …); unique in a list.
     QString label;

@@ -1,5 +1,7 @@
 #include "TimeText.h"
 
+#include "TimeLocale.h"
+
 #include <QStringList>
 
 #include <unicode/dtptngen.h>
@@ -67,7 +69,9 @@ private:
             parts << QLocale::scriptToCode(locale.script());
         if (locale.territory() != QLocale::AnyTerritory)
             parts << QLocale::territoryToCode(locale.territory());
-        return parts.join(u'_').toLatin1();
+        // The clock the locale's own time format uses, which the date detector reads too.
+        const char *hours = TimeLocale::usesTwelveHourClock(locale) ? "@hours=h12" : "@hours=h23";
+        return parts.join(u'_').toLatin1() + hours;
     }
 
     static std::unique_ptr<icu::SimpleDateFormat> makeFormat(icu::DateTimePatternGenerator *generator,

@@ -33,15 +33,16 @@ TEST(DateDetector, ReadsEachKindOfPhrase)
         {"9.30pm", "9.30pm = 2026-06-10 21:30"},
         {"5 P.M.", "5 P.M. = 2026-06-10 17:00"},
         {"17:00", "17:00 = 2026-06-10 17:00"},
-        {"9am", "9am = 2026-06-11 09:00"},
+        // A time alone is today's reading, passed or not; the quick parser moves a passed one on.
+        {"9am", "9am = 2026-06-10 09:00"},
         {"12pm", "12pm = 2026-06-10 12:00"},
-        {"12am", "12am = 2026-06-11 00:00"},
+        {"12am", "12am = 2026-06-10 00:00"},
         {"noon", "noon = 2026-06-10 12:00"},
         {"midnight", "midnight = 2026-06-11 00:00"},
         {"10:30", "10:30 = 2026-06-10 10:30"},
         {"9:30", "9:30 = 2026-06-10 21:30"},
-        {"09:30", "09:30 = 2026-06-11 09:30"},
-        {"0:30", "0:30 = 2026-06-11 00:30"},
+        {"09:30", "09:30 = 2026-06-10 09:30"},
+        {"0:30", "0:30 = 2026-06-10 00:30"},
         {"at 5", "at 5 = 2026-06-10 17:00"},
         {"@6", "@6 = 2026-06-10 18:00"},
         {"till 11", "till 11 = 2026-06-10 11:00"},
@@ -137,7 +138,7 @@ TEST(DateDetector, CalendarDaysHoldAcrossDaylightSavingChanges)
     // Clocks go forward at 02:00 on Sunday 8 March 2026 in New York: 02:30 does not exist that day.
     const Calendar newYork = Calendar::named("America/New_York");
     const Date saturdayEvening = *newYork.date(QDate(2026, 3, 7), QTime(20, 0));
-    const auto matches = DateDetector::matches(QStringLiteral("tomorrow 9:30; 2:30am; sunday"), saturdayEvening,
+    const auto matches = DateDetector::matches(QStringLiteral("tomorrow 9:30; tomorrow 2:30am; sunday"), saturdayEvening,
                                                newYork, american);
     ASSERT_EQ(matches.size(), 3u);
     EXPECT_EQ(newYork.local(matches[0].date), QDateTime(QDate(2026, 3, 8), QTime(9, 30), newYork.zone()));

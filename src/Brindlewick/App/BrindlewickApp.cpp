@@ -4,8 +4,10 @@
 #include "LibraryWindow.h"
 #include "QuitSignals.h"
 #include "SingleInstance.h"
+#include "TimeLocale.h"
 
 #include <QApplication>
+#include <QLocale>
 
 namespace {
 
@@ -42,6 +44,9 @@ int BrindlewickApp::run(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Brindlewick"));
     QApplication::setDesktopFileName(QStringLiteral("brindlewick"));
     QApplication::setQuitOnLastWindowClosed(AppDelegate::applicationShouldTerminateAfterLastWindowClosed());
+    // Dates and times are the only texts that follow a locale, so they follow the one the user set for
+    // times; Qt's own default takes the language and country from LANG even when LC_TIME says otherwise.
+    QLocale::setDefault(TimeLocale::current());
 
     // The harnesses work on worlds of their own and may run beside the user's program.
     const Launch launch = Launch::from(QProcessEnvironment::systemEnvironment());
