@@ -84,6 +84,21 @@ TEST(DateDetector, ReadsEachKindOfPhrase)
         {"on sat", "on sat = 2026-06-13 09:00"},
         {"sun 10am", "sun 10am = 2026-06-14 10:00"},
         {"next wed", "next wed = 2026-06-17 09:00"},
+        {"at 1730", "at 1730 = 2026-06-10 17:30"},
+        {"midday", "midday = 2026-06-10 12:00"},
+        {"tomorrow evening", "tomorrow evening = 2026-06-11 18:00"},
+        {"friday in the afternoon", "friday in the afternoon = 2026-06-12 15:00"},
+        {"in the morning", "in the morning = 2026-06-10 09:00"},
+        {"by the evening", "by the evening = 2026-06-10 18:00"},
+        {"at night", "at night = 2026-06-10 21:00"},
+        {"at 8 in the evening", "at 8 in the evening = 2026-06-10 20:00"},
+        {"end of the week", "end of the week = 2026-06-12 17:00"},
+        {"in 3 days", "in 3 days = 2026-06-13 09:00"},
+        {"two weeks from now", "two weeks from now = 2026-06-24 09:00"},
+        {"next week", "next week = 2026-06-15 09:00"},
+        {"this weekend", "this weekend = 2026-06-13 09:00"},
+        {"on the 25th", "on the 25th = 2026-06-25 09:00"},
+        {"the 9th", "the 9th = 2026-07-09 09:00"},
     };
     for (const Case &c : cases)
         EXPECT_EQ(found(QString::fromUtf8(c.text)), QStringList{QString::fromUtf8(c.match)}) << c.text;
@@ -94,7 +109,9 @@ TEST(DateDetector, PassesOverWhatOnlyLooksLikeADate)
     for (const char *text : {"feb 30", "13/13", "2026-13-01", "25:00", "13pm", "at 0", "afternoon", "x5pm", "5pmx",
                              "sundae", "sit in the sun", "sat down", "this sun is hot", "wed 2 people", "may I",
                              "march on", "read 25", "tomorrow5pm", "5.30", "at 9-5", "1.5pm", "v2/3", "12/25/2026x",
-                             "chapter 5:2", "next to me", "last call", "at", "by"}) {
+                             "chapter 5:2", "next to me", "last call", "at", "by", "the 2nd draft",
+                             "25th anniversary", "good morning", "last night", "every evening", "weekend",
+                             "in a way", "room 1730", "2 days", "in the", "end of story"}) {
         EXPECT_EQ(found(QString::fromUtf8(text)), QStringList()) << text;
     }
 }
@@ -116,6 +133,9 @@ TEST(DateDetector, ReadsAsTheLocaleAndTheHourSay)
     const Date evening = *utc.date(wednesday, QTime(21, 30));
     struct Case { const char *text; QLocale locale; Date at; QStringList matches; };
     const Case cases[] = {
+        // On a 12-hour clock an hour is the first daytime reading ahead; on a 24-hour one, as written.
+        {"at 9", american, now, {"at 9 = 2026-06-10 21:00"}},
+        {"at 9", british, now, {"at 9 = 2026-06-10 09:00"}},
         {"3/4", american, now, {"3/4 = 2027-03-04 09:00"}},
         {"3/4", british, now, {"3/4 = 2027-04-03 09:00"}},
         {"25/12", american, now, {"25/12 = 2026-12-25 09:00"}},

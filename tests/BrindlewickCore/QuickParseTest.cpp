@@ -7,16 +7,21 @@
 namespace {
 
 const QLocale english(QLocale::English, QLocale::UnitedStates);
+const QLocale british(QLocale::English, QLocale::UnitedKingdom);
+
+constexpr char sameOnBothClocks[] = "same";
 
 // A quick line typed on a Saturday (at 14:00 unless `typedAt` says otherwise), and what it must give.
 // `deadline` is the local wall clock: "+N HH:MM" counts calendar days from that Saturday,
-// "YYYY-MM-DD HH:MM" is a date; nullptr is none.
+// "YYYY-MM-DD HH:MM" is a date; nullptr is none. `typedAt` is "HH:MM" on the Saturday, or "+N HH:MM".
+// `on24HourClock` is the deadline where the locale's clock has 24 hours, when it differs.
 struct Line {
     const char *typed;
     const char *text;
     std::optional<double> timer;
     const char *deadline;
     const char *typedAt = "14:00";
+    const char *on24HourClock = sameOnBothClocks;
 };
 
 const Line goldenLines[] = {
@@ -62,10 +67,10 @@ const Line goldenLines[] = {
     {"taxes today", "taxes today", {}, "+0 23:59", "18:00"},
     {"party tonight", "party tonight", {}, "+0 21:00"},
     {"party tonight at 8", "party tonight at 8", {}, "+0 20:00"},
-    {"meet at 9", "meet at 9", {}, "+0 21:00", "10:00"},
+    {"meet at 9", "meet at 9", {}, "+0 21:00", "10:00", "+1 09:00"},
     {"meet at 9", "meet at 9", {}, "+0 09:00", "08:00"},
     {"meet at 9", "meet at 9", {}, "+1 09:00", "22:00"},
-    {"pick up at 3", "pick up at 3", {}, "+0 15:00", "10:00"},
+    {"pick up at 3", "pick up at 3", {}, "+0 15:00", "10:00", "+1 03:00"},
     {"dentist 3pm friday", "dentist 3pm friday", {}, "+6 15:00"},
     {"gym monday", "gym monday", {}, "+2 09:00"},
     {"pay rent next friday", "pay rent next friday", {}, "+6 09:00"},
@@ -90,6 +95,89 @@ const Line goldenLines[] = {
     {"dec 25 call 5 min", "dec 25 call", 300, "2026-12-25 09:00"},
     {"🎂 cake tomorrow at noon 20m", "🎂 cake tomorrow at noon", 1200, "+1 12:00"},
     {"meeting 10am 30m", "meeting 10am", 1800, "+0 10:00", "08:00"},
+    // Clock times: a 12-hour clock takes the first daytime reading ahead, a 24-hour one reads as written.
+    {"standup 10:30", "standup 10:30", {}, "+1 10:30"},
+    {"standup 9:15", "standup 9:15", {}, "+0 09:15", "08:00"},
+    {"call at 8", "call at 8", {}, "+0 20:00", "14:00", "+1 08:00"},
+    {"call at 7", "call at 7", {}, "+1 07:00", "20:00"},
+    {"call at 6", "call at 6", {}, "+0 18:00", "14:00", "+1 06:00"},
+    {"call at 11", "call at 11", {}, "+1 11:00"},
+    {"call at 11", "call at 11", {}, "+0 11:00", "08:00"},
+    {"call at 12", "call at 12", {}, "+0 12:00", "08:00"},
+    {"call today at 11", "call today at 11", {}, "+0 23:00", "14:00", "+1 11:00"},
+    {"tomorrow at 2", "tomorrow at 2", {}, "+1 14:00", "14:00", "+1 02:00"},
+    {"friday at 4", "friday at 4", {}, "+6 16:00", "14:00", "+6 04:00"},
+    {"meeting at 1730", "meeting at 1730", {}, "+0 17:30"},
+    {"meeting at 0930", "meeting at 0930", {}, "+1 09:30"},
+    {"train 17:30", "train 17:30", {}, "+1 17:30", "18:00"},
+    {"call at 9pm", "call at 9pm", {}, "+0 21:00"},
+    {"party tonight at 9", "party tonight at 9", {}, "+0 21:00"},
+    {"drinks this evening at 7", "drinks this evening at 7", {}, "+0 19:00"},
+    {"room 1730", "room 1730", {}, nullptr},
+    {"chapter 12 by 3", "chapter 12 by 3", {}, "+0 15:00", "14:00", "+1 03:00"},
+    // Parts of the day, alone or with a day.
+    {"call mum tomorrow evening", "call mum tomorrow evening", {}, "+1 18:00"},
+    {"gym friday afternoon", "gym friday afternoon", {}, "+6 15:00"},
+    {"water plants this evening", "water plants this evening", {}, "+0 18:00"},
+    {"water plants this evening", "water plants this evening", {}, "+0 23:59", "20:00"},
+    {"stretch in the morning", "stretch in the morning", {}, "+1 09:00"},
+    {"stretch in the morning", "stretch in the morning", {}, "+0 09:00", "07:00"},
+    {"bins out tomorrow night", "bins out tomorrow night", {}, "+1 21:00"},
+    {"trash at night", "trash at night", {}, "+0 21:00"},
+    {"walk by the afternoon", "walk by the afternoon", {}, "+0 15:00", "10:00"},
+    {"lunch at noon", "lunch at noon", {}, "+0 12:00", "10:00"},
+    {"submit by midday", "submit by midday", {}, "+1 12:00"},
+    {"meds at midnight", "meds at midnight", {}, "+1 00:00"},
+    {"call tomorrow morning at 8", "call tomorrow morning at 8", {}, "+1 08:00"},
+    {"dinner friday evening at 7", "dinner friday evening at 7", {}, "+6 19:00"},
+    {"wake up at 6 in the morning", "wake up at 6 in the morning", {}, "+1 06:00"},
+    {"slides by end of day", "slides by end of day", {}, "+0 17:00"},
+    {"slides by the end of the day", "slides by the end of the day", {}, "+0 23:59", "18:00"},
+    {"report EOD", "report EOD", {}, "+0 17:00"},
+    {"review end of the week", "review end of the week", {}, "+6 17:00"},
+    {"review by end of week", "review by end of week", {}, "+6 17:00"},
+    {"good morning team", "good morning team", {}, nullptr},
+    {"every evening stretch", "every evening stretch", {}, nullptr},
+    {"notes from last night", "notes from last night", {}, nullptr},
+    {"the night shift", "the night shift", {}, nullptr},
+    // Relative days take the morning hour, today the end of the day.
+    {"pay bills in 3 days", "pay bills in 3 days", {}, "+3 09:00"},
+    {"renew in two weeks", "renew in two weeks", {}, "+14 09:00"},
+    {"renew within a week", "renew within a week", {}, "+7 09:00"},
+    {"call in a couple of days", "call in a couple of days", {}, "+2 09:00"},
+    {"follow up 3 days from now", "follow up 3 days from now", {}, "+3 09:00"},
+    {"call in 2 days at 5pm", "call in 2 days at 5pm", {}, "+2 17:00"},
+    {"review next week", "review next week", {}, "+2 09:00"},
+    {"clean this weekend", "clean this weekend", {}, "+0 17:00"},
+    {"clean over the weekend", "clean over the weekend", {}, "+7 09:00", "+2 14:00"},
+    {"party next weekend", "party next weekend", {}, "+7 09:00"},
+    {"dentist this friday", "dentist this friday", {}, "+6 09:00"},
+    {"gym next monday", "gym next monday", {}, "+2 09:00"},
+    {"gym monday next week", "gym monday next week", {}, "+2 09:00"},
+    {"call the day after tomorrow", "call the day after tomorrow", {}, "+2 09:00"},
+    {"tmrw gym", "tmrw gym", {}, "+1 09:00"},
+    {"call back in 1h 30m", "call back in", 5400, nullptr},
+    {"pay bills in 3 days 10m", "pay bills in 3 days", 600, "+3 09:00"},
+    {"in 3 minutes", "in", 180, nullptr},
+    {"2 days of rain", "2 days of rain", {}, nullptr},
+    {"in a way", "in a way", {}, nullptr},
+    // The lines first measured, typed on the Monday after at 14:00.
+    {"standup 10:30", "standup 10:30", {}, "+3 10:30", "+2 14:00"},
+    {"call mum tomorrow evening", "call mum tomorrow evening", {}, "+3 18:00", "+2 14:00"},
+    {"friday afternoon", "friday afternoon", {}, "+6 15:00", "+2 14:00"},
+    {"pay bills in 3 days", "pay bills in 3 days", {}, "+5 09:00", "+2 14:00"},
+    {"review next week", "review next week", {}, "+9 09:00", "+2 14:00"},
+    {"this weekend", "this weekend", {}, "+7 09:00", "+2 14:00"},
+    {"end of day", "end of day", {}, "+2 17:00", "+2 14:00"},
+    // Words inside other words or ordinary sentences stay words.
+    {"second draft", "second draft", {}, nullptr},
+    {"sat down with Ana", "sat down with Ana", {}, nullptr},
+    {"may I come", "may I come", {}, nullptr},
+    {"march on", "march on", {}, nullptr},
+    {"finish the 2nd draft", "finish the 2nd draft", {}, nullptr},
+    {"plan the 25th anniversary", "plan the 25th anniversary", {}, nullptr},
+    {"weekend plans", "weekend plans", {}, nullptr},
+    {"this week's notes", "this week's notes", {}, "+6 17:00"},
     // Neither.
     {"", "", {}, nullptr},
     {"   ", "", {}, nullptr},
@@ -97,20 +185,40 @@ const Line goldenLines[] = {
     {"version 2.0 at 3.5", "version 2.0 at 3.5", {}, nullptr},
 };
 
-QTime clock(const char *text)
+// Days of the month, typed on Saturday 28 March 2026 in Berlin; clocks go forward that night.
+const Line dayOfMonthLines[] = {
+    {"rent on the 1st", "rent on the 1st", {}, "2026-04-01 09:00"},
+    {"on the 25th", "on the 25th", {}, "2026-04-25 09:00"},
+    {"invoice by the 28th", "invoice by the 28th", {}, "2026-03-28 17:00"},
+    {"flight the 29th at 2:30am", "flight the 29th at 2:30am", {}, "2026-03-29 02:30"},
+    {"call friday the 3rd", "call friday the 3rd", {}, "2026-04-03 09:00"},
+    {"the 31st", "the 31st", {}, "2026-03-31 09:00"},
+    {"the 31st", "the 31st", {}, "2026-05-31 09:00", "+8 14:00"},
+    {"by 15th", "by 15th", {}, "2026-04-15 09:00"},
+    {"15th", "15th", {}, nullptr},
+    {"taxes end of the month", "taxes end of the month", {}, "2026-03-31 17:00"},
+    {"budget next month", "budget next month", {}, "2026-04-01 09:00"},
+    {"renew in a month", "renew in a month", {}, "2026-04-28 09:00"},
+};
+
+QTime clock(const QString &text)
 {
-    return QTime::fromString(QString::fromLatin1(text), QStringLiteral("HH:mm"));
+    return QTime::fromString(text, QStringLiteral("HH:mm"));
 }
 
-std::optional<Date> expectedDeadline(const char *wall, const Calendar &calendar, QDate saturday)
+// "HH:MM" on the Saturday, "+N HH:MM" N days after it, or "YYYY-MM-DD HH:MM".
+std::optional<Date> wallClockMoment(const char *wall, const Calendar &calendar, QDate saturday)
 {
     if (!wall)
         return std::nullopt;
     const QString text = QString::fromLatin1(wall);
-    const QTime time = clock(wall + text.indexOf(u' ') + 1);
-    if (text.startsWith(u'+'))
-        return calendar.date(saturday.addDays(text.section(u' ', 0, 0).toInt()), time);
-    return calendar.date(QDate::fromString(text.section(u' ', 0, 0), Qt::ISODate), time);
+    if (!text.contains(u' '))
+        return calendar.date(saturday, clock(text));
+    const QString day = text.section(u' ', 0, 0);
+    const QTime time = clock(text.section(u' ', 1, 1));
+    if (day.startsWith(u'+'))
+        return calendar.date(saturday.addDays(day.toInt()), time);
+    return calendar.date(QDate::fromString(day, Qt::ISODate), time);
 }
 
 QString wallClock(std::optional<Date> date, const Calendar &calendar)
@@ -118,19 +226,30 @@ QString wallClock(std::optional<Date> date, const Calendar &calendar)
     return date ? calendar.local(*date).toString(Qt::ISODate) : QStringLiteral("none");
 }
 
-// The same lines in two zones, each on the Saturday before its clocks change, so "tomorrow"
-// lasts 23 hours in Berlin and 25 in New York.
-void expectGoldenLines(const Calendar &calendar, QDate saturday)
+template <std::size_t N>
+void expectLines(const Line (&lines)[N], const Calendar &calendar, QDate saturday, const QLocale &locale)
 {
-    for (const Line &line : goldenLines) {
-        const Date now = *calendar.date(saturday, clock(line.typedAt));
-        const QuickNote parsed = QuickParse::parse(QString::fromUtf8(line.typed), now, calendar, english);
-        const auto deadline = expectedDeadline(line.deadline, calendar, saturday);
-        SCOPED_TRACE(testing::Message() << '"' << line.typed << "\" typed at " << line.typedAt);
+    const bool twelveHourClock = locale == english;
+    for (const Line &line : lines) {
+        const Date now = *wallClockMoment(line.typedAt, calendar, saturday);
+        const QuickNote parsed = QuickParse::parse(QString::fromUtf8(line.typed), now, calendar, locale);
+        const char *expected = twelveHourClock || line.on24HourClock == sameOnBothClocks ? line.deadline
+                                                                                           : line.on24HourClock;
+        const auto deadline = wallClockMoment(expected, calendar, saturday);
+        SCOPED_TRACE(testing::Message() << '"' << line.typed << "\" typed at " << line.typedAt << " in "
+                                        << locale.name().toStdString());
         EXPECT_EQ(parsed.text, QString::fromUtf8(line.text));
         EXPECT_EQ(parsed.timer, line.timer);
         EXPECT_EQ(wallClock(parsed.deadline, calendar), wallClock(deadline, calendar));
     }
+}
+
+// The same lines in two zones, each on the Saturday before its clocks change, so "tomorrow"
+// lasts 23 hours in Berlin and 25 in New York; on a 12-hour and a 24-hour clock.
+void expectGoldenLines(const Calendar &calendar, QDate saturday)
+{
+    for (const QLocale &locale : {english, british})
+        expectLines(goldenLines, calendar, saturday, locale);
 }
 
 TEST(QuickParse, GoldenLinesInBerlinOnTheSaturdayBeforeSpringForward)
@@ -141,6 +260,12 @@ TEST(QuickParse, GoldenLinesInBerlinOnTheSaturdayBeforeSpringForward)
 TEST(QuickParse, GoldenLinesInNewYorkOnTheSaturdayBeforeFallBack)
 {
     expectGoldenLines(Calendar::named("America/New_York"), QDate(2026, 10, 31));
+}
+
+TEST(QuickParse, DaysOfTheMonthAreThisMonthsOrTheNextThatHasThem)
+{
+    for (const QLocale &locale : {english, british})
+        expectLines(dayOfMonthLines, Calendar::named("Europe/Berlin"), QDate(2026, 3, 28), locale);
 }
 
 TEST(QuickParse, CompactReadsNumbersAndUnitsWrittenTogether)

@@ -1,7 +1,9 @@
 #include "Countdown.h"
+#include "TimeLocale.h"
 #include "TimeText.h"
 
 #include "QtPrinters.h"
+#include "ScopedEnv.h"
 
 #include <gtest/gtest.h>
 
@@ -155,6 +157,21 @@ TEST(TimeText, DueKeepsEachLocaleApartWhenSeveralAreUsedInTurn)
         EXPECT_EQ(TimeText::due(date, now, berlin, QLocale(QLocale::French, QLocale::France)), "Today, 17:00");
         EXPECT_EQ(TimeText::due(date, now, berlin, QLocale(QLocale::Japanese, QLocale::Japan)), "Today, 17:00");
     }
+}
+
+TEST(TimeText, DueShowsTheClockOfLcTimeWhenItDiffersFromLang)
+{
+    const Calendar berlin = Calendar::named("Europe/Berlin");
+    const Date now = *berlin.date(friday, morning);
+    const Date date = *berlin.date(friday.addDays(3), QTime(17, 0));
+    const ScopedEnv all("LC_ALL", std::nullopt);
+    const ScopedEnv lang("LANG", "en_US.UTF-8");
+    {
+        const ScopedEnv time("LC_TIME", "en_GB.UTF-8");
+        EXPECT_EQ(TimeText::due(date, now, berlin, TimeLocale::current()), "Mon, 17:00");
+    }
+    const ScopedEnv time("LC_TIME", std::nullopt);
+    EXPECT_EQ(TimeText::due(date, now, berlin, TimeLocale::current()), "Mon, 5:00 PM");
 }
 
 } // namespace
