@@ -3,6 +3,7 @@
 // "All Notes", and quitting whatever is open.
 #include "Desktop.h"
 #include "EndToEndTest.h"
+#include "Pixels.h"
 #include "QtPrinters.h"
 
 #include <QFile>
@@ -110,6 +111,44 @@ TEST_F(EverydayUseTest, ARingNotificationStaysUntilTheNoteIsAnsweredInTheApp)
     // The text still has the focus: Return is the ring bar's "OK".
     xdotool({"key", "Return"});
     EXPECT_TRUE(QTest::qWaitFor([] { return displayed() == "0"; }, 3000));
+}
+
+// The status icon is a few pixels wide: a ringing note fills it with the alarm red, and once the ring
+// is answered the icon lets go of it.
+TEST_F(EverydayUseTest, TheStatusIconShowsARingAsASymbolAndLetsGoOnceAnswered)
+{
+    QProcess trayer;
+    trayer.start("trayer", {"--edge", "top", "--align", "right", "--width", "10", "--height", "24"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !xdotool({"search", "--classname", "trayer"}).isEmpty(); }, 5000));
+    // The status area: the top right corner of the screen.
+    const auto redPixels = [&] {
+        const QSize screen = Desktop::screenSize();
+        const QImage shot = Desktop::screenshot("root").copy(screen.width() - 200, 0, 200, 30);
+        int count = 0;
+        for (int y = 0; y < shot.height(); ++y) {
+            for (int x = 0; x < shot.width(); ++x)
+                count += Pixels::distance(shot.pixelColor(x, y), QColor(0xD7, 0x37, 0x3F)) <= 40;
+        }
+        return count;
+    };
+
+    writeSettings("{\"welcomeDone\": true}");
+    StickyNote tea(QUuid::createUuid(), "Tea", NoteColor::lemon, Date::current());
+    tea.frame = teaFrame;
+    tea.timer = NoteTimer(60);
+    tea.timer->start(Date::current() - 57);
+    writeFile("data/notes.json", *NoteCoding::encode(NoteBook{{tea}}));
+    launch(brindlewick);
+    QString note;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !(note = noteWindow()).isEmpty(); }, 10000));
+
+    // A disc, not a mark drawn in a corner of the icon.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return redPixels() > 150; }, 8000)) << redPixels();
+    clickAt(note, QPoint(125, 120));
+    xdotool({"key", "Return"});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return redPixels() == 0; }, 5000)) << redPixels();
+    trayer.terminate();
+    trayer.waitForFinished(3000);
 }
 
 // Each state is set up on a fresh launch; each way of quitting must end the program with 0.

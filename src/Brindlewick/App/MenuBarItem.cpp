@@ -12,6 +12,7 @@ MenuBarItem::MenuBarItem(AppModel &model, QObject *parent)
     connect(&m_icon, &QSystemTrayIcon::activated, this, &MenuBarItem::activated);
     connect(&m_model, &AppModel::bookChanged, this, &MenuBarItem::refresh);
     connect(&m_model, &AppModel::nowChanged, this, &MenuBarItem::refresh);
+    connect(&m_model, &AppModel::ringingChanged, this, &MenuBarItem::refresh);
     connect(&m_model, &AppModel::showMenuBarItemChanged, this, &MenuBarItem::followSetting);
     refresh();
     followSetting();
@@ -24,15 +25,17 @@ void MenuBarItem::followSetting()
     m_icon.setVisible(m_model.showMenuBarItem());
 }
 
-// Drawn again only when what it shows changed, not on every tick.
+// The icon is drawn again only when its picture changes, not on every tick; the words may change
+// every second.
 void MenuBarItem::refresh()
 {
-    const MenuBarLabel label = MenuBarLabel::make(m_model.book().notes, m_model.now());
-    if (label == m_label)
-        return;
+    const MenuBarLabel label = MenuBarLabel::make(m_model.book().notes, m_model.now(), m_model.ringing());
+    if (!m_drawn || !label.samePicture(m_label))
+        m_icon.setIcon(label.icon());
+    if (!m_drawn || label.toolTip() != m_label.toolTip())
+        m_icon.setToolTip(label.toolTip());
     m_label = label;
-    m_icon.setIcon(m_label.icon());
-    m_icon.setToolTip(m_label.toolTip());
+    m_drawn = true;
 }
 
 // A plain click opens the menu too, as the right click does.

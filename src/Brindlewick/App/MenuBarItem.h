@@ -8,7 +8,7 @@
 class AppModel;
 class MenuBarMenu;
 
-// The status item in the desktop's panel: the most pressing countdown drawn into its icon and told
+// The status item in the desktop's panel: the next countdown drawn as a symbol in its icon and told
 // in its tool tip, and the `MenuBarMenu` on a click. Shown while the "showMenuBarItem" setting is on.
 // A desktop without a status area shows nothing, and the program runs on regardless.
 class MenuBarItem : public QObject {
@@ -28,6 +28,6 @@ private:
     AppModel &m_model;
     std::unique_ptr<MenuBarMenu> m_menu;
     QSystemTrayIcon m_icon;
-    // Empty, unlike every made label, until the first refresh draws one.
     MenuBarLabel m_label;
+    bool m_drawn = false;
 };

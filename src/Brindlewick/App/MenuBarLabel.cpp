@@ -1,6 +1,5 @@
 #include "MenuBarLabel.h"
 
-#include "Theme/Fonts.h"
 #include "Theme/Paper.h"
 #include "Theme/Symbols.h"
 #include "Theme/Theme.h"
@@ -10,16 +9,19 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
-// Drawn large; the status area scales it down to its own size.
+// Drawn large; the status area scales it down to its own size (16 to 24 pixels).
 constexpr int side = 64;
 constexpr qreal corner = 12;
-constexpr qreal textBand = 26;
-constexpr qreal margin = 3;
+constexpr qreal ringWidth = 11;
+constexpr qreal ringInset = 10;
+constexpr qreal trackOpacity = 0.2;
 
-// The paper keeps the symbol readable on light and dark panels alike.
+// The paper keeps the ring readable on light and dark panels alike.
 constexpr NoteColor paper = NoteColor::lemon;
 
 QString symbolFor(const Countdown &countdown)
@@ -31,29 +33,69 @@ QString symbolFor(const Countdown &countdown)
     return QStringLiteral("timer");
 }
 
-// The largest bold font, up to the band's height, in which `text` fits the width.
-QFont fitted(const QString &text, qreal width)
+// Live notes whose countdown, if over, still rings.
+QList<StickyNote> counting(const QList<StickyNote> &notes, Date now, const QSet<QUuid> &ringing)
 {
-    QFont font = Fonts::system(textBand * 0.8, QFont::Bold, Fonts::Design::standard, true);
-    while (font.pointSizeF() > 6 && QFontMetricsF(font).horizontalAdvance(text) > width)
-        font.setPointSizeF(font.pointSizeF() - 1);
-    return font;
+    QList<StickyNote> left = notes;
+    left.removeIf([&](const StickyNote &note) {
+        const std::optional<Countdown> countdown = Countdowns::primary(note, now);
+        return countdown && countdown->urgency == Urgency::over && !ringing.contains(note.id);
+    });
+    return left;
+}
+
+void paintPaper(QPainter &painter)
+{
+    QPainterPath shape;
+    shape.addRoundedRect(QRectF(1, 1, side - 2, side - 2), corner, corner);
+    painter.fillPath(shape, Paper::fill(paper).resolved(Scheme::light));
+    painter.strokePath(shape, QPen(Paper::edge(paper).resolved(Scheme::light), 2));
+}
+
+// The track in faint ink, and from twelve o'clock clockwise the part of the time still left.
+void paintRing(QPainter &painter, const QColor &color, int left)
+{
+    const QRectF ring(ringInset, ringInset, side - 2 * ringInset, side - 2 * ringInset);
+    painter.setPen(QPen(Paper::ink(paper).resolved(Scheme::light, trackOpacity), ringWidth));
+    painter.drawEllipse(ring);
+    painter.setPen(QPen(color, ringWidth, Qt::SolidLine, Qt::FlatCap));
+    painter.drawArc(ring, 90 * 16, -360 * 16 * left / MenuBarLabel::ringSteps);
+}
+
+// A filled disc with a white exclamation mark: over, and still ringing.
+void paintAlert(QPainter &painter, const QColor &color)
+{
+    const QRectF disc(ringInset - ringWidth / 2, ringInset - ringWidth / 2, side - 2 * ringInset + ringWidth,
+                      side - 2 * ringInset + ringWidth);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(color);
+    painter.drawEllipse(disc);
+    const qreal mid = side / 2.0;
+    painter.setPen(QPen(Qt::white, ringWidth * 0.8, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(mid, mid - 14), QPointF(mid, mid + 3));
+    painter.drawPoint(QPointF(mid, mid + 15));
 }
 
 } // namespace
 
-MenuBarLabel MenuBarLabel::make(const QList<StickyNote> &notes, Date now)
+MenuBarLabel MenuBarLabel::make(const QList<StickyNote> &notes, Date now, const QSet<QUuid> &ringing)
 {
-    const std::optional<NoteList::NoteCountdown> soonest = NoteList::soonest(notes, now, false);
+    const std::optional<NoteList::NoteCountdown> soonest = NoteList::soonest(counting(notes, now, ringing), now, false);
     if (!soonest)
-        return MenuBarLabel{QStringLiteral("note.text"), {}, std::nullopt};
+        return MenuBarLabel{QStringLiteral("note.text"), {}, std::nullopt, 0};
     const Countdown &countdown = soonest->countdown;
-    return MenuBarLabel{symbolFor(countdown), countdown.shortText(), countdown.urgency};
+    const int left = int(std::ceil(std::clamp(countdown.fraction, 0.0, 1.0) * ringSteps));
+    return MenuBarLabel{symbolFor(countdown), countdown.shortText(), countdown.urgency, left};
 }
 
 QString MenuBarLabel::toolTip() const
 {
     return title.isEmpty() ? QStringLiteral("Brindlewick") : title;
+}
+
+bool MenuBarLabel::samePicture(const MenuBarLabel &other) const
+{
+    return symbol == other.symbol && urgency == other.urgency && left == other.left;
 }
 
 QIcon MenuBarLabel::icon() const
@@ -62,23 +104,12 @@ QIcon MenuBarLabel::icon() const
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF whole(0, 0, side, side);
-    QPainterPath shape;
-    shape.addRoundedRect(whole.adjusted(1, 1, -1, -1), corner, corner);
-    painter.fillPath(shape, Paper::fill(paper).resolved(Scheme::light));
-    painter.strokePath(shape, QPen(Paper::edge(paper).resolved(Scheme::light), 2));
-
-    const QColor ink = Paper::ink(paper).resolved(Scheme::light);
-    const QColor symbolInk = urgency ? Theme::urgency(*urgency).resolved(Scheme::light) : ink;
-    if (title.isEmpty()) {
-        Symbols::draw(painter, whole, symbol, side * 0.55, symbolInk);
-        return QIcon(pixmap);
-    }
-    const QRectF symbolArea(0, margin, side, side - textBand - margin);
-    Symbols::draw(painter, symbolArea, symbol, symbolArea.height() * 0.8, symbolInk);
-    const QRectF textArea(margin, side - textBand - margin, side - 2 * margin, textBand);
-    painter.setFont(fitted(title, textArea.width()));
-    painter.setPen(ink);
-    painter.drawText(textArea, Qt::AlignCenter, title);
+    paintPaper(painter);
+    if (!urgency)
+        Symbols::draw(painter, QRectF(0, 0, side, side), symbol, side * 0.55, Paper::ink(paper).resolved(Scheme::light));
+    else if (*urgency == Urgency::over)
+        paintAlert(painter, Theme::urgency(*urgency).resolved(Scheme::light));
+    else
+        paintRing(painter, Theme::urgency(*urgency).resolved(Scheme::light), left);
     return QIcon(pixmap);
 }

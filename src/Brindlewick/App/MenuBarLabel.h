@@ -6,26 +6,36 @@
 
 #include <QIcon>
 #include <QList>
+#include <QSet>
 #include <QString>
+#include <QUuid>
 #include <optional>
 
-// What the status item shows: the most pressing countdown of all live notes, as a symbol and its
-// short text. The symbol says what kind of countdown it is.
+// What the status item shows: the next countdown of all live notes. Its words go into the tool tip
+// and the menu; the icon, a few pixels wide, draws only what stays legible there: a ring in the
+// urgency colour that empties as the time runs out, or an alert mark once it is over.
 struct MenuBarLabel {
+    // The ring is drawn in this many steps, so the icon changes only when a step is passed.
+    static constexpr int ringSteps = 24;
+
     // "note.text" while no live note counts down; else "exclamationmark.circle" once it is over,
     // "flag" for a deadline, "timer" for a timer.
     QString symbol;
     // The countdown's short text ("4:59", "Time’s up"); empty while nothing counts down.
     QString title;
-    // Colours the symbol; none while nothing counts down.
+    // Colours the ring; none while nothing counts down.
     std::optional<Urgency> urgency;
+    // Steps of the ring still left, 0 … ringSteps.
+    int left = 0;
 
-    static MenuBarLabel make(const QList<StickyNote> &notes, Date now);
+    // A countdown that is over counts only while its note rings: once answered, the next one shows.
+    static MenuBarLabel make(const QList<StickyNote> &notes, Date now, const QSet<QUuid> &ringing);
 
     // The countdown, or the program's name while nothing counts down.
     QString toolTip() const;
-    // A small note with the symbol on it and, while something counts down, the countdown under it.
     QIcon icon() const;
+    // Whether the two draw the same icon.
+    bool samePicture(const MenuBarLabel &other) const;
 
     bool operator==(const MenuBarLabel &) const = default;
 };

@@ -141,6 +141,7 @@ TEST_F(MenuBarTest, LabelShowsTheMostPressingCountdownBySymbol)
         std::function<void(StickyNote &)> give;
         QString symbol;
         QString title;
+        bool rings = true;
     };
     const QList<Case> cases{
         {"no time", [](StickyNote &) {}, "note.text", ""},
@@ -152,6 +153,8 @@ TEST_F(MenuBarTest, LabelShowsTheMostPressingCountdownBySymbol)
          "Time’s up"},
         {"passed deadline", [&](StickyNote &n) { n.setDeadline(now - 600, now - 3600); },
          "exclamationmark.circle", "Overdue 10 min"},
+        {"finished timer, answered", [&](StickyNote &n) { n.timer = runningTimer(300, -5, now); }, "note.text", "",
+         false},
     };
     for (const Case &c : cases) {
         StickyNote n = note(1, t0);
@@ -159,7 +162,7 @@ TEST_F(MenuBarTest, LabelShowsTheMostPressingCountdownBySymbol)
         StickyNote done = note(2, t0);
         done.timer = runningTimer(300, 10, now);
         done.doneAt = now;
-        const MenuBarLabel label = MenuBarLabel::make({n, done}, now);
+        const MenuBarLabel label = MenuBarLabel::make({n, done}, now, c.rings ? QSet<QUuid>{n.id} : QSet<QUuid>());
         EXPECT_EQ(label.symbol, c.symbol) << c.what;
         EXPECT_EQ(label.title, c.title) << c.what;
         EXPECT_EQ(label.toolTip(), c.title.isEmpty() ? "Brindlewick" : c.title) << c.what;
@@ -185,6 +188,36 @@ TEST_F(MenuBarTest, StatusItemFollowsItsSettingAndTheCountdown)
     EXPECT_FALSE(item.trayIcon().isVisible());
     model.setShowMenuBarItem(true);
     EXPECT_TRUE(item.trayIcon().isVisible());
+}
+
+// The words change every second, the icon only when a step of its ring is passed; an answered ring
+// gives the icon back to the next countdown.
+TEST_F(MenuBarTest, StatusIconChangesOnlyWithItsPictureAndLetsGoOfAnAnsweredRing)
+{
+    MenuBarItem item(model);
+    StickyNote tea = note(1, t0, "Tea");
+    tea.timer = runningTimer(240, 240, now);
+    put(tea);
+    StickyNote report = note(2, t0, "Report");
+    report.setDeadline(now + 7200, now - 3600);
+    put(report);
+    const qint64 full = item.trayIcon().icon().cacheKey();
+    const double step = 240.0 / MenuBarLabel::ringSteps;
+
+    now = now + 1;
+    model.tick();
+    EXPECT_EQ(item.trayIcon().toolTip(), "3:59");
+    EXPECT_EQ(item.trayIcon().icon().cacheKey(), full);
+    now = now + step;
+    model.tick();
+    EXPECT_NE(item.trayIcon().icon().cacheKey(), full);
+
+    now = t0 + 241;
+    model.tick();
+    ASSERT_EQ(model.ringing(), QSet<QUuid>{tea.id});
+    EXPECT_EQ(item.trayIcon().toolTip(), "Time’s up");
+    model.stopRinging(tea.id);
+    EXPECT_EQ(item.trayIcon().toolTip(), "1 h 55 min") << "the report is next";
 }
 
 } // namespace
