@@ -84,10 +84,18 @@ constexpr std::array<Keyword, 14> countWords{{
 
 // Days per unit; a month counts as 0 and is added as a calendar month.
 constexpr int monthUnit = 0;
-constexpr std::array<Keyword, 7> dayUnitWords{{
+constexpr std::array<Keyword, 9> dayUnitWords{{
     {QLatin1StringView("day"), 1},   {QLatin1StringView("days"), 1},      {QLatin1StringView("week"), 7},
+    {QLatin1StringView("wk"), 7},    {QLatin1StringView("wks"), 7},
     {QLatin1StringView("weeks"), 7}, {QLatin1StringView("fortnight"), 14}, {QLatin1StringView("month"), monthUnit},
     {QLatin1StringView("months"), monthUnit},
+}};
+
+// Seconds per unit of "in 2 hours" where it is no timer: not at the end of the line, or "in an hour".
+constexpr std::array<Keyword, 8> clockUnitWords{{
+    {QLatin1StringView("hour"), 3600},  {QLatin1StringView("hours"), 3600}, {QLatin1StringView("hr"), 3600},
+    {QLatin1StringView("hrs"), 3600},   {QLatin1StringView("minute"), 60}, {QLatin1StringView("minutes"), 60},
+    {QLatin1StringView("min"), 60},     {QLatin1StringView("mins"), 60},
 }};
 
 // What may follow "the 25th" when it is a day of the month rather than a rank ("the 2nd draft").
@@ -207,6 +215,8 @@ struct Phrase {
     qsizetype end = 0;
     bool numericOnly = false;
     bool needsCompany = false;
+    // "in 2 hours": seconds from now, instead of a day and a time.
+    std::optional<double> later = std::nullopt;
 };
 
 struct Number {
@@ -419,6 +429,8 @@ private:
 
     std::optional<Phrase> phraseAt(qsizetype i, TimeRules rules) const
     {
+        if (auto later = laterAt(i))
+            return later;
         if (const auto day = dayAt(i))
             return withTimeAfter(*day);
         if (const auto time = timeAt(i, rules); time && (!time->bare || rules.bareHour))
@@ -440,16 +452,50 @@ private:
                 phrase.numericOnly = phrase.needsCompany = false;
             }
         }
+        // "friday eod", "tomorrow end of day"
+        const qsizetype next = m_scan.skipSpaces(phrase.end);
+        if (const auto end = next > phrase.end ? endOfDayAt(next) : std::nullopt) {
+            phrase.when.endOfDay = true;
+            phrase.end = *end;
+            phrase.numericOnly = phrase.needsCompany = false;
+        }
         addTimeAfter(phrase);
         return phrase;
     }
 
-    // "in the morning", "evening at 7"
+    // "in the morning", "evening at 7", "in the afternoon tomorrow"
     Phrase withTimeAfter(const PartPhrase &part) const
     {
         Phrase phrase{std::nullopt, When{std::nullopt, part.part, false}, part.end, false, part.needsCompany};
         addTimeAfter(phrase);
+        addDayAfter(phrase);
         return phrase;
+    }
+
+    void addDayAfter(Phrase &phrase) const
+    {
+        const auto link = linkAfter(phrase.end, {"on"});
+        if (const auto day = link ? dayAt(link->end) : std::nullopt) {
+            phrase.day = day->day;
+            phrase.end = day->end;
+        }
+    }
+
+    // "in 2 hours", "in an hour", "in half an hour", "within 45 minutes"
+    std::optional<Phrase> laterAt(qsizetype i) const
+    {
+        const Word in = m_scan.word(i);
+        const qsizetype next = m_scan.skipSpaces(in.end);
+        if (!in.isAnyOf({"in", "within"}) || next == in.end)
+            return std::nullopt;
+        if (const auto end = m_scan.words(next, {"half", "an", "hour"}))
+            return Phrase{std::nullopt, When{}, *end, false, false, 1800.0};
+        const auto count = countAt(next);
+        const Word unit = count ? m_scan.nextWord(count->end) : Word{};
+        const auto seconds = count ? lookUp(clockUnitWords, unit) : std::nullopt;
+        if (!seconds)
+            return std::nullopt;
+        return Phrase{std::nullopt, When{}, unit.end, false, false, double(count->value) * *seconds};
     }
 
     void addTimeAfter(Phrase &phrase) const
@@ -656,21 +702,40 @@ private:
     {
         if (const auto end = m_scan.words(i, {"day", "after", "tomorrow"}))
             return DayPhrase{m_today.addDays(2), *end};
-        if (const auto end = m_scan.words(i, {"eod"}))
+        if (const auto end = endOfDayAt(i)) {
+            // "eod friday", "end of day tomorrow"
+            const auto link = linkAfter(*end, {"on"});
+            if (const auto day = link ? dayAt(link->end) : std::nullopt)
+                return endOfDayPhrase(day->day, day->end);
             return endOfDayPhrase(m_today, *end);
+        }
+        const auto period = endOfPeriodAt(i);
+        if (period && period->is(QLatin1StringView("week")))
+            return endOfDayPhrase(NamedWeekday{friday, NamedWeekday::Week::coming}, period->end);
+        if (period && period->is(QLatin1StringView("month")))
+            return endOfDayPhrase(QDate(m_today.year(), m_today.month(), m_today.daysInMonth()), period->end);
+        return std::nullopt;
+    }
+
+    // "eod", "end of day", "end of the day"
+    std::optional<qsizetype> endOfDayAt(qsizetype i) const
+    {
+        if (const auto end = m_scan.words(i, {"eod"}))
+            return end;
+        const auto period = endOfPeriodAt(i);
+        return period && period->is(QLatin1StringView("day")) ? std::optional(period->end) : std::nullopt;
+    }
+
+    // The word after "end of" or "end of the".
+    std::optional<Word> endOfPeriodAt(qsizetype i) const
+    {
         auto of = m_scan.words(i, {"end", "of"});
         if (!of)
             return std::nullopt;
         if (const auto the = m_scan.words(m_scan.skipSpaces(*of), {"the"}); the && m_scan.nextWord(*the).end > *the)
             of = the;
         const Word period = m_scan.nextWord(*of);
-        if (period.is(QLatin1StringView("day")))
-            return endOfDayPhrase(m_today, period.end);
-        if (period.is(QLatin1StringView("week")))
-            return endOfDayPhrase(NamedWeekday{friday, NamedWeekday::Week::coming}, period.end);
-        if (period.is(QLatin1StringView("month")))
-            return endOfDayPhrase(QDate(m_today.year(), m_today.month(), m_today.daysInMonth()), period.end);
-        return std::nullopt;
+        return period.text.isEmpty() ? std::nullopt : std::optional(period);
     }
 
     static DayPhrase endOfDayPhrase(Day day, qsizetype end)
@@ -920,6 +985,8 @@ private:
 
     std::optional<Date> resolve(const Phrase &phrase) const
     {
+        if (phrase.later)
+            return m_now + *phrase.later;
         if (!phrase.day)
             return withoutDay(phrase.when);
         if (const auto *day = std::get_if<QDate>(&*phrase.day))

@@ -156,6 +156,12 @@ const Line goldenLines[] = {
     {"gym monday next week", "gym monday next week", {}, "+2 09:00"},
     {"call the day after tomorrow", "call the day after tomorrow", {}, "+2 09:00"},
     {"tmrw gym", "tmrw gym", {}, "+1 09:00"},
+    {"renew in 3 wks", "renew in 3 wks", {}, "+21 09:00"},
+    {"report due friday eod", "report due friday eod", {}, "+6 17:00"},
+    {"stretch in the afternoon tomorrow", "stretch in the afternoon tomorrow", {}, "+1 15:00"},
+    // A duration with a time unit is a timer at the end of the line, and a moment from now elsewhere.
+    {"call mom in an hour", "call mom in an hour", {}, "+0 15:00"},
+    {"in 2 hours call the plumber", "in 2 hours call the plumber", {}, "+0 16:00"},
     {"call back in 1h 30m", "call back in", 5400, nullptr},
     {"pay bills in 3 days 10m", "pay bills in 3 days", 600, "+3 09:00"},
     {"in 3 minutes", "in", 180, nullptr},
