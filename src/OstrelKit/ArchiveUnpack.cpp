@@ -1,0 +1,174 @@
+#include "ArchiveUnpack.h"
+
+#include <QFile>
+#include <QStringList>
+#include <archive.h>
+#include <archive_entry.h>
+#include <memory>
+#include <sys/stat.h>
+
+namespace ArchiveUnpack {
+
+namespace {
+
+constexpr int blockSize = 64 * 1024;
+// Nothing unpacked is set-user-ID or writable by others, whatever the archive says.
+constexpr mode_t permissionMask = 0755;
+
+using Reader = std::unique_ptr<archive, decltype(&archive_read_free)>;
+using Writer = std::unique_ptr<archive, decltype(&archive_write_free)>;
+
+bool isAbsolute(const QString &path)
+{
+    return path.startsWith(QLatin1Char('/'));
+}
+
+bool hasParentStep(const QString &path)
+{
+    return path.split(QLatin1Char('/')).contains(QStringLiteral(".."));
+}
+
+// Follows `target` from the folder that holds `link`, by name only; false once it climbs above the top.
+bool staysInside(const QString &link, const QString &target)
+{
+    QStringList at = relativePath(link).split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    if (!at.isEmpty())
+        at.removeLast();
+    for (const QString &step : target.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        if (step == QLatin1String(".."))
+            if (at.isEmpty())
+                return false;
+            else
+                at.removeLast();
+        else if (step != QLatin1String("."))
+            at.append(step);
+    }
+    return true;
+}
+
+Kind kindOf(archive_entry *entry)
+{
+    if (archive_entry_hardlink(entry))
+        return Kind::hardlink;
+    switch (archive_entry_filetype(entry)) {
+    case AE_IFREG:
+        return Kind::file;
+    case AE_IFDIR:
+        return Kind::directory;
+    case AE_IFLNK:
+        return Kind::symlink;
+    default:
+        return Kind::other;
+    }
+}
+
+QString linkTarget(archive_entry *entry, Kind kind)
+{
+    if (kind == Kind::symlink)
+        return QString::fromUtf8(archive_entry_symlink(entry));
+    if (kind == Kind::hardlink)
+        return QString::fromUtf8(archive_entry_hardlink(entry));
+    return {};
+}
+
+std::optional<Problem> copyData(archive *in, archive *out, qint64 &written, qint64 maxBytes)
+{
+    const void *block = nullptr;
+    size_t size = 0;
+    la_int64_t offset = 0;
+    for (;;) {
+        const int status = archive_read_data_block(in, &block, &size, &offset);
+        if (status == ARCHIVE_EOF)
+            return std::nullopt;
+        if (status != ARCHIVE_OK)
+            return Problem::unreadable;
+        written += qint64(size);
+        if (written > maxBytes)
+            return Problem::tooLarge;
+        if (archive_write_data_block(out, block, size, offset) != ARCHIVE_OK)
+            return Problem::writeFailed;
+    }
+}
+
+} // namespace
+
+QString relativePath(const QString &path)
+{
+    QString relative = path;
+    while (relative.startsWith(QLatin1String("./")))
+        relative.remove(0, 2);
+    if (relative == QLatin1String("."))
+        return {};
+    while (relative.endsWith(QLatin1Char('/')))
+        relative.chop(1);
+    return relative;
+}
+
+std::optional<Problem> entryProblem(const QString &path, Kind kind, const QString &target)
+{
+    if (isAbsolute(path))
+        return Problem::absolutePath;
+    if (hasParentStep(path))
+        return Problem::parentPath;
+    switch (kind) {
+    case Kind::other:
+        return Problem::specialFile;
+    case Kind::symlink:
+        if (isAbsolute(target) || !staysInside(path, target))
+            return Problem::linkOut;
+        return std::nullopt;
+    case Kind::hardlink:
+        if (isAbsolute(target) || hasParentStep(target))
+            return Problem::linkOut;
+        return std::nullopt;
+    case Kind::file:
+    case Kind::directory:
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+std::optional<Problem> unpack(const QString &archivePath, const QString &destination, qint64 maxBytes)
+{
+    const Reader in(archive_read_new(), &archive_read_free);
+    archive_read_support_filter_all(in.get());
+    archive_read_support_format_all(in.get());
+    if (archive_read_open_filename(in.get(), QFile::encodeName(archivePath).constData(), blockSize) != ARCHIVE_OK)
+        return Problem::unreadable;
+    const Writer out(archive_write_disk_new(), &archive_write_free);
+    archive_write_disk_set_options(out.get(), ARCHIVE_EXTRACT_TIME | ARCHIVE_EXTRACT_SECURE_SYMLINKS |
+                                                  ARCHIVE_EXTRACT_SECURE_NODOTDOT | ARCHIVE_EXTRACT_NO_OVERWRITE);
+
+    const QString root = destination.endsWith(QLatin1Char('/')) ? destination : destination + QLatin1Char('/');
+    qint64 written = 0;
+    archive_entry *entry = nullptr;
+    for (;;) {
+        const int status = archive_read_next_header(in.get(), &entry);
+        if (status == ARCHIVE_EOF)
+            return archive_write_close(out.get()) == ARCHIVE_OK ? std::nullopt : std::optional(Problem::writeFailed);
+        if (status != ARCHIVE_OK)
+            return Problem::unreadable;
+        const QString path = QString::fromUtf8(archive_entry_pathname_utf8(entry) ? archive_entry_pathname_utf8(entry)
+                                                                                   : archive_entry_pathname(entry));
+        const Kind kind = kindOf(entry);
+        const QString target = linkTarget(entry, kind);
+        if (const std::optional<Problem> problem = entryProblem(path, kind, target))
+            return problem;
+        const QString relative = relativePath(path);
+        if (relative.isEmpty())
+            continue;
+        archive_entry_set_pathname(entry, QFile::encodeName(root + relative).constData());
+        if (kind == Kind::hardlink)
+            archive_entry_set_hardlink(entry, QFile::encodeName(root + relativePath(target)).constData());
+        archive_entry_set_perm(entry, archive_entry_perm(entry) & permissionMask);
+        if (archive_write_header(out.get(), entry) != ARCHIVE_OK)
+            return Problem::writeFailed;
+        if (kind == Kind::file)
+            if (const std::optional<Problem> problem = copyData(in.get(), out.get(), written, maxBytes))
+                return problem;
+        if (archive_write_finish_entry(out.get()) != ARCHIVE_OK)
+            return Problem::writeFailed;
+    }
+}
+
+} // namespace ArchiveUnpack

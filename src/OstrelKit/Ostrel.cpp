@@ -1,0 +1,87 @@
+#include "Ostrel.h"
+
+#include "UpdateWindow.h"
+#include "Updater.h"
+
+#include <QCoreApplication>
+
+namespace Ostrel {
+
+namespace {
+
+struct Kit {
+    bool started = false;
+    Brand brand = defaultBrand();
+    Updater *updater = nullptr;
+    UpdateWindow *window = nullptr;
+};
+
+Kit &kit()
+{
+    static Kit kit;
+    return kit;
+}
+
+UpdateWindow &window()
+{
+    if (!kit().window)
+        kit().window = new UpdateWindow(updater());
+    return *kit().window;
+}
+
+Updater &makeUpdater(KitDefaults defaults)
+{
+    kit().updater = new Updater(UpdaterSetup::live(std::move(defaults)));
+    QObject::connect(kit().updater, &Updater::announce, [] { window().bringForward(); });
+    QObject::connect(kit().updater, &Updater::relaunchRequested, [] { QCoreApplication::quit(); });
+    return *kit().updater;
+}
+
+} // namespace
+
+Brand defaultBrand()
+{
+    return {QColor(0x3B, 0x82, 0xC4), QColor(0x25, 0x4E, 0x8C)};
+}
+
+Brand brandFrom(const QList<QColor> &colors)
+{
+    if (colors.isEmpty())
+        return defaultBrand();
+    return {colors.first(), colors.size() > 1 ? colors.at(1) : colors.first()};
+}
+
+void start(const QList<QColor> &brand, KitDefaults defaults)
+{
+    if (kit().started)
+        return;
+    kit().started = true;
+    kit().brand = brandFrom(brand);
+    if (!kit().updater)
+        makeUpdater(std::move(defaults));
+    kit().updater->start();
+}
+
+Brand brand()
+{
+    return kit().brand;
+}
+
+Updater &updater()
+{
+    return kit().updater ? *kit().updater : makeUpdater(KitDefaults::inMemory());
+}
+
+void checkForUpdates()
+{
+    window().bringForward();
+    updater().checkNow();
+}
+
+void applicationWillTerminate()
+{
+    if (kit().updater)
+        kit().updater->installOnQuit();
+}
+
+} // namespace Ostrel

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QObject>
+#include <QPointer>
+#include <QUrl>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+
+// One GET of the updater: into memory (the feed) or into a file (the archive), stopped as soon as it
+// passes its limit, after a time without data, or at a redirect to an address updates may not use.
+class Transfer : public QObject {
+    Q_OBJECT
+
+public:
+    enum class Outcome { ok, tooLarge, tooShort, timedOut, httpError, networkError, badRedirect, writeFailed };
+
+    struct Limits {
+        qint64 maxBytes = 0;
+        // The exact size expected, or 0 when any size up to maxBytes will do.
+        qint64 exactBytes = 0;
+        int idleTimeoutMs = 10000;
+    };
+
+    // Starts at once; `file`, when given, is written and closed by the transfer.
+    Transfer(QNetworkAccessManager &network, const QUrl &url, const QByteArray &userAgent, Limits limits,
+             const QString &file = {}, QObject *parent = nullptr);
+    ~Transfer() override;
+
+    const QByteArray &body() const { return m_body; }
+    int httpStatus() const { return m_httpStatus; }
+
+signals:
+    void progress(qint64 received, qint64 total);
+    void finished(Transfer::Outcome outcome);
+
+private:
+    void read();
+    void stop(Outcome outcome);
+    void done();
+
+    Limits m_limits;
+    QPointer<QNetworkReply> m_reply;
+    QFile m_file;
+    QByteArray m_body;
+    qint64 m_received = 0;
+    int m_httpStatus = 0;
+    std::optional<Outcome> m_stopped;
+};

@@ -1,0 +1,98 @@
+#include "UpdateLogic.h"
+
+#include <QHostAddress>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStringList>
+
+namespace UpdateLogic {
+
+namespace {
+
+constexpr qsizetype maxVersionParts = 4;
+constexpr qsizetype ed25519SignatureSize = 64;
+
+} // namespace
+
+std::optional<QList<int>> parseVersion(const QString &text)
+{
+    const QStringList parts = text.split(QLatin1Char('.'));
+    if (parts.size() > maxVersionParts)
+        return std::nullopt;
+    QList<int> numbers;
+    for (const QString &part : parts) {
+        if (part.isEmpty() || part.size() > 6 || !std::all_of(part.begin(), part.end(), [](QChar c) {
+                return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+            }))
+            return std::nullopt;
+        numbers.append(part.toInt());
+    }
+    return numbers;
+}
+
+bool isNewer(const QString &candidate, const QString &current)
+{
+    std::optional<QList<int>> a = parseVersion(candidate);
+    std::optional<QList<int>> b = parseVersion(current);
+    if (!a || !b)
+        return false;
+    while (a->size() < maxVersionParts)
+        a->append(0);
+    while (b->size() < maxVersionParts)
+        b->append(0);
+    return *a > *b;
+}
+
+bool isAllowedAddress(const QUrl &url)
+{
+    if (!url.isValid() || url.host().isEmpty() || !url.userInfo().isEmpty())
+        return false;
+    if (url.scheme() == QLatin1String("https"))
+        return true;
+    return url.scheme() == QLatin1String("http") && QHostAddress(url.host()).isLoopback();
+}
+
+FeedVerdict readFeed(const QByteArray &bytes, const QString &currentVersion)
+{
+    if (bytes.size() > maxFeedBytes)
+        return FeedProblem::tooLarge;
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject())
+        return FeedProblem::notJson;
+    const QJsonObject feed = document.object();
+    const QJsonValue version = feed.value(QLatin1String("version"));
+    const QJsonValue url = feed.value(QLatin1String("url"));
+    const QJsonValue size = feed.value(QLatin1String("size"));
+    const QJsonValue signature = feed.value(QLatin1String("signature"));
+    const QJsonValue notes = feed.value(QLatin1String("notes"));
+    if (!version.isString() || !parseVersion(version.toString()) || !url.isString() || !size.isDouble() ||
+        !signature.isString() || !(notes.isString() || notes.isUndefined()))
+        return FeedProblem::wrongFields;
+    if (!isNewer(version.toString(), currentVersion))
+        return std::optional<UpdateOffer>();
+
+    UpdateOffer offer;
+    offer.version = version.toString();
+    offer.archiveUrl = QUrl(url.toString(), QUrl::StrictMode);
+    if (!isAllowedAddress(offer.archiveUrl))
+        return FeedProblem::badAddress;
+    const double announced = size.toDouble();
+    if (announced < 1 || announced > maxArchiveBytes || announced != double(qint64(announced)))
+        return FeedProblem::badSize;
+    offer.size = qint64(announced);
+    const auto decoded =
+        QByteArray::fromBase64Encoding(signature.toString().toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+    if (!decoded || decoded.decoded.size() != ed25519SignatureSize)
+        return FeedProblem::badSignature;
+    offer.signature = *decoded;
+    offer.notes = notes.toString().trimmed().left(maxNotesLength);
+    return std::optional<UpdateOffer>(offer);
+}
+
+QString announcedKey(const QString &version)
+{
+    return QStringLiteral("OstrelAnnounced-") + version;
+}
+
+} // namespace UpdateLogic

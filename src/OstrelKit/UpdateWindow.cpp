@@ -1,0 +1,100 @@
+#include "UpdateWindow.h"
+
+#include "Ostrel.h"
+#include "Updater.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int windowWidth = 420;
+constexpr int notesHeight = 140;
+
+} // namespace
+
+UpdateWindow::UpdateWindow(Updater &updater, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_updater(updater), m_headline(new QLabel), m_detail(new QLabel),
+      m_notes(new QPlainTextEdit), m_progress(new QProgressBar), m_install(new QPushButton(tr("Install and Relaunch"))),
+      m_later(new QPushButton(tr("Later"))), m_ok(new QPushButton(tr("OK")))
+{
+    setWindowTitle(tr("Software Update"));
+    setFixedWidth(windowWidth);
+    QFont bold = m_headline->font();
+    bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() * 1.15);
+    m_headline->setFont(bold);
+    m_headline->setWordWrap(true);
+    m_detail->setWordWrap(true);
+    m_notes->setReadOnly(true);
+    m_notes->setFixedHeight(notesHeight);
+    m_notes->setAccessibleName(tr("Release notes"));
+    QPalette brand = m_progress->palette();
+    brand.setColor(QPalette::Highlight, Ostrel::brand().primary);
+    m_progress->setPalette(brand);
+    m_install->setDefault(true);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    for (QPushButton *button : {m_later, m_install, m_ok})
+        buttons->addWidget(button);
+    auto *layout = new QVBoxLayout(this);
+    for (QWidget *part : std::initializer_list<QWidget *>{m_headline, m_detail, m_notes, m_progress})
+        layout->addWidget(part);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(m_install, &QPushButton::clicked, &m_updater, &Updater::installAndRelaunch);
+    connect(m_later, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_ok, &QPushButton::clicked, this, &QWidget::close);
+    connect(&m_updater, &Updater::changed, this, &UpdateWindow::follow);
+    follow();
+}
+
+void UpdateWindow::bringForward()
+{
+    follow();
+    show();
+    raise();
+    activateWindow();
+}
+
+QString UpdateWindow::headline() const
+{
+    return m_headline->text();
+}
+
+QString UpdateWindow::detail() const
+{
+    return m_detail->isVisibleTo(this) ? m_detail->text() : QString();
+}
+
+void UpdateWindow::follow()
+{
+    using State = Updater::State;
+    const State state = m_updater.state();
+    const bool available = state == State::available;
+    const bool downloading = state == State::downloading;
+    m_headline->setText(m_updater.headline());
+    QString detail;
+    if (available)
+        detail = m_updater.refusalSentence().isEmpty()
+                     ? tr("You have %1.").arg(m_updater.bundle().version)
+                     : tr("You have %1. %2").arg(m_updater.bundle().version, m_updater.refusalSentence());
+    m_detail->setText(detail);
+    m_detail->setVisible(!detail.isEmpty());
+    m_notes->setPlainText(available && m_updater.offer() ? m_updater.offer()->notes : QString());
+    m_notes->setVisible(available && !m_notes->toPlainText().isEmpty());
+    m_progress->setVisible(downloading);
+    if (downloading && m_updater.offer()) {
+        m_progress->setRange(0, 1000);
+        m_progress->setValue(int(1000 * m_updater.received() / qMax<qint64>(1, m_updater.offer()->size)));
+    }
+    m_install->setVisible(available && m_updater.refusalSentence().isEmpty());
+    m_later->setVisible(available || downloading);
+    m_ok->setVisible(!available && !downloading);
+}

@@ -1,0 +1,354 @@
+#include "Updater.h"
+
+#include "ArchiveUnpack.h"
+#include "Ed25519.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QThread>
+#include <csignal>
+
+namespace {
+
+const QString autoUpdateKey = QStringLiteral("OstrelAutoUpdate");
+
+QString unpackSentence(ArchiveUnpack::Problem problem)
+{
+    using ArchiveUnpack::Problem;
+    switch (problem) {
+    case Problem::absolutePath:
+    case Problem::parentPath:
+    case Problem::linkOut:
+        return Updater::tr("The update holds a file that would land outside its folder, so it was not installed.");
+    case Problem::specialFile:
+        return Updater::tr("The update holds a device or other special file, so it was not installed.");
+    case Problem::tooLarge:
+        return Updater::tr("The update is too large once unpacked, so it was not installed.");
+    case Problem::writeFailed:
+        return Updater::tr("The update could not be unpacked: the disk may be full.");
+    case Problem::unreadable:
+        break;
+    }
+    return Updater::tr("The update could not be read as an archive, so it was not installed.");
+}
+
+QString transferSentence(Transfer::Outcome outcome, int httpStatus, bool feed)
+{
+    switch (outcome) {
+    case Transfer::Outcome::timedOut:
+        return Updater::tr("The update server did not answer in time.");
+    case Transfer::Outcome::httpError:
+        return Updater::tr("The update server answered with error %1.").arg(httpStatus);
+    case Transfer::Outcome::badRedirect:
+        return Updater::tr("The update server sent Brindlewick to an address that is not secure.");
+    case Transfer::Outcome::tooLarge:
+        return feed ? Updater::tr("The update information is too large to be genuine.")
+                    : Updater::tr("The download was larger than announced, so it was stopped.");
+    case Transfer::Outcome::tooShort:
+        return Updater::tr("The download ended before it was complete.");
+    case Transfer::Outcome::writeFailed:
+        return Updater::tr("The update could not be saved: the disk may be full.");
+    case Transfer::Outcome::networkError:
+    case Transfer::Outcome::ok:
+        break;
+    }
+    return Updater::tr("The update server could not be reached.");
+}
+
+bool isRunning(qint64 pid)
+{
+    return ::kill(pid_t(pid), 0) == 0 || errno != ESRCH;
+}
+
+} // namespace
+
+UpdaterSetup UpdaterSetup::live(KitDefaults defaults)
+{
+    UpdaterSetup setup;
+    setup.bundle = BundleInfo::current();
+    setup.executable = QCoreApplication::applicationFilePath();
+    setup.stageRoot = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QLatin1Char('/') +
+                      setup.bundle.name + QStringLiteral("/updates");
+    setup.defaults = std::move(defaults);
+    return setup;
+}
+
+Updater::Updater(UpdaterSetup setup, QObject *parent)
+    : QObject(parent), m_setup(std::move(setup)), m_install(InstallLayout::updatableFolder(m_setup.executable))
+{
+    m_nextCheck.setSingleShot(true);
+    connect(&m_nextCheck, &QTimer::timeout, this, [this] { check(false); });
+}
+
+Updater::~Updater() = default;
+
+std::optional<InstallLayout::Refusal> Updater::installRefusal() const
+{
+    if (const auto *refusal = std::get_if<InstallLayout::Refusal>(&m_install))
+        return *refusal;
+    return std::nullopt;
+}
+
+bool Updater::autoUpdate() const
+{
+    return m_setup.defaults.boolValue(autoUpdateKey).value_or(false);
+}
+
+void Updater::setAutoUpdate(bool on)
+{
+    if (on == autoUpdate())
+        return;
+    m_setup.defaults.setBool(autoUpdateKey, on);
+    emit autoUpdateChanged();
+}
+
+void Updater::start()
+{
+    if (!enabled())
+        return;
+    removeLeftovers();
+    m_nextCheck.start(m_setup.firstCheckDelayMs);
+}
+
+void Updater::checkNow()
+{
+    if (m_state == State::checking || m_state == State::downloading || m_state == State::ready || m_unpacking)
+        return;
+    check(true);
+}
+
+void Updater::check(bool byUser)
+{
+    if (!enabled() || m_transfer || m_unpacking || m_state == State::ready)
+        return;
+    m_byUser = byUser;
+    m_nextCheck.stop();
+    setState(State::checking);
+    m_transfer = std::make_unique<Transfer>(
+        m_network, m_setup.bundle.feedUrl, userAgent(),
+        Transfer::Limits{UpdateLogic::maxFeedBytes, 0, m_setup.feedTimeoutMs});
+    connect(m_transfer.get(), &Transfer::finished, this, &Updater::feedArrived);
+}
+
+void Updater::feedArrived(Transfer::Outcome outcome)
+{
+    Transfer *const transfer = m_transfer.release();
+    transfer->deleteLater();
+    m_lastChecked = QDateTime::currentDateTime();
+    m_nextCheck.start(m_setup.recheckMs);
+    if (outcome != Transfer::Outcome::ok)
+        return fail(transferSentence(outcome, transfer->httpStatus(), true));
+    const UpdateLogic::FeedVerdict verdict = UpdateLogic::readFeed(transfer->body(), m_setup.bundle.version);
+    if (std::holds_alternative<UpdateLogic::FeedProblem>(verdict))
+        return fail(tr("The update information from the server is not valid."));
+    m_offer = std::get<std::optional<UpdateOffer>>(verdict);
+    if (!m_offer)
+        return setState(State::upToDate);
+    setState(State::available);
+    offerFound();
+}
+
+// Shown once per version; with automatic updates on, a copy that can replace itself stages quietly.
+void Updater::offerFound()
+{
+    const QString announced = UpdateLogic::announcedKey(m_offer->version);
+    const bool shown = m_byUser || m_setup.defaults.boolValue(announced).value_or(false);
+    m_setup.defaults.setBool(announced, true);
+    if (m_byUser)
+        return;
+    if (autoUpdate() && !installRefusal())
+        return download(false);
+    if (!shown)
+        emit announce();
+}
+
+QString Updater::headline() const
+{
+    const QString &name = m_setup.bundle.name;
+    switch (m_state) {
+    case State::idle:
+        return tr("Not checked yet.");
+    case State::checking:
+        return tr("Checking…");
+    case State::upToDate:
+        return tr("%1 %2 is up to date.").arg(name, m_setup.bundle.version);
+    case State::available:
+        return tr("%1 %2 is available.").arg(name, m_offer->version);
+    case State::downloading:
+        return tr("Downloading %1 %2…").arg(name, m_offer->version);
+    case State::ready:
+        return tr("%1 %2 is ready to install when you quit.").arg(name, m_offer->version);
+    case State::failed:
+        break;
+    }
+    return m_failure;
+}
+
+QString Updater::refusalSentence() const
+{
+    if (!installRefusal())
+        return {};
+    return *installRefusal() == InstallLayout::Refusal::readOnly
+               ? tr("This copy’s folder cannot be written, so it cannot update itself.")
+               : tr("This copy was not installed in a folder it can update.");
+}
+
+void Updater::installAndRelaunch()
+{
+    m_relaunch = true;
+    if (m_state == State::ready)
+        emit relaunchRequested();
+    else if (m_state == State::available)
+        download(true);
+}
+
+void Updater::download(bool relaunch)
+{
+    if (installRefusal())
+        return fail(refusalSentence());
+    m_relaunch = m_relaunch || relaunch;
+    removeStage();
+    if (!QDir().mkpath(m_setup.stageRoot))
+        return fail(transferSentence(Transfer::Outcome::writeFailed, 0, false));
+    m_received = 0;
+    setState(State::downloading);
+    m_transfer = std::make_unique<Transfer>(
+        m_network, m_offer->archiveUrl, userAgent(),
+        Transfer::Limits{m_offer->size, m_offer->size, m_setup.downloadTimeoutMs}, archiveFile());
+    connect(m_transfer.get(), &Transfer::progress, this, [this](qint64 received) {
+        m_received = received;
+        emit changed();
+    });
+    connect(m_transfer.get(), &Transfer::finished, this, &Updater::archiveArrived);
+}
+
+// The signature is checked on the bytes on disk before a single entry is unpacked.
+void Updater::archiveArrived(Transfer::Outcome outcome)
+{
+    Transfer *const transfer = m_transfer.release();
+    transfer->deleteLater();
+    if (outcome != Transfer::Outcome::ok)
+        return fail(transferSentence(outcome, transfer->httpStatus(), false));
+    QFile archive(archiveFile());
+    const uchar *bytes = archive.open(QIODevice::ReadOnly) ? archive.map(0, archive.size()) : nullptr;
+    const bool signedByMaker =
+        bytes && Ed25519::verify(m_setup.bundle.publicKey, m_offer->signature,
+                                 QByteArrayView(reinterpret_cast<const char *>(bytes), archive.size()));
+    archive.close();
+    if (!signedByMaker)
+        return fail(tr("The download is not signed by the maker of %1, so it was not installed.")
+                        .arg(m_setup.bundle.name));
+
+    const QString archivePath = archiveFile();
+    const QString folder = stagedFolder();
+    const QString program = QFileInfo(m_setup.executable).fileName();
+    auto problem = std::make_shared<std::optional<QString>>();
+    m_unpacking = true;
+    QThread *worker = QThread::create([archivePath, folder, program, problem] {
+        if (!QDir().mkpath(folder))
+            *problem = unpackSentence(ArchiveUnpack::Problem::writeFailed);
+        else if (const auto refused = ArchiveUnpack::unpack(archivePath, folder))
+            *problem = unpackSentence(*refused);
+        else if (!InstallLayout::isOwnLayout(folder, program))
+            *problem = Updater::tr("The download is not a complete copy of the program, so it was not installed.");
+    });
+    connect(worker, &QThread::finished, this, [this, problem] { unpacked(!*problem, problem->value_or(QString())); });
+    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
+    worker->start();
+}
+
+void Updater::unpacked(bool ok, const QString &sentence)
+{
+    m_unpacking = false;
+    if (!ok)
+        return fail(sentence);
+    QFile::remove(archiveFile());
+    setState(State::ready);
+    if (m_relaunch)
+        emit relaunchRequested();
+}
+
+bool Updater::installOnQuit()
+{
+    if (m_installerStarted)
+        return true;
+    const auto *folder = std::get_if<QString>(&m_install);
+    if (m_state != State::ready || !folder)
+        return false;
+    QFile script(QStringLiteral(":/ostrel/install.sh"));
+    if (!script.open(QIODevice::ReadOnly))
+        return false;
+    // The new copy reports its own version, not one this process was told to pretend.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(BundleInfo::versionKey);
+    QProcess installer;
+    installer.setProgram(QStringLiteral("/bin/sh"));
+    installer.setArguments({QStringLiteral("-c"), QString::fromUtf8(script.readAll()), QStringLiteral("ostrel-install"),
+                            QString::number(QCoreApplication::applicationPid()), *folder, stagedFolder(),
+                            m_setup.stageRoot, m_relaunch ? QStringLiteral("1") : QStringLiteral("0"),
+                            QStringLiteral("bin/") + QFileInfo(m_setup.executable).fileName(),
+                            InstallLayout::exchangeHelper(*folder)});
+    installer.setProcessEnvironment(environment);
+    installer.setWorkingDirectory(QStringLiteral("/"));
+    installer.setStandardInputFile(QProcess::nullDevice());
+    m_installerStarted = installer.startDetached();
+    return m_installerStarted;
+}
+
+void Updater::setState(State state)
+{
+    m_state = state;
+    emit changed();
+}
+
+void Updater::fail(const QString &sentence)
+{
+    removeStage();
+    m_failure = sentence;
+    m_relaunch = false;
+    setState(State::failed);
+}
+
+void Updater::removeStage() const
+{
+    QDir(m_setup.stageRoot).removeRecursively();
+}
+
+// A stage from an earlier run is dropped (the next check finds the version again), and so are the
+// half-made copies of an install script that was killed, once their script is gone.
+void Updater::removeLeftovers() const
+{
+    removeStage();
+    const auto *folder = std::get_if<QString>(&m_install);
+    if (!folder)
+        return;
+    const QFileInfo install(*folder);
+    const QRegularExpression leftover(QStringLiteral("^\\.%1\\.(new|old)-(\\d+)$")
+                                          .arg(QRegularExpression::escape(install.fileName())));
+    const QDir parent = install.absoluteDir();
+    for (const QString &name : parent.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        const QRegularExpressionMatch match = leftover.match(name);
+        if (match.hasMatch() && !isRunning(match.captured(2).toLongLong()))
+            QDir(parent.filePath(name)).removeRecursively();
+    }
+}
+
+QString Updater::stagedFolder() const
+{
+    return m_setup.stageRoot + QStringLiteral("/") + m_offer->version;
+}
+
+QString Updater::archiveFile() const
+{
+    return m_setup.stageRoot + QStringLiteral("/") + m_offer->version + QStringLiteral(".archive");
+}
+
+QByteArray Updater::userAgent() const
+{
+    return (m_setup.bundle.name + QLatin1Char('/') + m_setup.bundle.version).toUtf8();
+}

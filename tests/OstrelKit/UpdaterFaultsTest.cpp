@@ -1,0 +1,258 @@
+// The updater against a feed and archives served from 127.0.0.1, signed with a key made here: the
+// good update is staged, and every fault leaves the stage empty, the install folder as it was and
+// one sentence for the user.
+#include "UpdateFixtures.h"
+
+#include "Ostrel.h"
+#include "OstrelCommands.h"
+#include "UpdateSettingsView.h"
+#include "UpdateWindow.h"
+#include "Updater.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMenu>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace {
+
+const QString program = QStringLiteral("kit");
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// What one row serves: a feed announcing an archive, both changeable before they are served.
+struct Release {
+    TestKey key;
+    TestKey otherKey;
+    QJsonObject feed;
+    QByteArray archive;
+    QByteArray rawFeed;
+
+    void pack(const QList<TestEntry> &entries)
+    {
+        archive = makeArchive(entries);
+        feed["size"] = double(archive.size());
+        feed["signature"] = QString::fromLatin1(key.sign(archive).toBase64());
+    }
+};
+
+// Makes the folder unwritable even for root, where the file system allows it.
+bool lock(const QString &folder, bool locked)
+{
+    if (::geteuid() != 0)
+        return QFile::setPermissions(folder, locked ? QFile::ReadOwner | QFile::ExeOwner
+                                                    : QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return QProcess::execute("chattr", {locked ? "+i" : "-i", folder}) == 0;
+}
+
+struct Row {
+    const char *fault;
+    std::function<void(Release &)> arrange;
+    Updater::State ends;
+    const char *told;
+    bool locked = false;
+};
+
+class UpdaterFaultsTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const TestEntry &entry : installEntries(program, "old")) {
+            if (entry.kind == TestEntry::Kind::directory)
+                QDir().mkpath(install(entry.path));
+            else {
+                QFile file(install(entry.path));
+                ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+                file.write(entry.content);
+                file.setPermissions(file.permissions() | QFile::ExeOwner);
+            }
+        }
+    }
+
+    QString install(const QString &path = {}) const { return dir.filePath("app/" + path); }
+    QString stage() const { return dir.filePath("cache/updates"); }
+
+    UpdaterSetup setup(const TestServer &server, const QByteArray &publicKey) const
+    {
+        UpdaterSetup setup;
+        setup.bundle = {"Kit", "1.0", QUrl(server.url("/feed.json")), publicKey};
+        setup.executable = install("bin/" + program);
+        setup.stageRoot = stage();
+        setup.feedTimeoutMs = 1000;
+        setup.downloadTimeoutMs = 1000;
+        return setup;
+    }
+
+    bool installUntouched() const
+    {
+        return readAll(install("share/kit/release")) == "old" && QDir(dir.filePath(".")).entryList(QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot).filter("app").size() == 1;
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(UpdaterFaultsTest, TheGoodUpdateIsStagedAndEveryFaultIsRefusedAndTold)
+{
+    const QList<Row> rows{
+        {"a good update", [](Release &) {}, Updater::State::ready, "ready to install when you quit"},
+        {"signed with another key",
+         [](Release &r) { r.feed["signature"] = QString::fromLatin1(r.otherKey.sign(r.archive).toBase64()); },
+         Updater::State::failed, "not signed by the maker"},
+        {"one byte changed", [](Release &r) { r.archive[r.archive.size() / 2] = char(r.archive[r.archive.size() / 2] ^ 1); },
+         Updater::State::failed, "not signed by the maker"},
+        {"shorter than announced", [](Release &r) { r.archive.chop(7); }, Updater::State::failed,
+         "ended before it was complete"},
+        {"longer than announced", [](Release &r) { r.archive.append("trailing bytes"); }, Updater::State::failed,
+         "larger than announced"},
+        {"an entry with ../",
+         [](Release &r) { r.pack(installEntries(program, "new") << TestEntry{"bin/../../evil", TestEntry::Kind::file, "x", {}}); },
+         Updater::State::failed, "outside its folder"},
+        {"an absolute path",
+         [](Release &r) { r.pack(installEntries(program, "new") << TestEntry{"/tmp/ostrel-evil", TestEntry::Kind::file, "x", {}}); },
+         Updater::State::failed, "outside its folder"},
+        {"a link out of the stage",
+         [](Release &r) { r.pack(installEntries(program, "new") << TestEntry{"share/kit/out", TestEntry::Kind::symlink, {}, "../../../.."}); },
+         Updater::State::failed, "outside its folder"},
+        {"a device file",
+         [](Release &r) { r.pack(installEntries(program, "new") << TestEntry{"share/kit/pipe", TestEntry::Kind::fifo, {}, {}}); },
+         Updater::State::failed, "special file"},
+        {"not a copy of the program", [](Release &r) { r.pack({{"share/readme", TestEntry::Kind::file, "hello", {}}}); },
+         Updater::State::failed, "not a complete copy"},
+        {"a garbage feed", [](Release &r) { r.rawFeed = "<html>surprise</html>"; }, Updater::State::failed,
+         "is not valid"},
+        {"a feed of wrong types", [](Release &r) { r.feed["size"] = "large"; }, Updater::State::failed, "is not valid"},
+        {"a feed too large", [](Release &r) { r.feed["notes"] = QString(70 * 1024, 'a'); }, Updater::State::failed,
+         "too large to be genuine"},
+        {"an archive over plain HTTP elsewhere", [](Release &r) { r.feed["url"] = "http://example.invalid/u.tar.xz"; },
+         Updater::State::failed, "is not valid"},
+        {"a lower version", [](Release &r) { r.feed["version"] = "0.9"; }, Updater::State::upToDate, "Kit 1.0 is up to date."},
+        {"the same version", [](Release &r) { r.feed["version"] = "1.0.0"; }, Updater::State::upToDate, "is up to date"},
+        {"a 404", [](Release &r) { r.rawFeed = "404"; }, Updater::State::failed, "error 404"},
+        {"a server that never answers", [](Release &r) { r.rawFeed = "silent"; }, Updater::State::failed,
+         "did not answer in time"},
+        {"an install folder that cannot be written", [](Release &) {}, Updater::State::available, "cannot be written",
+         true},
+    };
+
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.fault);
+        Release release;
+        TestServer server;
+        release.feed = {{"version", "2.0"}, {"url", server.url("/kit-2.0.tar.xz")}, {"notes", "Faster tape."}};
+        release.pack(installEntries(program, "new"));
+        row.arrange(release);
+        if (release.rawFeed == "silent")
+            server.silence("/feed.json");
+        else if (release.rawFeed != "404")
+            server.serve("/feed.json", {200, release.rawFeed.isEmpty() ? QJsonDocument(release.feed).toJson() : release.rawFeed});
+        server.serve("/kit-2.0.tar.xz", {200, release.archive});
+        if (row.locked && !lock(install(), true)) {
+            std::cout << "skipped: this file system cannot make a folder unwritable for root\n";
+            continue;
+        }
+
+        Updater updater(setup(server, release.key.publicKey()));
+        UpdateWindow window(updater);
+        QElapsedTimer clock;
+        clock.start();
+        updater.checkNow();
+        EXPECT_EQ(window.headline(), "Checking…");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return updater.state() != Updater::State::checking; }, 5000));
+        if (updater.state() == Updater::State::available && !updater.installRefusal()) {
+            EXPECT_EQ(window.headline(), "Kit 2.0 is available.");
+            EXPECT_EQ(window.detail(), "You have 1.0.");
+            updater.installAndRelaunch();
+            ASSERT_TRUE(QTest::qWaitFor([&] {
+                return updater.state() == Updater::State::ready || updater.state() == Updater::State::failed;
+            }, 5000));
+        }
+        EXPECT_LT(clock.elapsed(), 4000) << "every fault is told within seconds";
+        EXPECT_EQ(updater.state(), row.ends);
+        EXPECT_TRUE((window.headline() + " " + window.detail()).contains(row.told)) << window.headline().toStdString();
+        if (row.locked)
+            lock(install(), false);
+        EXPECT_TRUE(installUntouched());
+        if (row.ends == Updater::State::ready)
+            EXPECT_EQ(readAll(stage() + "/2.0/share/kit/release"), "new");
+        else
+            EXPECT_TRUE(QDir(stage()).isEmpty()) << "nothing stays staged after a refusal";
+        EXPECT_FALSE(QFile::exists("/tmp/ostrel-evil"));
+        QDir(stage()).removeRecursively();
+    }
+}
+
+// A background check shows a new version once; with automatic updates on it is staged without a word.
+TEST_F(UpdaterFaultsTest, BackgroundChecksAnnounceOnceOrStageQuietly)
+{
+    Release release;
+    TestServer server;
+    release.feed = {{"version", "2.0"}, {"url", server.url("/kit-2.0.tar.xz")}};
+    release.pack(installEntries(program, "new"));
+    server.serve("/feed.json", {200, QJsonDocument(release.feed).toJson()});
+    server.serve("/kit-2.0.tar.xz", {200, release.archive});
+    UpdaterSetup quick = setup(server, release.key.publicKey());
+    quick.firstCheckDelayMs = 10;
+
+    int announced = 0;
+    for (int run = 0; run < 2; ++run) {
+        Updater updater(quick);
+        QObject::connect(&updater, &Updater::announce, [&] { ++announced; });
+        updater.start();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return updater.state() == Updater::State::available; }, 5000));
+    }
+    EXPECT_EQ(announced, 1) << "the second run remembers under OstrelAnnounced-2.0";
+    EXPECT_EQ(quick.defaults.boolValue("OstrelAnnounced-2.0"), true);
+
+    Updater automatic(quick);
+    automatic.setAutoUpdate(true);
+    QObject::connect(&automatic, &Updater::announce, [&] { ++announced; });
+    automatic.start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return automatic.state() == Updater::State::ready; }, 5000));
+    EXPECT_EQ(announced, 1);
+    EXPECT_TRUE(server.requests().contains("GET /feed.json Kit/1.0"));
+}
+
+// Without a key (or a feed) the copy never connects anywhere, and the pane and the menu say so.
+TEST(UpdatesOff, NothingConnectsAndThePaneAndMenuSaySo)
+{
+    TestServer server;
+    qputenv("OstrelUpdateFeedURL", server.url("/feed.json").toUtf8());
+    qunsetenv("OstrelUpdatePublicKey");
+    Ostrel::start({QColor(Qt::red)});
+    EXPECT_EQ(Ostrel::brand(), (Ostrel::Brand{QColor(Qt::red), QColor(Qt::red)}));
+    Ostrel::start({});
+    EXPECT_EQ(Ostrel::brand().primary, QColor(Qt::red)) << "only the first start counts";
+
+    QMenu menu;
+    QAction *check = OstrelCommands().addTo(menu);
+    EXPECT_EQ(check->text(), "Check for Updates…");
+    EXPECT_FALSE(check->isEnabled());
+    UpdateSettingsView pane;
+    EXPECT_TRUE(pane.explanation().contains("updated by whoever installed it"));
+    EXPECT_EQ(pane.statusLine(), "Updates are off in this copy.");
+    Ostrel::updater().checkNow();
+    QTest::qWait(300);
+    EXPECT_EQ(server.connections(), 0);
+}
+
+TEST(Brand, TwoOrMoreAreKeptOneIsUsedTwiceNoneKeepsTheKits)
+{
+    const QColor a(255, 201, 51), b(224, 96, 30), c(Qt::blue);
+    EXPECT_EQ(Ostrel::brandFrom({a, b, c}), (Ostrel::Brand{a, b}));
+    EXPECT_EQ(Ostrel::brandFrom({a}), (Ostrel::Brand{a, a}));
+    EXPECT_EQ(Ostrel::brandFrom({}), Ostrel::defaultBrand());
+}
+
+} // namespace
