@@ -6,6 +6,9 @@
 #include "SettingsWindow.h"
 #include "LibraryView/FocusSearch.h"
 
+#include "BundleInfo.h"
+#include "OstrelCommands.h"
+
 #include "NoteColor.h"
 #include "NoteExport.h"
 #include "NoteList.h"
@@ -14,6 +17,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPointer>
 #include <QWindow>
 
 namespace {
@@ -87,8 +92,28 @@ void AppCommands::buildFileMenu()
     file->addSeparator();
     add(file, tr("Copy All Notes as Text"), {}, [this] { copyAllNotesAsText(); });
     file->addSeparator();
+    add(file, tr("About Brindlewick"), {}, [] { showAbout(); });
+    OstrelCommands().addTo(*file);
+    file->addSeparator();
     add(file, tr("Settings…"), QKeySequence(Qt::CTRL | Qt::Key_Comma), [] { SettingsWindow::shared().bringForward(); });
     add(file, tr("Quit Brindlewick"), QKeySequence(Qt::CTRL | Qt::Key_Q), &AppActions::quit);
+}
+
+// Not modal, so the notes keep ticking and ringing while it is open.
+void AppCommands::showAbout()
+{
+    static QPointer<QMessageBox> about;
+    if (!about) {
+        const BundleInfo info = BundleInfo::current();
+        about = new QMessageBox(QMessageBox::Information, tr("About Brindlewick"),
+                                tr("%1 %2").arg(info.name, info.version), QMessageBox::Ok);
+        about->setInformativeText(tr("Sticky notes with countdown timers and deadlines, on your desktop."));
+        about->setAttribute(Qt::WA_DeleteOnClose);
+        about->setWindowModality(Qt::NonModal);
+    }
+    about->show();
+    about->raise();
+    about->activateWindow();
 }
 
 void AppCommands::buildEditMenu()

@@ -13,7 +13,7 @@ class QAction;
 class QMenu;
 class QWidget;
 
-// The program's menus: File (new notes, copying every note as text, settings, quit), Edit (search),
+// The program's menus: File (new notes, copying every note as text, about, updates, settings, quit), Edit (search),
 // Note (commands on the current note, `AppActions::currentNote()`) and Window. "All Notes" shows them
 // in its menu bar, and their shortcuts work from every window of the program, note panels included.
 // A Note command with no current note only beeps.
@@ -41,6 +41,7 @@ private:
     void buildWindowMenu();
     void startOrPauseTimer(const QUuid &id);
     void copyAllNotesAsText();
+    static void showAbout();
     void attachShortcutsTo(QWidget *window);
 
     AppModel &m_model;

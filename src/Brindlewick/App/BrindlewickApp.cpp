@@ -4,7 +4,10 @@
 #include "LibraryWindow.h"
 #include "QuitSignals.h"
 #include "SingleInstance.h"
+#include "SettingsStore.h"
 #include "TimeLocale.h"
+
+#include "Ostrel.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -17,6 +20,15 @@ QStringList argumentList(int argc, char **argv)
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     return arguments;
+}
+
+// The kit keeps its settings ("OstrelAutoUpdate") in the program's settings file.
+void startKit()
+{
+    const QList<QColor> brand{QColor::fromRgbF(1.0f, 0.788235294117647f, 0.2f),
+                              QColor::fromRgbF(0.8784313725490196f, 0.3764705882352941f, 0.11764705882352941f)};
+    Ostrel::start(brand, KitDefaults{[](const QString &key) { return SettingsStore::standard().boolValue(key); },
+                                     [](const QString &key, bool value) { SettingsStore::standard().setBool(key, value); }});
 }
 
 } // namespace
@@ -53,6 +65,7 @@ int BrindlewickApp::run(int argc, char **argv)
     SingleInstance instance;
     if (!launch.isHarness() && !instance.claim())
         return 0;
+    startKit();
     const QuitSignals quitSignals;
 
     BrindlewickApp app(AppModel::shared());
@@ -60,6 +73,8 @@ int BrindlewickApp::run(int argc, char **argv)
                      [&app] { app.delegate().applicationShouldHandleReopen(); });
     QObject::connect(&application, &QCoreApplication::aboutToQuit, &app.delegate(),
                      [&app] { app.delegate().applicationWillTerminate(); });
+    // Connected after the save, so a staged update is installed only once the notes are written.
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, &Ostrel::applicationWillTerminate);
     // A session manager logging the user out asks for the data first; the quit may never come.
     QObject::connect(&application, &QGuiApplication::commitDataRequest, &app.delegate(),
                      [&app] { app.delegate().applicationWillTerminate(); });

@@ -18,6 +18,8 @@
 #include "Theme/ThemePalette.h"
 #include "Welcome/NotchIllustration.h"
 
+#include "UpdateSettingsView.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -137,11 +139,12 @@ struct TabSymbol {
     const char *symbol;
 };
 
-constexpr std::array<TabSymbol, 5> tabSymbols{{
+constexpr std::array<TabSymbol, 6> tabSymbols{{
     {SettingsView::Tab::general, "gearshape"},
     {SettingsView::Tab::alerts, "bell"},
     {SettingsView::Tab::notch, "rectangle.topthird.inset.filled"},
     {SettingsView::Tab::shortcuts, "command"},
+    {SettingsView::Tab::updates, "arrow.triangle.2.circlepath"},
     {SettingsView::Tab::howItWorks, "info.circle"},
 }};
 
@@ -160,6 +163,7 @@ SettingsView::SettingsView(AppModel &model, std::optional<bool> hasNotch, QWidge
     m_tabs->addTab(alertsTab(), tr("Alerts"));
     m_tabs->addTab(notchTab(), tr("Notch"));
     m_tabs->addTab(shortcutsTab(), tr("Shortcuts"));
+    m_tabs->addTab(new UpdateSettingsView, tr("Updates"));
     m_tabs->addTab(howItWorksTab(), tr("How It Works"));
     ThemePalette::follow(this, ThemePalette::window());
     updateTabIcons(Appearance::scheme(this));

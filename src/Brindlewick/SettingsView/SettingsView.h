@@ -10,12 +10,13 @@ class AppModel;
 class QTabWidget;
 class ThemeLabel;
 
-// The settings window's content: the General, Alerts, Notch, Shortcuts and How It Works tabs. Every
-// control writes one AppModel setting and follows it back; the view keeps no copy of any setting.
+// The settings window's content: the General, Alerts, Notch, Shortcuts, Updates and How It Works tabs.
+// Every control writes one AppModel setting and follows it back; the view keeps no copy of any setting.
+// The Updates tab is the update kit's own pane, which keeps its own state.
 class SettingsView : public QWidget {
     Q_OBJECT
 public:
-    enum class Tab { general, alerts, notch, shortcuts, howItWorks };
+    enum class Tab { general, alerts, notch, shortcuts, updates, howItWorks };
 
     static constexpr QSize frameSize{540, 440};
 

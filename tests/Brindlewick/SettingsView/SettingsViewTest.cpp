@@ -294,7 +294,7 @@ TEST_F(SettingsViewTest, OpenNotificationSettingsStartsTheDesktopsSettings)
     EXPECT_TRUE(QTest::qWaitFor([&] { return ran.exists() && ran.size() > 0; }, 5000));
 }
 
-TEST_F(SettingsViewTest, TabsAreTheFiveInOrderAndStockControlsTakeThePaperPalette)
+TEST_F(SettingsViewTest, TabsAreTheSixInOrderAndStockControlsTakeThePaperPalette)
 {
     const auto view = open(SettingsView::Tab::general);
     QStringList titles;
@@ -302,7 +302,7 @@ TEST_F(SettingsViewTest, TabsAreTheFiveInOrderAndStockControlsTakeThePaperPalett
         titles << view->tabs()->tabText(i);
         EXPECT_FALSE(view->tabs()->tabIcon(i).isNull());
     }
-    EXPECT_EQ(titles, QStringList({"General", "Alerts", "Notch", "Shortcuts", "How It Works"}));
+    EXPECT_EQ(titles, QStringList({"General", "Alerts", "Notch", "Shortcuts", "Updates", "How It Works"}));
 
     QCheckBox *box = checkBox(*view, "Float above other windows");
     for (Scheme scheme : {Scheme::dark, Scheme::light}) {
