@@ -516,7 +516,7 @@ private:
         phrase.numericOnly = phrase.needsCompany = false;
     }
 
-    // "5pm", "8 in the morning", "5pm tomorrow", "at 3pm on friday", "7 tonight"
+    // "5pm", "at 8 in the morning", "5pm tomorrow", "at 3pm on friday", "at 7 tonight"
     Phrase withDayAfter(const TimePhrase &time) const
     {
         Phrase phrase{std::nullopt, When{time.time}, time.end};
@@ -607,10 +607,8 @@ private:
             return std::nullopt;
         if (const auto half = m_scan.meridiem(m_scan.skipSpaces(digits.end)))
             return withMeridiem(hour, minute, *half);
-        if (!fourDigitsAllowed || !m_scan.endsToken(digits.end) || hour > 23)
-            return std::nullopt;
         // "at 1730" and "at 0930" are 24-hour times; "at 930" is more often a count than a time.
-        if (digits.digits != 4)
+        if (!fourDigitsAllowed || digits.digits != 4 || !m_scan.endsToken(digits.end) || hour > 23)
             return std::nullopt;
         return TimePhrase{{hour * 60 + minute, false}, digits.end};
     }

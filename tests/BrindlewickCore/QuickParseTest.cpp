@@ -136,6 +136,7 @@ const Line goldenLines[] = {
     {"report EOD", "report EOD", {}, "+0 17:00"},
     {"review end of the week", "review end of the week", {}, "+6 17:00"},
     {"review by end of week", "review by end of week", {}, "+6 17:00"},
+    {"finish it this week", "finish it this week", {}, "+6 17:00"},
     {"good morning team", "good morning team", {}, nullptr},
     {"every evening stretch", "every evening stretch", {}, nullptr},
     {"notes from last night", "notes from last night", {}, nullptr},
@@ -183,7 +184,6 @@ const Line goldenLines[] = {
     {"finish the 2nd draft", "finish the 2nd draft", {}, nullptr},
     {"plan the 25th anniversary", "plan the 25th anniversary", {}, nullptr},
     {"weekend plans", "weekend plans", {}, nullptr},
-    {"this week's notes", "this week's notes", {}, "+6 17:00"},
     // Neither.
     {"", "", {}, nullptr},
     {"   ", "", {}, nullptr},
