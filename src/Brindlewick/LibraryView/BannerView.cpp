@@ -10,9 +10,11 @@
 #include "Theme/Theme.h"
 
 #include <QEvent>
+#include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QShortcut>
+#include <cmath>
 
 namespace {
 
@@ -31,8 +33,10 @@ BannerView::BannerView(AppModel &model, QWidget *parent)
       m_model(model),
       m_text(new ThemeLabel({}, Fonts::bodyMedium(), Theme::desk, 1, this)),
       m_undo(new PlainButton(tr("Undo"), Fonts::bodyMedium(), Theme::desk, this)),
-      m_dismiss(new PlainButton({}, Fonts::bodyMedium(), Theme::desk, this))
+      m_dismiss(new PlainButton({}, Fonts::bodyMedium(), Theme::desk, this)),
+      m_fade(new QGraphicsOpacityEffect(this))
 {
+    setGraphicsEffect(m_fade);
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(sidePadding, 0, sidePadding, 0);
     row->setSpacing(spacing);
@@ -51,7 +55,9 @@ BannerView::BannerView(AppModel &model, QWidget *parent)
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &BannerView::expire);
     m_slide.setEasingCurve(QEasingCurve::OutCubic);
+    m_slide.setDuration(slideMs);
     connect(&m_slide, &QVariantAnimation::valueChanged, this, &BannerView::place);
+    connect(&m_slide, &QVariantAnimation::finished, this, &BannerView::slid);
 
     parent->installEventFilter(this);
     connect(&model, &AppModel::bannerChanged, this, &BannerView::refresh);
@@ -65,13 +71,14 @@ BannerView::~BannerView()
     expire();
 }
 
+// The time-out runs only while the pill can be seen.
 void BannerView::refresh()
 {
     const std::optional<Banner> &banner = m_model.banner();
-    if (!banner) {
+    if (!banner || !onScreen()) {
         m_timer.stop();
         m_shownId.reset();
-        hide();
+        slide(0);
         return;
     }
     m_text->setText(banner->text);
@@ -81,9 +88,12 @@ void BannerView::refresh()
         return;
     m_shownId = banner->id;
     m_timer.start(m_timeout);
-    show();
-    raise();
-    slideIn();
+    slide(1);
+}
+
+bool BannerView::onScreen() const
+{
+    return parentWidget()->isVisible();
 }
 
 void BannerView::expire()
@@ -94,24 +104,42 @@ void BannerView::expire()
         m_model.setBanner(std::nullopt);
 }
 
-void BannerView::slideIn()
+// A new banner comes in from below; a cleared one goes down and out. Without animations, or with
+// nothing on screen to watch, it happens at once.
+void BannerView::slide(qreal to)
 {
+    const bool running = m_slide.state() == QAbstractAnimation::Running;
+    const qreal from = running ? m_slide.currentValue().toReal() : to == 1 ? 0 : isVisible() ? 1 : 0;
     m_slide.stop();
-    if (Appearance::reduceMotion()) {
-        place();
+    m_slide.setStartValue(from);
+    m_slide.setEndValue(to);
+    if (to == 1) {
+        show();
+        raise();
+    }
+    if (from == to || Appearance::reduceMotion() || !onScreen()) {
+        slid();
         return;
     }
-    m_slide.setDuration(slideMs);
-    m_slide.setStartValue(qreal(pillHeight + bottomGap));
-    m_slide.setEndValue(qreal(0));
     m_slide.start();
+}
+
+void BannerView::slid()
+{
+    if (m_slide.endValue().toReal() == 0)
+        hide();
+    place();
 }
 
 void BannerView::place()
 {
     const QWidget *area = parentWidget();
     const int width = std::min(sizeHint().width(), area->width() - 2 * sideGap);
-    const int drop = m_slide.state() == QAbstractAnimation::Running ? qRound(m_slide.currentValue().toReal()) : 0;
+    const qreal in = (m_slide.state() == QAbstractAnimation::Running ? m_slide.currentValue() : m_slide.endValue()).toReal();
+    // At rest the pill is drawn as it is; it reaches its place only when fully in.
+    m_fade->setEnabled(in < 1);
+    m_fade->setOpacity(in);
+    const int drop = int(std::ceil((1 - in) * (pillHeight + bottomGap)));
     setGeometry((area->width() - width) / 2, area->height() - bottomGap - pillHeight + drop, width, pillHeight);
 }
 
@@ -120,10 +148,17 @@ QSize BannerView::sizeHint() const
     return QSize(layout()->sizeHint().width(), pillHeight);
 }
 
+// Closing the window takes the banner away; showing it starts the time-out of one that waited.
 bool BannerView::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == parentWidget() && event->type() == QEvent::Resize)
-        place();
+    if (watched == parentWidget()) {
+        if (event->type() == QEvent::Resize)
+            place();
+        else if (event->type() == QEvent::Hide && !event->spontaneous())
+            expire();
+        else if (event->type() == QEvent::Show)
+            refresh();
+    }
     return QWidget::eventFilter(watched, event);
 }
 

@@ -9,13 +9,15 @@
 
 class AppModel;
 class PlainButton;
+class QGraphicsOpacityEffect;
 class ThemeLabel;
 
 // The library's one message line: a pill in the window's inverse colours floating 18 points above
 // the bottom edge of its parent, showing the model's banner with "Undo" (also Ctrl+Z) when the
-// banner carries notes to put back. Each banner is cleared after the time-out counted from its own
-// arrival, unless a newer banner has replaced it; a banner still shown when the view goes away
-// goes with it.
+// banner carries notes to put back. It slides in from the bottom edge and out again, fading. Each
+// banner is cleared after the time-out counted from when it came on screen, unless a newer banner
+// has replaced it: a banner set while the parent is not shown waits for it. A banner still shown
+// when the view goes away or its parent is hidden (the window closed) goes with it.
 class BannerView : public QWidget {
     Q_OBJECT
 public:
@@ -43,7 +45,9 @@ private:
     void refresh();
     void expire();
     void place();
-    void slideIn();
+    void slide(qreal to);
+    void slid();
+    bool onScreen() const;
 
     AppModel &m_model;
     ThemeLabel *m_text;
@@ -52,5 +56,7 @@ private:
     QTimer m_timer;
     std::chrono::milliseconds m_timeout = defaultTimeout;
     std::optional<QUuid> m_shownId;
+    // How far the pill is in: 0 below the edge and clear, 1 in its place.
     QVariantAnimation m_slide;
+    QGraphicsOpacityEffect *m_fade;
 };

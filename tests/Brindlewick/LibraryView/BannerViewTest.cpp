@@ -39,7 +39,7 @@ TEST_F(BannerViewTest, UndoPutsTheNotesBackByClickAndByCtrlZ)
     banner->undoButton()->click();
     EXPECT_TRUE(stored(standup).isLive());
     EXPECT_FALSE(model.banner());
-    EXPECT_FALSE(pillShown());
+    QTRY_VERIFY(!pillShown());
 
     host.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
@@ -66,7 +66,7 @@ TEST_F(BannerViewTest, AMessageWithoutNotesOffersOnlyItsCloseButton)
     EXPECT_TRUE(model.banner()) << "Ctrl+Z does not reach undo, which would clear the banner";
     banner->dismissButton()->click();
     EXPECT_FALSE(model.banner());
-    EXPECT_FALSE(pillShown());
+    QTRY_VERIFY(!pillShown());
 }
 
 TEST_F(BannerViewTest, EachBannerGetsItsFullTimeAndAnOlderTimeOutLeavesANewerBannerAlone)
@@ -82,7 +82,7 @@ TEST_F(BannerViewTest, EachBannerGetsItsFullTimeAndAnOlderTimeOutLeavesANewerBan
     EXPECT_EQ(model.banner()->text, QStringLiteral("Second")) << "the first banner's time-out found a newer banner";
     QTRY_VERIFY_WITH_TIMEOUT(!model.banner(), 2000);
     EXPECT_GE(second.elapsed(), 600);
-    EXPECT_FALSE(pillShown());
+    QTRY_VERIFY(!pillShown());
 }
 
 TEST_F(BannerViewTest, ABannerLeavesWithTheViewThatShowedIt)
