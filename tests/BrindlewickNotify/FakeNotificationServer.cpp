@@ -30,11 +30,10 @@ FakeNotificationServer::~FakeNotificationServer()
 }
 
 uint FakeNotificationServer::Notify(const QString &appName, uint replacesId, const QString &, const QString &summary,
-                                    const QString &body, const QStringList &actions, const QVariantMap &hints,
-                                    int expireTimeout)
+                                    const QString &body, const QStringList &actions, const QVariantMap &hints, int)
 {
     const uint id = replacesId != 0 ? replacesId : ++m_lastId;
-    m_shown.append(Shown{id, replacesId, appName, summary, body, actions, hints, expireTimeout, Date::current()});
+    m_shown.append(Shown{id, replacesId, appName, summary, body, actions, hints, Date::current()});
     return id;
 }
 

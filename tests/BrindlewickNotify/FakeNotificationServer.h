@@ -22,7 +22,6 @@ public:
         QString body;
         QStringList actions;
         QVariantMap hints;
-        int expireTimeout = -1;
         // The wall clock when the call arrived.
         Date arrived;
     };

@@ -253,33 +253,6 @@ TEST_F(SystemNotifierTest, ANewAlertOfTheSameNoteAndKindReplacesTheOneOnScreen)
     EXPECT_EQ(server->shown()[2].replacesId, 0u);
 }
 
-// A ring waits on screen for its answer; a heads-up has nothing to snooze yet and goes when the
-// server's time is up.
-TEST_F(SystemNotifierTest, RingsWaitForTheirAnswerAndAHeadsUpOffersOnlyDone)
-{
-    struct Case {
-        PlannedAlert::Kind kind;
-        QStringList actions;
-        int expireTimeout;
-    };
-    const QList<Case> cases{
-        {PlannedAlert::Kind::timerEnded, offeredActions, 0},
-        {PlannedAlert::Kind::due, offeredActions, 0},
-        {PlannedAlert::Kind::dueSoon, {"default", "Open", "done", "Done"}, -1},
-    };
-    auto notifier = makeNotifier();
-    QList<PlannedAlert> alerts;
-    for (const Case &c : cases)
-        alerts.append(alert(QUuid::createUuid(), c.kind, Date::current() - 1));
-    notifier->schedule(alerts);
-    waitForShown(cases.size());
-    ASSERT_EQ(server->shown().size(), cases.size());
-    for (qsizetype i = 0; i < cases.size(); ++i) {
-        EXPECT_EQ(server->shown()[i].actions, cases[i].actions) << i;
-        EXPECT_EQ(server->shown()[i].expireTimeout, cases[i].expireTimeout) << i;
-    }
-}
-
 TEST_F(SystemNotifierTest, WithdrawingANoteClosesItsNotificationsAndDropsTheirLateAnswers)
 {
     auto notifier = makeNotifier();

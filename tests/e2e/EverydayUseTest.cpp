@@ -190,6 +190,7 @@ TEST_F(EverydayUseTest, QuittingExitsCleanlyWhateverIsOpen)
         {"Ctrl+Q", [](QProcess &) { xdotool({"key", "ctrl+q"}); }},
         {"SIGTERM", [](QProcess &p) { ::kill(static_cast<pid_t>(p.processId()), SIGTERM); }},
         {"SIGHUP", [](QProcess &p) { ::kill(static_cast<pid_t>(p.processId()), SIGHUP); }},
+        {"SIGINT", [](QProcess &p) { ::kill(static_cast<pid_t>(p.processId()), SIGINT); }},
     };
     for (const State &state : states) {
         for (const Way &way : ways) {
