@@ -23,7 +23,8 @@ UpdateWindow::UpdateWindow(Updater &updater, QWidget *parent)
       m_later(new QPushButton(tr("Later"))), m_ok(new QPushButton(tr("OK")))
 {
     setWindowTitle(tr("Software Update"));
-    setFixedWidth(windowWidth);
+    setMinimumWidth(windowWidth);
+    setMaximumWidth(windowWidth);
     QFont bold = m_headline->font();
     bold.setBold(true);
     bold.setPointSizeF(bold.pointSizeF() * 1.15);
@@ -31,6 +32,7 @@ UpdateWindow::UpdateWindow(Updater &updater, QWidget *parent)
     m_headline->setWordWrap(true);
     m_detail->setWordWrap(true);
     m_notes->setReadOnly(true);
+    m_notes->setFocusPolicy(Qt::NoFocus);
     m_notes->setFixedHeight(notesHeight);
     m_notes->setAccessibleName(tr("Release notes"));
     QPalette brand = m_progress->palette();
@@ -46,7 +48,7 @@ UpdateWindow::UpdateWindow(Updater &updater, QWidget *parent)
     for (QWidget *part : std::initializer_list<QWidget *>{m_headline, m_detail, m_notes, m_progress})
         layout->addWidget(part);
     layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->setSizeConstraint(QLayout::SetMinAndMaxSize);
 
     connect(m_install, &QPushButton::clicked, &m_updater, &Updater::installAndRelaunch);
     connect(m_later, &QPushButton::clicked, this, &QWidget::close);
@@ -95,6 +97,8 @@ void UpdateWindow::follow()
         m_progress->setValue(int(1000 * m_updater.received() / qMax<qint64>(1, m_updater.offer()->size)));
     }
     m_install->setVisible(available && m_updater.refusalSentence().isEmpty());
+    // Return answers the question the window asks: install when it offers that, else close.
+    (m_install->isVisibleTo(this) ? m_install : m_ok)->setFocus();
     m_later->setVisible(available || downloading);
     m_ok->setVisible(!available && !downloading);
 }

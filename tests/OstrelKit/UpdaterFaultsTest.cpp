@@ -1,6 +1,7 @@
 // The updater against a feed and archives served from 127.0.0.1, signed with a key made here: the
 // good update is staged, and every fault leaves the stage empty, the install folder as it was and
 // one sentence for the user.
+#include "LoopbackServer.h"
 #include "UpdateFixtures.h"
 
 #include "Ostrel.h"
@@ -84,7 +85,7 @@ protected:
     QString install(const QString &path = {}) const { return dir.filePath("app/" + path); }
     QString stage() const { return dir.filePath("cache/updates"); }
 
-    UpdaterSetup setup(const TestServer &server, const QByteArray &publicKey) const
+    UpdaterSetup setup(const LoopbackServer &server, const QByteArray &publicKey) const
     {
         UpdaterSetup setup;
         setup.bundle = {"Kit", "1.0", QUrl(server.url("/feed.json")), publicKey};
@@ -149,7 +150,7 @@ TEST_F(UpdaterFaultsTest, TheGoodUpdateIsStagedAndEveryFaultIsRefusedAndTold)
     for (const Row &row : rows) {
         SCOPED_TRACE(row.fault);
         Release release;
-        TestServer server;
+        LoopbackServer server;
         release.feed = {{"version", "2.0"}, {"url", server.url("/kit-2.0.tar.xz")}, {"notes", "Faster tape."}};
         release.pack(installEntries(program, "new"));
         row.arrange(release);
@@ -197,7 +198,7 @@ TEST_F(UpdaterFaultsTest, TheGoodUpdateIsStagedAndEveryFaultIsRefusedAndTold)
 TEST_F(UpdaterFaultsTest, BackgroundChecksAnnounceOnceOrStageQuietly)
 {
     Release release;
-    TestServer server;
+    LoopbackServer server;
     release.feed = {{"version", "2.0"}, {"url", server.url("/kit-2.0.tar.xz")}};
     release.pack(installEntries(program, "new"));
     server.serve("/feed.json", {200, QJsonDocument(release.feed).toJson()});
@@ -227,7 +228,7 @@ TEST_F(UpdaterFaultsTest, BackgroundChecksAnnounceOnceOrStageQuietly)
 // Without a key (or a feed) the copy never connects anywhere, and the pane and the menu say so.
 TEST(UpdatesOff, NothingConnectsAndThePaneAndMenuSaySo)
 {
-    TestServer server;
+    LoopbackServer server;
     qputenv("OstrelUpdateFeedURL", server.url("/feed.json").toUtf8());
     qunsetenv("OstrelUpdatePublicKey");
     Ostrel::start({QColor(Qt::red)});

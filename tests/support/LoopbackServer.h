@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QTcpServer>
+
+// An HTTP server on 127.0.0.1 that answers each path with a fixed response; a path it does not
+// know gets 404, and a path marked silent is read and never answered.
+class LoopbackServer : public QObject {
+public:
+    struct Response {
+        int status = 200;
+        QByteArray body;
+    };
+
+    LoopbackServer();
+    QString url(const QString &path) const;
+    void serve(const QString &path, Response response) { m_routes.insert(path, std::move(response)); }
+    void silence(const QString &path) { m_silent.append(path); }
+    // Every request line seen, with its user agent ("GET /feed.json Brindlewick/0.1.0").
+    const QStringList &requests() const { return m_requests; }
+    int connections() const { return m_connections; }
+
+private:
+    void answer(QTcpSocket *socket);
+
+    QTcpServer m_server;
+    QHash<QString, Response> m_routes;
+    QStringList m_silent;
+    QStringList m_requests;
+    int m_connections = 0;
+};
