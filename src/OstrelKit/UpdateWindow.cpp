@@ -23,8 +23,7 @@ UpdateWindow::UpdateWindow(Updater &updater, QWidget *parent)
       m_later(new QPushButton(tr("Later"))), m_ok(new QPushButton(tr("OK")))
 {
     setWindowTitle(tr("Software Update"));
-    setMinimumWidth(windowWidth);
-    setMaximumWidth(windowWidth);
+    setFixedWidth(windowWidth);
     QFont bold = m_headline->font();
     bold.setBold(true);
     bold.setPointSizeF(bold.pointSizeF() * 1.15);
@@ -48,7 +47,6 @@ UpdateWindow::UpdateWindow(Updater &updater, QWidget *parent)
     for (QWidget *part : std::initializer_list<QWidget *>{m_headline, m_detail, m_notes, m_progress})
         layout->addWidget(part);
     layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetMinAndMaxSize);
 
     connect(m_install, &QPushButton::clicked, &m_updater, &Updater::installAndRelaunch);
     connect(m_later, &QPushButton::clicked, this, &QWidget::close);
@@ -99,6 +97,8 @@ void UpdateWindow::follow()
     m_install->setVisible(available && m_updater.refusalSentence().isEmpty());
     // Return answers the question the window asks: install when it offers that, else close.
     (m_install->isVisibleTo(this) ? m_install : m_ok)->setFocus();
+    // The window is as tall as what it shows now.
+    adjustSize();
     m_later->setVisible(available || downloading);
     m_ok->setVisible(!available && !downloading);
 }
