@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
@@ -26,7 +27,10 @@ UpdateSettingsView::UpdateSettingsView(QWidget *parent)
     m_status->setWordWrap(true);
     m_status->setObjectName(QStringLiteral("updateStatus"));
     form->addRow(tr("Status"), m_status);
-    form->addRow(m_checkNow);
+    auto *checkRow = new QHBoxLayout;
+    checkRow->addStretch();
+    checkRow->addWidget(m_checkNow);
+    form->addRow(checkRow);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(20, 20, 20, 20);

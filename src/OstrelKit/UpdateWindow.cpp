@@ -94,11 +94,13 @@ void UpdateWindow::follow()
         m_progress->setRange(0, 1000);
         m_progress->setValue(int(1000 * m_updater.received() / qMax<qint64>(1, m_updater.offer()->size)));
     }
-    m_install->setVisible(available && m_updater.refusalSentence().isEmpty());
+    // A staged update can also be installed at once, by quitting and starting again.
+    const bool ready = state == State::ready;
+    m_install->setVisible((available && m_updater.refusalSentence().isEmpty()) || ready);
     // Return answers the question the window asks: install when it offers that, else close.
     (m_install->isVisibleTo(this) ? m_install : m_ok)->setFocus();
     // The window is as tall as what it shows now.
     adjustSize();
-    m_later->setVisible(available || downloading);
-    m_ok->setVisible(!available && !downloading);
+    m_later->setVisible(available || downloading || ready);
+    m_ok->setVisible(!available && !downloading && !ready);
 }

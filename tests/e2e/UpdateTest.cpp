@@ -117,6 +117,7 @@ TEST_F(UpdateTest, CheckForUpdatesInstallsTheNewVersionOnQuitAndRelaunchesIt)
     ASSERT_TRUE(book);
     ASSERT_EQ(book->notes.size(), 1);
     EXPECT_EQ(book->notes.first().text, "Milk");
+    EXPECT_EQ(settings().value("OstrelAnnounced-0.1.0"), true) << "the kit keeps its settings in the program's file";
 }
 
 } // namespace

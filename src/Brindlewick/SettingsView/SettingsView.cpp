@@ -24,8 +24,10 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QScrollArea>
 #include <QSignalBlocker>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <array>
@@ -134,6 +136,15 @@ const std::array<Paragraph, 5> paragraphs{{
      QT_TRANSLATE_NOOP("SettingsView", "Nothing leaves this computer except the check for updates.")},
 }};
 
+// Six titled tabs with symbols fit the window's width only with a little less space around each title.
+class CompactTabs : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
+    {
+        return metric == PM_TabBarTabHSpace ? 16 : QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
 struct TabSymbol {
     SettingsView::Tab tab;
     const char *symbol;
@@ -159,6 +170,8 @@ SettingsView::SettingsView(AppModel &model, std::optional<bool> hasNotch, QWidge
     layout->setContentsMargins(0, 8, 0, 0);
     layout->addWidget(m_tabs);
     m_tabs->setDocumentMode(true);
+    static QStyle *const compactTabs = new CompactTabs;
+    m_tabs->tabBar()->setStyle(compactTabs);
     m_tabs->addTab(generalTab(), tr("General"));
     m_tabs->addTab(alertsTab(), tr("Alerts"));
     m_tabs->addTab(notchTab(), tr("Notch"));

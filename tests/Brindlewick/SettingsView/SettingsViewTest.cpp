@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <functional>
@@ -303,6 +304,9 @@ TEST_F(SettingsViewTest, TabsAreTheSixInOrderAndStockControlsTakeThePaperPalette
         EXPECT_FALSE(view->tabs()->tabIcon(i).isNull());
     }
     EXPECT_EQ(titles, QStringList({"General", "Alerts", "Notch", "Shortcuts", "Updates", "How It Works"}));
+    view->show();
+    const QTabBar *bar = view->tabs()->tabBar();
+    EXPECT_LE(bar->tabRect(bar->count() - 1).right(), view->width()) << "every tab shows without scrolling";
 
     QCheckBox *box = checkBox(*view, "Float above other windows");
     for (Scheme scheme : {Scheme::dark, Scheme::light}) {
