@@ -134,4 +134,9 @@ void markRaised(const PlannedAlert &alert, StickyNote &note)
     note.*stamp(alert.kind) = alert.fireAt;
 }
 
+bool wasRaised(const PlannedAlert &alert, const StickyNote &note)
+{
+    return note.*stamp(alert.kind) == alert.fireAt;
+}
+
 } // namespace AlertPlanner

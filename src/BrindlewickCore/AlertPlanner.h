@@ -24,4 +24,6 @@ QList<PlannedAlert> due(const QList<StickyNote> &notes, Date now, std::optional<
                         const Calendar &calendar = Calendar::current(), const QLocale &locale = QLocale());
 // Stamps the alert's fire time on the note, so `due` no longer returns it.
 void markRaised(const PlannedAlert &alert, StickyNote &note);
+// The note's stamp says this very alert was raised (also when the clock has since been set back).
+bool wasRaised(const PlannedAlert &alert, const StickyNote &note);
 }

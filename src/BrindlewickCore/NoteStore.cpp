@@ -5,9 +5,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -21,6 +25,38 @@ void syncFolder(const QString &folder)
     ::close(fd);
 }
 
+QString systemError(int code)
+{
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+// Never waits: a FIFO or a device in the file's place must not hold up the start.
+std::variant<QByteArray, QString> readRegularFile(const QString &path, bool &missing)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    missing = fd < 0 && errno == ENOENT;
+    if (fd < 0)
+        return systemError(errno);
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return QStringLiteral("It is not a regular file.");
+    }
+    QFile file;
+    file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return file.errorString();
+    return bytes;
+}
+
+// The name QSaveFile gives its temporary copy: the file's name, a dot and six letters or digits.
+bool isLeftover(const QString &name)
+{
+    static const QRegularExpression pattern(QStringLiteral("^notes\\.json\\.[A-Za-z0-9]{6}$"));
+    return pattern.match(name).hasMatch();
+}
+
 } // namespace
 
 NoteStore::NoteStore(const QString &folder) : m_url(QDir(folder).filePath(QStringLiteral("notes.json")))
@@ -29,33 +65,61 @@ NoteStore::NoteStore(const QString &folder) : m_url(QDir(folder).filePath(QStrin
 
 NoteStore::Loaded NoteStore::load(Date now) const
 {
-    QFile file(m_url);
-    if (!QFileInfo(m_url).isFile() || !file.open(QIODevice::ReadOnly))
+    bool missing = false;
+    const auto read = readRegularFile(m_url, missing);
+    if (missing)
         return Fresh{};
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return Fresh{};
-    file.close();
+    if (const auto *error = std::get_if<QString>(&read))
+        return Unreadable{*error};
 
-    if (auto book = NoteCoding::decode(bytes, now))
+    if (auto book = NoteCoding::decode(std::get<QByteArray>(read), now))
         return *book;
 
     const QString target = setAsideName(now);
-    QFile::rename(m_url, target);
+    if (const auto error = moveAside(target))
+        return Stuck{target, *error};
     return Damaged{target};
 }
 
-// "notes.damaged-<unix seconds>.json"; a name already taken moves on to the next number,
-// so one damaged file never replaces another.
-QString NoteStore::setAsideName(Date now) const
+// "notes.<kind>-<unix seconds>.json"; a name already taken moves on to the next number,
+// so one set-aside file never replaces another.
+QString NoteStore::setAsideName(Date now, const QString &kind) const
 {
     const QDir folder = QFileInfo(m_url).absoluteDir();
     auto seconds = static_cast<qint64>(std::trunc(now.unixSeconds()));
     QString name;
     do {
-        name = folder.filePath(QStringLiteral("notes.damaged-%1.json").arg(seconds++));
-    } while (QFileInfo::exists(name));
+        name = folder.filePath(QStringLiteral("notes.%1-%2.json").arg(kind).arg(seconds++));
+    } while (QFileInfo::exists(name) || QFileInfo(name).isSymLink());
     return name;
+}
+
+// A plain rename: never a copy, which could leave half a file behind.
+std::optional<QString> NoteStore::moveAside(const QString &target) const
+{
+    if (::rename(QFile::encodeName(m_url).constData(), QFile::encodeName(target).constData()) != 0)
+        return systemError(errno);
+    syncFolder(QFileInfo(m_url).absolutePath());
+    return std::nullopt;
+}
+
+std::optional<FileStamp> NoteStore::stamp() const
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(m_url).constData(), &info) != 0)
+        return std::nullopt;
+    return FileStamp{static_cast<quint64>(info.st_dev), static_cast<quint64>(info.st_ino),
+                     static_cast<qint64>(info.st_size),
+                     static_cast<qint64>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+}
+
+void NoteStore::removeLeftovers() const
+{
+    const QDir folder = QFileInfo(m_url).absoluteDir();
+    for (const QFileInfo &entry : folder.entryInfoList({QStringLiteral("notes.json.*")}, QDir::Files | QDir::Hidden)) {
+        if (isLeftover(entry.fileName()) && !entry.isSymLink())
+            QFile::remove(entry.filePath());
+    }
 }
 
 std::optional<QString> NoteStore::save(const NoteBook &book) const

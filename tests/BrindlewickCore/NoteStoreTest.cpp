@@ -7,7 +7,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <functional>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -25,6 +28,39 @@ NoteBook sampleBook()
     return NoteBook({note});
 }
 
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Runs `check` where file permissions bind, in a child process: as nobody when the tests run as root
+// (root passes every permission check). The child's exit code is the result.
+int whereModesBind(const std::function<int()> &check)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(99);
+        ::_exit(check());
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Every entry in `folder` with its kind, to see that nothing was moved, replaced or added.
+QStringList listing(const QString &folder)
+{
+    QStringList entries;
+    for (const QFileInfo &entry : QDir(folder).entryInfoList(QDir::AllEntries | QDir::System | QDir::Hidden |
+                                                             QDir::NoDotAndDotDot, QDir::Name)) {
+        const QString kind = entry.isSymLink() ? "link" : entry.isDir() ? "dir" : entry.isFile() ? "file" : "other";
+        entries.append(entry.fileName() + ':' + kind);
+    }
+    return entries;
+}
+
 class NoteStoreTest : public ::testing::Test {
 protected:
     QTemporaryDir temp;
@@ -32,15 +68,48 @@ protected:
     QString file(const QString &name) const { return QDir(temp.path()).filePath(name); }
 };
 
-TEST_F(NoteStoreTest, NoFileOrAFolderInItsPlaceIsFreshAndTouchesNothing)
+TEST_F(NoteStoreTest, NoFileIsFreshAndAFolderInItsPlaceIsUnreadableBothTouchingNothing)
 {
     const QString missing = file("not/yet/here");
     EXPECT_EQ(NoteStore(missing).load(now), NoteStore::Loaded(NoteStore::Fresh{}));
     EXPECT_FALSE(QFileInfo::exists(missing));
 
     QDir(folder()).mkdir("notes.json");
-    EXPECT_EQ(NoteStore(folder()).load(now), NoteStore::Loaded(NoteStore::Fresh{}));
+    EXPECT_TRUE(std::holds_alternative<NoteStore::Unreadable>(NoteStore(folder()).load(now)));
     EXPECT_TRUE(QFileInfo(file("notes.json")).isDir());
+}
+
+// What may stand where the notes file or its folder should be; none of it can be read as notes, none
+// of it may hold up the start, and all of it stays exactly as it was.
+TEST_F(NoteStoreTest, WhatCannotBeLookedAtIsUnreadableNotFreshAndStaysAsItWas)
+{
+    struct Case {
+        const char *name;
+        std::function<void(const QString &folder)> arrange;
+    };
+    const Case cases[] = {
+        {"data folder is a file", [](const QString &f) { writeTestFile(f, "not a folder"); }},
+        {"notes.json is a folder", [](const QString &f) { QDir().mkpath(f + "/notes.json/inner"); }},
+        {"notes.json is a FIFO", [](const QString &f) {
+             QDir().mkpath(f);
+             ::mkfifo(QFile::encodeName(f + "/notes.json").constData(), 0600);
+         }},
+        {"notes.json links to /dev/zero", [](const QString &f) {
+             QDir().mkpath(f);
+             QFile::link("/dev/zero", f + "/notes.json");
+         }},
+    };
+    for (const Case &c : cases) {
+        const QString data = file(c.name);
+        c.arrange(data);
+        const QStringList before = listing(data);
+        const NoteStore::Loaded loaded = NoteStore(data).load(now);
+        const auto *unreadable = std::get_if<NoteStore::Unreadable>(&loaded);
+        ASSERT_NE(unreadable, nullptr) << c.name;
+        EXPECT_FALSE(unreadable->error.isEmpty()) << c.name;
+        EXPECT_EQ(listing(data), before) << c.name << ": nothing set aside, moved or added";
+    }
+    EXPECT_EQ(readBytes(file("data folder is a file")), "not a folder");
 }
 
 TEST_F(NoteStoreTest, SavedBookLoadsEqualFromAPrivateFile)
@@ -107,6 +176,65 @@ TEST_F(NoteStoreTest, FolderThatCannotBeCreatedIsReported)
     const auto error = NoteStore(file("plain-file/sub")).save(sampleBook());
     ASSERT_TRUE(error.has_value());
     EXPECT_TRUE(error->contains("plain-file/sub"));
+}
+
+TEST_F(NoteStoreTest, WherePermissionsForbidNothingIsLostAndNothingIsTakenForFresh)
+{
+    const NoteStore store(folder());
+    ASSERT_EQ(store.save(sampleBook()), std::nullopt);
+    const QByteArray saved = readBytes(store.url());
+    QFile::setPermissions(folder(), QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                        QFileDevice::ExeOther);
+    QFile::setPermissions(store.url(), QFileDevice::ReadOwner | QFileDevice::ReadOther);
+
+    // A read-only folder: the save fails and the notes file stays whole.
+    EXPECT_EQ(whereModesBind([&] { return store.save(NoteBook()) ? 0 : 1; }), 0);
+    EXPECT_EQ(readBytes(store.url()), saved);
+
+    // A damaged file there cannot be set aside: it is reported as stuck and stays where it was.
+    QFile::setPermissions(folder(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    writeTestFile(store.url(), "{ half a not");
+    QFile::setPermissions(store.url(), QFileDevice::ReadOwner | QFileDevice::ReadOther);
+    QFile::setPermissions(folder(), QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                        QFileDevice::ExeOther);
+    EXPECT_EQ(whereModesBind([&] { return std::holds_alternative<NoteStore::Stuck>(store.load(now)) ? 0 : 1; }), 0);
+    EXPECT_EQ(readBytes(store.url()), "{ half a not");
+
+    // A folder that cannot be looked into: unreadable, not "no notes yet".
+    QFile::setPermissions(folder(), QFileDevice::Permissions());
+    EXPECT_EQ(whereModesBind([&] { return std::holds_alternative<NoteStore::Unreadable>(store.load(now)) ? 0 : 1; }),
+              0);
+    QFile::setPermissions(folder(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_EQ(readBytes(store.url()), "{ half a not");
+}
+
+TEST_F(NoteStoreTest, TheStampTellsWhenAnotherProgramReplacedTheFile)
+{
+    const NoteStore store(folder());
+    EXPECT_EQ(store.stamp(), std::nullopt);
+    ASSERT_EQ(store.save(sampleBook()), std::nullopt);
+    const std::optional<FileStamp> ours = store.stamp();
+    ASSERT_TRUE(ours);
+    EXPECT_EQ(store.stamp(), ours);
+
+    writeTestFile(file("restored.json"), readBytes(store.url()));
+    ASSERT_TRUE(QFile::remove(store.url()));
+    ASSERT_TRUE(QFile::rename(file("restored.json"), store.url()));
+    EXPECT_NE(store.stamp(), ours) << "same bytes, another file";
+}
+
+TEST_F(NoteStoreTest, LeftoversOfSavesCutShortGoAndEverythingElseStays)
+{
+    const NoteStore store(folder());
+    ASSERT_EQ(store.save(sampleBook()), std::nullopt);
+    for (const char *name : {"notes.json.aB3xYz", "notes.json.Qw12Er", "notes.json.old", "notes.json.backup1",
+                             "notes.damaged-1765000000.json", "notes.txt"})
+        writeTestFile(file(name), "copy");
+    store.removeLeftovers();
+    QStringList left = QDir(folder()).entryList(QDir::Files);
+    left.sort();
+    EXPECT_EQ(left, (QStringList{"notes.damaged-1765000000.json", "notes.json", "notes.json.backup1",
+                                 "notes.json.old", "notes.txt"}));
 }
 
 } // namespace

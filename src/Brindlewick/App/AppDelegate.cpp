@@ -63,7 +63,7 @@ bool AppDelegate::applicationShouldHandleReopen()
 
 void AppDelegate::applicationWillTerminate()
 {
-    m_model.saveNow();
+    m_model.saveBeforeQuit();
 }
 
 void AppDelegate::followHotkeySetting(bool enabled)

@@ -1,6 +1,7 @@
 #include "AppModel.h"
 
 #include "AlertSound.h"
+#include "Recovery.h"
 #include "RecordingNotifier.h"
 #include "SystemNotifier.h"
 #include "SettingsStore.h"
@@ -12,12 +13,15 @@
 #include "QuickParse.h"
 
 #include <QDir>
+#include <QHash>
 #include <QFileInfo>
+#include <cstdio>
 
 namespace {
 
 constexpr auto defaultSaveDelay = std::chrono::milliseconds(400);
 constexpr std::chrono::milliseconds tickInterval(1000);
+constexpr std::chrono::milliseconds defaultRetryInterval(5000);
 // Deleted notes older than this go at start.
 constexpr double keepDeleted = 30 * 24 * 3600;
 constexpr double duplicateOffset = 28;
@@ -50,6 +54,14 @@ AppModel::AppModel(Paths paths, SettingsStore defaults, std::unique_ptr<Notifier
     m_ticker.setInterval(tickInterval);
     m_ticker.setTimerType(Qt::CoarseTimer);
     connect(&m_ticker, &QTimer::timeout, this, &AppModel::tick);
+
+    // Both run only while a load or a save waits for its problem to go away.
+    for (QTimer *retry : {&m_loadRetry, &m_saveRetry}) {
+        retry->setInterval(defaultRetryInterval);
+        retry->setTimerType(Qt::CoarseTimer);
+    }
+    connect(&m_loadRetry, &QTimer::timeout, this, &AppModel::load);
+    connect(&m_saveRetry, &QTimer::timeout, this, &AppModel::saveNow);
 
     readSettings();
     installActionHandler();
@@ -231,6 +243,12 @@ void AppModel::setSaveDelay(std::chrono::milliseconds delay)
     m_saveTimer.setInterval(delay);
 }
 
+void AppModel::setRetryInterval(std::chrono::milliseconds interval)
+{
+    m_loadRetry.setInterval(interval);
+    m_saveRetry.setInterval(interval);
+}
+
 // Life cycle.
 
 void AppModel::start()
@@ -240,6 +258,7 @@ void AppModel::start()
     m_started = true;
     setNow(clock());
     load();
+    noticeStartProblems();
     NoteBook purged = m_book;
     purged.purge(m_now, keepDeleted);
     setBook(purged);
@@ -253,25 +272,82 @@ void AppModel::start()
 void AppModel::load()
 {
     const Date now = clock();
-    NoteStore::Loaded loaded = m_store.load(now);
+    const NoteStore::Loaded loaded = m_store.load(now);
+    const QString folder = QFileInfo(m_store.url()).absolutePath();
+    if (const auto *unreadable = std::get_if<NoteStore::Unreadable>(&loaded))
+        return cannotLoad(tr("Brindlewick couldn’t read your notes file in %1 (%2). Your notes are left as they "
+                             "are and nothing is saved over them; Brindlewick tries again every few seconds.")
+                              .arg(folder, unreadable->error));
+    if (const auto *stuck = std::get_if<NoteStore::Stuck>(&loaded))
+        return cannotLoad(tr("Your notes file in %1 couldn’t be read, and it couldn’t be set aside as “%2” "
+                             "either (%3). Brindlewick won’t save over it: mend or move the file, and Brindlewick "
+                             "tries again every few seconds.")
+                              .arg(folder, QFileInfo(stuck->setAside).fileName(), stuck->error));
+
+    const bool wasBlocked = loadBlocked();
+    m_loadRetry.stop();
     m_loaded = true;
-    // A file that is there but cannot be read would be replaced by the first save: keep it aside.
-    if (std::holds_alternative<NoteStore::Fresh>(loaded) && QFileInfo::exists(m_store.url())) {
-        const QString target = m_store.setAsideName(now);
-        QFile::rename(m_store.url(), target);
-        loaded = NoteStore::Damaged{target};
-    }
-    if (const auto *book = std::get_if<NoteBook>(&loaded)) {
-        setBook(*book);
-        return;
-    }
-    setBook(NoteBook());
+    m_stamp = m_store.stamp();
+    m_store.removeLeftovers();
+    const auto *book = std::get_if<NoteBook>(&loaded);
+    adoptLoaded(book ? *book : NoteBook(), wasBlocked);
     if (const auto *damaged = std::get_if<NoteStore::Damaged>(&loaded)) {
         const QFileInfo aside(damaged->setAside);
-        setLoadProblem(tr("Your notes file couldn’t be read, so Brindlewick started fresh. "
-                          "The old file was kept as “%1” in %2.")
-                           .arg(aside.fileName(), aside.absolutePath()));
+        const QString problem = tr("Your notes file couldn’t be read, so Brindlewick started fresh. "
+                                   "The old file was kept as “%1” in %2.")
+                                    .arg(aside.fileName(), aside.absolutePath());
+        setLoadProblem(problem);
+        m_notifier->announce(tr("Brindlewick started with no notes"), problem);
+    } else if (wasBlocked) {
+        setLoadProblem(std::nullopt);
     }
+}
+
+// Notes written while the file could not be read join the notebook once it could.
+void AppModel::adoptLoaded(NoteBook book, bool wasBlocked)
+{
+    const qsizetype stored = book.notes.size();
+    if (wasBlocked) {
+        for (const StickyNote &note : std::as_const(m_book.notes)) {
+            if (!book.find(note.id))
+                book.notes.append(note);
+        }
+    }
+    setBook(book);
+    if (book.notes.size() > stored)
+        scheduleSave();
+}
+
+void AppModel::cannotLoad(const QString &problem)
+{
+    m_loaded = false;
+    const bool first = !loadBlocked();
+    m_loadRetry.start();
+    setLoadProblem(problem);
+    if (first)
+        m_notifier->announce(tr("Brindlewick can’t read your notes"), problem);
+}
+
+// Problems found at start that the user should know of, beside any load problem.
+void AppModel::noticeStartProblems()
+{
+    QStringList notices;
+    if (m_loadProblem)
+        notices.append(*m_loadProblem);
+    if (const std::optional<QString> aside = m_defaults.setAside()) {
+        const QFileInfo file(*aside);
+        notices.append(tr("Your settings file couldn’t be read, so Brindlewick uses its standard settings. "
+                          "The old file was kept as “%1” in %2.")
+                           .arg(file.fileName(), file.absolutePath()));
+    }
+    // Notes a past run could not save wait in the state folder until the user has taken them.
+    if (const QStringList kept = Recovery::pending(Paths::stateFolder()); !kept.isEmpty()) {
+        const QFileInfo newest(kept.last());
+        notices.append(tr("Notes that couldn’t be saved when Brindlewick last quit were kept as “%1” in %2.")
+                           .arg(newest.fileName(), newest.absolutePath()));
+    }
+    if (!notices.isEmpty())
+        setLoadProblem(notices.join(QStringLiteral("\n\n")));
 }
 
 void AppModel::saveNow()
@@ -280,8 +356,61 @@ void AppModel::saveNow()
     // A notebook that was never read must not replace the file it would have come from.
     if (!m_loaded)
         return;
-    if (const auto error = m_store.save(m_book))
-        setBanner(Banner(tr("Couldn’t save notes: %1").arg(*error)));
+    std::optional<QString> error = keepReplacedFile();
+    if (!error)
+        error = m_store.save(m_book);
+    if (error)
+        return saveFailed(*error);
+    m_stamp = m_store.stamp();
+    m_saveRetry.stop();
+}
+
+// Another program replaced or rewrote the notes file since this run read or wrote it (a restore
+// from a backup, an editor): that file is set aside and named, never written over.
+std::optional<QString> AppModel::keepReplacedFile()
+{
+    const std::optional<FileStamp> onDisk = m_store.stamp();
+    if (!onDisk || onDisk == m_stamp)
+        return std::nullopt;
+    const QString target = m_store.setAsideName(clock(), QStringLiteral("replaced"));
+    if (const auto error = m_store.moveAside(target))
+        return tr("another program changed the notes file, and it couldn’t be set aside (%1)").arg(*error);
+    m_stamp.reset();
+    const QFileInfo aside(target);
+    const QString notice = tr("Another program changed your notes file while Brindlewick was running. That "
+                              "version was kept as “%1” in %2, and Brindlewick saved the notes it shows.")
+                               .arg(aside.fileName(), aside.absolutePath());
+    setLoadProblem(notice);
+    m_notifier->announce(tr("Brindlewick kept a changed notes file"), notice);
+    return std::nullopt;
+}
+
+// One banner and one notification per run of failures; the retry goes on quietly.
+void AppModel::saveFailed(const QString &error)
+{
+    if (saveFailing())
+        return;
+    m_saveRetry.start();
+    const QString text = tr("Couldn’t save notes: %1").arg(error);
+    setBanner(Banner(text));
+    m_notifier->announce(tr("Brindlewick couldn’t save your notes"),
+                         text + QLatin1Char('\n') + tr("Brindlewick tries again every few seconds."));
+}
+
+void AppModel::saveBeforeQuit()
+{
+    saveNow();
+    const bool unsaved = saveFailing() || (!m_loaded && !m_book.notes.isEmpty());
+    if (!unsaved || m_recovered == m_book)
+        return;
+    const Recovery::Written written = Recovery::write(m_book, clock(), Paths::stateFolder());
+    const QString line =
+        written.file ? tr("Brindlewick: your notes couldn’t be saved, so they were written to %1").arg(*written.file)
+                     : tr("Brindlewick: your notes couldn’t be saved, and no recovery file could be written (%1)")
+                           .arg(written.error);
+    std::fprintf(stderr, "%s\n", qPrintable(line));
+    if (written.file)
+        m_recovered = m_book;
 }
 
 void AppModel::scheduleSave()
@@ -369,7 +498,16 @@ void AppModel::reschedule()
         m_notifier->schedule({});
         return;
     }
-    m_notifier->schedule(AlertPlanner::upcoming(m_book.notes, clock(), warnSeconds()));
+    QList<PlannedAlert> alerts = AlertPlanner::upcoming(m_book.notes, clock(), warnSeconds());
+    // After the clock was set back an alert already raised lies ahead again: it is not posted twice.
+    QHash<QUuid, const StickyNote *> notes;
+    for (const StickyNote &note : m_book.notes)
+        notes.insert(note.id, &note);
+    alerts.removeIf([&](const PlannedAlert &alert) {
+        const StickyNote *note = notes.value(alert.noteID);
+        return note && AlertPlanner::wasRaised(alert, *note);
+    });
+    m_notifier->schedule(alerts);
 }
 
 void AppModel::requestPermission()

@@ -101,6 +101,13 @@ public:
     void setSaveDelay(std::chrono::milliseconds delay);
     // A debounced save is waiting.
     bool savePending() const { return m_saveTimer.isActive(); }
+    // The notes file is there but could not be read: nothing is saved until a load succeeds, which
+    // is tried again every few seconds and on `load()`.
+    bool loadBlocked() const { return m_loadRetry.isActive(); }
+    // The last save failed; it is tried again every few seconds until one succeeds.
+    bool saveFailing() const { return m_saveRetry.isActive(); }
+    // How often a failed load or save is tried again.
+    void setRetryInterval(std::chrono::milliseconds interval);
 
     // Callbacks, each set once by its owner, which either outlives the model or clears it first.
     // The only way the model reads the time.
@@ -120,6 +127,9 @@ public:
     void saveNow();
     // Writes once, a short while after the last of a burst of calls.
     void scheduleSave();
+    // The last save of a run: notes that cannot reach their file go to a recovery file in the state
+    // folder (`Paths::stateFolder()`), and the terminal says where.
+    void saveBeforeQuit();
     // Points the model at a throw-away world in `root`, with a clock that stands still when `frozen`.
     void useDemo(const QString &root, Date now, bool frozen);
     // Moves the demo clock on, then ticks.
@@ -216,6 +226,11 @@ private:
     void store(const StickyNote &note);
     void setNow(Date now);
     void adoptPermission(NotifyPermission permission);
+    void adoptLoaded(NoteBook book, bool wasBlocked);
+    void cannotLoad(const QString &problem);
+    std::optional<QString> keepReplacedFile();
+    void saveFailed(const QString &error);
+    void noticeStartProblems();
 
     NoteBook m_book;
     Date m_now;
@@ -249,6 +264,12 @@ private:
     Date m_demoNow;
     QTimer m_ticker;
     QTimer m_saveTimer;
+    QTimer m_loadRetry;
+    QTimer m_saveRetry;
+    // The notes file as this run last read or wrote it; none when there was none.
+    std::optional<FileStamp> m_stamp;
+    // What the last recovery file holds, so quitting twice writes it once.
+    std::optional<NoteBook> m_recovered;
     bool m_started = false;
     // The notebook came from the store (or a demo world), so saving it loses nothing.
     bool m_loaded = false;

@@ -5,6 +5,7 @@
 #include "PlannedAlert.h"
 
 #include <QList>
+#include <QString>
 #include <QUuid>
 #include <functional>
 
@@ -28,6 +29,9 @@ public:
     virtual void withdraw(const QUuid &note) = 0;
     // Whether the notifications shown make a sound of their own; known once the permission was read.
     virtual bool playsSound() const = 0;
+    // Shows a problem the user must know of at once (notes that cannot be read or saved), whatever
+    // the alert permission says: it is not an alert.
+    virtual void announce(const QString &title, const QString &body) = 0;
 
     // Called when the user answers a notification; unset until the model sets it.
     ActionHandler onAction;

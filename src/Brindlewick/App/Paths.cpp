@@ -10,3 +10,12 @@ Paths Paths::live()
     const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     return Paths{QDir(dataHome).filePath(QStringLiteral("Brindlewick"))};
 }
+
+QString Paths::stateFolder()
+{
+    QString stateHome = qEnvironmentVariable("XDG_STATE_HOME");
+    // The base directory specification: a relative path is invalid and is ignored.
+    if (!QDir::isAbsolutePath(stateHome))
+        stateHome = QDir::home().filePath(QStringLiteral(".local/state"));
+    return QDir(stateHome).filePath(QStringLiteral("Brindlewick"));
+}

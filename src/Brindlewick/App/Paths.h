@@ -10,6 +10,8 @@ struct Paths {
     // $XDG_DATA_HOME/Brindlewick, or BRINDLEWICK_DATA_DIR taken as it stands when set.
     // Creates nothing: the store makes the folder on its first save.
     static Paths live();
+    // $XDG_STATE_HOME/Brindlewick (~/.local/state/Brindlewick): notes that could not be saved go here.
+    static QString stateFolder();
 
     bool operator==(const Paths &) const = default;
 };

@@ -21,3 +21,8 @@ void RecordingNotifier::withdraw(const QUuid &note)
 {
     withdrawn.append(note);
 }
+
+void RecordingNotifier::announce(const QString &title, const QString &)
+{
+    announced.append(title);
+}

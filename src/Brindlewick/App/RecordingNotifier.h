@@ -12,10 +12,13 @@ public:
     QList<PlannedAlert> scheduled;
     QList<QUuid> withdrawn;
     bool sounding = true;
+    // Titles of the problems announced, oldest first.
+    QStringList announced;
 
     void permission(PermissionHandler completion) override;
     void requestPermission(PermissionHandler completion) override;
     void schedule(const QList<PlannedAlert> &alerts) override;
     void withdraw(const QUuid &note) override;
     bool playsSound() const override { return sounding; }
+    void announce(const QString &title, const QString &body) override;
 };

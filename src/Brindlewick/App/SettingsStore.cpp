@@ -1,13 +1,91 @@
 #include "SettingsStore.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QJsonDocument>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <cmath>
+#include <fcntl.h>
 #include <limits>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Settings are a few hundred bytes; anything much larger is not a settings file.
+constexpr qint64 largestFile = 1024 * 1024;
+
+struct Seen {
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 size = 0;
+    qint64 modifiedNs = 0;
+    bool operator==(const Seen &) const = default;
+};
+
+// The file as last read or written, per path, for the whole process (the main thread only).
+struct Cached {
+    std::optional<Seen> seen;
+    QJsonObject settings;
+    std::optional<QString> setAside;
+};
+
+QHash<QString, Cached> &cache()
+{
+    static QHash<QString, Cached> files;
+    return files;
+}
+
+std::optional<Seen> seenOnDisk(const QString &path, bool *regular = nullptr)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return std::nullopt;
+    if (regular)
+        *regular = S_ISREG(info.st_mode) && info.st_size <= largestFile;
+    return Seen{static_cast<quint64>(info.st_dev), static_cast<quint64>(info.st_ino), info.st_size,
+                static_cast<qint64>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+}
+
+// Opens without waiting (a FIFO in the file's place must not block) and reads no more than a settings
+// file can hold; none when the file is not a regular file of that size or cannot be read.
+std::optional<QByteArray> readSmallFile(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > largestFile) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    QFile file;
+    file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    QByteArray bytes = file.read(largestFile + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() > largestFile)
+        return std::nullopt;
+    return bytes;
+}
+
+// "settings.damaged-<unix seconds>.json" beside the file, never replacing another.
+std::optional<QString> moveAside(const QString &path)
+{
+    const QFileInfo info(path);
+    qint64 seconds = QDateTime::currentSecsSinceEpoch();
+    QString target;
+    do {
+        target = info.dir().filePath(QStringLiteral("%1.damaged-%2.json").arg(info.completeBaseName()).arg(seconds++));
+    } while (QFileInfo::exists(target) || QFileInfo(target).isSymLink());
+    if (::rename(QFile::encodeName(path).constData(), QFile::encodeName(target).constData()) != 0)
+        return std::nullopt;
+    return target;
+}
+
+} // namespace
 
 QString SettingsKeys::announced(const QString &version)
 {
@@ -86,14 +164,39 @@ void SettingsStore::setString(const QString &key, const QString &value)
 void SettingsStore::clear()
 {
     QFile::remove(m_path);
+    cache().remove(m_path);
 }
 
+// Reads the file again only when it is not the one last seen; an empty file holds no settings yet.
 QJsonObject SettingsStore::read() const
 {
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
+    Cached &cached = cache()[m_path];
+    bool regular = false;
+    const std::optional<Seen> seen = seenOnDisk(m_path, &regular);
+    if (seen == cached.seen)
+        return cached.settings;
+    cached.seen = seen;
+    cached.settings = {};
+    if (!seen)
         return {};
-    return QJsonDocument::fromJson(file.readAll()).object();
+    const std::optional<QByteArray> bytes = regular ? readSmallFile(m_path) : std::nullopt;
+    if (bytes && bytes->trimmed().isEmpty())
+        return {};
+    const QJsonDocument document = bytes ? QJsonDocument::fromJson(*bytes) : QJsonDocument();
+    if (document.isObject()) {
+        cached.settings = document.object();
+        return cached.settings;
+    }
+    if (const std::optional<QString> target = moveAside(m_path)) {
+        cached.setAside = target;
+        cached.seen.reset();
+    }
+    return {};
+}
+
+std::optional<QString> SettingsStore::setAside() const
+{
+    return cache().value(m_path).setAside;
 }
 
 // Settings never fail: a write that cannot be made leaves the previous file as it was.
@@ -112,5 +215,9 @@ void SettingsStore::write(const QString &key, const QJsonValue &value)
         file.cancelWriting();
         return;
     }
-    file.commit();
+    if (!file.commit())
+        return;
+    Cached &cached = cache()[m_path];
+    cached.seen = seenOnDisk(m_path);
+    cached.settings = settings;
 }

@@ -24,9 +24,12 @@ QString announced(const QString &version);
 } // namespace SettingsKeys
 
 // A typed settings file: one JSON object, so a Bool stays a Bool and an Int an Int. A value of
-// another type than asked for reads as absent, and so does everything in a missing or damaged file.
-// The file is read on every get and read again before every write, so several stores on one file
-// (or another process) never lose each other's keys; each write replaces the file atomically.
+// another type than asked for reads as absent, and so does everything in a missing file. The file is
+// read once and kept in memory, shared by every store on that path in the process; it is read again
+// only when it changed on disk, so several stores (or another process) never lose each other's keys.
+// Each write replaces the file atomically. Only a regular file of a sane size is ever opened, without
+// waiting; anything else in its place, or a file that is not a JSON object, is set aside as
+// "settings.damaged-<unix seconds>.json" beside it and reads as empty.
 class SettingsStore {
 public:
     explicit SettingsStore(QString path);
@@ -47,6 +50,8 @@ public:
     void setString(const QString &key, const QString &value);
     // Forgets every setting.
     void clear();
+    // Where an unusable file at this path was set aside during this run; none when none was.
+    std::optional<QString> setAside() const;
 
     bool operator==(const SettingsStore &) const = default;
 

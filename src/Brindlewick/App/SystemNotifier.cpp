@@ -207,3 +207,12 @@ void SystemNotifier::notificationClosed(uint id, uint)
 {
     m_shown.remove(id);
 }
+
+// A problem with the notes is urgent: the server keeps it until the user closes it.
+void SystemNotifier::announce(const QString &title, const QString &body)
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(service, path, interface, QStringLiteral("Notify"));
+    const QVariantMap urgent{{QStringLiteral("urgency"), QVariant::fromValue(uchar(2))}};
+    call << QStringLiteral("Brindlewick") << 0u << QString() << title << body << QStringList() << urgent << 0;
+    m_bus.asyncCall(call);
+}

@@ -34,6 +34,7 @@ public:
     void schedule(const QList<PlannedAlert> &alerts) override;
     void withdraw(const QUuid &note) override;
     bool playsSound() const override { return m_serverSounds; }
+    void announce(const QString &title, const QString &body) override;
 
     // The alerts still to be posted, soonest first.
     const QList<PlannedAlert> &pending() const { return m_pending; }

@@ -162,7 +162,13 @@ QWidget *NoteGrid::makeLoadProblem()
     m_problemText = new ThemeLabel({}, Fonts::caption(), Theme::ink2, 0, content);
     row->addWidget(m_problemText, 1, Qt::AlignTop);
     m_problemOk = new QuietButton(tr("OK"), content);
-    connect(m_problemOk, &QAbstractButton::clicked, this, [this] { m_model.setLoadProblem(std::nullopt); });
+    // While the notes cannot be read the message stays, and the button tries again.
+    connect(m_problemOk, &QAbstractButton::clicked, this, [this] {
+        if (m_model.loadBlocked())
+            m_model.load();
+        else
+            m_model.setLoadProblem(std::nullopt);
+    });
     row->addWidget(m_problemOk, 0, Qt::AlignTop);
 
     m_problemCard = card(content, 12);
@@ -188,6 +194,7 @@ void NoteGrid::refresh()
     const std::optional<QString> &problem = m_model.loadProblem();
     m_problem->setVisible(problem.has_value());
     m_problemText->setText(problem.value_or(QString()));
+    m_problemOk->setText(m_model.loadBlocked() ? tr("Try Again") : tr("OK"));
 
     m_grid->setNotes(visible, m_model.selection());
     m_scroll->setVisible(!visible.isEmpty());

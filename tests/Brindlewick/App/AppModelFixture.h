@@ -25,7 +25,7 @@ public:
     }
 };
 
-// A model on a temporary data folder and settings file, with a clock the test moves by hand, a
+// A model on a temporary data folder, settings file and state folder, with a clock the test moves by hand, a
 // counting notifier and a counted alert sound. The configuration folder is temporary too, so the
 // demo settings of `useDemo` never reach the user's.
 class AppModelTest : public testing::Test {
@@ -33,7 +33,12 @@ protected:
     // 2025-12-06 05:46:40 UTC.
     static constexpr Date t0{1765000000 - Date::referenceOffset};
 
-    AppModelTest() : m_configHome("XDG_CONFIG_HOME", dir.filePath("config").toUtf8()) { rebuild(); }
+    AppModelTest()
+        : m_configHome("XDG_CONFIG_HOME", dir.filePath("config").toUtf8()),
+          m_stateHome("XDG_STATE_HOME", dir.filePath("state").toUtf8())
+    {
+        rebuild();
+    }
 
     // A fresh model on the same folders, as a new run of the application would make.
     void rebuild()
@@ -83,4 +88,5 @@ protected:
 
 private:
     ScopedEnv m_configHome;
+    ScopedEnv m_stateHome;
 };

@@ -42,22 +42,16 @@ TEST_F(AppModelTest, AnUnusableFileIsSetAsideAndNamedInTheLoadProblem)
     const QString expected = QStringLiteral("Your notes file couldn’t be read, so Brindlewick started fresh. "
                                             "The old file was kept as “notes.damaged-1765000000.json” in %1.")
                                  .arg(dataFolder());
-    // A file that is not JSON, and a folder standing where the file should be.
-    for (bool folderInPlace : {false, true}) {
-        QDir(dataFolder()).removeRecursively();
-        if (folderInPlace)
-            QDir().mkpath(notesPath());
-        else
-            writeTestFile(notesPath(), "not json");
-        rebuild();
-        model->start();
-        EXPECT_EQ(model->book(), NoteBook());
-        EXPECT_EQ(model->loadProblem(), expected);
-        EXPECT_TRUE(QFileInfo::exists(dir.filePath("data/notes.damaged-1765000000.json")));
-        const QUuid id = model->newNote("Fresh start");
-        model->saveNow();
-        EXPECT_TRUE(readNotes(dataFolder())[id]) << folderInPlace;
-    }
+    // A file that is not JSON. (A folder standing where the file should be is not set aside but
+    // waited for: see the fault test.)
+    writeTestFile(notesPath(), "not json");
+    model->start();
+    EXPECT_EQ(model->book(), NoteBook());
+    EXPECT_EQ(model->loadProblem(), expected);
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("data/notes.damaged-1765000000.json")));
+    const QUuid id = model->newNote("Fresh start");
+    model->saveNow();
+    EXPECT_TRUE(readNotes(dataFolder())[id]);
 }
 
 TEST_F(AppModelTest, StartDropsNotesDeletedMoreThanThirtyDaysAgo)
@@ -143,9 +137,10 @@ TEST_F(AppModelTest, AModelThatNeverReadTheFileDoesNotOverwriteIt)
 
 TEST_F(AppModelTest, AFailedSaveShowsTheErrorKeepsTheNotesAndTheNextSaveWritesThem)
 {
-    // A plain file where the data folder should be: the folder cannot be made, even by root.
-    writeTestFile(dataFolder(), "in the way");
+    // A plain file where the data folder should be, put there after the start: the folder cannot
+    // be made, even by root.
     model->load();
+    writeTestFile(dataFolder(), "in the way");
     const QUuid id = model->newNote("Keep me");
     const std::optional<QString> error = NoteStore(dataFolder()).save(model->book());
     ASSERT_TRUE(error);

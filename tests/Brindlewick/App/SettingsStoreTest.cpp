@@ -5,7 +5,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <functional>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -65,24 +68,68 @@ TEST_F(SettingsStoreTest, HandWrittenNumbersCountAsIntsOnlyWhenWholeAndInRange)
     }
 }
 
-TEST_F(SettingsStoreTest, DamagedOrMissingFileReadsEmptyAndIsNeverWrittenByReading)
+TEST_F(SettingsStoreTest, MissingOrEmptyFileReadsEmptyAndADamagedOneIsSetAsideWithItsBytes)
 {
     SettingsStore store(path());
     EXPECT_TRUE(store.keys().isEmpty());
     EXPECT_EQ(store.boolValue(SettingsKeys::welcomeDone), std::nullopt);
     EXPECT_FALSE(QFileInfo::exists(QFileInfo(path()).absolutePath()));
 
+    writeFile("");
+    EXPECT_TRUE(store.keys().isEmpty());
+    EXPECT_EQ(fileBytes(), "") << "an empty file holds no settings yet and is left alone";
+    EXPECT_EQ(store.setAside(), std::nullopt);
+
     for (const QByteArray &damaged : {QByteArray("{\"playSound\": fal"), QByteArray("[true, 15]"),
-                                     QByteArray(""), QByteArray("\xff\xfe\x00garbage", 10)}) {
+                                     QByteArray("\xff\xfe\x00garbage", 10)}) {
         writeFile(damaged);
         EXPECT_TRUE(store.keys().isEmpty()) << damaged.toStdString();
         EXPECT_EQ(store.boolValue(SettingsKeys::playSound), std::nullopt);
-        EXPECT_EQ(fileBytes(), damaged);
+        EXPECT_FALSE(QFileInfo::exists(path()));
+        ASSERT_TRUE(store.setAside());
+        QFile aside(*store.setAside());
+        ASSERT_TRUE(aside.open(QIODevice::ReadOnly));
+        EXPECT_EQ(aside.readAll(), damaged);
+        EXPECT_TRUE(QFileInfo(aside).fileName().startsWith("settings.damaged-"));
     }
 
     store.setBool(SettingsKeys::welcomeDone, true);
     EXPECT_EQ(store.keys(), QStringList{"welcomeDone"});
     EXPECT_EQ(store.boolValue(SettingsKeys::welcomeDone), true);
+}
+
+// Nothing at the settings path may hold up the start or be read without end; whatever it is, it is
+// moved aside as it stands and the settings start empty and writable.
+TEST_F(SettingsStoreTest, WhatCannotBeASettingsFileIsSetAsideAtOnce)
+{
+    struct Case {
+        const char *name;
+        std::function<void(const QString &)> arrange;
+        std::function<bool(const QFileInfo &)> isTheSame;
+    };
+    const Case cases[] = {
+        {"a FIFO", [](const QString &p) { ::mkfifo(QFile::encodeName(p).constData(), 0600); },
+         [](const QFileInfo &f) { return f.exists() && !f.isFile() && !f.isDir() && !f.isSymLink(); }},
+        {"a link to /dev/zero", [](const QString &p) { QFile::link("/dev/zero", p); },
+         [](const QFileInfo &f) { return f.isSymLink() && f.symLinkTarget() == "/dev/zero"; }},
+        {"a 1 GB file", [](const QString &p) { QFile file(p); file.open(QIODevice::WriteOnly); file.resize(1LL << 30); },
+         [](const QFileInfo &f) { return f.size() == (1LL << 30); }},
+        {"a folder", [](const QString &p) { QDir().mkpath(p); }, [](const QFileInfo &f) { return f.isDir(); }},
+    };
+    for (const Case &c : cases) {
+        QDir(QFileInfo(path()).absolutePath()).removeRecursively();
+        QDir().mkpath(QFileInfo(path()).absolutePath());
+        c.arrange(path());
+        SettingsStore store(path());
+        QElapsedTimer timer;
+        timer.start();
+        EXPECT_TRUE(store.keys().isEmpty()) << c.name;
+        EXPECT_LT(timer.elapsed(), 1000) << c.name;
+        ASSERT_TRUE(store.setAside()) << c.name;
+        EXPECT_TRUE(c.isTheSame(QFileInfo(*store.setAside()))) << c.name;
+        store.setInt(SettingsKeys::warnMinutes, 5);
+        EXPECT_EQ(SettingsStore(path()).intValue(SettingsKeys::warnMinutes), 5) << c.name;
+    }
 }
 
 TEST_F(SettingsStoreTest, TwoStoresOnOneFileKeepEachOthersKeys)

@@ -1,4 +1,5 @@
 #include "LibraryFixture.h"
+#include "TestFiles.h"
 
 #include "LibraryView/CardGrid.h"
 #include "LibraryView/EmptyGrid.h"
@@ -291,6 +292,23 @@ TEST_F(NoteGridTest, TheLoadProblemStaysUntilOk)
     model.setLoadProblem(QStringLiteral("The notes file could not be read."));
     ASSERT_TRUE(grid.loadProblemCard()->isVisibleTo(&grid));
     EXPECT_EQ(grid.loadProblemText()->text(), QStringLiteral("The notes file could not be read."));
+    grid.loadProblemButton()->click();
+    EXPECT_FALSE(model.loadProblem());
+    EXPECT_FALSE(grid.loadProblemCard()->isVisibleTo(&grid));
+}
+
+TEST_F(NoteGridTest, WhileTheNotesCannotBeReadTheMessageOffersToTryAgain)
+{
+    const QString data = dir.filePath(QStringLiteral("data"));
+    QDir(data).removeRecursively();
+    writeTestFile(data, "a file where the folder should be");
+    model.load();
+    ASSERT_TRUE(grid.loadProblemCard()->isVisibleTo(&grid));
+    EXPECT_EQ(grid.loadProblemButton()->text(), QStringLiteral("Try Again"));
+    grid.loadProblemButton()->click();
+    EXPECT_TRUE(model.loadProblem()) << "still unreadable: the message stays";
+
+    QFile::remove(data);
     grid.loadProblemButton()->click();
     EXPECT_FALSE(model.loadProblem());
     EXPECT_FALSE(grid.loadProblemCard()->isVisibleTo(&grid));
