@@ -1,7 +1,8 @@
 // A tiny program the shell tests run as a child process, to see from outside what a real process does.
 //   ShellTestHelper quit-on-signal FILE   writes "saved" to FILE from aboutToQuit once a signal quits it
-//   ShellTestHelper instance SOCKET       claims the single instance: exits 0 at once when another runs,
-//                                         else prints "reopen" for each reopen it is asked for
+//   ShellTestHelper instance SOCKET       claims the single instance: exits 0 at once when another runs
+//                                         and took the reopen, 1 when it does not answer, else prints
+//                                         "reopen" for each reopen it is asked for
 // Both print "ready" once they wait in the event loop.
 #include "App/QuitSignals.h"
 #include "App/SingleInstance.h"
@@ -34,7 +35,7 @@ int instance(QCoreApplication &app, const QString &socket)
 {
     SingleInstance single(socket);
     if (!single.claim())
-        return 0;
+        return single.handedOver() ? 0 : 1;
     QObject::connect(&single, &SingleInstance::reopen, [] { say("reopen"); });
     say("ready");
     return app.exec();

@@ -2,6 +2,7 @@
 
 #include "AppModel.h"
 #include "LibraryWindow.h"
+#include "Paths.h"
 #include "QuitSignals.h"
 #include "SingleInstance.h"
 #include "SettingsStore.h"
@@ -10,7 +11,9 @@
 #include "Ostrel.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLocale>
+#include <cstdio>
 
 namespace {
 
@@ -29,6 +32,14 @@ void startKit()
                               QColor::fromRgbF(0.8784313725490196f, 0.3764705882352941f, 0.11764705882352941f)};
     Ostrel::start(brand, KitDefaults{[](const QString &key) { return SettingsStore::standard().boolValue(key); },
                                      [](const QString &key, bool value) { SettingsStore::standard().setBool(key, value); }});
+}
+
+// The folder whose notes this run would show: one running program per folder.
+QString dataFolder(const Launch &launch)
+{
+    if (launch.mode == Launch::Mode::demo)
+        return QDir(launch.folder).filePath(QStringLiteral("data"));
+    return Paths::live().data;
 }
 
 } // namespace
@@ -62,9 +73,15 @@ int BrindlewickApp::run(int argc, char **argv)
 
     // The harnesses work on worlds of their own and may run beside the user's program.
     const Launch launch = Launch::from(QProcessEnvironment::systemEnvironment());
-    SingleInstance instance;
-    if (!launch.isHarness() && !instance.claim())
-        return 0;
+    SingleInstance instance(SingleInstance::pathFor(dataFolder(launch)));
+    if (!launch.isHarness() && !instance.claim()) {
+        if (instance.handedOver())
+            return 0;
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(QObject::tr("Brindlewick is already running on this data folder but does not "
+                                            "answer, so nothing was opened. Quit it (or end it) and try again.")));
+        return 1;
+    }
     startKit();
     const QuitSignals quitSignals;
 

@@ -1,25 +1,37 @@
 #include "SingleInstance.h"
 
+#include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QStandardPaths>
 #include <QThread>
+#include <QTimer>
 
 namespace {
 
 const QByteArray reopenMessage = QByteArrayLiteral("reopen\n");
+// The running process's answer once it has taken the message.
+const QByteArray answer = QByteArrayLiteral("ok\n");
 
-// The running process may hold the lock a moment before it listens.
-constexpr int connectAttempts = 20;
-constexpr int connectWaitMs = 100;
+// How long a launch keeps trying to reach the running process: it may hold the lock a moment before
+// it listens, or be busy with other peers for up to `peerTimeoutMs`.
+constexpr int launchPatienceMs = 5000;
+constexpr int retryWaitMs = 100;
+
+// A launch says its one line at once; a peer that holds on longer or crowds in is cut off.
+constexpr int mostPeers = 8;
+constexpr int peerTimeoutMs = 2000;
 
 } // namespace
 
-QString SingleInstance::defaultPath()
+QString SingleInstance::pathFor(const QString &dataFolder)
 {
+    const QByteArray folder = QFile::encodeName(QDir::cleanPath(QFileInfo(dataFolder).absoluteFilePath()));
+    const QByteArray digest = QCryptographicHash::hash(folder, QCryptographicHash::Sha256).toHex().left(16);
     const QDir runtime(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
-    return runtime.filePath(QStringLiteral("brindlewick.socket"));
+    return runtime.filePath(QStringLiteral("brindlewick-%1.socket").arg(QString::fromLatin1(digest)));
 }
 
 SingleInstance::SingleInstance(QString socketPath, QObject *parent)
@@ -43,9 +55,13 @@ bool SingleInstance::claim()
     return false;
 }
 
-// Holding the lock, any socket file left at the path belongs to a run that is gone.
+// Holding the lock, any socket file left at the path belongs to a run that is gone. Qt's server stops
+// listening for good when an accept fails (out of descriptors), so this runs again whenever a peer
+// goes.
 void SingleInstance::listen()
 {
+    if (m_server.isListening())
+        return;
     QLocalServer::removeServer(m_path);
     m_server.listen(m_path);
 }
@@ -53,35 +69,67 @@ void SingleInstance::listen()
 void SingleInstance::accept()
 {
     while (QLocalSocket *socket = m_server.nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            // Nothing we understand is longer than the message: a peer that sends a longer line is
-            // cut off rather than buffered without end.
-            while (socket->canReadLine()) {
-                const QByteArray line = socket->readLine(reopenMessage.size() + 1);
-                if (!line.endsWith('\n'))
-                    return socket->abort();
-                if (line == reopenMessage)
-                    emit reopen();
+        if (m_peers >= mostPeers) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        serve(socket);
+    }
+    listen();
+}
+
+void SingleInstance::serve(QLocalSocket *socket)
+{
+    ++m_peers;
+    connect(socket, &QObject::destroyed, this, [this] {
+        --m_peers;
+        listen();
+    });
+    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    QTimer::singleShot(peerTimeoutMs, socket, [socket] {
+        socket->abort();
+        socket->deleteLater();
+    });
+    connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+        // Nothing we understand is longer than the message: a peer that sends a longer line is
+        // cut off rather than buffered without end.
+        while (socket->canReadLine()) {
+            const QByteArray line = socket->readLine(reopenMessage.size() + 1);
+            if (!line.endsWith('\n'))
+                return socket->abort();
+            if (line == reopenMessage) {
+                socket->write(answer);
+                socket->disconnectFromServer();
+                emit reopen();
+                return;
             }
-            if (socket->bytesAvailable() > reopenMessage.size())
-                socket->abort();
-        });
+        }
+        if (socket->bytesAvailable() > reopenMessage.size())
+            socket->abort();
+    });
+}
+
+// Tries until the running process answers or time is up: it may still be starting, or busy with
+// peers that crowd it, each of which it lets go within `peerTimeoutMs`.
+void SingleInstance::tellRunningInstance()
+{
+    const QDeadlineTimer deadline(launchPatienceMs);
+    while (!m_handedOver && !deadline.hasExpired()) {
+        m_handedOver = askToReopen(deadline);
+        if (!m_handedOver)
+            QThread::msleep(retryWaitMs);
     }
 }
 
-void SingleInstance::tellRunningInstance()
+bool SingleInstance::askToReopen(const QDeadlineTimer &deadline) const
 {
     QLocalSocket socket;
-    for (int attempt = 0; attempt < connectAttempts; ++attempt) {
-        socket.connectToServer(m_path);
-        if (socket.waitForConnected(connectWaitMs))
-            break;
-        QThread::msleep(connectWaitMs);
-    }
-    if (socket.state() != QLocalSocket::ConnectedState)
-        return;
+    socket.connectToServer(m_path);
+    if (!socket.waitForConnected(int(deadline.remainingTime())))
+        return false;
     socket.write(reopenMessage);
-    socket.waitForBytesWritten(connectAttempts * connectWaitMs);
-    socket.disconnectFromServer();
+    while (!socket.canReadLine() && socket.waitForReadyRead(int(deadline.remainingTime()))) {
+    }
+    return socket.readLine(answer.size() + 1) == answer;
 }

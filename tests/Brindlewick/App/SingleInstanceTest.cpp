@@ -2,24 +2,28 @@
 #include "ShellTestHelper.h"
 
 #include <QLocalSocket>
+#include <QLockFile>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTemporaryDir>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <memory>
+#include <vector>
 
 namespace {
 
 class SingleInstanceTest : public testing::Test {
 protected:
-    // A second launch: it must find the running process, tell it and exit 0.
-    void launchAgain()
+    // A second launch: it must find the running process, tell it and exit 0 (1 when nobody answers).
+    // The test's own event loop runs meanwhile, for a first instance in this process to answer.
+    void launchAgain(int exitCode = 0)
     {
         QProcess second;
         startShellTestHelper(second, {QStringLiteral("instance"), socket});
-        ASSERT_TRUE(second.waitForFinished(10000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, 10000));
         EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(second.exitCode(), 0);
+        EXPECT_EQ(second.exitCode(), exitCode);
     }
 
     QTemporaryDir dir;
@@ -33,10 +37,9 @@ TEST_F(SingleInstanceTest, SecondLaunchAsksTheFirstToReopenAndExits)
     QSignalSpy reopened(&first, &SingleInstance::reopen);
 
     launchAgain();
-    ASSERT_TRUE(reopened.wait(5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reopened.count() == 1; }, 5000));
     launchAgain();
-    ASSERT_TRUE(reopened.count() == 2 || reopened.wait(5000));
-    EXPECT_EQ(reopened.count(), 2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reopened.count() == 2; }, 5000));
 }
 
 TEST_F(SingleInstanceTest, APeerSendingEndlessTextIsCutOffAndReopensNothing)
@@ -75,7 +78,47 @@ TEST_F(SingleInstanceTest, ARunningProcessKeepsItsClaimUntilItDiesAndACrashedRun
     ASSERT_TRUE(next.claim());
     QSignalSpy reopened(&next, &SingleInstance::reopen);
     launchAgain();
-    EXPECT_TRUE(reopened.wait(5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return reopened.count() == 1; }, 5000));
+}
+
+TEST_F(SingleInstanceTest, PeersThatHoldOnOrCrowdInAreCutOffAndALaunchStillGetsThrough)
+{
+    SingleInstance first(socket);
+    ASSERT_TRUE(first.claim());
+    QSignalSpy reopened(&first, &SingleInstance::reopen);
+
+    std::vector<std::unique_ptr<QLocalSocket>> silent;
+    for (int i = 0; i < 200; ++i) {
+        silent.push_back(std::make_unique<QLocalSocket>());
+        silent.back()->connectToServer(socket);
+    }
+    launchAgain();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return reopened.count() == 1; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return std::all_of(silent.begin(), silent.end(),
+                           [](const auto &peer) { return peer->state() == QLocalSocket::UnconnectedState; });
+    }, 10000)) << "every silent peer is let go";
+}
+
+TEST_F(SingleInstanceTest, ALaunchThatFindsARunningProcessThatDoesNotAnswerFailsInsteadOfPretending)
+{
+    // A live process holds the lock but nothing listens, as when the first run hangs.
+    QLockFile held(socket + QStringLiteral(".lock"));
+    ASSERT_TRUE(held.tryLock(0));
+    launchAgain(1);
+}
+
+TEST_F(SingleInstanceTest, EachDataFolderHasItsOwnInstance)
+{
+    const QString here = SingleInstance::pathFor(dir.filePath("data"));
+    EXPECT_EQ(SingleInstance::pathFor(dir.filePath("data/")), here);
+    EXPECT_EQ(SingleInstance::pathFor(dir.filePath("other/../data")), here);
+    EXPECT_NE(SingleInstance::pathFor(dir.filePath("demo/data")), here);
+
+    SingleInstance user(here);
+    SingleInstance demo(SingleInstance::pathFor(dir.filePath("demo/data")));
+    EXPECT_TRUE(user.claim());
+    EXPECT_TRUE(demo.claim());
 }
 
 } // namespace
