@@ -1,5 +1,7 @@
 #include "NoteCoding.h"
 
+#include <algorithm>
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -77,10 +79,15 @@ QUuid uuid(const QJsonObject &object)
     return id;
 }
 
+// Far beyond any screen, yet every sum of a few of them still fits the integers windows are placed with.
+constexpr double farthestPoint = 1e6;
+
 NoteFrame decodeFrame(const QJsonValue &value)
 {
     const QJsonObject object = objectOf(value);
-    auto required = [&](const char *key) { return number(object.value(QLatin1String(key))); };
+    auto required = [&](const char *key) {
+        return std::clamp(number(object.value(QLatin1String(key))), -farthestPoint, farthestPoint);
+    };
     return NoteFrame{required("x"), required("y"), required("width"), required("height")};
 }
 

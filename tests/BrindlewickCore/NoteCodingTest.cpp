@@ -176,4 +176,19 @@ TEST(NoteCoding, EncodeThenDecodeGivesAnEqualBook)
     }
 }
 
+TEST(NoteCoding, FramesFarOffAnyScreenAreBroughtWithinReachOfWindowCoordinates)
+{
+    const QByteArray text = R"({"notes": [{"id": "6F3C1D2E-0000-4000-8000-000000000001", "text": "far",
+        "color": "lemon", "created": 0, "edited": 0,
+        "frame": {"x": -1e308, "y": 1e308, "width": 1e300, "height": 240}}]})";
+    const std::optional<NoteBook> book = NoteCoding::decode(text, Date{0});
+    ASSERT_TRUE(book);
+    const NoteFrame frame = *book->notes.first().frame;
+    for (double value : {frame.x, frame.y, frame.width}) {
+        EXPECT_LE(std::abs(value), 1e6);
+        EXPECT_NE(value, 0) << "the side it was on is kept";
+    }
+    EXPECT_EQ(frame.height, 240) << "a sane size stays as it was";
+}
+
 } // namespace

@@ -6,7 +6,9 @@
 #include "Theme/Paper.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -172,6 +174,18 @@ TEST_F(QuickNoteViewTest, PaperFollowsTheDefaultColourUntilOneIsPickedAndIsAlway
     const QImage image = view->grab().toImage();
     EXPECT_EQ(image.pixelColor(510, 75).rgb() & 0xFFFFFF, Paper::fill(NoteColor::graphite).light());
     view->setParent(nullptr);
+}
+
+TEST_F(QuickNoteViewTest, APasteLongerThanTheLineHoldsSaysItWasCut)
+{
+    QApplication::clipboard()->setText(QString(40000, u'x'));
+    piece<QLineEdit>("line")->paste();
+    const QString cut = QStringLiteral("Cut at %1 characters: a quick note holds no more").arg(QLocale().toString(32767));
+    EXPECT_EQ(preview(), QStringList{cut});
+
+    press(Qt::Key_Backspace);
+    EXPECT_EQ(preview(), QStringList{"Return to stick it on the desktop · Esc to close"})
+        << "below the limit nothing was cut";
 }
 
 } // namespace

@@ -102,7 +102,7 @@ void QuickNoteView::buildRows()
     m_timerChip->setObjectName(QStringLiteral("timerChip"));
     m_deadlineChip = new PreviewChip(QStringLiteral("flag.fill"), Paper::ink(paper()), this);
     m_deadlineChip->setObjectName(QStringLiteral("deadlineChip"));
-    m_hint = new QLabel(tr("Return to stick it on the desktop · Esc to close"), this);
+    m_hint = new QLabel(this);
     m_hint->setObjectName(QStringLiteral("hint"));
     m_hint->setFont(Fonts::caption());
     for (QWidget *piece : std::initializer_list<QWidget *>{m_timerChip, m_deadlineChip, m_hint})
@@ -163,7 +163,11 @@ void QuickNoteView::refreshPreview()
         m_deadlineChip->setText(tr("Due %1").arg(TimeText::due(*parsed.deadline, m_model.now(), calendar, locale)));
     m_timerChip->setVisible(parsed.timer.has_value());
     m_deadlineChip->setVisible(parsed.deadline.has_value());
-    m_hint->setVisible(!parsed.timer && !parsed.deadline);
+    // A line at the field's limit lost whatever a paste held beyond it: say so, whatever else shows.
+    const bool full = m_line->text().size() >= m_line->maxLength();
+    m_hint->setText(full ? tr("Cut at %1 characters: a quick note holds no more").arg(locale.toString(m_line->maxLength()))
+                         : tr("Return to stick it on the desktop · Esc to close"));
+    m_hint->setVisible(full || (!parsed.timer && !parsed.deadline));
 }
 
 void QuickNoteView::refreshPaper()
