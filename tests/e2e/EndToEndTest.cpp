@@ -39,6 +39,7 @@ void EndToEndTest::launch(QProcess &process) const
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("BRINDLEWICK_DATA_DIR", path("data"));
     environment.insert("XDG_CONFIG_HOME", path("config"));
+    environment.insert("XDG_STATE_HOME", path("state"));
     environment.remove("QT_QPA_PLATFORM");
     process.setProcessEnvironment(environment);
     process.setProcessChannelMode(QProcess::ForwardedChannels);

@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 #include <optional>
 
-// Runs the real brindlewick binary on a fresh data folder and a fresh configuration folder, both kept
+// Runs the real brindlewick binary on a fresh data folder, configuration folder and state folder, all kept
 // for the whole test so a second launch finds what the first one left.
 class EndToEndTest : public testing::Test {
 protected:

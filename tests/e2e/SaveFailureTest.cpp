@@ -1,0 +1,53 @@
+// Notes typed while the disk refuses them survive the end of the program: the real binary, killed
+// with a failed save pending, leaves them in a recovery file and says where.
+#include "Desktop.h"
+#include "EndToEndTest.h"
+
+#include <QDir>
+#include <QTest>
+#include <QThread>
+
+namespace {
+
+using Desktop::xdotool;
+
+class SaveFailureTest : public EndToEndTest {};
+
+TEST_F(SaveFailureTest, KilledWithAFailedSavePendingTheTypedNotesAreInTheRecoveryFile)
+{
+    writeFile("config/Brindlewick/settings.json", R"({"welcomeDone": true})");
+    StickyNote seed(QUuid::createUuid(), "Shopping", NoteColor::mint, Date::current());
+    seed.frame = NoteFrame{200, 300, 250, 230};
+    writeFile("data/notes.json", *NoteCoding::encode(NoteBook({seed})));
+
+    launch(brindlewick);
+    ASSERT_TRUE(brindlewick.waitForStarted(5000));
+    QString window;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !(window = noteWindow()).isEmpty(); }, 10000));
+
+    // The data folder goes away under the running program and a file takes its place.
+    ASSERT_TRUE(QDir().rename(path("data"), path("data.moved")));
+    writeFile("data", "not a folder");
+
+    xdotool({"mousemove", "--window", window, "125", "150", "click", "1"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return xdotool({"getactivewindow"}) == window; }, 3000));
+    xdotool({"key", "ctrl+End"});
+    xdotool({"type", "--delay", "20", " and milk"});
+    QThread::msleep(1500);
+
+    ASSERT_TRUE(quit(brindlewick));
+    const QStringList kept = QDir(path("state/Brindlewick")).entryList({"notes.unsaved-*.json"});
+    ASSERT_EQ(kept.size(), 1);
+    QFile recovery(QDir(path("state/Brindlewick")).filePath(kept.first()));
+    ASSERT_TRUE(recovery.open(QIODevice::ReadOnly));
+    const std::optional<NoteBook> book = NoteCoding::decode(recovery.readAll(), Date::current());
+    ASSERT_TRUE(book);
+    ASSERT_EQ(book->notes.size(), 1);
+    EXPECT_EQ(book->notes.first().text, "Shopping and milk");
+
+    QFile in(path("data"));
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    EXPECT_EQ(in.readAll(), "not a folder") << "the file in the way is left alone";
+}
+
+} // namespace
