@@ -31,7 +31,8 @@ void AppDelegate::applicationDidFinishLaunching(const Launch &launch)
     }
     m_model.start();
     wire(m_model);
-    if (m_model.showWelcome() || m_model.desktopNotes().isEmpty())
+    // A problem found at start is shown there, whatever is on the desktop.
+    if (m_model.showWelcome() || m_model.desktopNotes().isEmpty() || m_model.loadProblem())
         AppActions::showLibrary();
 }
 

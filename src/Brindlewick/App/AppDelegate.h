@@ -16,7 +16,7 @@ public:
 
     // Starts the screenshot renderer or the self-test when asked, and does nothing else then.
     // Otherwise prepares the demo world when asked, starts the model, wires it, and opens
-    // "All Notes" when the welcome is pending or no note is on the desktop.
+    // "All Notes" when the welcome is pending, no note is on the desktop or a problem was found at start.
     void applicationDidFinishLaunching(const Launch &launch);
     // Joins the started model to the note windows (kept by `AppActions`) and the global hot key,
     // which follows the "hotkeyEnabled" setting from now on.

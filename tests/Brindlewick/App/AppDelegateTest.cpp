@@ -12,7 +12,11 @@ using TestNotes::note;
 // A launch of its own model on its own folders, around the shared model the library shows.
 class AppDelegateTest : public ShellWindowsTest {
 protected:
-    AppDelegateTest() : m_config("XDG_CONFIG_HOME", folder.filePath("config").toUtf8()) {}
+    AppDelegateTest()
+        : m_config("XDG_CONFIG_HOME", folder.filePath("config").toUtf8()),
+          m_state("XDG_STATE_HOME", folder.filePath("state").toUtf8())
+    {
+    }
     // The note windows made by the launch must not outlive the model they watch.
     ~AppDelegateTest() override { AppActions::setWindows(nullptr); }
 
@@ -46,6 +50,7 @@ protected:
 
 private:
     ScopedEnv m_config;
+    ScopedEnv m_state;
 };
 
 TEST_F(AppDelegateTest, AllNotesOpensWhenTheWelcomeIsPendingOrTheDesktopIsEmpty)
@@ -79,6 +84,22 @@ TEST_F(AppDelegateTest, AllNotesOpensWhenTheWelcomeIsPendingOrTheDesktopIsEmpty)
         EXPECT_EQ(model.showWelcome(), !c.welcomeDone) << c.what;
         EXPECT_EQ(libraryShown(), c.libraryOpens) << c.what;
     }
+}
+
+TEST_F(AppDelegateTest, AllNotesOpensToShowAProblemFoundAtStartEvenWithNotesOnTheDesktop)
+{
+    finishWelcomeEarlier();
+    writeNotes({note(1, t0, "On the desktop")});
+    QDir().mkpath(folder.filePath("state/Brindlewick"));
+    QFile kept(folder.filePath("state/Brindlewick/notes.unsaved-1765000000.json"));
+    ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
+    kept.write("{}");
+    kept.close();
+
+    const AppModel &model = launch();
+    ASSERT_TRUE(model.loadProblem());
+    EXPECT_TRUE(model.loadProblem()->contains("notes.unsaved-1765000000.json"));
+    EXPECT_TRUE(libraryShown());
 }
 
 TEST_F(AppDelegateTest, WiringShowsAndShakesDesktopNotesButLeavesTuckedOnesToTheTray)

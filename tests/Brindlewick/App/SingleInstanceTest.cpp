@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QTemporaryDir>
 #include <csignal>
+#include <sys/resource.h>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
@@ -119,6 +120,31 @@ TEST_F(SingleInstanceTest, EachDataFolderHasItsOwnInstance)
     SingleInstance demo(SingleInstance::pathFor(dir.filePath("demo/data")));
     EXPECT_TRUE(user.claim());
     EXPECT_TRUE(demo.claim());
+}
+
+TEST_F(SingleInstanceTest, ARunningProcessOutOfDescriptorsListensAgainOncePeersAreGone)
+{
+    // The running process may open only a few more files, so accepting the crowd below runs it out.
+    QProcess running;
+    running.setChildProcessModifier([] {
+        const rlimit few{12, 12};
+        ::setrlimit(RLIMIT_NOFILE, &few);
+    });
+    startShellTestHelper(running, {QStringLiteral("instance"), socket});
+    ASSERT_TRUE(waitForLine(running, "ready"));
+
+    std::vector<std::unique_ptr<QLocalSocket>> crowd;
+    for (int i = 0; i < 30; ++i) {
+        crowd.push_back(std::make_unique<QLocalSocket>());
+        crowd.back()->connectToServer(socket);
+    }
+    QTest::qWait(300);
+    crowd.clear();
+
+    launchAgain();
+    EXPECT_TRUE(waitForLine(running, "reopen"));
+    running.kill();
+    running.waitForFinished(3000);
 }
 
 } // namespace
