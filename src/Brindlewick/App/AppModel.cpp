@@ -301,6 +301,9 @@ void AppModel::load()
     } else if (wasBlocked) {
         setLoadProblem(std::nullopt);
     }
+    // Started without its notes: their alerts were never scheduled.
+    if (wasBlocked)
+        reschedule();
 }
 
 // Notes written while the file could not be read join the notebook once it could.
