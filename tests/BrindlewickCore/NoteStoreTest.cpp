@@ -49,18 +49,6 @@ int whereModesBind(const std::function<int()> &check)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// Every entry in `folder` with its kind, to see that nothing was moved, replaced or added.
-QStringList listing(const QString &folder)
-{
-    QStringList entries;
-    for (const QFileInfo &entry : QDir(folder).entryInfoList(QDir::AllEntries | QDir::System | QDir::Hidden |
-                                                             QDir::NoDotAndDotDot, QDir::Name)) {
-        const QString kind = entry.isSymLink() ? "link" : entry.isDir() ? "dir" : entry.isFile() ? "file" : "other";
-        entries.append(entry.fileName() + ':' + kind);
-    }
-    return entries;
-}
-
 class NoteStoreTest : public ::testing::Test {
 protected:
     QTemporaryDir temp;
@@ -77,39 +65,6 @@ TEST_F(NoteStoreTest, NoFileIsFreshAndAFolderInItsPlaceIsUnreadableBothTouchingN
     QDir(folder()).mkdir("notes.json");
     EXPECT_TRUE(std::holds_alternative<NoteStore::Unreadable>(NoteStore(folder()).load(now)));
     EXPECT_TRUE(QFileInfo(file("notes.json")).isDir());
-}
-
-// What may stand where the notes file or its folder should be; none of it can be read as notes, none
-// of it may hold up the start, and all of it stays exactly as it was.
-TEST_F(NoteStoreTest, WhatCannotBeLookedAtIsUnreadableNotFreshAndStaysAsItWas)
-{
-    struct Case {
-        const char *name;
-        std::function<void(const QString &folder)> arrange;
-    };
-    const Case cases[] = {
-        {"data folder is a file", [](const QString &f) { writeTestFile(f, "not a folder"); }},
-        {"notes.json is a folder", [](const QString &f) { QDir().mkpath(f + "/notes.json/inner"); }},
-        {"notes.json is a FIFO", [](const QString &f) {
-             QDir().mkpath(f);
-             ::mkfifo(QFile::encodeName(f + "/notes.json").constData(), 0600);
-         }},
-        {"notes.json links to /dev/zero", [](const QString &f) {
-             QDir().mkpath(f);
-             QFile::link("/dev/zero", f + "/notes.json");
-         }},
-    };
-    for (const Case &c : cases) {
-        const QString data = file(c.name);
-        c.arrange(data);
-        const QStringList before = listing(data);
-        const NoteStore::Loaded loaded = NoteStore(data).load(now);
-        const auto *unreadable = std::get_if<NoteStore::Unreadable>(&loaded);
-        ASSERT_NE(unreadable, nullptr) << c.name;
-        EXPECT_FALSE(unreadable->error.isEmpty()) << c.name;
-        EXPECT_EQ(listing(data), before) << c.name << ": nothing set aside, moved or added";
-    }
-    EXPECT_EQ(readBytes(file("data folder is a file")), "not a folder");
 }
 
 TEST_F(NoteStoreTest, SavedBookLoadsEqualFromAPrivateFile)
@@ -206,21 +161,6 @@ TEST_F(NoteStoreTest, WherePermissionsForbidNothingIsLostAndNothingIsTakenForFre
               0);
     QFile::setPermissions(folder(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     EXPECT_EQ(readBytes(store.url()), "{ half a not");
-}
-
-TEST_F(NoteStoreTest, TheStampTellsWhenAnotherProgramReplacedTheFile)
-{
-    const NoteStore store(folder());
-    EXPECT_EQ(store.stamp(), std::nullopt);
-    ASSERT_EQ(store.save(sampleBook()), std::nullopt);
-    const std::optional<FileStamp> ours = store.stamp();
-    ASSERT_TRUE(ours);
-    EXPECT_EQ(store.stamp(), ours);
-
-    writeTestFile(file("restored.json"), readBytes(store.url()));
-    ASSERT_TRUE(QFile::remove(store.url()));
-    ASSERT_TRUE(QFile::rename(file("restored.json"), store.url()));
-    EXPECT_NE(store.stamp(), ours) << "same bytes, another file";
 }
 
 TEST_F(NoteStoreTest, LeftoversOfSavesCutShortGoAndEverythingElseStays)

@@ -5,10 +5,7 @@
 
 #include <QDir>
 #include <QFile>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
-#include <functional>
-#include <sys/stat.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -96,40 +93,6 @@ TEST_F(SettingsStoreTest, MissingOrEmptyFileReadsEmptyAndADamagedOneIsSetAsideWi
     store.setBool(SettingsKeys::welcomeDone, true);
     EXPECT_EQ(store.keys(), QStringList{"welcomeDone"});
     EXPECT_EQ(store.boolValue(SettingsKeys::welcomeDone), true);
-}
-
-// Nothing at the settings path may hold up the start or be read without end; whatever it is, it is
-// moved aside as it stands and the settings start empty and writable.
-TEST_F(SettingsStoreTest, WhatCannotBeASettingsFileIsSetAsideAtOnce)
-{
-    struct Case {
-        const char *name;
-        std::function<void(const QString &)> arrange;
-        std::function<bool(const QFileInfo &)> isTheSame;
-    };
-    const Case cases[] = {
-        {"a FIFO", [](const QString &p) { ::mkfifo(QFile::encodeName(p).constData(), 0600); },
-         [](const QFileInfo &f) { return f.exists() && !f.isFile() && !f.isDir() && !f.isSymLink(); }},
-        {"a link to /dev/zero", [](const QString &p) { QFile::link("/dev/zero", p); },
-         [](const QFileInfo &f) { return f.isSymLink() && f.symLinkTarget() == "/dev/zero"; }},
-        {"a 1 GB file", [](const QString &p) { QFile file(p); file.open(QIODevice::WriteOnly); file.resize(1LL << 30); },
-         [](const QFileInfo &f) { return f.size() == (1LL << 30); }},
-        {"a folder", [](const QString &p) { QDir().mkpath(p); }, [](const QFileInfo &f) { return f.isDir(); }},
-    };
-    for (const Case &c : cases) {
-        QDir(QFileInfo(path()).absolutePath()).removeRecursively();
-        QDir().mkpath(QFileInfo(path()).absolutePath());
-        c.arrange(path());
-        SettingsStore store(path());
-        QElapsedTimer timer;
-        timer.start();
-        EXPECT_TRUE(store.keys().isEmpty()) << c.name;
-        EXPECT_LT(timer.elapsed(), 1000) << c.name;
-        ASSERT_TRUE(store.setAside()) << c.name;
-        EXPECT_TRUE(c.isTheSame(QFileInfo(*store.setAside()))) << c.name;
-        store.setInt(SettingsKeys::warnMinutes, 5);
-        EXPECT_EQ(SettingsStore(path()).intValue(SettingsKeys::warnMinutes), 5) << c.name;
-    }
 }
 
 TEST_F(SettingsStoreTest, TwoStoresOnOneFileKeepEachOthersKeys)
