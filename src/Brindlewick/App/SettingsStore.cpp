@@ -40,13 +40,11 @@ QHash<QString, Cached> &cache()
     return files;
 }
 
-std::optional<Seen> seenOnDisk(const QString &path, bool *regular = nullptr)
+std::optional<Seen> seenOnDisk(const QString &path)
 {
     struct stat info {};
     if (::stat(QFile::encodeName(path).constData(), &info) != 0)
         return std::nullopt;
-    if (regular)
-        *regular = S_ISREG(info.st_mode) && info.st_size <= largestFile;
     return Seen{static_cast<quint64>(info.st_dev), static_cast<quint64>(info.st_ino), info.st_size,
                 static_cast<qint64>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
 }
@@ -171,15 +169,14 @@ void SettingsStore::clear()
 QJsonObject SettingsStore::read() const
 {
     Cached &cached = cache()[m_path];
-    bool regular = false;
-    const std::optional<Seen> seen = seenOnDisk(m_path, &regular);
+    const std::optional<Seen> seen = seenOnDisk(m_path);
     if (seen == cached.seen)
         return cached.settings;
     cached.seen = seen;
     cached.settings = {};
     if (!seen)
         return {};
-    const std::optional<QByteArray> bytes = regular ? readSmallFile(m_path) : std::nullopt;
+    const std::optional<QByteArray> bytes = readSmallFile(m_path);
     if (bytes && bytes->trimmed().isEmpty())
         return {};
     const QJsonDocument document = bytes ? QJsonDocument::fromJson(*bytes) : QJsonDocument();

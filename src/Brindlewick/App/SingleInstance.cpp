@@ -43,6 +43,13 @@ SingleInstance::SingleInstance(QString socketPath, QObject *parent)
     connect(&m_server, &QLocalServer::newConnection, this, &SingleInstance::accept);
 }
 
+// Peers still served go with the server; they must not ask it to listen again as they go.
+SingleInstance::~SingleInstance()
+{
+    for (QLocalSocket *peer : m_server.findChildren<QLocalSocket *>())
+        peer->disconnect(this);
+}
+
 // A lock that cannot be made at all (no runtime folder) says nothing about another process, and
 // running twice is better than not running: only a lock held by a live process means "not us".
 bool SingleInstance::claim()

@@ -22,6 +22,7 @@ public:
     static QString pathFor(const QString &dataFolder);
 
     explicit SingleInstance(QString socketPath, QObject *parent = nullptr);
+    ~SingleInstance() override;
 
     // True when this process is the one that runs (it listens from now on); false when another
     // already runs, which `handedOver()` then says was told to reopen.
