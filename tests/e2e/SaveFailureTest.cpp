@@ -4,14 +4,33 @@
 #include "EndToEndTest.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QTest>
 #include <QThread>
 
 namespace {
 
+using Desktop::output;
 using Desktop::xdotool;
 
-class SaveFailureTest : public EndToEndTest {};
+// With a notification server, so the failure can be seen outside the program's own windows.
+class SaveFailureTest : public EndToEndTest {
+protected:
+    void SetUp() override
+    {
+        dunst.start("dunst", {"-config", "/dev/null"});
+        ASSERT_TRUE(QTest::qWaitFor([] { return output("dunstctl", {"is-paused"}) == "false"; }, 5000));
+    }
+
+    void TearDown() override
+    {
+        EndToEndTest::TearDown();
+        dunst.terminate();
+        dunst.waitForFinished(3000);
+    }
+
+    QProcess dunst;
+};
 
 TEST_F(SaveFailureTest, KilledWithAFailedSavePendingTheTypedNotesAreInTheRecoveryFile)
 {
@@ -33,7 +52,9 @@ TEST_F(SaveFailureTest, KilledWithAFailedSavePendingTheTypedNotesAreInTheRecover
     ASSERT_TRUE(QTest::qWaitFor([&] { return xdotool({"getactivewindow"}) == window; }, 3000));
     xdotool({"key", "ctrl+End"});
     xdotool({"type", "--delay", "20", " and milk"});
-    QThread::msleep(1500);
+    EXPECT_TRUE(QTest::qWaitFor([] { return output("dunstctl", {"count", "displayed"}) == "1"; }, 3000))
+        << "the failed save is on the desktop, with every window of the program closed or not";
+    QThread::msleep(500);
 
     ASSERT_TRUE(quit(brindlewick));
     const QStringList kept = QDir(path("state/Brindlewick")).entryList({"notes.unsaved-*.json"});

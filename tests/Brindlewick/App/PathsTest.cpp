@@ -3,6 +3,7 @@
 #include "QtPrinters.h"
 #include "ScopedEnv.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -20,6 +21,18 @@ TEST(Paths, DataFolderIsBrindlewickInTheUserDataFolderUnlessTheVariableNamesOne)
     {
         const ScopedEnv set("BRINDLEWICK_DATA_DIR", "/srv/notes here");
         EXPECT_EQ(Paths::live().data, "/srv/notes here");
+    }
+}
+
+TEST(Paths, UnsavedNotesGoToBrindlewickInTheUserStateFolder)
+{
+    {
+        const ScopedEnv state("XDG_STATE_HOME", "/srv/state");
+        EXPECT_EQ(Paths::stateFolder(), "/srv/state/Brindlewick");
+    }
+    for (const std::optional<QByteArray> &unusable : {std::optional<QByteArray>(), std::optional<QByteArray>("rel")}) {
+        const ScopedEnv state("XDG_STATE_HOME", unusable);
+        EXPECT_EQ(Paths::stateFolder(), QDir::homePath() + "/.local/state/Brindlewick");
     }
 }
 
