@@ -32,17 +32,46 @@ ScreenShape withNotch(ScreenShape screen, bool notch)
 
 } // namespace
 
-namespace TrayState {
+TrayState::TrayState(QObject *parent) : QObject(parent), m_geometry(currentGeometry()) {}
 
-TrayGeometry currentGeometry()
+void TrayState::setMode(const TrayMode &mode)
+{
+    if (mode == m_mode)
+        return;
+    m_mode = mode;
+    emit modeChanged();
+}
+
+void TrayState::setGeometry(const TrayGeometry &geometry)
+{
+    if (geometry == m_geometry)
+        return;
+    m_geometry = geometry;
+    emit geometryChanged();
+}
+
+QSizeF TrayState::size(bool showingEars) const
+{
+    switch (m_mode.kind) {
+    case TrayMode::Kind::resting: return m_geometry.resting(showingEars).size();
+    case TrayMode::Kind::open: return m_geometry.openSize();
+    case TrayMode::Kind::banner: return m_geometry.bannerSize();
+    }
+    return {};
+}
+
+QRectF TrayState::rect(bool showingEars) const
+{
+    return m_mode.isResting() ? m_geometry.resting(showingEars) : m_geometry.rect(size(showingEars));
+}
+
+TrayGeometry TrayState::currentGeometry()
 {
     const ScreenShape screen = measuredScreen();
     return TrayGeometry(forced ? withNotch(screen, *forced) : screen);
 }
 
-void forceNotch(std::optional<bool> notch)
+void TrayState::forceNotch(std::optional<bool> notch)
 {
     forced = notch;
 }
-
-} // namespace TrayState
