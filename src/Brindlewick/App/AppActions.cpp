@@ -4,6 +4,7 @@
 #include "LibraryWindow.h"
 #include "NoteWindows/NotePanel.h"
 #include "NoteWindows/NoteWindows.h"
+#include "NotchTray/TrayController.h"
 
 #include "Calendar.h"
 #include "NoteFilter.h"
@@ -16,6 +17,7 @@ namespace {
 // Never deleted: the panels live as long as the process, and deleting widgets after the
 // application object has gone would crash at exit.
 NoteWindows *keptWindows = nullptr;
+TrayController *keptTray = nullptr;
 
 // A done or deleted note is listed only under its own filter; a live note never changes it.
 void revealFilter(AppModel &model, const QUuid &id)
@@ -41,6 +43,17 @@ void AppActions::setWindows(std::unique_ptr<NoteWindows> windows)
 {
     delete keptWindows;
     keptWindows = windows.release();
+}
+
+TrayController *AppActions::tray()
+{
+    return keptTray;
+}
+
+void AppActions::setTray(std::unique_ptr<TrayController> tray)
+{
+    delete keptTray;
+    keptTray = tray.release();
 }
 
 std::optional<QUuid> AppActions::currentNote()

@@ -6,6 +6,7 @@
 #include <optional>
 
 class NoteWindows;
+class TrayController;
 
 // What the menus, the status item, the note menu and the library share: the note a command acts on,
 // making a note, bringing up "All Notes". They act on the process's model, `AppModel::shared()`.
@@ -15,6 +16,10 @@ namespace AppActions {
 NoteWindows *windows();
 // Kept until the process ends; a later call replaces (and deletes) the earlier keeper.
 void setWindows(std::unique_ptr<NoteWindows> windows);
+// The one keeper of the tray, made by start-up; none before that and in harness runs.
+TrayController *tray();
+// Kept until the process ends; a later call replaces (and deletes) the earlier keeper.
+void setTray(std::unique_ptr<TrayController> tray);
 
 // The note the Note menu acts on: the note of the active note panel, else the library's selection
 // while "All Notes" is the active window (also when no window is active and "All Notes" was never

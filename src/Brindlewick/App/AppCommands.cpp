@@ -5,6 +5,7 @@
 #include "QuickNote/QuickNoteController.h"
 #include "SettingsWindow.h"
 #include "LibraryView/FocusSearch.h"
+#include "NotchTray/TrayController.h"
 
 #include "BundleInfo.h"
 #include "OstrelCommands.h"
@@ -169,6 +170,12 @@ void AppCommands::buildWindowMenu()
                       [this] { m_model.setNotesHidden(!m_model.notesHidden()); });
     connect(&m_model, &AppModel::notesHiddenChanged, this,
             [this] { m_hideNotes->setText(AppActions::hideNotesTitle(m_model.notesHidden())); });
+    QAction *tray = add(window, tr("Open the Notch Tray"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), [] {
+        if (TrayController *controller = AppActions::tray())
+            controller->toggle();
+    });
+    connect(&m_model, &AppModel::trayEnabledChanged, tray, [this, tray] { tray->setEnabled(m_model.trayEnabled()); });
+    tray->setEnabled(m_model.trayEnabled());
 }
 
 // A note without a timer asks for one; a running timer pauses; ready, paused and finished ones start.

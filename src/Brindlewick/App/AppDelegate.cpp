@@ -8,6 +8,7 @@
 #include "Harness/SelfTest.h"
 #include "Harness/Snapshotter.h"
 #include "NoteWindows/NoteWindows.h"
+#include "NotchTray/TrayController.h"
 
 #include <QPointer>
 
@@ -39,15 +40,21 @@ void AppDelegate::applicationDidFinishLaunching(const Launch &launch)
 void AppDelegate::wire(AppModel &model)
 {
     AppActions::setWindows(std::make_unique<NoteWindows>(model));
+    AppActions::setTray(std::make_unique<TrayController>(model));
     const QPointer<NoteWindows> windows = AppActions::windows();
     connect(windows, &NoteWindows::showInLibrary, this, [](const QUuid &id) { AppActions::showLibrary(id); });
+    const QPointer<TrayController> tray = AppActions::tray();
+    windows->peekAnchor = [tray] { return tray ? tray->openRect() : std::nullopt; };
+    tray->isPeeking = [windows] { return windows && windows->peeking().has_value(); };
     model.onShow = [windows](const QUuid &id) {
         if (windows)
             windows->show(id);
     };
-    // A tucked note rings in the tray, which this build does not have; every other note on its panel.
-    model.onRing = [windows](const StickyNote &note) {
-        if (!note.tucked && windows)
+    // A tucked note rings in the tray, every other note on its panel; never both.
+    model.onRing = [windows, tray](const StickyNote &note) {
+        if (note.tucked && tray)
+            tray->ring(note);
+        else if (!note.tucked && windows)
             windows->ring(note);
     };
     // The global key hides a visible Quick Note panel; the menus' "Quick Note…" always shows it.

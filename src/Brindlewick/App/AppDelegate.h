@@ -6,8 +6,9 @@
 
 class AppModel;
 
-// Decides at launch how the process runs, starts the model, and joins it to the note windows and the
-// global hot key. It also answers the program's other events: a second launch (reopen) and quitting.
+// Decides at launch how the process runs, starts the model, and joins it to the note windows, the
+// tray and the global hot key. It also answers the program's other events: a second launch (reopen)
+// and quitting.
 class AppDelegate : public QObject {
     Q_OBJECT
 
@@ -18,8 +19,8 @@ public:
     // Otherwise prepares the demo world when asked, starts the model, wires it, and opens
     // "All Notes" when the welcome is pending, no note is on the desktop or a problem was found at start.
     void applicationDidFinishLaunching(const Launch &launch);
-    // Joins the started model to the note windows (kept by `AppActions`) and the global hot key,
-    // which follows the "hotkeyEnabled" setting from now on.
+    // Joins the started model to the note windows and the tray (both kept by `AppActions`) and the
+    // global hot key, which follows the "hotkeyEnabled" setting from now on.
     void wire(AppModel &model);
     // Another launch of the program: brings up "All Notes", whatever windows are showing.
     bool applicationShouldHandleReopen();

@@ -11,6 +11,16 @@ Kicker::Kicker(const QString &text, Color color, QWidget *parent) : QWidget(pare
     setAccessibleName(m_text);
 }
 
+void Kicker::setText(const QString &text)
+{
+    if (text == m_text)
+        return;
+    m_text = text;
+    setAccessibleName(m_text);
+    updateGeometry();
+    update();
+}
+
 QFont Kicker::font()
 {
     QFont font = Fonts::label();

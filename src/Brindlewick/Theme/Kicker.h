@@ -11,6 +11,7 @@ public:
     Kicker(const QString &text, Color color, QWidget *parent = nullptr);
 
     QString text() const { return m_text; }
+    void setText(const QString &text);
     // The text as shown: upper case.
     QString shownText() const { return m_text.toUpper(); }
 

@@ -77,6 +77,7 @@ TEST_F(AppCommandsTest, EveryCommandHasItsLinuxShortcut)
         {"Delete Note", "Ctrl+Shift+Del"},
         {"All Notes", "Ctrl+0"},
         {"Hide Notes", "Ctrl+Shift+H"},
+        {"Open the Notch Tray", "Ctrl+Shift+O"},
     };
     for (const auto &[title, keys] : shortcuts) {
         const QAction *found = action(title);
@@ -87,6 +88,16 @@ TEST_F(AppCommandsTest, EveryCommandHasItsLinuxShortcut)
     for (const QMenu *menu : commands.menus())
         menus.append(menu->title());
     EXPECT_EQ(menus, (QStringList{"File", "Edit", "Note", "Window"}));
+}
+
+TEST_F(AppCommandsTest, OpenTheNotchTrayIsGreyedOutWhileTheTrayIsOff)
+{
+    QAction *tray = action("Open the Notch Tray");
+    ASSERT_NE(tray, nullptr);
+    model.setTrayEnabled(false);
+    EXPECT_FALSE(tray->isEnabled());
+    model.setTrayEnabled(true);
+    EXPECT_TRUE(tray->isEnabled());
 }
 
 // Each Note command, pressed on a note's own panel while the library has another note selected.

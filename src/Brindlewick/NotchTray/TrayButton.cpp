@@ -1,0 +1,31 @@
+#include "TrayButton.h"
+
+#include "Theme/Fonts.h"
+#include "Theme/RoundedShape.h"
+
+#include <QPainter>
+
+TrayButton::TrayButton(const QString &symbol, const QString &help, QWidget *parent) : StyledButton(parent)
+{
+    setSymbol(symbol);
+    setHelp(help);
+    setFocusPolicy(Qt::NoFocus);
+    setFixedSize(sizeHint());
+}
+
+QFont TrayButton::labelFont() const
+{
+    return Fonts::system(11.5, QFont::Bold);
+}
+
+void TrayButton::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const QRectF shape = rect();
+    QColor backing(Qt::white);
+    backing.setAlphaF(isDown() ? 0.25f : 0.12f);
+    RoundedShape::fill(painter, shape, RoundedShape::capsule(shape), backing);
+    QColor label(Qt::white);
+    label.setAlphaF(0.85f);
+    paintLabel(painter, shape, label);
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "Theme/StyledButton.h"
+
+// A symbol button of the open tray's header: a 26 × 22 capsule of faint white, brighter while
+// pressed, with the symbol in white; its tooltip and accessibility label are the same words.
+class TrayButton : public StyledButton {
+    Q_OBJECT
+public:
+    TrayButton(const QString &symbol, const QString &help, QWidget *parent = nullptr);
+
+    QSize sizeHint() const override { return {26, 22}; }
+
+protected:
+    QFont labelFont() const override;
+    QMarginsF labelPadding() const override { return {}; }
+    void paintEvent(QPaintEvent *event) override;
+};

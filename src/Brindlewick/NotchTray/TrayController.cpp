@@ -1,0 +1,130 @@
+#include "TrayController.h"
+
+#include "RestingTray.h"
+#include "TrayPanel.h"
+
+#include "App/AppModel.h"
+#include "NoteWindows/ScreenSpace.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace {
+
+// Room under the open tray or the banner for the shadow.
+constexpr double shadowRoom = 30;
+
+} // namespace
+
+TrayController::TrayController(AppModel &model, QObject *parent)
+    : QObject(parent), isPeeking([] { return false; }), m_model(model),
+      m_panel(std::make_unique<TrayPanel>(m_state, model))
+{
+    m_clock.start();
+    m_poll.setInterval(pollMilliseconds);
+    m_poll.setTimerType(Qt::CoarseTimer);
+    connect(&m_poll, &QTimer::timeout, this, &TrayController::track);
+    connect(&m_model, &AppModel::bookChanged, this, &TrayController::countTucked);
+    connect(&m_state, &TrayState::modeChanged, m_panel.get(), [this] { m_panel->followCompositing(); });
+    countTucked();
+    place();
+    followScreens();
+    connect(&m_model, &AppModel::trayEnabledChanged, this, [this] { setEnabled(m_model.trayEnabled()); },
+            Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this] { setEnabled(m_model.trayEnabled()); }, Qt::QueuedConnection);
+}
+
+TrayController::~TrayController() = default;
+
+void TrayController::toggle()
+{
+    m_state.setMode(m_rules.toggle(m_state.mode()));
+}
+
+void TrayController::ring(const StickyNote &note)
+{
+    m_state.setMode(m_rules.ring(m_state.mode(), note.id, m_model.trayEnabled(), seconds()));
+}
+
+std::optional<QRectF> TrayController::openRect() const
+{
+    if (!m_model.trayEnabled())
+        return std::nullopt;
+    const TrayGeometry &g = m_state.geometry();
+    return g.rect(g.openSize());
+}
+
+// The panel spans the tray screen's width along its top edge, tall enough for the open tray or the
+// banner and their shadow; the mode never changes it.
+void TrayController::place()
+{
+    const TrayGeometry &g = m_state.geometry();
+    const double height = std::max(g.openSize().height(), g.bannerSize().height()) + shadowRoom;
+    const QRectF frame(g.screenFrame.x(), g.screenFrame.y() + g.screenFrame.height() - height, g.screenFrame.width(),
+                       height);
+    m_panel->setGeometry(ScreenSpace::toQt(frame));
+}
+
+// Disabling leaves the poll's timings as they are; the mode rests.
+void TrayController::setEnabled(bool on)
+{
+    if (!on) {
+        m_poll.stop();
+        m_state.setMode(TrayMode::resting());
+        m_panel->hide();
+        return;
+    }
+    place();
+    m_panel->show();
+    m_panel->raise();
+    if (!m_poll.isActive())
+        m_poll.start();
+}
+
+// One tick reads the pointer and a few cached values; it assigns the mode and the input area only
+// when they change, so a still pointer costs no allocation and no repaint.
+void TrayController::track()
+{
+    const TrayGeometry &g = m_state.geometry();
+    const QPoint qt = QCursor::pos();
+    const QRectF pointer = ScreenSpace::fromQt(QRect(qt, QSize(0, 0)));
+    const TraySight sight{pointer.topLeft(), m_hasTucked, m_model.trayOpensOn(), &m_model.ringing(),
+                          m_state.mode().isOpen() && isPeeking(), seconds()};
+    m_state.setMode(m_rules.track(m_state.mode(), g, sight));
+
+    const std::optional<QRectF> area = TrayRules::activeArea(m_state.mode(), g, m_hasTucked, m_model.trayOpensOn());
+    m_panel->setActiveArea(area ? std::optional(ScreenSpace::toQt(*area).translated(-m_panel->pos())) : std::nullopt);
+}
+
+void TrayController::countTucked()
+{
+    m_hasTucked = RestingTray::tuckedCount(m_model.book()) > 0;
+}
+
+void TrayController::followScreens()
+{
+    const auto follow = [this](QScreen *screen) {
+        connect(screen, &QScreen::geometryChanged, this, &TrayController::remeasure);
+        connect(screen, &QScreen::availableGeometryChanged, this, &TrayController::remeasure);
+    };
+    for (QScreen *screen : QGuiApplication::screens())
+        follow(screen);
+    connect(qGuiApp, &QGuiApplication::screenAdded, this, [this, follow](QScreen *screen) {
+        follow(screen);
+        remeasure();
+    });
+    connect(qGuiApp, &QGuiApplication::screenRemoved, this, &TrayController::remeasure);
+    connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, &TrayController::remeasure);
+}
+
+void TrayController::remeasure()
+{
+    m_state.setGeometry(TrayState::currentGeometry());
+    place();
+}
+
+double TrayController::seconds() const
+{
+    return double(m_clock.nsecsElapsed()) / 1e9;
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "TrayRules.h"
+#include "TrayState.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class AppModel;
+class StickyNote;
+class TrayPanel;
+
+// Owns the tray: its state, its panel across the top of the tray screen, and the pointer poll that
+// opens it on hover, closes it on leave, retires banners and lets clicks through wherever the tray is
+// not. It follows the "trayEnabled" setting (on: shown and polling twenty times a second; off:
+// hidden, not polling, at rest) and the screens. Ringing tucked notes and the menu's toggle reach it.
+class TrayController : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int pollMilliseconds = 50;
+
+    explicit TrayController(AppModel &model, QObject *parent = nullptr);
+    ~TrayController() override;
+
+    // Opens the tray, or returns an open tray to rest; also while the tray is off.
+    void toggle();
+    // Drops a banner for a ringing tucked note for at least 10 seconds; nothing while the tray is off
+    // or open.
+    void ring(const StickyNote &note);
+    // The open tray's rectangle (y up) while the tray is on, whatever the mode; none while it is off.
+    std::optional<QRectF> openRect() const;
+    // Whether a tucked note is shown under the tray; an open tray then stays open. Answers false
+    // until the start-up wiring sets it.
+    std::function<bool()> isPeeking;
+
+    TrayState &state() { return m_state; }
+    TrayPanel *panel() const { return m_panel.get(); }
+    bool isPolling() const { return m_poll.isActive(); }
+
+private:
+    void place();
+    void setEnabled(bool on);
+    void track();
+    void countTucked();
+    void followScreens();
+    void remeasure();
+    double seconds() const;
+
+    AppModel &m_model;
+    TrayState m_state;
+    TrayRules m_rules;
+    std::unique_ptr<TrayPanel> m_panel;
+    QTimer m_poll;
+    QElapsedTimer m_clock;
+    bool m_hasTucked = false;
+};

@@ -1,0 +1,64 @@
+#include "TrayPanel.h"
+
+#include "TrayView.h"
+#include "TrayWindowShape.h"
+
+#include "NoteWindows/X11Window.h"
+
+#include <QVBoxLayout>
+#include <QWindow>
+
+TrayPanel::TrayPanel(TrayState &state, AppModel &model)
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus |
+                           Qt::NoDropShadowWindowHint),
+      m_view(new TrayView(state, model, this))
+{
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setFocusPolicy(Qt::NoFocus);
+    setAccessibleName(tr("Brindlewick tray"));
+    setWindowTitle(QStringLiteral("Brindlewick tray"));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_view);
+    connect(m_view, &TrayView::shapeChanged, this, &TrayPanel::clipToShape);
+    winId();
+    X11Window::setOnAllDesktops(windowHandle(), true);
+    TrayWindowShape::skipTaskbarAndPager(windowHandle());
+    followCompositing();
+}
+
+void TrayPanel::setActiveArea(const std::optional<QRect> &area)
+{
+    if (area == m_activeArea)
+        return;
+    m_activeArea = area;
+    TrayWindowShape::setInput(windowHandle(), area ? QRegion(*area) : QRegion());
+}
+
+void TrayPanel::followCompositing()
+{
+    m_compositing = TrayWindowShape::compositing();
+    m_view->setShadow(m_compositing);
+    clipToShape();
+}
+
+// The hints the window manager reads when it maps the window are written before the first showing.
+void TrayPanel::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    TrayWindowShape::setInput(windowHandle(), m_activeArea ? QRegion(*m_activeArea) : QRegion());
+    clipToShape();
+}
+
+void TrayPanel::clipToShape()
+{
+    if (!windowHandle())
+        return;
+    if (m_compositing) {
+        TrayWindowShape::setVisible(windowHandle(), std::nullopt);
+        return;
+    }
+    const QPolygon outline = m_view->outline().toFillPolygon().toPolygon();
+    TrayWindowShape::setVisible(windowHandle(), QRegion(outline).translated(m_view->pos()));
+}

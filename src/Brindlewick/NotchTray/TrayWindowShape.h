@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QRegion>
+#include <optional>
+
+class QWindow;
+
+// What the tray panel asks of the X server beyond Qt: input and visible shapes (the SHAPE
+// extension) and staying out of the taskbar and pager. Without an X11 connection nothing is changed:
+// every region takes input and shows, and no compositing manager runs.
+namespace TrayWindowShape {
+
+// Whether a compositing manager owns _NET_WM_CM_S<screen>; without one translucent pixels show black.
+bool compositing();
+// The pointer and clicks reach the window only inside `region`, in the window's own coordinates;
+// everywhere else they go to whatever lies beneath.
+void setInput(QWindow *window, const QRegion &region);
+// Only `region` of the window shows; none shows all of it.
+void setVisible(QWindow *window, const std::optional<QRegion> &region);
+// Keeps the window out of the taskbar and the pager; written before the window is first shown.
+void skipTaskbarAndPager(QWindow *window);
+
+} // namespace TrayWindowShape
