@@ -26,7 +26,11 @@ TrayController::TrayController(AppModel &model, QObject *parent)
     m_poll.setTimerType(Qt::CoarseTimer);
     connect(&m_poll, &QTimer::timeout, this, &TrayController::track);
     connect(&m_model, &AppModel::bookChanged, this, &TrayController::countTucked);
-    connect(&m_state, &TrayState::modeChanged, m_panel.get(), [this] { m_panel->followCompositing(); });
+    // Windows raised since may lie over the panel, which the window manager does not stack.
+    connect(&m_state, &TrayState::modeChanged, m_panel.get(), [this] {
+        m_panel->followCompositing();
+        m_panel->raise();
+    });
     countTucked();
     place();
     followScreens();

@@ -3,14 +3,12 @@
 #include "TrayView.h"
 #include "TrayWindowShape.h"
 
-#include "NoteWindows/X11Window.h"
-
 #include <QVBoxLayout>
 #include <QWindow>
 
 TrayPanel::TrayPanel(TrayState &state, AppModel &model)
-    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus |
-                           Qt::NoDropShadowWindowHint),
+    : QWidget(nullptr, Qt::Tool | Qt::X11BypassWindowManagerHint | Qt::FramelessWindowHint |
+                           Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint),
       m_view(new TrayView(state, model, this))
 {
     setAttribute(Qt::WA_TranslucentBackground);
@@ -23,8 +21,6 @@ TrayPanel::TrayPanel(TrayState &state, AppModel &model)
     layout->addWidget(m_view);
     connect(m_view, &TrayView::shapeChanged, this, &TrayPanel::clipToShape);
     winId();
-    X11Window::setOnAllDesktops(windowHandle(), true);
-    TrayWindowShape::skipTaskbarAndPager(windowHandle());
     followCompositing();
 }
 
@@ -43,7 +39,6 @@ void TrayPanel::followCompositing()
     clipToShape();
 }
 
-// The hints the window manager reads when it maps the window are written before the first showing.
 void TrayPanel::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);

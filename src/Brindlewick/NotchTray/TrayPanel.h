@@ -9,10 +9,11 @@ class TrayState;
 class TrayView;
 
 // The window that carries the tray: frameless, transparent, above normal windows, never taking the
-// keyboard focus, on every workspace and out of the taskbar and pager. It spans the top of the tray
-// screen; the pointer and clicks reach it only inside its active area and pass to the windows beneath
-// everywhere else. Without a compositing manager only the tray shape shows, so translucent pixels
-// never darken the top of the screen.
+// keyboard focus, on every workspace and out of the taskbar and pager. The window manager leaves it
+// alone (it would frame it, and its frame would take the clicks meant to pass through). It spans the
+// top of the tray screen; the pointer and clicks reach it only inside its active area and pass to the
+// windows beneath everywhere else. Without a compositing manager only the tray shape shows, so
+// translucent pixels never darken the top of the screen.
 class TrayPanel : public QWidget {
     Q_OBJECT
 public:

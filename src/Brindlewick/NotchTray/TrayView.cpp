@@ -51,7 +51,8 @@ QRectF lerp(const QRectF &from, const QRectF &to, qreal t)
 } // namespace
 
 TrayView::TrayView(TrayState &state, AppModel &model, QWidget *parent)
-    : QWidget(parent), m_state(state), m_model(model), m_ears(RestingTray::tuckedCount(model.book()) > 0)
+    : QWidget(parent), m_state(state), m_model(model), m_ears(RestingTray::tuckedCount(model.book()) > 0),
+      m_spring(this)
 {
     Appearance::force(this, Scheme::dark);
     QEasingCurve curve;

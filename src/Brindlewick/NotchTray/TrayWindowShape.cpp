@@ -77,15 +77,4 @@ void setVisible(QWindow *window, const std::optional<QRegion> &region)
     xcb_flush(c);
 }
 
-void skipTaskbarAndPager(QWindow *window)
-{
-    xcb_connection_t *c = X11::connection();
-    if (!c || !window)
-        return;
-    const xcb_atom_t states[] = {X11::atom(c, "_NET_WM_STATE_SKIP_TASKBAR"), X11::atom(c, "_NET_WM_STATE_SKIP_PAGER")};
-    xcb_change_property(c, XCB_PROP_MODE_APPEND, xcb_window_t(window->winId()), X11::atom(c, "_NET_WM_STATE"),
-                        XCB_ATOM_ATOM, 32, 2, states);
-    xcb_flush(c);
-}
-
 } // namespace TrayWindowShape

@@ -6,7 +6,7 @@
 class QWindow;
 
 // What the tray panel asks of the X server beyond Qt: input and visible shapes (the SHAPE
-// extension) and staying out of the taskbar and pager. Without an X11 connection nothing is changed:
+// extension) and whether a compositing manager runs. Without an X11 connection nothing is changed:
 // every region takes input and shows, and no compositing manager runs.
 namespace TrayWindowShape {
 
@@ -17,7 +17,5 @@ bool compositing();
 void setInput(QWindow *window, const QRegion &region);
 // Only `region` of the window shows; none shows all of it.
 void setVisible(QWindow *window, const std::optional<QRegion> &region);
-// Keeps the window out of the taskbar and the pager; written before the window is first shown.
-void skipTaskbarAndPager(QWindow *window);
 
 } // namespace TrayWindowShape

@@ -1,0 +1,256 @@
+#include "Snapshots.h"
+#include "X11Probe.h"
+
+#include "App/AppActions.h"
+#include "App/AppDelegate.h"
+#include "App/AppModel.h"
+#include "App/RecordingNotifier.h"
+#include "NotchTray/TrayButton.h"
+#include "NotchTray/TrayController.h"
+#include "NotchTray/TrayPanel.h"
+#include "NoteWindows/NotePanel.h"
+#include "NoteWindows/NoteWindows.h"
+#include "SettingsView/SettingsView.h"
+
+#include <QAbstractButton>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// On the session's 1920 × 1080 screen without a notch or panels the strip is 168 × 20 in the top
+// middle, the open tray 640 × 208 and the banner 470 × 90, all hanging from the top edge (y down).
+constexpr QPoint onStrip{960, 10};
+constexpr QPoint farAway{960, 700};
+constexpr QPoint onBanner{960, 45};
+constexpr QRect openRect{640, 0, 640, 208};
+const QColor desktop(0x3a, 0x6e, 0xa5);
+
+// An ordinary window across the top of the screen, under the tray, that counts the clicks it gets.
+class Backdrop : public QWidget {
+public:
+    Backdrop() : QWidget(nullptr, Qt::FramelessWindowHint)
+    {
+        setGeometry(0, 0, 1920, 400);
+        QPalette palette;
+        palette.setColor(QPalette::Window, desktop);
+        setPalette(palette);
+        setAutoFillBackground(true);
+        show();
+    }
+    QList<QPoint> clicks;
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override { clicks.append(event->globalPosition().toPoint()); }
+};
+
+bool xdotool(const QStringList &arguments)
+{
+    return X11Probe::xdotool(arguments);
+}
+
+QStringList moveTo(QPoint p)
+{
+    return {QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y())};
+}
+
+QStringList clickAt(QPoint p)
+{
+    return moveTo(p) + QStringList{QStringLiteral("click"), QStringLiteral("1")};
+}
+
+// The real wiring of a started model: note windows, tray, ringing and showing.
+class TrayWindowTest : public testing::Test {
+protected:
+    TrayWindowTest()
+        : model(Paths{dir.filePath(QStringLiteral("data"))}, SettingsStore(dir.filePath(QStringLiteral("settings.json"))),
+                std::make_unique<RecordingNotifier>())
+    {
+        model.clock = [this] { return now; };
+        model.load();
+        model.setHotkeyEnabled(false);
+        model.setTrayEnabled(true);
+        delegate.wire(model);
+    }
+
+    ~TrayWindowTest() override
+    {
+        // The keepers outlive this test's model.
+        AppActions::setTray(nullptr);
+        AppActions::setWindows(nullptr);
+    }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return X11Probe::isViewable(backdrop); }, 20000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return panel() && X11Probe::isViewable(panel()); }, 20000));
+        ASSERT_TRUE(xdotool(moveTo(farAway)));
+    }
+
+    TrayController &tray() const { return *AppActions::tray(); }
+    TrayPanel *panel() const { return AppActions::tray() ? tray().panel() : nullptr; }
+    TrayMode mode() const { return tray().state().mode(); }
+    bool becomes(const TrayMode &wanted, int milliseconds = 3000)
+    {
+        return QTest::qWaitFor([&] { return mode() == wanted; }, milliseconds);
+    }
+    // The open tray's button, once the tray has dropped and shows it.
+    QAbstractButton *trayButton(const QString &name)
+    {
+        QAbstractButton *found = nullptr;
+        const bool shows = QTest::qWaitFor([&] {
+            for (auto *button : panel()->findChildren<TrayButton *>())
+                if (button->accessibleName() == name && button->isVisible())
+                    found = button;
+            return found != nullptr;
+        });
+        return shows ? found : nullptr;
+    }
+    QImage screen() const { return QGuiApplication::primaryScreen()->grabWindow(0).toImage(); }
+
+    Date now{786000000};
+    QTemporaryDir dir;
+    AppModel model;
+    AppDelegate delegate{model};
+    Backdrop *backdrop = new Backdrop;
+    std::unique_ptr<Backdrop> keepBackdrop{backdrop};
+};
+
+TEST_F(TrayWindowTest, Resting0_1SecondsKeepsTheStripRestingAndAQuarterOfASecondOpensItUntilThePointerLeaves)
+{
+    ASSERT_TRUE(xdotool(moveTo(onStrip) + QStringList{"sleep", "0.1"} + moveTo(farAway)));
+    QTest::qWait(400);
+    EXPECT_EQ(mode(), TrayMode::resting());
+
+    ASSERT_TRUE(xdotool(moveTo(onStrip) + QStringList{"sleep", "0.3"}));
+    EXPECT_TRUE(becomes(TrayMode::open(), 1000));
+
+    ASSERT_TRUE(xdotool(moveTo(farAway)));
+    QElapsedTimer left;
+    left.start();
+    ASSERT_TRUE(becomes(TrayMode::resting()));
+    EXPECT_GE(left.elapsed(), 400) << "the tray waits about half a second before it goes back up";
+}
+
+TEST_F(TrayWindowTest, WithTheClickSettingOnlyAClickOpensItAndTheStripTakesThatClick)
+{
+    model.setTrayOpensOn(TrayOpen::click);
+    ASSERT_TRUE(xdotool(moveTo(onStrip) + QStringList{"sleep", "0.5"}));
+    QTest::qWait(200);
+    EXPECT_EQ(mode(), TrayMode::resting());
+
+    ASSERT_TRUE(xdotool(clickAt(onStrip)));
+    EXPECT_TRUE(becomes(TrayMode::open()));
+    QTest::qWait(200);
+    EXPECT_TRUE(backdrop->clicks.isEmpty()) << "the strip took the click";
+}
+
+TEST_F(TrayWindowTest, ClicksBesideAndUnderTheShapeAndOnTheHoverStripReachTheWindowBeneath)
+{
+    ASSERT_TRUE(xdotool(clickAt(onStrip) + moveTo(farAway)));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return backdrop->clicks.size() == 1; }));
+    EXPECT_EQ(backdrop->clicks.last(), onStrip) << "the resting strip lets clicks through when it opens on hover";
+
+    // The pointer stays on the open tray but for the two clicks, so it does not close meanwhile.
+    ASSERT_TRUE(xdotool(moveTo(openRect.center())));
+    tray().toggle();
+    ASSERT_TRUE(trayButton(QStringLiteral("All Notes")));
+    ASSERT_TRUE(xdotool(clickAt(QPoint(100, 100)) + clickAt(QPoint(960, openRect.bottom() + 20)) +
+                        moveTo(openRect.center())));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return backdrop->clicks.size() == 3; }));
+    EXPECT_EQ(backdrop->clicks.at(1), QPoint(100, 100));
+    EXPECT_EQ(backdrop->clicks.at(2), QPoint(960, openRect.bottom() + 20));
+}
+
+TEST_F(TrayWindowTest, PlusAddsATuckedNoteShownUnderTheTrayWhichStaysOpenWhileItShows)
+{
+    tray().toggle();
+    QAbstractButton *plus = trayButton(QStringLiteral("New note in the notch"));
+    ASSERT_TRUE(plus);
+    ASSERT_TRUE(xdotool(clickAt(plus->mapToGlobal(plus->rect().center()))));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.tuckedNotes().size() == 1; }));
+    const QUuid id = model.tuckedNotes().first().id;
+    NotePanel *peek = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        peek = AppActions::windows()->panel(id);
+        return peek && X11Probe::isViewable(peek) && X11Probe::position(peek) == peek->pos();
+    }));
+    EXPECT_EQ(AppActions::windows()->peeking(), id);
+    EXPECT_EQ(peek->pos(), QPoint(960 - 140, openRect.bottom() + 1 + 8)) << "centred 8 points under the open tray";
+
+    ASSERT_TRUE(xdotool(moveTo(QPoint(200, 900))));
+    QTest::qWait(1000);
+    EXPECT_EQ(mode(), TrayMode::open()) << "an open tray stays while its note shows under it";
+}
+
+TEST_F(TrayWindowTest, ARingingTuckedNoteDropsTheBannerWhichStaysWhileThePointerIsOnIt)
+{
+    auto *notifier = static_cast<RecordingNotifier *>(&model.notifier());
+    notifier->state = NotifyPermission::allowed;
+    model.requestPermission();
+    const QUuid id = model.newNote(QStringLiteral("Tea"), std::nullopt, 60.0, true, std::nullopt, true);
+    ASSERT_TRUE(std::any_of(notifier->scheduled.cbegin(), notifier->scheduled.cend(),
+                            [&](const PlannedAlert &alert) { return alert.noteID == id; }))
+        << "the ring has its notification";
+    now = Date{now.seconds + 61};
+    model.tick();
+    ASSERT_EQ(mode(), TrayMode::banner(id));
+    EXPECT_EQ(AppActions::windows()->panel(id), nullptr) << "a tucked note never rings on the desktop";
+
+    ASSERT_TRUE(xdotool(moveTo(onBanner)));
+    QTest::qWait(200);
+    model.stopRinging(id);
+    QTest::qWait(500);
+    EXPECT_EQ(mode(), TrayMode::banner(id)) << "answered, but the pointer is on it";
+    ASSERT_TRUE(xdotool(moveTo(farAway)));
+    EXPECT_TRUE(becomes(TrayMode::resting(), 1000));
+}
+
+TEST_F(TrayWindowTest, TurningTheTrayOffInSettingsHidesIt)
+{
+    SettingsView settings(model, false);
+    settings.showTab(SettingsView::Tab::notch);
+    QAbstractButton *toggle = nullptr;
+    for (auto *button : settings.findChildren<QAbstractButton *>())
+        if (button->text() == QStringLiteral("Show tucked notes in a strip at the top of the screen"))
+            toggle = button;
+    ASSERT_TRUE(toggle);
+    tray().toggle();
+    toggle->click();
+    EXPECT_FALSE(model.trayEnabled());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !X11Probe::isViewable(panel()); }));
+    EXPECT_FALSE(tray().isPolling());
+    EXPECT_EQ(mode(), TrayMode::resting());
+    EXPECT_EQ(tray().openRect(), std::nullopt);
+}
+
+// Without a compositing manager the panel shows only the tray shape: the desktop's own pixels lie
+// beside and below it, at rest and open.
+TEST_F(TrayWindowTest, WithoutACompositorTheDesktopShowsBesideAndBelowTheShape)
+{
+    QTest::qWait(300);
+    const QImage resting = screen();
+    Snapshots::write(resting.copy(560, 0, 800, 260), QStringLiteral("tray-windows"), QStringLiteral("resting-on-desktop"));
+    EXPECT_EQ(resting.pixelColor(882, 10), QColor(Qt::black)) << "in the strip";
+    EXPECT_EQ(resting.pixelColor(860, 5), desktop) << "beside the strip";
+    EXPECT_EQ(resting.pixelColor(960, 40), desktop) << "below the strip";
+    EXPECT_EQ(resting.pixelColor(960, 230), desktop) << "at the bottom of the panel";
+    EXPECT_FALSE(X11Probe::stacking().contains(panel()->winId())) << "no entry in a taskbar or pager";
+
+    ASSERT_TRUE(xdotool(moveTo(openRect.center())));
+    tray().toggle();
+    ASSERT_TRUE(trayButton(QStringLiteral("All Notes")));
+    QTest::qWait(300);
+    const QImage open = screen();
+    Snapshots::write(open.copy(560, 0, 800, 260), QStringLiteral("tray-windows"), QStringLiteral("open-on-desktop"));
+    EXPECT_EQ(open.pixelColor(650, 150), QColor(Qt::black)) << "in the open tray";
+    EXPECT_EQ(open.pixelColor(630, 100), desktop) << "beside the open tray";
+    EXPECT_EQ(open.pixelColor(960, openRect.bottom() + 10), desktop) << "below the open tray";
+}
+
+} // namespace
