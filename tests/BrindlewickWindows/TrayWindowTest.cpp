@@ -235,7 +235,8 @@ TEST_F(TrayWindowTest, WithoutACompositorTheDesktopShowsBesideAndBelowTheShape)
 {
     QTest::qWait(300);
     const QImage resting = screen();
-    Snapshots::write(resting.copy(560, 0, 800, 260), QStringLiteral("tray-windows"), QStringLiteral("resting-on-desktop"));
+    Snapshots::write(resting.copy(560, 0, 800, 260), QStringLiteral("tray-windows"),
+                     QStringLiteral("resting-on-desktop"));
     EXPECT_EQ(resting.pixelColor(882, 10), QColor(Qt::black)) << "in the strip";
     EXPECT_EQ(resting.pixelColor(860, 5), desktop) << "beside the strip";
     EXPECT_EQ(resting.pixelColor(960, 40), desktop) << "below the strip";

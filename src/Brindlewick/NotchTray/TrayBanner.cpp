@@ -24,7 +24,8 @@ constexpr int sidePadding = 16;
 TrayBanner::TrayBanner(AppModel &model, const QUuid &id, const TrayGeometry &geometry, std::function<void()> close,
                        QWidget *parent)
     : QWidget(parent), m_model(model), m_id(id), m_close(std::move(close)),
-      m_heading(new Kicker(QString(), Theme::alarm)), m_title(new ThemeLabel(QString(), Fonts::title(), Color::fixed(0xFFFFFF)))
+      m_heading(new Kicker(QString(), Theme::alarm)),
+      m_title(new ThemeLabel(QString(), Fonts::title(), Color::fixed(0xFFFFFF)))
 {
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, geometry.hasNotch ? int(geometry.notch.height()) : topWithoutNotch, 0, 0);

@@ -31,7 +31,9 @@ qreal springTravel(qreal progress)
     const double omega = 2 * std::numbers::pi / response;
     const double decay = damping * omega;
     const double ringing = omega * std::sqrt(1 - damping * damping);
-    return progress >= 1 ? 1 : 1 - std::exp(-decay * t) * (std::cos(ringing * t) + decay / ringing * std::sin(ringing * t));
+    if (progress >= 1)
+        return 1;
+    return 1 - std::exp(-decay * t) * (std::cos(ringing * t) + decay / ringing * std::sin(ringing * t));
 }
 
 // The hit-testing outline of the shape, whatever the mode.
@@ -136,13 +138,18 @@ void TrayView::moveTo(const QRectF &rect)
     m_shown = rect;
     if (m_spring.state() != QAbstractAnimation::Running)
         showContent();
-    update(before.united(rect).adjusted(-2 * shadowBlur, -2 * shadowBlur, 2 * shadowBlur, 3 * shadowBlur).toAlignedRect());
+    const qreal room = 2 * shadowBlur;
+    update(before.united(rect).adjusted(-room, -room, room, room + shadowOffset.y()).toAlignedRect());
     emit shapeChanged();
 }
 
+// The old content goes from the event loop: the click that changed the mode may be one of its buttons.
 void TrayView::rebuildContent()
 {
-    delete m_content;
+    if (m_content) {
+        m_content->hide();
+        m_content->deleteLater();
+    }
     const TrayGeometry &g = m_state.geometry();
     const TrayMode &mode = m_state.mode();
     const auto close = [this] { m_state.setMode(TrayMode::resting()); };
