@@ -35,13 +35,13 @@ bool staysInside(const QString &link, const QString &target)
     if (!at.isEmpty())
         at.removeLast();
     for (const QString &step : target.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
-        if (step == QLatin1String(".."))
+        if (step == QLatin1String("..")) {
             if (at.isEmpty())
                 return false;
-            else
-                at.removeLast();
-        else if (step != QLatin1String("."))
+            at.removeLast();
+        } else if (step != QLatin1String(".")) {
             at.append(step);
+        }
     }
     return true;
 }

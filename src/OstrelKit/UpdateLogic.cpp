@@ -4,12 +4,15 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStringList>
+#include <algorithm>
 
 namespace UpdateLogic {
 
 namespace {
 
 constexpr qsizetype maxVersionParts = 4;
+// Keeps every part within an int.
+constexpr qsizetype maxPartDigits = 6;
 constexpr qsizetype ed25519SignatureSize = 64;
 
 } // namespace
@@ -21,7 +24,7 @@ std::optional<QList<int>> parseVersion(const QString &text)
         return std::nullopt;
     QList<int> numbers;
     for (const QString &part : parts) {
-        if (part.isEmpty() || part.size() > 6 || !std::all_of(part.begin(), part.end(), [](QChar c) {
+        if (part.isEmpty() || part.size() > maxPartDigits || !std::all_of(part.begin(), part.end(), [](QChar c) {
                 return c >= QLatin1Char('0') && c <= QLatin1Char('9');
             }))
             return std::nullopt;
