@@ -90,7 +90,7 @@ TEST_F(RingSoundTest, ANoteRingingWhileNotificationsAreAllowedSoundsAsTheSetting
         heard();
         recorded.clear();
         model.newNote("Tea", std::nullopt, 1, true);
-        EXPECT_EQ(QTest::qWaitFor([&] { return heard(); }, 3000), playSound) << "playSound " << playSound;
+        EXPECT_EQ(QTest::qWaitFor([&] { return heard(); }, 6000), playSound) << "playSound " << playSound;
     }
 }
 
