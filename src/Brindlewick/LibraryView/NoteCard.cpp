@@ -80,12 +80,33 @@ struct NoteCard::Layout {
 NoteCard::NoteCard(AppModel &model, const StickyNote &note, bool selected, QWidget *parent)
     : QWidget(parent), m_model(model), m_note(note), m_selected(selected)
 {
-    connect(&model, &AppModel::nowChanged, this, [this] {
-        updateAccessibleText();
-        update();
+    connect(&model, &AppModel::nowChanged, this, &NoteCard::followClock);
+    connect(&model, &AppModel::ringingChanged, this, [this] {
+        if (m_model.ringing().contains(m_note.id) != m_ringing) {
+            m_ringing = !m_ringing;
+            update();
+        }
     });
-    connect(&model, &AppModel::ringingChanged, this, qOverload<>(&QWidget::update));
+    m_ringing = model.ringing().contains(note.id);
+    m_clockFace = clockFace();
     updateAccessibleText();
+}
+
+NoteCard::ClockFace NoteCard::clockFace() const
+{
+    const std::optional<Countdown> shown = countdown();
+    return {TimeTape::face(shown, tapeSize, devicePixelRatioF()), shown ? shown->spokenText() : QString(),
+            badgeText(), badgeIsOverdue()};
+}
+
+void NoteCard::followClock()
+{
+    const ClockFace face = clockFace();
+    if (face == m_clockFace)
+        return;
+    m_clockFace = face;
+    updateAccessibleText();
+    update();
 }
 
 void NoteCard::setNote(const StickyNote &note, bool selected)
@@ -94,6 +115,8 @@ void NoteCard::setNote(const StickyNote &note, bool selected)
         return;
     m_note = note;
     m_selected = selected;
+    m_ringing = m_model.ringing().contains(note.id);
+    m_clockFace = clockFace();
     updateAccessibleText();
     update();
 }
@@ -227,8 +250,7 @@ void NoteCard::paintEvent(QPaintEvent *)
 
 void NoteCard::paintPaper(QPainter &painter, const Layout &layout) const
 {
-    const bool ringing = m_model.ringing().contains(m_note.id);
-    PaperBackground::paint(painter, cardRect(), m_note.color, ringing, this);
+    PaperBackground::paint(painter, cardRect(), m_note.color, m_ringing, this);
     TimeTape::paint(painter, layout.tape, countdown(), m_note.color, true, Appearance::scheme(this), tapeTilt);
 
     const Color ink = Paper::ink(m_note.color);

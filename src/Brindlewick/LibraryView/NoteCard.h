@@ -2,6 +2,7 @@
 
 #include "Countdown.h"
 #include "StickyNote.h"
+#include "Theme/TimeTape.h"
 
 #include <QWidget>
 #include <optional>
@@ -45,6 +46,18 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // What the card shows that moves with the clock; the card repaints when it changes.
+    struct ClockFace {
+        TimeTape::Face tape;
+        QString spoken;
+        QString badge;
+        bool overdue = false;
+
+        bool operator==(const ClockFace &) const = default;
+    };
+    ClockFace clockFace() const;
+    void followClock();
+
     struct Layout;
     Layout layout() const;
     void paintPaper(QPainter &painter, const Layout &layout) const;
@@ -55,4 +68,6 @@ private:
     AppModel &m_model;
     StickyNote m_note;
     bool m_selected;
+    ClockFace m_clockFace;
+    bool m_ringing = false;
 };

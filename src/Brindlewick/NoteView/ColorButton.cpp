@@ -18,6 +18,8 @@ ColorButton::ColorButton(QWidget *parent) : PaperIconButton(QString(), Color(0, 
 
 void ColorButton::setColor(NoteColor color, Color ink)
 {
+    if (color != m_color)
+        update();
     m_color = color;
     setInk(ink);
     setAccessibleName(tr("Colour: %1").arg(title(color)));

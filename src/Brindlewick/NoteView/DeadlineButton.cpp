@@ -40,10 +40,14 @@ DeadlineButton::DeadlineButton(QWidget *parent) : QAbstractButton(parent)
 
 void DeadlineButton::setDeadline(std::optional<Date> deadline, Date now, const QString &due, Color ink)
 {
+    const bool overdue = deadline && *deadline <= now;
+    const QString shown = deadline ? due : QString();
+    if (deadline == m_deadline && overdue == m_overdue && ink == m_ink && shown == text())
+        return;
     m_deadline = deadline;
-    m_overdue = deadline && *deadline <= now;
+    m_overdue = overdue;
     m_ink = ink;
-    setText(deadline ? due : QString());
+    setText(shown);
     setToolTip(deadline ? tr("Change the deadline") : tr("Set a deadline (Ctrl+D)"));
     setAccessibleName(deadline ? tr("Due %1").arg(due) : tr("Set a deadline"));
     updateGeometry();

@@ -73,10 +73,15 @@ void NoteHeader::refresh(const StickyNote &note, Date now)
     m_tuck->setSymbol(note.tucked ? QStringLiteral("arrow.down.to.line") : QStringLiteral("arrow.up.to.line"));
     m_tuck->setHelp(note.tucked ? tr("Put back on the desktop") : tr("Tuck into the notch"));
 
-    m_tape->setCountdown(Countdowns::primary(note, now));
+    followClock(note, now);
     m_tape->setPaper(note.color);
     m_tapeWidth = NoteFace::tapeWidth(note.frame);
     placeTape();
+}
+
+void NoteHeader::followClock(const StickyNote &note, Date now)
+{
+    m_tape->setCountdown(Countdowns::primary(note, now));
 }
 
 void NoteHeader::setControlsOpacity(qreal opacity)

@@ -21,6 +21,8 @@ public:
     NoteHeader(AppModel &model, const QUuid &id, QWidget *parent = nullptr);
 
     void refresh(const StickyNote &note, Date now);
+    // What changes with the clock alone: the tape.
+    void followClock(const StickyNote &note, Date now);
     void setControlsOpacity(qreal opacity);
 
     // The tape, untilted, in header coordinates.

@@ -75,7 +75,7 @@ NoteView::NoteView(AppModel &model, const QUuid &id, bool peeking, bool forceCon
     connect(m_footer, &NoteFooter::deadlineRequested, this, [this] { openPopover(PopoverRequest::Kind::deadline); });
 
     connect(&model, &AppModel::bookChanged, this, &NoteView::refresh);
-    connect(&model, &AppModel::nowChanged, this, &NoteView::refresh);
+    connect(&model, &AppModel::nowChanged, this, &NoteView::followClock);
     connect(&model, &AppModel::ringingChanged, this, &NoteView::refresh);
     connect(&model, &AppModel::popoverChanged, this, &NoteView::answerPopoverRequest);
     connect(qApp, &QApplication::focusChanged, this, &NoteView::focusChanged);
@@ -94,14 +94,44 @@ NoteView::~NoteView()
         m_popover->disconnect(this);
 }
 
+const StickyNote *NoteView::note() const
+{
+    const QList<StickyNote> &notes = m_model.book().notes;
+    if (m_foundAt < notes.size() && notes[m_foundAt].id == m_id)
+        return &notes[m_foundAt];
+    const StickyNote *found = m_model.book().find(m_id);
+    if (found)
+        m_foundAt = found - notes.constData();
+    return found;
+}
+
 void NoteView::refresh()
 {
-    const StickyNote *note = m_model.book().find(m_id);
-    if (note)
-        showNote(*note);
+    const StickyNote *shown = note();
+    if (shown)
+        showNote(*shown);
     else
         showNothing();
-    update();
+    std::optional<std::pair<NoteColor, bool>> paper;
+    if (shown)
+        paper = std::pair(shown->color, m_model.ringing().contains(m_id));
+    if (paper != m_paperShown) {
+        m_paperShown = paper;
+        update();
+    }
+}
+
+// Every tick: only what the clock moves, each part repainting only if it looks different.
+void NoteView::followClock()
+{
+    const StickyNote *shown = note();
+    if (!shown)
+        return;
+    const Date now = m_model.now();
+    m_header->followClock(*shown, now);
+    m_footer->refresh(*shown, now);
+    if (m_ringBar->isVisibleTo(this))
+        m_ringBar->refresh(*shown, now);
 }
 
 void NoteView::showNote(const StickyNote &note)
@@ -135,11 +165,10 @@ void NoteView::showNothing()
 
 void NoteView::paintEvent(QPaintEvent *)
 {
-    const StickyNote *note = m_model.book().find(m_id);
-    if (!note)
+    if (!m_paperShown)
         return;
     QPainter painter(this);
-    PaperBackground::paint(painter, rect(), note->color, m_model.ringing().contains(m_id), this);
+    PaperBackground::paint(painter, rect(), m_paperShown->first, m_paperShown->second, this);
 }
 
 void NoteView::keyPressEvent(QKeyEvent *event)

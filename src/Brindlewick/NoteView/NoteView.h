@@ -1,10 +1,12 @@
 #pragma once
 
 #include "App/PopoverRequest.h"
+#include "NoteColor.h"
 
 #include <QPointer>
 #include <QUuid>
 #include <QWidget>
+#include <optional>
 
 class AppModel;
 class NoteFooter;
@@ -63,7 +65,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The note, looked up by id; where it was last found is tried first.
+    const StickyNote *note() const;
     void refresh();
+    void followClock();
     void showNote(const StickyNote &note);
     void showNothing();
     void answerPopoverRequest();
@@ -77,6 +82,9 @@ private:
 
     AppModel &m_model;
     QUuid m_id;
+    mutable qsizetype m_foundAt = 0;
+    // What the paper was last painted as: none while the note is missing.
+    std::optional<std::pair<NoteColor, bool>> m_paperShown;
     bool m_peeking;
     bool m_forceControls;
     bool m_hovering = false;

@@ -23,12 +23,16 @@ PaperIconButton::PaperIconButton(const QString &symbol, Color ink, bool on, QWid
 
 void PaperIconButton::setInk(Color ink)
 {
+    if (ink == m_ink)
+        return;
     m_ink = ink;
     update();
 }
 
 void PaperIconButton::setOn(bool on)
 {
+    if (on == m_on)
+        return;
     m_on = on;
     update();
 }

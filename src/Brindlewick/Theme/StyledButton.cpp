@@ -14,6 +14,8 @@ constexpr qreal symbolSpacing = 5;
 
 void StyledButton::setSymbol(const QString &name)
 {
+    if (name == m_symbol)
+        return;
     m_symbol = name;
     updateGeometry();
     update();

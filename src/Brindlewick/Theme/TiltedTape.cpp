@@ -1,7 +1,5 @@
 #include "TiltedTape.h"
 
-#include <QPainter>
-
 TiltedTape::TiltedTape(QSizeF tape, qreal degrees, NoteColor paper, QWidget *parent)
     : TimeTape(std::nullopt, paper, tape.height(), true, parent),
       m_degrees(degrees),
@@ -16,14 +14,12 @@ void TiltedTape::place(QPointF centre, qreal width)
 {
     const QRectF tape(centre.x() - width / 2, centre.y() - tapeHeight() / 2, width, tapeHeight());
     const QRect box = tape.toAlignedRect().adjusted(-margin, -margin, margin, margin);
-    m_tapeRect = tape.translated(-box.topLeft());
+    const QRectF inBox = tape.translated(-box.topLeft());
+    if (inBox == m_tapeRect && box == geometry())
+        return;
+    m_tapeRect = inBox;
     setFixedSize(box.size());
     move(box.topLeft());
     update();
 }
 
-void TiltedTape::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    paint(painter, m_tapeRect, countdown(), paper(), showsText(), Appearance::scheme(this), m_degrees);
-}

@@ -21,7 +21,8 @@ public:
     QSize minimumSizeHint() const override { return size(); }
 
 protected:
-    void paintEvent(QPaintEvent *event) override;
+    QRectF tapeArea() const override { return m_tapeRect; }
+    qreal tilt() const override { return m_degrees; }
 
 private:
     qreal m_degrees;

@@ -152,14 +152,14 @@ QString shadowKey(const QRectF &rect, qreal scale, const std::optional<Countdown
         key += QStringLiteral(" %1 %2 %3 %4")
                    .arg(state ? int(*state) : -1)
                    .arg(int(countdown->urgency))
-                   .arg(countdown->fraction)
+                   .arg(qFloor(TimeTape::fillWidth(*countdown, rect.width(), rect.height()) * scale))
                    .arg(countdown->shortText());
     }
     return key;
 }
 
-// The tape's silhouette in black, blurred and dropped a little below it. Tapes repaint on every
-// tick, mostly unchanged, so shadows are kept for reuse.
+// The tape's silhouette in black, blurred and dropped a little below it. Blurring is costly, and
+// many tapes show the same thing, so shadows are kept for reuse.
 void paintShadow(QPainter &painter, const QRectF &rect, const std::optional<Countdown> &countdown, NoteColor paper,
                  bool showsText, Scheme scheme)
 {
@@ -193,12 +193,36 @@ void TimeTape::setCountdown(std::optional<Countdown> countdown)
         return;
     m_countdown = std::move(countdown);
     updateAccessibleName();
-    update();
+    updateFace();
 }
 
 void TimeTape::setPaper(NoteColor paper)
 {
+    if (paper == m_paper)
+        return;
     m_paper = paper;
+    update();
+}
+
+TimeTape::Face TimeTape::face(const std::optional<Countdown> &countdown, const QSizeF &size, qreal pixelRatio)
+{
+    if (!countdown)
+        return {};
+    const qreal fill = fillWidth(*countdown, size.width(), size.height());
+    return {countdown->kind, countdown->urgency, labelText(*countdown, size), qFloor(fill * pixelRatio)};
+}
+
+QRectF TimeTape::tapeArea() const
+{
+    return QRectF(0, 0, width(), m_height);
+}
+
+void TimeTape::updateFace()
+{
+    const Face shown = face(m_countdown, tapeArea().size(), devicePixelRatioF());
+    if (shown == m_face)
+        return;
+    m_face = shown;
     update();
 }
 
@@ -209,7 +233,9 @@ QSize TimeTape::sizeHint() const
 
 void TimeTape::updateAccessibleName()
 {
-    setAccessibleName(m_countdown ? m_countdown->spokenText() : tr("No timer or deadline"));
+    const QString name = m_countdown ? m_countdown->spokenText() : tr("No timer or deadline");
+    if (name != accessibleName())
+        setAccessibleName(name);
 }
 
 void TimeTape::paint(QPainter &painter, const QRectF &rect, const std::optional<Countdown> &countdown, NoteColor paper,
@@ -254,5 +280,7 @@ QString TimeTape::symbolName(const Countdown &countdown)
 void TimeTape::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    paint(painter, QRectF(0, 0, width(), m_height), m_countdown, m_paper, m_showsText, Appearance::scheme(this));
+    paint(painter, tapeArea(), m_countdown, m_paper, m_showsText, Appearance::scheme(this), tilt());
+    painter.end();
+    m_face = face(m_countdown, tapeArea().size(), devicePixelRatioF());
 }

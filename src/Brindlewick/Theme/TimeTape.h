@@ -15,6 +15,19 @@
 class TimeTape : public QWidget {
     Q_OBJECT
 public:
+    // What a tape of a given size shows of its countdown: the symbol and colours (its kind and
+    // urgency), the short text and the fill's reach in whole device pixels. A tape repaints only
+    // when this changes, so a deadline hours away repaints once a minute, a stopped timer never.
+    struct Face {
+        std::optional<Countdown::Kind> kind;
+        Urgency urgency = Urgency::calm;
+        QString text;
+        int fillPixels = 0;
+
+        bool operator==(const Face &) const = default;
+    };
+    static Face face(const std::optional<Countdown> &countdown, const QSizeF &size, qreal pixelRatio);
+
     TimeTape(std::optional<Countdown> countdown, NoteColor paper, qreal height, bool showsText,
              QWidget *parent = nullptr);
 
@@ -42,9 +55,16 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    // Where the tape lies in the widget, and how far it is turned about its centre.
+    virtual QRectF tapeArea() const;
+    virtual qreal tilt() const { return 0; }
+    // Repaints when what the tape shows differs from its last paint.
+    void updateFace();
 
 private:
     void updateAccessibleName();
+
+    Face m_face;
 
     std::optional<Countdown> m_countdown;
     NoteColor m_paper;

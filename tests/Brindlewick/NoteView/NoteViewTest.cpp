@@ -12,6 +12,7 @@
 #include "Theme/PaperIconButton.h"
 #include "Theme/Theme.h"
 #include "Theme/TiltedTape.h"
+#include "TestNotes.h"
 #include "TimeText.h"
 
 #include <QClipboard>
@@ -429,6 +430,47 @@ TEST_F(NoteViewTest, TapeFollowsTheSavedWidthAndReadsTheCountdown)
     EXPECT_EQ(v.header()->tape()->accessibleName(), "Timer, 5 min left");
     moveClockTo(t0 + 240);
     EXPECT_EQ(v.header()->tape()->accessibleName(), "Timer, 1 min left");
+}
+
+// Counts the paints a widget receives.
+class PaintCount : public QObject {
+public:
+    explicit PaintCount(QWidget *widget) { widget->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
+TEST_F(NoteViewTest, TheNoteRepaintsOnlyWhenItsTapeShowsSomethingNew)
+{
+    StickyNote due = note("Due in hours");
+    due.setDeadline(t0 + 3 * 3600 + 30, t0 - 3600);
+    StickyNote running = note("Running");
+    running.timer = timerEndingAt(t0 + 300.5);
+    StickyNote paused = note("Paused");
+    paused.timer = TestNotes::pausedTimer(600, 300);
+    struct Case { StickyNote note; double later; bool changes; };
+    const QList<Case> cases{
+        {due, 1, false}, {due, 60, true}, {running, 1, true}, {running, 0.3, false}, {paused, 3600, false},
+    };
+    for (const Case &c : cases) {
+        moveClockTo(t0);
+        NoteView &v = show(put(c.note));
+        TiltedTape *tape = v.header()->tape();
+        const auto label = [&] { return TimeTape::labelText(*tape->countdown(), tape->tapeRect().size()); };
+        const QString before = label();
+        const PaintCount tapePaints(tape), notePaints(&v);
+        moveClockTo(t0 + c.later);
+        QApplication::processEvents();
+        EXPECT_EQ(label() != before, c.changes) << c.note.text.toStdString() << " +" << c.later;
+        EXPECT_EQ(tapePaints.paints > 0, c.changes) << c.note.text.toStdString() << " +" << c.later;
+        EXPECT_EQ(notePaints.paints > 0, c.changes) << c.note.text.toStdString() << " +" << c.later;
+    }
 }
 
 QAction *item(NoteView &v, const QString &text)
