@@ -11,6 +11,8 @@
 #include "NoteView/NoteMenu.h"
 #include "NoteView/NoteView.h"
 #include "NoteView/Popover.h"
+#include "Pixels.h"
+#include "Snapshots.h"
 #include "Theme/Appearance.h"
 #include "Theme/PaperEditor.h"
 #include "Theme/PaperIconButton.h"
@@ -23,6 +25,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTransform>
 #include <QWindow>
 #include <array>
 #include <functional>
@@ -500,4 +503,44 @@ TEST_F(NoteWindowsTest, ReturnInTheTextOfARingingNoteAnswersTheRing)
     ASSERT_TRUE(X11Probe::xdotool({QStringLiteral("key"), QStringLiteral("Return")}));
     EXPECT_TRUE(QTest::qWaitFor([&] { return model.ringing().isEmpty(); }));
     EXPECT_EQ(model.book()[id]->text, QStringLiteral("Tea\nGreen, two minutes"));
+}
+
+TEST_F(NoteWindowsTest, TheTapeLiesBetweenTheHeaderButtonsFromTheNarrowestToTheWidestNote)
+{
+    // The first frame asks for less than the smallest panel, the last for the whole screen.
+    struct Case { const char *name; QRectF frame; };
+    const Case cases[] = {
+        {"narrowest", QRectF(400, 500, 100, 230)}, {"new", QRectF(400, 500, 250, 230)},
+        {"medium", QRectF(400, 500, 300, 230)},    {"wide", QRectF(400, 500, 360, 230)},
+        {"widest", QRectF(0, 500, 1920, 230)},
+    };
+    model.tick();
+    for (const Case &c : cases) {
+        const QUuid id = add(c.frame);
+        model.setTimer(id, 21 * 3600 + 13 * 60, true);
+        NotePanel *panel = shown(id);
+        ASSERT_TRUE(panel) << c.name;
+        if (c.frame.width() < panel->minimumWidth())
+            EXPECT_EQ(panel->width(), panel->minimumWidth()) << c.name;
+        NoteHeader *header = panel->findChild<NoteView *>()->header();
+        const QRectF tape = header->tapeRect();
+        const QRectF tilted = QTransform()
+                                  .translate(tape.center().x(), tape.center().y())
+                                  .rotate(-1.2)
+                                  .translate(-tape.center().x(), -tape.center().y())
+                                  .mapRect(tape);
+        EXPECT_GE(tape.width(), 70) << c.name << ": the tape stays long enough to read";
+        for (QWidget *button : std::initializer_list<QWidget *>{header->colorButton(), header->floatButton(),
+                                                                header->tuckButton(), header->moreButton()}) {
+            const QRectF place(button->mapTo(header, QPoint()), button->size());
+            EXPECT_FALSE(place.intersects(tilted))
+                << c.name << " at " << panel->width() << " points: " << button->accessibleName().toStdString()
+                << " covers the tape from " << place.left() << " to " << place.right() << ", the tape runs from "
+                << tilted.left() << " to " << tilted.right();
+        }
+        // The buttons show as under the pointer, for the person looking at the picture.
+        header->setControlsOpacity(1);
+        Snapshots::write(Pixels::grab(panel), QStringLiteral("note-windows"), QStringLiteral("tape-") + c.name);
+        model.deleteForever(id);
+    }
 }

@@ -13,12 +13,15 @@
 #include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QWindow>
+#include <algorithm>
 
 namespace {
 
 constexpr int headerHeight = 32;
 constexpr qreal tapeHeight = 22;
 constexpr qreal tapeTilt = -1.2;
+// Room kept between the tape's ends and the buttons beside it, for the tilt and the shadow.
+constexpr qreal tapeClearance = 3;
 
 } // namespace
 
@@ -40,6 +43,8 @@ NoteHeader::NoteHeader(AppModel &model, const QUuid &id, QWidget *parent) : QWid
     m_tuck = addIconButton(QStringLiteral("arrow.up.to.line"));
     m_more = addIconButton(QStringLiteral("ellipsis"));
     m_more->setHelp(tr("More"));
+    // The tape keeps to the gap that the row leaves between the colour and float buttons.
+    m_float->installEventFilter(this);
     m_menu = new NoteMenu(model, id, this);
 
     connect(m_color, &QAbstractButton::clicked, this, &NoteHeader::colorsRequested);
@@ -94,9 +99,22 @@ QRectF NoteHeader::tapeRect() const
     return m_tape->tapeRect().translated(m_tape->pos());
 }
 
+// Centred on the header where it fits between the buttons, else as close to the centre as the gap
+// allows, narrowed to the gap when even that is too short.
 void NoteHeader::placeTape()
 {
-    m_tape->place(QRectF(rect()).center(), qMin(m_tapeWidth, qreal(width())));
+    const qreal left = m_color->geometry().right() + 1 + tapeClearance;
+    const qreal right = m_float->geometry().left() - tapeClearance;
+    const qreal tapeWidth = qMax(0.0, qMin(m_tapeWidth, right - left));
+    const qreal centre = std::clamp(width() / 2.0, left + tapeWidth / 2, qMax(left, right - tapeWidth / 2));
+    m_tape->place(QPointF(centre, height() / 2.0), tapeWidth);
+}
+
+bool NoteHeader::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_float && event->type() == QEvent::Move)
+        placeTape();
+    return QWidget::eventFilter(watched, event);
 }
 
 void NoteHeader::mousePressEvent(QMouseEvent *event)

@@ -14,7 +14,7 @@ class TiltedTape;
 struct StickyNote;
 
 // The top strip of a note: it drags the window, carries the countdown tape at a slight tilt and the
-// row of the note's controls (colour, float, tuck, more).
+// row of the note's controls (colour, float, tuck, more). The tape never reaches under a button.
 class NoteHeader : public QWidget {
     Q_OBJECT
 public:
@@ -38,6 +38,7 @@ signals:
     void colorsRequested();
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 

@@ -417,7 +417,10 @@ TEST_F(NoteViewTest, TapeFollowsTheSavedWidthAndReadsTheCountdown)
                           Case{NoteFrame{0, 0, 300, 200}, 150}, Case{NoteFrame{0, 0, 400, 200}, 170}}) {
         StickyNote framed = note("Frame");
         framed.frame = c.frame;
+        // Wide enough that the buttons leave the tape its whole length.
         NoteView &v = show(put(framed));
+        v.resize(480, v.height());
+        QApplication::processEvents();
         EXPECT_DOUBLE_EQ(v.header()->tapeRect().width(), c.width);
         EXPECT_DOUBLE_EQ(v.header()->tapeRect().center().x(), v.width() / 2.0);
         EXPECT_EQ(v.header()->tape()->accessibleName(), "No timer or deadline");
