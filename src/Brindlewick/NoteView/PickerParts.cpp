@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr int padding = 16;
 constexpr int rowSpacing = 12;
 
 } // namespace

@@ -7,6 +7,9 @@ class QWidget;
 // The frame both pickers share: their column and the row of their closing buttons.
 namespace PickerParts {
 
+// Around the column, on every side.
+inline constexpr int padding = 16;
+
 // A column 12 points apart inside 16 points of padding, laid out on `picker`.
 QVBoxLayout *column(QWidget *picker);
 // The optional removing button on the left, the main button on the right.

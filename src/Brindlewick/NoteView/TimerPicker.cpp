@@ -19,9 +19,13 @@
 
 namespace {
 
-constexpr int pickerWidth = 280;
 constexpr int chipColumns = 4;
 constexpr int chipWidth = 58;
+constexpr int chipSpacing = 6;
+// Wide enough for a full row of chips inside the padding: 250 points of chips and gaps (at 280 the
+// last chip of each row lost two points).
+constexpr int pickerWidth =
+    2 * PickerParts::padding + chipColumns * chipWidth + (chipColumns - 1) * chipSpacing;
 constexpr int hoursWidth = 40 + 30;
 constexpr int minutesWidth = 54 + 30;
 
@@ -75,7 +79,7 @@ QWidget *TimerPicker::makePresets()
     auto *grid = new QWidget(this);
     auto *layout = new QGridLayout(grid);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(6);
+    layout->setSpacing(chipSpacing);
     layout->setAlignment(Qt::AlignHCenter);
     int index = 0;
     for (const int minutes : presets) {

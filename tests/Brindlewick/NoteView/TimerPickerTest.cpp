@@ -1,3 +1,4 @@
+#include "LayoutChecks.h"
 #include "NoteViewFixture.h"
 
 #include "NoteView/NoteFooter.h"
@@ -86,6 +87,19 @@ TEST_F(TimerPickerTest, PresetChipsSetAndStartATimerAndClose)
     EXPECT_EQ(stored(id).timer->duration, 5400);
     EXPECT_EQ(stored(id).timer->state(t0), NoteTimer::State::running);
     EXPECT_EQ(closes, 1);
+}
+
+TEST_F(TimerPickerTest, EveryChipShowsWholeInsideThePadding)
+{
+    TimerPicker &p = open(put(note("Chips")));
+    const QRect inside = p.rect().marginsRemoved(QMargins(16, 16, 16, 16));
+    for (ChipButton *chip : p.findChildren<ChipButton *>()) {
+        const QRect place(chip->mapTo(&p, QPoint()), chip->size());
+        EXPECT_EQ(LayoutChecks::visibleRect(chip, &p), place) << chip->text().toStdString() << " is cut";
+        EXPECT_TRUE(inside.contains(place)) << chip->text().toStdString() << " reaches into the padding";
+        EXPECT_EQ(chip->width(), 58) << chip->text().toStdString();
+    }
+    EXPECT_EQ(LayoutChecks::overlapping(&p), QStringList());
 }
 
 TEST_F(TimerPickerTest, StartAndReturnUseTheSteppersAndAreOffAtZero)
