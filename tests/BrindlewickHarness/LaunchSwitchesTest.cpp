@@ -99,6 +99,23 @@ TEST_F(LaunchSwitchesTest, SnapshotsComeInLightAndDarkPairs)
         EXPECT_LT(Pixels::distance(image.pixelColor(2 * (12 + 230), 2 * (12 + 140)),
                                    Paper::fill(NoteColor::lemon).resolved(scheme)), 8) << name;
     }
+    // The footer shows as on the desktop: the deadline's label at the right (both notes have a
+    // deadline) and, with the controls shown, the add-timer button at the left.
+    struct Footer { const char *name; QRect points; };
+    for (const Footer &footer : {Footer{"01-note-pinned-deadline-light.png", QRect(160, 202, 85, 22)},
+                                 Footer{"02-note-controls-light.png", QRect(160, 202, 85, 22)},
+                                 Footer{"02-note-controls-light.png", QRect(5, 202, 24, 24)},
+                                 Footer{"06-note-deadline-days-ahead-dark.png", QRect(150, 184, 85, 22)}}) {
+        const QImage image(shots + u'/' + footer.name);
+        const QRect pixels(2 * (footer.points.topLeft() + QPoint(12, 12)), 2 * footer.points.size());
+        const QColor paper = image.pixelColor(pixels.left(), pixels.top());
+        int farthest = 0;
+        for (int y = pixels.top(); y <= pixels.bottom(); ++y)
+            for (int x = pixels.left(); x <= pixels.right(); ++x)
+                farthest = std::max(farthest, Pixels::distance(image.pixelColor(x, y), paper));
+        EXPECT_GT(farthest, 80) << footer.name << ": nothing drawn in the footer at " << footer.points.x();
+    }
+
     const QImage library(shots + u'/' + files.filter(QRegularExpression(QStringLiteral("library-all-light"))).value(0));
     EXPECT_EQ(library.size(), QSize(2 * (1180 + 24), 2 * (740 + 24)));
     EXPECT_FALSE(QFileInfo::exists(path("live/notes.json")));

@@ -20,6 +20,7 @@
 #include <QAbstractAnimation>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QGraphicsOpacityEffect>
 #include <QLineEdit>
 #include <QPainter>
 #include <QSet>
@@ -241,6 +242,18 @@ void finishAnimations(const QList<QWidget *> &windows)
     }
 }
 
+// Drawn into a picture of two pixels per point, a widget under an opacity effect lands at twice its
+// offset, out of its parent: the note's footer lost its deadline and add-timer buttons. At full
+// strength the effect changes nothing, so the picture is drawn without it.
+void dropFullOpacityEffects(const QList<QWidget *> &windows)
+{
+    for (const QWidget *window : windows) {
+        for (auto *effect : window->findChildren<QGraphicsOpacityEffect *>())
+            if (effect->opacity() >= 1)
+                effect->setEnabled(false);
+    }
+}
+
 QSet<QWidget *> visibleWindows()
 {
     QSet<QWidget *> windows;
@@ -269,6 +282,7 @@ QImage picture(const Shot &shot, const QString &worldRoot, Scheme scheme)
         if (opened != window.get())
             windows.append(opened);
     finishAnimations(windows);
+    dropFullOpacityEffects(windows);
     // Nested layouts settle one level per pass.
     for (int pass = 0; pass < 4; ++pass)
         QApplication::processEvents();
