@@ -3,6 +3,7 @@
 #include "AppModel.h"
 #include "KeyWindow.h"
 #include "LibraryRoot.h"
+#include "WindowFrame.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -80,15 +81,11 @@ bool LibraryWindow::eventFilter(QObject *watched, QEvent *event)
 
 void LibraryWindow::rememberFrame()
 {
-    if (!m_window)
-        return;
-    SettingsStore settings = m_model.defaults();
-    settings.setString(frameKey, QString::fromLatin1(m_window->saveGeometry().toBase64()));
+    if (m_window)
+        WindowFrame::remember(*m_window, m_model.defaults(), frameKey);
 }
 
 void LibraryWindow::restoreFrame()
 {
-    const std::optional<QString> frame = m_model.defaults().stringValue(frameKey);
-    if (frame)
-        m_window->restoreGeometry(QByteArray::fromBase64(frame->toLatin1()));
+    WindowFrame::restore(*m_window, m_model.defaults(), frameKey);
 }

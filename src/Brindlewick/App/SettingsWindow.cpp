@@ -3,8 +3,17 @@
 #include "AppModel.h"
 #include "KeyWindow.h"
 #include "SettingsView/SettingsView.h"
+#include "WindowFrame.h"
 
-SettingsWindow::SettingsWindow(AppModel &model, QObject *parent) : QObject(parent), m_model(model) {}
+#include <QCoreApplication>
+#include <QEvent>
+
+const QString SettingsWindow::frameKey = QStringLiteral("windowFrame.Settings");
+
+SettingsWindow::SettingsWindow(AppModel &model, QObject *parent) : QObject(parent), m_model(model)
+{
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &SettingsWindow::rememberFrame);
+}
 
 SettingsWindow::~SettingsWindow()
 {
@@ -19,10 +28,30 @@ SettingsWindow &SettingsWindow::shared()
 
 void SettingsWindow::bringForward()
 {
-    if (!m_window) {
-        m_window = new SettingsView(m_model);
-        m_window->setWindowTitle(tr("Brindlewick Settings"));
-        m_window->setAttribute(Qt::WA_DeleteOnClose, false);
-    }
+    if (!m_window)
+        make();
     KeyWindow::bringForward(*m_window);
+}
+
+void SettingsWindow::make()
+{
+    m_window = new SettingsView(m_model);
+    m_window->setWindowTitle(tr("Brindlewick Settings"));
+    m_window->setAttribute(Qt::WA_DeleteOnClose, false);
+    WindowFrame::centreOnPointerScreen(*m_window);
+    WindowFrame::restore(*m_window, m_model.defaults(), frameKey);
+    m_window->installEventFilter(this);
+}
+
+bool SettingsWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_window && event->type() == QEvent::Hide)
+        rememberFrame();
+    return QObject::eventFilter(watched, event);
+}
+
+void SettingsWindow::rememberFrame()
+{
+    if (m_window)
+        WindowFrame::remember(*m_window, m_model.defaults(), frameKey);
 }
