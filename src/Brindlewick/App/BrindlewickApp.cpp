@@ -57,11 +57,24 @@ std::optional<QByteArray> BrindlewickApp::platformFor(const QStringList &argumen
     return QByteArrayLiteral("xcb;wayland");
 }
 
+bool BrindlewickApp::hasDisplay(const QProcessEnvironment &environment)
+{
+    return !environment.value(QStringLiteral("DISPLAY")).isEmpty()
+           || !environment.value(QStringLiteral("WAYLAND_DISPLAY")).isEmpty();
+}
+
 int BrindlewickApp::run(int argc, char **argv)
 {
-    if (const std::optional<QByteArray> platform =
-            platformFor(argumentList(argc, argv), QProcessEnvironment::systemEnvironment()))
+    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (const std::optional<QByteArray> platform = platformFor(argumentList(argc, argv), environment)) {
+        // Qt would abort with a core dump and advice to reinstall; say what is missing instead.
+        if (!hasDisplay(environment)) {
+            std::fputs("Brindlewick needs a graphical desktop session: neither DISPLAY nor WAYLAND_DISPLAY is set.\n",
+                       stderr);
+            return 1;
+        }
         qputenv("QT_QPA_PLATFORM", *platform);
+    }
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Brindlewick"));
@@ -72,7 +85,7 @@ int BrindlewickApp::run(int argc, char **argv)
     QLocale::setDefault(TimeLocale::current());
 
     // The harnesses work on worlds of their own and may run beside the user's program.
-    const Launch launch = Launch::from(QProcessEnvironment::systemEnvironment());
+    const Launch launch = Launch::from(environment);
     SingleInstance instance(SingleInstance::pathFor(dataFolder(launch)));
     if (!launch.isHarness() && !instance.claim()) {
         if (instance.handedOver())

@@ -28,6 +28,8 @@ public:
     // the user chose one, with QT_QPA_PLATFORM or "-platform".
     static std::optional<QByteArray> platformFor(const QStringList &arguments,
                                                  const QProcessEnvironment &environment);
+    // Whether the environment names an X or Wayland display to connect to (an empty name names none).
+    static bool hasDisplay(const QProcessEnvironment &environment);
 
 private:
     AppDelegate m_delegate;
