@@ -6,6 +6,7 @@
 #include "QuitSignals.h"
 #include "SingleInstance.h"
 #include "SettingsStore.h"
+#include "Theme/PaperStyle.h"
 #include "TimeLocale.h"
 
 #include "Ostrel.h"
@@ -83,6 +84,7 @@ int BrindlewickApp::run(int argc, char **argv)
     // Dates and times are the only texts that follow a locale, so they follow the one the user set for
     // times; Qt's own default takes the language and country from LANG even when LC_TIME says otherwise.
     QLocale::setDefault(TimeLocale::current());
+    PaperStyle::install();
 
     // The harnesses work on worlds of their own and may run beside the user's program.
     const Launch launch = Launch::from(environment);

@@ -14,6 +14,9 @@ namespace {
 constexpr qreal ringReach = 3;
 constexpr qreal ringWidth = 2;
 constexpr qreal dotSpacing = 6;
+constexpr qreal rimWidth = 1;
+// How much of the rim is ink; the rest is the dot's own colour.
+constexpr qreal rimInk = 0.55;
 
 // One dot; checked while its colour is the selection, which is what assistive technologies read.
 class ColorDot : public QAbstractButton {
@@ -38,9 +41,11 @@ protected:
         painter.setPen(Qt::NoPen);
         painter.setBrush(Paper::swatch(m_color).resolved(this));
         painter.drawEllipse(centre, radius, radius);
+        // A rim of ink over the swatch keeps every dot's edge at 3:1 or more against the ground in
+        // both appearances: pale dots on light cards, graphite on dark ones.
         painter.setBrush(Qt::NoBrush);
-        painter.setPen(QPen(QColor(0, 0, 0, qRound(255 * 0.15)), 0.5));
-        painter.drawEllipse(centre, radius - 0.25, radius - 0.25);
+        painter.setPen(QPen(rimColor(), rimWidth));
+        painter.drawEllipse(centre, radius - rimWidth / 2, radius - rimWidth / 2);
         // The keyboard's focus takes the selection ring's place, in the accent.
         const bool focused = FocusRing::isShown(this);
         if (isChecked() || focused) {
@@ -52,6 +57,14 @@ protected:
 
     // A click selects; it never clears the selection.
     void nextCheckState() override { setChecked(true); }
+
+    QColor rimColor() const
+    {
+        const QColor ink = Theme::ink.resolved(this);
+        const QColor swatch = Paper::swatch(m_color).resolved(this);
+        const auto mix = [](int top, int bottom) { return qRound(top * rimInk + bottom * (1 - rimInk)); };
+        return QColor(mix(ink.red(), swatch.red()), mix(ink.green(), swatch.green()), mix(ink.blue(), swatch.blue()));
+    }
 
 private:
     NoteColor m_color;

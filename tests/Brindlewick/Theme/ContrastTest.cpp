@@ -1,0 +1,135 @@
+#include "../App/AppModelFixture.h"
+#include "Pixels.h"
+#include "Snapshots.h"
+
+#include "App/LibraryWindow.h"
+#include "SettingsView/SettingsView.h"
+#include "Theme/Appearance.h"
+#include "Theme/ColorDots.h"
+#include "Theme/PaperStyle.h"
+#include "Theme/Theme.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QStyleOptionButton>
+#include <cmath>
+
+namespace {
+
+// The contrast ratio of two opaque colours, as accessibility guidelines measure it (1 to 21).
+double contrast(const QColor &a, const QColor &b)
+{
+    const auto luminance = [](const QColor &color) {
+        const auto linear = [](double channel) {
+            return channel <= 0.03928 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(color.redF()) + 0.7152 * linear(color.greenF()) + 0.0722 * linear(color.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The strongest contrast any pixel of `area` makes against `ground`.
+double strongest(const QImage &image, const QRect &area, const QColor &ground)
+{
+    double best = 1;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            best = std::max(best, contrast(image.pixelColor(x, y), ground));
+    return best;
+}
+
+QRect placeIn(const QWidget *widget, const QWidget *root, const QRect &rect)
+{
+    return rect.translated(widget->mapTo(root, QPoint()));
+}
+
+const char *name(Scheme scheme)
+{
+    return scheme == Scheme::dark ? "dark" : "light";
+}
+
+// Widgets draw in the program's own style, as the program installs it at start.
+class ContrastTest : public AppModelTest {
+protected:
+    ContrastTest() { PaperStyle::install(); }
+};
+
+// A control's outline must stand out from the ground it lies on at 3:1 or more; its text at 4.5:1.
+TEST_F(ContrastTest, CheckBoxesAndColourDotsOfTheSettingsReadInBothAppearances)
+{
+    for (const Scheme scheme : {Scheme::light, Scheme::dark}) {
+        SCOPED_TRACE(name(scheme));
+        SettingsView view(*model, false);
+        Appearance::force(&view, scheme);
+        view.showTab(SettingsView::Tab::general);
+        view.show();
+        QCoreApplication::sendPostedEvents();
+        const QImage image = Pixels::grab(&view);
+
+        QCheckBox *box = nullptr;
+        for (QCheckBox *candidate : view.findChildren<QCheckBox *>())
+            if (candidate->text() == QStringLiteral("Float above other windows"))
+                box = candidate;
+        ASSERT_NE(box, nullptr);
+        ASSERT_FALSE(box->isChecked());
+        QStyleOptionButton option;
+        option.initFrom(box);
+        const QRect indicator = placeIn(box, &view, box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box));
+        const QColor card = image.pixelColor(indicator.left() - 4, indicator.center().y());
+        EXPECT_LT(Pixels::distance(card, Theme::card.resolved(scheme)), 3) << "the box lies on the card";
+        const QRect leftEdge(indicator.left(), indicator.top() + 3, 1, indicator.height() - 6);
+        EXPECT_GE(strongest(image, leftEdge, card), 3.0) << "an unchecked box's edge";
+
+        auto *dots = view.findChild<ColorDots *>();
+        ASSERT_NE(dots, nullptr);
+        for (const NoteColor color : NoteColors::allCases) {
+            const QWidget *dot = dots->dot(color);
+            const QRect leftHalf = placeIn(dot, &view, QRect(0, dot->height() / 2 - 1, dot->width() / 2, 3));
+            EXPECT_GE(strongest(image, leftHalf, card), 3.0) << toString(color).toStdString() << " dot";
+        }
+    }
+}
+
+TEST_F(ContrastTest, TheAllNotesMenuBarAndItsMenusTakeTheAppearanceOfTheWindow)
+{
+    for (const Scheme scheme : {Scheme::light, Scheme::dark}) {
+        SCOPED_TRACE(name(scheme));
+        LibraryWindow library(*model);
+        QMenu file(QStringLiteral("File"));
+        file.addAction(QStringLiteral("New Note"));
+        file.addAction(QStringLiteral("Quit Brindlewick"))->setEnabled(false);
+        library.setMenus({&file});
+        library.bringForward();
+        Appearance::force(library.window(), scheme);
+        Appearance::force(&file, scheme);
+        QCoreApplication::sendPostedEvents();
+
+        QMenuBar *bar = library.window()->menuBar();
+        const QImage barImage = Pixels::grab(bar);
+        const QColor barGround = barImage.pixelColor(bar->width() - 4, bar->height() / 2);
+        EXPECT_LT(Pixels::distance(barGround, Theme::desk.resolved(scheme)), 8) << "the bar is the window's colour";
+        EXPECT_GE(strongest(barImage, bar->actionGeometry(file.menuAction()), barGround), 4.5) << "\"File\"";
+
+        file.adjustSize();
+        const QImage menuImage = Pixels::grab(&file);
+        const QRect newNote = file.actionGeometry(file.actions().first());
+        const QColor menuGround = menuImage.pixelColor(newNote.right() - 4, newNote.center().y());
+        EXPECT_LT(Pixels::distance(menuGround, Theme::card.resolved(scheme)), 8) << "the menu is a card";
+        EXPECT_GE(strongest(menuImage, newNote, menuGround), 4.5) << "\"New Note\"";
+
+        QImage picture(QSize(std::max(bar->width(), file.width()), bar->height() + file.height()), QImage::Format_ARGB32);
+        picture.fill(Theme::desk.resolved(scheme));
+        QPainter painter(&picture);
+        painter.drawImage(0, 0, barImage);
+        painter.drawImage(0, bar->height(), menuImage);
+        painter.end();
+        Snapshots::write(picture, QStringLiteral("contrast"), QStringLiteral("library-menus-") + name(scheme));
+    }
+}
+
+} // namespace
