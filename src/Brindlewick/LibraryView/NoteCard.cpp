@@ -1,4 +1,5 @@
 #include "NoteCard.h"
+#include "NoteCardAccessible.h"
 
 #include "Theme/TextBlock.h"
 
@@ -14,6 +15,7 @@
 #include "Calendar.h"
 #include "TimeText.h"
 
+#include <QAccessible>
 #include <QFontMetricsF>
 #include <QHelpEvent>
 #include <QLocale>
@@ -90,6 +92,7 @@ NoteCard::NoteCard(AppModel &model, const StickyNote &note, bool selected, QWidg
     m_ringing = model.ringing().contains(note.id);
     m_clockFace = clockFace();
     updateAccessibleText();
+    NoteCardAccessible::install();
 }
 
 NoteCard::ClockFace NoteCard::clockFace() const
@@ -114,11 +117,22 @@ void NoteCard::setNote(const StickyNote &note, bool selected)
     if (note == m_note && selected == m_selected)
         return;
     m_note = note;
-    m_selected = selected;
+    if (selected != m_selected) {
+        m_selected = selected;
+        QAccessible::State change;
+        change.selected = true;
+        QAccessibleStateChangeEvent event(this, change);
+        QAccessible::updateAccessibility(&event);
+    }
     m_ringing = m_model.ringing().contains(note.id);
     m_clockFace = clockFace();
     updateAccessibleText();
     update();
+}
+
+void NoteCard::select()
+{
+    m_model.setSelection(m_note.id);
 }
 
 QSize NoteCard::sizeHint() const

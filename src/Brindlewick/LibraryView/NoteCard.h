@@ -25,6 +25,8 @@ public:
     const StickyNote &note() const { return m_note; }
     bool isSelected() const { return m_selected; }
     void setNote(const StickyNote &note, bool selected);
+    // Makes its note the library's selection: what a click on the card does, for assistive technologies.
+    void select();
 
     // The paper, inside the widget's margin.
     QRect cardRect() const;

@@ -13,6 +13,7 @@
 #include "Theme/PrimaryButton.h"
 #include "Theme/QuietButton.h"
 
+#include <QAccessible>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScrollArea>
@@ -192,6 +193,33 @@ TEST_F(NoteGridTest, AClickSelectsADoubleClickShowsOnTheDesktop)
     const QPoint margin = launchCard->mapTo(grid.cardGrid(), QPoint(1, 1));
     QTest::mouseClick(grid.cardGrid(), Qt::LeftButton, {}, margin);
     EXPECT_EQ(model.selection(), launch) << "the space between cards selects nothing";
+}
+
+TEST_F(NoteGridTest, AScreenReaderHearsEachCardAsAButtonAndTheSelectedOneAsSelected)
+{
+    const QUuid launch = idOf(QStringLiteral("Write the launch post"));
+    const QUuid standup = idOf(QStringLiteral("Standup"));
+    const auto read = [this](const QUuid &id) { return QAccessible::queryAccessibleInterface(card(id)); };
+    struct Case { std::optional<QUuid> selection; bool launchSelected; bool standupSelected; };
+    for (const Case &c : {Case{std::nullopt, false, false}, Case{launch, true, false}, Case{standup, false, true}}) {
+        model.setSelection(c.selection);
+        for (const auto &[id, selected] : {std::pair{launch, c.launchSelected}, std::pair{standup, c.standupSelected}}) {
+            QAccessibleInterface *spoken = read(id);
+            ASSERT_NE(spoken, nullptr);
+            EXPECT_EQ(spoken->role(), QAccessible::Button);
+            EXPECT_TRUE(spoken->state().selectable);
+            EXPECT_EQ(spoken->state().selected, selected) << spoken->text(QAccessible::Name).toStdString();
+            EXPECT_TRUE(spoken->text(QAccessible::Name).startsWith(card(id)->note().title()));
+        }
+    }
+
+    QAccessibleActionInterface *press = read(launch)->actionInterface();
+    ASSERT_NE(press, nullptr);
+    ASSERT_TRUE(press->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    press->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(model.selection(), launch) << "pressing the card selects its note, as a click does";
+    EXPECT_TRUE(read(launch)->state().selected);
+    EXPECT_FALSE(read(standup)->state().selected);
 }
 
 TEST_F(NoteGridTest, TheContextMenuOffersWhatFitsTheNote)
