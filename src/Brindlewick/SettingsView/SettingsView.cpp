@@ -219,7 +219,7 @@ QWidget *SettingsView::generalTab()
                             "per note with the pin."));
 
     auto *everywhere = new FormSection(tr("Everywhere"));
-    everywhere->addRow(toggle(m_model, tr("Show the next countdown in the menu bar"), &AppModel::showMenuBarItem,
+    everywhere->addRow(toggle(m_model, tr("Show the next countdown in the panel"), &AppModel::showMenuBarItem,
                               &AppModel::setShowMenuBarItem, &AppModel::showMenuBarItemChanged));
     everywhere->addRow(toggle(m_model, tr("Ctrl+Alt+N opens Quick Note from any app"), &AppModel::hotkeyEnabled,
                               &AppModel::setHotkeyEnabled, &AppModel::hotkeyEnabledChanged));

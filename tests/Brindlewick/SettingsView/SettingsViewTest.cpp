@@ -9,6 +9,7 @@
 #include "Theme/Theme.h"
 #include "Theme/ThemeLabel.h"
 #include "Welcome/NotchIllustration.h"
+#include "Welcome/WelcomeView.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -72,7 +73,7 @@ TEST_F(SettingsViewTest, EachToggleWritesItsSettingThroughToTheSettingsFileAndFo
 {
     const ToggleCase cases[] = {
         {SettingsView::Tab::general, "Float above other windows", "newNotesFloat", false},
-        {SettingsView::Tab::general, "Show the next countdown in the menu bar", "showMenuBarItem", true},
+        {SettingsView::Tab::general, "Show the next countdown in the panel", "showMenuBarItem", true},
         {SettingsView::Tab::general, "Ctrl+Alt+N opens Quick Note from any app", "hotkeyEnabled", true},
         {SettingsView::Tab::alerts, "Play a sound when notifications are off", "playSound", true},
         {SettingsView::Tab::notch, "Show tucked notes in a strip at the top of the screen", "trayEnabled", false},
@@ -91,6 +92,29 @@ TEST_F(SettingsViewTest, EachToggleWritesItsSettingThroughToTheSettingsFileAndFo
         click(box);
         EXPECT_EQ(settingsJson().value(c.key), QJsonValue(c.before));
     }
+}
+
+// Every text a label or a button of the widget shows.
+QStringList texts(const QWidget &view)
+{
+    QStringList found;
+    for (const ThemeLabel *label : view.findChildren<ThemeLabel *>())
+        found << label->text();
+    for (const QAbstractButton *button : view.findChildren<QAbstractButton *>())
+        found << button->text() << button->toolTip();
+    return found;
+}
+
+TEST_F(SettingsViewTest, NoTextOfTheSettingsOrTheWelcomeSpeaksOfAMenuBar)
+{
+    QStringList seen;
+    for (const bool notch : {false, true}) {
+        seen << texts(*open(SettingsView::Tab::general, notch));
+        for (const int step : {0, 1, 2})
+            seen << texts(WelcomeView(*model, step, true, notch));
+    }
+    EXPECT_EQ(seen.filter(QStringLiteral("menu bar"), Qt::CaseInsensitive), QStringList());
+    EXPECT_TRUE(seen.contains(QStringLiteral("Show the next countdown in the panel")));
 }
 
 TEST_F(SettingsViewTest, ColourDotsSetTheColourOfNewNotesAndControlsFollowSettingsChangedElsewhere)
