@@ -1,5 +1,7 @@
 #include "QuickDeadlines.h"
 
+#include "TimeText.h"
+
 #include <cmath>
 #include <optional>
 
@@ -32,23 +34,24 @@ std::optional<Date> nextWeekdayAt(Qt::DayOfWeek weekday, int h, Date now, const 
 
 namespace QuickDeadlines {
 
-std::vector<Option> options(Date now, const Calendar &calendar)
+std::vector<Option> options(Date now, const Calendar &calendar, const QLocale &locale)
 {
     std::vector<Option> list;
-    auto offer = [&list](const char *label, std::optional<Date> date) {
+    // The time as every note writes it, so a 24-hour desktop never sees "5 PM" here.
+    auto offer = [&](const char *day, std::optional<Date> date) {
         if (date)
-            list.push_back({QString::fromLatin1(label), *date});
+            list.push_back({QString::fromLatin1(day) + QStringLiteral(", ") + TimeText::time(*date, calendar, locale), *date});
     };
     auto laterThan = [](std::optional<Date> date, Date limit) {
         return date && *date > limit ? date : std::nullopt;
     };
 
-    offer("In 1 hour", now + hour);
-    offer("Today, 5 PM", laterThan(dayAt(0, endOfDayHour, now, calendar), now + 1800));
-    offer("Tonight, 9 PM", laterThan(dayAt(0, tonightHour, now, calendar), now + 1800));
-    offer("Tomorrow, 9 AM", dayAt(1, morningHour, now, calendar));
-    offer("Friday, 5 PM", laterThan(nextWeekdayAt(Qt::Friday, endOfDayHour, now, calendar), now + 129600));
-    offer("Monday, 9 AM", nextWeekdayAt(Qt::Monday, morningHour, now, calendar));
+    list.push_back({QStringLiteral("In 1 hour"), now + hour});
+    offer("Today", laterThan(dayAt(0, endOfDayHour, now, calendar), now + 1800));
+    offer("Tonight", laterThan(dayAt(0, tonightHour, now, calendar), now + 1800));
+    offer("Tomorrow", dayAt(1, morningHour, now, calendar));
+    offer("Friday", laterThan(nextWeekdayAt(Qt::Friday, endOfDayHour, now, calendar), now + 129600));
+    offer("Monday", nextWeekdayAt(Qt::Monday, morningHour, now, calendar));
     return list;
 }
 

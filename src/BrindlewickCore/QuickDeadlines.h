@@ -3,6 +3,7 @@
 #include "Calendar.h"
 #include "Date.h"
 
+#include <QLocale>
 #include <QString>
 #include <vector>
 
@@ -15,16 +16,17 @@ inline constexpr int endOfDayHour = 17;
 inline constexpr int tonightHour = 21;
 
 struct Option {
-    // One of six fixed texts, shown as it is ("In 1 hour", "Tomorrow, 9 AM", …); unique in a list.
+    // Shown as it is: "In 1 hour", or a fixed day word and the time in the locale's hour style
+    // ("Tomorrow, 9:00 AM", "Tomorrow, 09:00"); unique in a list.
     QString label;
     Date date;
 
     bool operator==(const Option &) const = default;
 };
 
-// In picker order: "In 1 hour"; "Today, 5 PM" and "Tonight, 9 PM" while more than half an hour
-// ahead; "Tomorrow, 9 AM"; "Friday, 5 PM" when more than 36 hours ahead; "Monday, 9 AM".
-std::vector<Option> options(Date now, const Calendar &calendar);
+// In picker order: "In 1 hour"; today at 17:00 and tonight at 21:00 while more than half an hour
+// ahead; tomorrow at 9:00; Friday at 17:00 when more than 36 hours ahead; Monday at 9:00.
+std::vector<Option> options(Date now, const Calendar &calendar, const QLocale &locale);
 // The next full hour, or the one after it when the next is less than 15 minutes away.
 Date nextHour(Date date, const Calendar &calendar);
 

@@ -183,4 +183,9 @@ QString due(Date date, Date now, const Calendar &calendar, const QLocale &locale
     return formats.dayMonth(wallClock, local.date().year() != today.year()) + QStringLiteral(", ") + time;
 }
 
+QString time(Date date, const Calendar &calendar, const QLocale &locale)
+{
+    return formatsFor(locale).time(wallClockAsUtc(calendar.local(date)));
+}
+
 } // namespace TimeText

@@ -17,4 +17,6 @@ QString clock(double seconds);
 QString left(double seconds);
 // "Today, 5:00 PM", "Tomorrow, …", "Yesterday, …", "Fri, …", "12 Mar, …", "12 Mar 2027, …".
 QString due(Date date, Date now, const Calendar &calendar, const QLocale &locale);
+// The time of day of `due`: "5:00 PM", "17:00", in the locale's hour style.
+QString time(Date date, const Calendar &calendar, const QLocale &locale);
 }

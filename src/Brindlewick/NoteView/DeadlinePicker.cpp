@@ -90,7 +90,7 @@ DeadlinePicker::DeadlinePicker(AppModel &model, const QUuid &id, std::function<v
 
 void DeadlinePicker::followClock()
 {
-    std::vector<QuickDeadlines::Option> options = QuickDeadlines::options(m_model.now(), Calendar::current());
+    std::vector<QuickDeadlines::Option> options = QuickDeadlines::options(m_model.now(), Calendar::current(), QLocale());
     const bool sameChips = labels(options) == labels(m_options);
     m_options = std::move(options);
     if (!sameChips)

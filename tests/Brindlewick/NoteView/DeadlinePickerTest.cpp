@@ -1,10 +1,14 @@
 #include "NoteViewFixture.h"
 
+#include "NoteView/DeadlineButton.h"
 #include "NoteView/DeadlinePicker.h"
+#include "NoteView/NoteFooter.h"
+#include "NoteView/Popover.h"
 #include "QuickDeadlines.h"
 #include "Theme/ChipButton.h"
 #include "Theme/PrimaryButton.h"
 #include "Theme/QuietButton.h"
+#include "TimeText.h"
 
 #include <QCalendarWidget>
 #include <QTimeEdit>
@@ -101,7 +105,7 @@ TEST_F(DeadlinePickerTest, QuickChipsSetTheirOwnDateWhateverTheCalendarShows)
     moveClockTo(local(QTime(10, 0)));
     const QUuid id = put(note("Chips"));
     DeadlinePicker &p = open(id);
-    const std::vector<QuickDeadlines::Option> options = QuickDeadlines::options(model->now(), Calendar::current());
+    const std::vector<QuickDeadlines::Option> options = QuickDeadlines::options(model->now(), Calendar::current(), QLocale());
     const QList<ChipButton *> chips = p.findChildren<ChipButton *>();
     ASSERT_EQ(chips.size(), qsizetype(options.size()));
     for (size_t i = 0; i < options.size(); ++i)
@@ -124,12 +128,42 @@ TEST_F(DeadlinePickerTest, ChipsFollowTheClockWhileOpen)
             titles << chip->text();
         return titles;
     };
-    EXPECT_TRUE(labels().contains("Today, 5 PM"));
+    const QString today = QStringLiteral("Today, ") + TimeText::time(local(QTime(17, 0)), Calendar::current(), QLocale());
+    EXPECT_TRUE(labels().contains(today));
     moveClockTo(local(QTime(16, 45)));
     QApplication::processEvents();
-    EXPECT_FALSE(labels().contains("Today, 5 PM"));
+    EXPECT_FALSE(labels().contains(today));
     click(p.findChildren<ChipButton *>().first());
     EXPECT_EQ(stored(id).deadline, model->now() + 3600);
+}
+
+TEST_F(DeadlinePickerTest, ChipsWriteTheTimeAsTheTimeFieldAndTheNoteDo)
+{
+    struct Case { QLocale locale; QString fivePm; QString timeField; QString footer; };
+    const Case cases[] = {
+        {QLocale(QLocale::English, QLocale::UnitedStates), "Today, 5:00 PM", "11:00 AM", "Due Tomorrow, 9:00 AM"},
+        {QLocale(QLocale::German, QLocale::Germany), "Today, 17:00", "11:00", "Due Tomorrow, 09:00"},
+    };
+    const QLocale before;
+    moveClockTo(local(QTime(10, 0)));
+    for (const Case &c : cases) {
+        QLocale::setDefault(c.locale);
+        const QUuid id = put(note("Locale"));
+        NoteView &v = show(id);
+        v.openPopover(PopoverRequest::Kind::deadline);
+        auto *p = v.popover()->findChild<DeadlinePicker *>();
+        ASSERT_NE(p, nullptr);
+        QStringList labels;
+        for (ChipButton *chip : p->findChildren<ChipButton *>())
+            labels << chip->text();
+        EXPECT_TRUE(labels.contains(c.fivePm)) << labels.join(" | ").toStdString();
+        EXPECT_EQ(p->timeEdit()->text(), c.timeField);
+        const auto tomorrow = std::find_if(labels.begin(), labels.end(), [](const QString &l) { return l.startsWith("Tomorrow"); });
+        ASSERT_NE(tomorrow, labels.end());
+        click(p->findChildren<ChipButton *>().at(qsizetype(tomorrow - labels.begin())));
+        EXPECT_EQ(v.footer()->deadlineButton()->accessibleName(), c.footer);
+    }
+    QLocale::setDefault(before);
 }
 
 TEST_F(DeadlinePickerTest, AGoneNoteOpensAtTheNextHourAndStillCloses)
