@@ -24,6 +24,8 @@ public:
     ColorDot(NoteColor color, qreal size, QWidget *parent) : QAbstractButton(parent), m_color(color), m_size(size)
     {
         setCheckable(true);
+        // Picking a colour by a click leaves the focus in the line or text being written.
+        setFocusPolicy(Qt::TabFocus);
         setToolTip(title(color));
         setAccessibleName(title(color));
         // Each dot carries half the row's spacing on either side, so the ring fits inside the widget.

@@ -4,8 +4,10 @@
 #include "App/QuickNote/QuickNoteController.h"
 #include "App/RecordingNotifier.h"
 #include "App/X11.h"
+#include "Theme/ColorDots.h"
 #include "QtPrinters.h"
 
+#include <QAbstractButton>
 #include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QLineEdit>
@@ -276,6 +278,23 @@ TEST_F(QuickNoteControllerTest, TheKeptLineComesBackSelected)
         ASSERT_FALSE(model.book().notes.isEmpty());
         EXPECT_EQ(model.book().notes.last().text, c.expected) << c.kept.toStdString();
     }
+}
+
+// A colour picked with the mouse leaves the focus in the line: typing and Return go on working.
+TEST_F(QuickNoteControllerTest, PickingAColourKeepsTheLineTyping)
+{
+    controller.show(model);
+    ASSERT_TRUE(panelShown());
+    const QAbstractButton *mint = controller.panel()->findChild<ColorDots *>()->dot(NoteColor::mint);
+    const QPoint at = mint->mapToGlobal(mint->rect().center());
+    xdotool({"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "1"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return mint->isChecked(); }, patience));
+    xdotool({"type", "--delay", "20", "mint tea"});
+    xdotool({"key", "Return"});
+    ASSERT_TRUE(panelHidden());
+    ASSERT_EQ(model.book().notes.size(), 1);
+    EXPECT_EQ(model.book().notes[0].text, "mint tea");
+    EXPECT_EQ(model.book().notes[0].color, NoteColor::mint);
 }
 
 } // namespace
