@@ -31,6 +31,8 @@ CardGrid::CardGrid(AppModel &model, QWidget *parent) : QWidget(parent), m_model(
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
+    if (parent)
+        parent->installEventFilter(this);
 }
 
 CardGrid::Columns CardGrid::columns(qreal width)
@@ -46,7 +48,7 @@ CardGrid::Columns CardGrid::columns(qreal width)
 
 int CardGrid::heightForWidth(int width) const
 {
-    const int rows = rowCount(m_cards.size(), columns(width).count);
+    const int rows = rowCount(m_notes.size(), columns(width).count);
     if (rows == 0)
         return int(topPadding + bottomPadding);
     return qCeil(topPadding + rows * NoteCard::cardHeight + (rows - 1) * rowSpacing + bottomPadding);
@@ -60,35 +62,68 @@ QSize CardGrid::sizeHint() const
 
 void CardGrid::setNotes(const QList<StickyNote> &notes, std::optional<QUuid> selection)
 {
-    const bool countChanged = notes.size() != m_cards.size();
+    const bool countChanged = notes.size() != m_notes.size();
+    m_notes = notes;
+    m_selection = selection;
+    placeCards();
+    if (countChanged)
+        updateGeometry();
+}
+
+std::pair<qsizetype, qsizetype> CardGrid::wantedRange() const
+{
+    const QWidget *viewport = parentWidget();
+    QRect wanted = rect();
+    if (viewport) {
+        const int screen = viewport->height();
+        wanted = QRect(-pos(), viewport->size()).adjusted(0, -screen, 0, screen);
+    }
+    const int perRow = columns(width()).count;
+    const qreal rowPitch = NoteCard::cardHeight + rowSpacing;
+    const qsizetype firstRow = std::max(0, int(std::floor((wanted.top() - topPadding) / rowPitch)));
+    const qsizetype endRow = std::max(0, int(std::ceil((wanted.bottom() - topPadding) / rowPitch)));
+    const qsizetype first = std::min(firstRow * perRow, m_notes.size());
+    return {first, std::min(endRow * perRow, m_notes.size()) - first};
+}
+
+// Makes, reuses or drops cards so the wanted notes have one each, and lays them out.
+void CardGrid::placeCards()
+{
+    const auto [first, count] = wantedRange();
+    // Cards keep their place in the list while scrolling, so those still wanted need no repaint;
+    // the others are handed to the notes that come into range.
+    QList<NoteCard *> kept(count, nullptr);
+    QList<NoteCard *> spare;
+    for (qsizetype i = 0; i < m_cards.size(); ++i) {
+        const qsizetype at = m_first + i - first;
+        if (at >= 0 && at < count)
+            kept[at] = m_cards[i];
+        else
+            spare.append(m_cards[i]);
+    }
+    for (qsizetype i = 0; i < count; ++i) {
+        const StickyNote &note = m_notes[first + i];
+        const bool selected = m_selection == note.id;
+        if (!kept[i] && !spare.isEmpty())
+            kept[i] = spare.takeLast();
+        if (kept[i]) {
+            kept[i]->setNote(note, selected);
+            continue;
+        }
+        kept[i] = new NoteCard(m_model, note, selected, this);
+        kept[i]->show();
+    }
     // A card may be the one a pointer event is still passing through, so it goes only later.
-    while (m_cards.size() > notes.size()) {
-        NoteCard *card = m_cards.takeLast();
+    for (NoteCard *card : spare) {
         card->hide();
         card->deleteLater();
     }
-    for (qsizetype i = 0; i < notes.size(); ++i) {
-        const bool selected = selection == notes[i].id;
-        if (i < m_cards.size()) {
-            m_cards[i]->setNote(notes[i], selected);
-            continue;
-        }
-        auto *card = new NoteCard(m_model, notes[i], selected, this);
-        m_cards.append(card);
-        card->show();
-    }
-    if (countChanged) {
-        placeCards();
-        updateGeometry();
-    }
-}
-
-void CardGrid::placeCards()
-{
+    m_first = first;
+    m_cards = kept;
     const Columns grid = columns(width());
     for (qsizetype i = 0; i < m_cards.size(); ++i) {
-        const int column = int(i % grid.count);
-        const int row = int(i / grid.count);
+        const int column = int((first + i) % grid.count);
+        const int row = int((first + i) / grid.count);
         const QRectF cell(grid.left + column * (grid.width + columnSpacing),
                           topPadding + row * (NoteCard::cardHeight + rowSpacing), grid.width, NoteCard::cardHeight);
         m_cards[i]->setGeometry(cell.toRect().adjusted(-NoteCard::margin, -NoteCard::margin, NoteCard::margin,
@@ -99,6 +134,28 @@ void CardGrid::placeCards()
 void CardGrid::resizeEvent(QResizeEvent *)
 {
     placeCards();
+}
+
+// Scrolling moves the grid inside its viewport.
+void CardGrid::moveEvent(QMoveEvent *)
+{
+    placeCards();
+}
+
+bool CardGrid::event(QEvent *event)
+{
+    if (event->type() == QEvent::ParentAboutToChange && parentWidget())
+        parentWidget()->removeEventFilter(this);
+    if (event->type() == QEvent::ParentChange && parentWidget())
+        parentWidget()->installEventFilter(this);
+    return QWidget::event(event);
+}
+
+bool CardGrid::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == parentWidget() && event->type() == QEvent::Resize)
+        placeCards();
+    return QWidget::eventFilter(watched, event);
 }
 
 NoteCard *CardGrid::cardAt(QPoint point) const

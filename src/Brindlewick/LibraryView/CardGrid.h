@@ -13,7 +13,9 @@ class QMenu;
 
 // The library's notes as cards in as many columns as fit (each 186 to 260 points wide, 16 apart,
 // rows 18 apart, the whole grid centred). A click selects a note, a double click shows it on the
-// desktop, and the context menu offers the library's note operations.
+// desktop, and the context menu offers the library's note operations. In a scroll area only the
+// rows on screen and a screen's height either side have cards, so a notebook of any size costs
+// no more than a few screens of them.
 class CardGrid : public QWidget {
     Q_OBJECT
 public:
@@ -27,6 +29,7 @@ public:
 
     // Shows these notes in this order, reusing the cards already made.
     void setNotes(const QList<StickyNote> &notes, std::optional<QUuid> selection);
+    // The cards made, in the notes' order: those on screen and a screen's height either side.
     const QList<NoteCard *> &cards() const { return m_cards; }
 
     // The menu of one note, as the grid last drew it; the caller owns it.
@@ -40,17 +43,26 @@ public:
     QSize sizeHint() const override;
 
 protected:
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // The notes whose cards are wanted now: their first index and count.
+    std::pair<qsizetype, qsizetype> wantedRange() const;
     void placeCards();
     NoteCard *cardAt(QPoint point) const;
     // Shows a note on the desktop: all notes come back, the note stops ringing and opens.
     void showOnDesktop(const QUuid &id);
 
     AppModel &m_model;
+    QList<StickyNote> m_notes;
+    std::optional<QUuid> m_selection;
+    // Cards of the notes from `m_first` on.
+    qsizetype m_first = 0;
     QList<NoteCard *> m_cards;
 };

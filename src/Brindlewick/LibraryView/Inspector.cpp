@@ -1,5 +1,7 @@
 #include "Inspector.h"
 
+#include "ShownRefresh.h"
+
 #include "Theme/PlainButton.h"
 #include "Theme/SegmentedPicker.h"
 #include "Theme/SymbolLabel.h"
@@ -84,9 +86,10 @@ Inspector::Inspector(AppModel &model, QWidget *parent) : QWidget(parent), m_mode
     m_pages = new QStackedLayout(this);
     m_pages->addWidget(makeHint());
     m_pages->addWidget(makeEditor());
+    auto *shown = new ShownRefresh(this, [this] { refresh(); });
     for (auto changed : {&AppModel::selectionChanged, &AppModel::bookChanged, &AppModel::nowChanged,
                          &AppModel::trayEnabledChanged})
-        connect(&model, changed, this, &Inspector::refresh);
+        connect(&model, changed, shown, &ShownRefresh::request);
     refresh();
 }
 

@@ -1,5 +1,7 @@
 #include "NoteGrid.h"
 
+#include "ShownRefresh.h"
+
 #include "CardGrid.h"
 #include "EmptyGrid.h"
 #include "FocusSearch.h"
@@ -76,10 +78,11 @@ NoteGrid::NoteGrid(AppModel &model, QWidget *parent)
     connect(m_emptyGrid, &EmptyGrid::newNoteClicked, this, &NoteGrid::newNote);
 
     connect(&FocusSearch::instance(), &FocusSearch::posted, this, &NoteGrid::focusSearch);
+    auto *shown = new ShownRefresh(this, [this] { refresh(); });
     for (auto changed : {&AppModel::bookChanged, &AppModel::nowChanged, &AppModel::filterChanged,
                          &AppModel::queryChanged, &AppModel::sortChanged, &AppModel::selectionChanged,
                          &AppModel::loadProblemChanged, &AppModel::trayEnabledChanged})
-        connect(&model, changed, this, &NoteGrid::refresh);
+        connect(&model, changed, shown, &ShownRefresh::request);
     refresh();
 }
 

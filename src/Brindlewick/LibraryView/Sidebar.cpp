@@ -1,5 +1,7 @@
 #include "Sidebar.h"
 
+#include "ShownRefresh.h"
+
 #include "FilterRow.h"
 #include "Theme/Hairline.h"
 #include "NextUpCard.h"
@@ -54,8 +56,9 @@ Sidebar::Sidebar(AppModel &model, QWidget *parent) : QWidget(parent), m_model(mo
     column->addLayout(cardHolder);
     connect(m_nextUp, &NextUpCard::clicked, this, &Sidebar::selectNextUp);
 
+    auto *shown = new ShownRefresh(this, [this] { refresh(); });
     for (auto changed : {&AppModel::bookChanged, &AppModel::nowChanged, &AppModel::filterChanged})
-        connect(&model, changed, this, &Sidebar::refresh);
+        connect(&model, changed, shown, &ShownRefresh::request);
     refresh();
 }
 

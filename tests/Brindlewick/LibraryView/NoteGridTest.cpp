@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 
 namespace {
@@ -360,3 +361,31 @@ TEST(CardGridColumns, AsManyColumnsAsFitCentredAndNoWiderThan260)
 }
 
 } // namespace
+
+TEST_F(NoteGridTest, AHundredThousandTuckedNotesShowTheirFirstPageAndEachPageAsItIsScrolledTo)
+{
+    QList<StickyNote> notes;
+    for (int i = 0; i < 100000; ++i) {
+        StickyNote note(QUuid::createUuid(), QStringLiteral("Tucked %1").arg(i), NoteColor::sky, t0 - 100000 + i);
+        note.tucked = true;
+        notes.append(note);
+    }
+    model.setSort(NoteSort::created);
+    model.setBook(NoteBook(notes));
+    QApplication::processEvents();
+    const QList<StickyNote> visible = model.visible();
+    const QList<NoteCard *> &cards = grid.cardGrid()->cards();
+    ASSERT_FALSE(cards.isEmpty());
+    EXPECT_LT(cards.size(), 60);
+    EXPECT_EQ(cards.first()->note().id, visible.first().id);
+    EXPECT_TRUE(cards.first()->isVisible());
+
+    QScrollBar *scroll = grid.scrollArea()->verticalScrollBar();
+    scroll->setValue(scroll->maximum());
+    QApplication::processEvents();
+    EXPECT_LT(cards.size(), 60);
+    EXPECT_EQ(cards.last()->note().id, visible.last().id);
+    const QRect viewport(QPoint(0, 0), grid.scrollArea()->viewport()->size());
+    const QPoint lastCard = cards.last()->mapTo(grid.scrollArea()->viewport(), cards.last()->cardRect().center());
+    EXPECT_TRUE(viewport.contains(lastCard));
+}
