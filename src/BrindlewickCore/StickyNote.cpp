@@ -1,7 +1,7 @@
 #include "StickyNote.h"
 
-#include <QStringList>
 #include <QTextBoundaryFinder>
+#include <optional>
 
 namespace {
 
@@ -18,7 +18,7 @@ bool isNewline(QChar c)
     return (u >= 0x0A && u <= 0x0D) || u == 0x85 || u == 0x2028 || u == 0x2029;
 }
 
-QString trimmed(const QString &text, bool (*strip)(QChar))
+QStringView trimmed(QStringView text, bool (*strip)(QChar))
 {
     qsizetype begin = 0;
     qsizetype end = text.size();
@@ -26,43 +26,50 @@ QString trimmed(const QString &text, bool (*strip)(QChar))
         ++begin;
     while (end > begin && strip(text.at(end - 1)))
         --end;
-    return text.mid(begin, end - begin);
+    return text.sliced(begin, end - begin);
 }
 
-QString trimSpaces(const QString &text)
-{
-    return trimmed(text, isSpaceOrTab);
-}
+// The first line that holds more than spaces and tabs, trimmed, and where that line ends; the scan
+// stops there, so a huge note costs no more than its first lines. Each newline character ends a
+// line, so a CR LF pair leaves a blank line between them.
+struct FilledLine {
+    QStringView text;
+    qsizetype end = 0;
+};
 
-// Splits at each newline character, so a CR LF pair leaves an empty line between them.
-QStringList splitLines(const QString &text)
+std::optional<FilledLine> firstFilledLine(const QString &text)
 {
-    QStringList lines;
     qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (!isNewline(text.at(i)))
-            continue;
-        lines.append(text.mid(start, i - start));
-        start = i + 1;
+    while (start <= text.size()) {
+        qsizetype end = start;
+        while (end < text.size() && !isNewline(text.at(end)))
+            ++end;
+        const QStringView line = trimmed(QStringView(text).sliced(start, end - start), isSpaceOrTab);
+        if (!line.isEmpty())
+            return FilledLine{line, end};
+        start = end + 1;
     }
-    lines.append(text.mid(start));
-    return lines;
+    return std::nullopt;
 }
 
 // The line itself when it has at most `titleLimit` characters (grapheme clusters), else its first
-// `titleLimit` - 1 and an ellipsis.
-QString shortened(const QString &line)
+// `titleLimit` - 1 and an ellipsis. Only the line's start is segmented, however long it is.
+QString shortened(QStringView line)
 {
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, line);
+    constexpr qsizetype longestCluster = 32;
+    const QString head = line.first(std::min(line.size(), titleLimit * longestCluster)).toString();
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, head);
     qsizetype kept = 0;
     for (int seen = 1; seen <= titleLimit; ++seen) {
         const qsizetype boundary = finder.toNextBoundary();
-        if (boundary == -1 || boundary == line.size())
-            return line;
+        if (boundary == line.size())
+            return head;
+        if (boundary == -1)
+            return head + QChar(0x2026);
         if (seen == titleLimit - 1)
             kept = boundary;
     }
-    return line.left(kept) + QChar(0x2026);
+    return head.left(kept) + QChar(0x2026);
 }
 
 } // namespace
@@ -74,24 +81,21 @@ StickyNote::StickyNote(QUuid noteId, QString noteText, NoteColor noteColor, Date
 
 QString StickyNote::title() const
 {
-    // Blank lines are passed over, so a CR LF pair needs no care here.
-    for (const QString &line : splitLines(text)) {
-        const QString candidate = trimSpaces(line);
-        if (!candidate.isEmpty())
-            return shortened(candidate);
-    }
-    return QStringLiteral("Empty note");
+    const std::optional<FilledLine> line = firstFilledLine(text);
+    return line ? shortened(line->text) : QStringLiteral("Empty note");
 }
 
 QString StickyNote::rest() const
 {
-    QStringList lines = splitLines(text);
-    while (!lines.isEmpty() && trimSpaces(lines.first()).isEmpty())
-        lines.removeFirst();
-    if (lines.isEmpty())
+    const std::optional<FilledLine> line = firstFilledLine(text);
+    if (!line || line->end >= text.size())
         return QString();
-    lines.removeFirst();
-    return trimmed(lines.join(u'\n'), [](QChar c) { return isSpaceOrTab(c) || isNewline(c); });
+    QString after = text.mid(line->end + 1);
+    for (QChar &c : after) {
+        if (isNewline(c))
+            c = u'\n';
+    }
+    return trimmed(after, [](QChar c) { return isSpaceOrTab(c) || isNewline(c); }).toString();
 }
 
 void StickyNote::setDeadline(std::optional<Date> newDeadline, Date now)

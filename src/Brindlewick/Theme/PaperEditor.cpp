@@ -2,6 +2,31 @@
 
 #include "Fonts.h"
 #include "Paper.h"
+#include "ThemeLabel.h"
+
+#include <QLocale>
+#include <QMimeData>
+
+namespace {
+
+// Where the shown start of `text` ends: at most `limit` characters, never inside a surrogate pair.
+qsizetype startLength(const QString &text, qsizetype limit)
+{
+    if (text.size() <= limit)
+        return text.size();
+    return text.at(limit - 1).isHighSurrogate() ? limit - 1 : limit;
+}
+
+// Pasted text as the document would hold it: one kind of line break.
+QString plainLines(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    return text;
+}
+
+} // namespace
 
 PaperEditor::PaperEditor(QWidget *parent) : QPlainTextEdit(parent)
 {
@@ -12,9 +37,12 @@ PaperEditor::PaperEditor(QWidget *parent) : QPlainTextEdit(parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setAutoFillBackground(false);
     viewport()->setAutoFillBackground(false);
+    m_cutNotice = new ThemeLabel({}, Fonts::system(11, QFont::Normal, Fonts::Design::rounded),
+                                 Paper::ink(m_paper), 1, this);
+    m_cutNotice->hide();
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
         if (!m_showing)
-            emit edited(toPlainText());
+            userEdited();
     });
 }
 
@@ -23,20 +51,67 @@ void PaperEditor::setPaper(NoteColor paper)
     if (paper == m_paper)
         return;
     m_paper = paper;
+    m_cutNotice->setColor(Paper::ink(paper));
     viewport()->update();
 }
 
 void PaperEditor::showText(const QString &text)
 {
-    if (toPlainText() == text)
+    if (text.isSharedWith(m_text) || text == m_text)
         return;
+    m_text = text;
+    showStart(textCursor().position());
+}
+
+void PaperEditor::userEdited()
+{
+    const QString shown = toPlainText();
+    m_text = shown + m_text.mid(m_shownLength);
+    m_shownLength = shown.size();
+    emit edited(m_text);
+}
+
+void PaperEditor::insertFromMimeData(const QMimeData *source)
+{
+    const QString pasted = source->hasText() ? plainLines(source->text()) : QString();
+    const QTextCursor cursor = textCursor();
+    const qsizetype shownAfter = m_shownLength - (cursor.selectionEnd() - cursor.selectionStart()) + pasted.size();
+    if (isReadOnly() || shownAfter <= shownLimit) {
+        QPlainTextEdit::insertFromMimeData(source);
+        return;
+    }
+    m_text = m_text.left(cursor.selectionStart()) + pasted + m_text.mid(cursor.selectionEnd());
+    emit edited(m_text);
+    showStart(int(cursor.selectionStart() + pasted.size()));
+}
+
+void PaperEditor::showStart(int position)
+{
     m_showing = true;
-    const int position = textCursor().position();
-    setPlainText(text);
+    m_shownLength = startLength(m_text, shownLimit);
+    setPlainText(m_text.left(m_shownLength));
     QTextCursor cursor = textCursor();
-    cursor.setPosition(qMin(position, int(text.size())));
+    cursor.setPosition(int(qMin<qsizetype>(position, m_shownLength)));
     setTextCursor(cursor);
     m_showing = false;
+    const QLocale locale;
+    m_cutNotice->setText(tr("Showing the first %1 of %2 characters")
+                             .arg(locale.toString(m_shownLength), locale.toString(m_text.size())));
+    m_cutNotice->setVisible(isCut());
+    setViewportMargins(0, 0, 0, isCut() ? m_cutNotice->sizeHint().height() : 0);
+    placeCutNotice();
+}
+
+void PaperEditor::resizeEvent(QResizeEvent *event)
+{
+    QPlainTextEdit::resizeEvent(event);
+    placeCutNotice();
+}
+
+void PaperEditor::placeCutNotice()
+{
+    const int height = m_cutNotice->sizeHint().height();
+    m_cutNotice->setGeometry(0, this->height() - height, width(), height);
 }
 
 void PaperEditor::paintEvent(QPaintEvent *event)

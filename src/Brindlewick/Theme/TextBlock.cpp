@@ -27,7 +27,11 @@ namespace TextBlock {
 
 QList<Line> lines(const QString &text, const QFont &font, qreal width, int maxLines, Qt::Alignment alignment)
 {
-    const QString laidOut = withLineSeparators(text);
+    // A few lines never hold more than a line's width in characters each, so a huge text is laid
+    // out only as far as it can show.
+    const qsizetype shown = maxLines > 0 ? maxLines * std::max<qsizetype>(256, qCeil(width)) : text.size();
+    const bool cut = text.size() > shown;
+    const QString laidOut = withLineSeparators(text.left(shown));
     QTextLayout layout(laidOut, font);
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -42,7 +46,7 @@ QList<Line> lines(const QString &text, const QFont &font, qreal width, int maxLi
         line.setLineWidth(room);
         QString shown = laidOut.mid(line.textStart(), line.textLength());
         const bool last = maxLines > 0 && result.size() + 1 == maxLines;
-        const bool more = line.textStart() + line.textLength() < laidOut.size();
+        const bool more = cut || line.textStart() + line.textLength() < laidOut.size();
         if (last && more) {
             QString tail = laidOut.mid(line.textStart());
             tail.replace(QChar::LineSeparator, u' ');

@@ -11,6 +11,7 @@
 #include "Theme/PaperEditor.h"
 #include "Theme/PaperIconButton.h"
 #include "Theme/Theme.h"
+#include "Theme/ThemeLabel.h"
 #include "Theme/TiltedTape.h"
 #include "TestNotes.h"
 #include "TimeText.h"
@@ -179,6 +180,34 @@ TEST_F(NoteViewTest, EditorWritesEveryChangeAndFollowsTheModel)
     EXPECT_EQ(v.editor()->toPlainText(), "Call Bob\nat 5");
     EXPECT_EQ(v.accessibleName(), "Note: Call Bob");
     EXPECT_EQ(v.editor()->accessibleName(), "Note text");
+}
+
+TEST_F(NoteViewTest, AHugeTextShowsItsStartEditablyAndAHugePasteGoesIntoTheNoteWhole)
+{
+    const QString huge = QStringLiteral("word ").repeated(40000);
+    const QUuid id = put(note(huge));
+    NoteView &v = show(id);
+    PaperEditor *editor = v.editor();
+    EXPECT_TRUE(editor->toPlainText() == huge.left(PaperEditor::shownLimit));
+    EXPECT_TRUE(editor->cutNotice()->isVisibleTo(&v));
+    EXPECT_EQ(editor->cutNotice()->text(), "Showing the first 50,000 of 200,000 characters");
+
+    editor->moveCursor(QTextCursor::Start);
+    QTest::keyClick(editor, Qt::Key_A);
+    EXPECT_TRUE(stored(id).text == "a" + huge);
+
+    const QString word(1000000, u'x');
+    QGuiApplication::clipboard()->setText(word);
+    editor->moveCursor(QTextCursor::End);
+    editor->paste();
+    // Typing made the shown start one longer; the paste lands at its end.
+    EXPECT_TRUE(stored(id).text == "a" + huge.left(PaperEditor::shownLimit) + word + huge.mid(PaperEditor::shownLimit));
+    EXPECT_EQ(editor->toPlainText().size(), PaperEditor::shownLimit);
+    EXPECT_EQ(editor->textCursor().position(), PaperEditor::shownLimit);
+
+    model->setText(id, "Short again");
+    EXPECT_EQ(editor->toPlainText(), "Short again");
+    EXPECT_FALSE(editor->cutNotice()->isVisibleTo(&v));
 }
 
 TEST_F(NoteViewTest, PlaceholderShowsOnlyWhileTheTextIsEmpty)
