@@ -10,6 +10,8 @@
 #include "NoteView/NoteView.h"
 #include "NoteWindows/NotePanel.h"
 #include "NoteWindows/NoteWindows.h"
+#include "NotchTray/TrayState.h"
+#include "NotchTray/TrayView.h"
 #include "SettingsView/SettingsView.h"
 #include "Welcome/WelcomeView.h"
 #include "Theme/Theme.h"
@@ -113,6 +115,45 @@ Shot welcome(const QString &name, int step, bool notch = false)
             }};
 }
 
+// The tray as it hangs from the top of the screen, with or without a notch, cut to the open tray's
+// width with a margin on each side; it shows in `mode`.
+class TrayHost : public QWidget {
+public:
+    static constexpr int side = 24;
+
+    TrayHost(AppModel &model, bool notch, const TrayMode &mode)
+    {
+        setAttribute(Qt::WA_TranslucentBackground);
+        TrayState::forceNotch(notch);
+        m_state.setGeometry(TrayState::currentGeometry());
+        TrayState::forceNotch(std::nullopt);
+        const TrayGeometry &g = m_state.geometry();
+        const QRectF open = g.rect(g.openSize());
+        const int height = int(std::max(g.openSize().height(), g.bannerSize().height())) + 30;
+        auto *view = new TrayView(m_state, model, this);
+        view->setGeometry(int(g.screenFrame.x() - open.x()) + side, 0, int(g.screenFrame.width()), height);
+        resize(int(open.width()) + 2 * side, height);
+        m_state.setMode(mode);
+    }
+
+private:
+    TrayState m_state;
+};
+
+Shot tray(const QString &name, bool notch, std::function<TrayMode(DemoWorld &)> mode)
+{
+    return {name, [=](DemoWorld &world) -> std::unique_ptr<QWidget> {
+                return std::make_unique<TrayHost>(world.model(), notch, mode(world));
+            }};
+}
+
+// A tucked note's banner: the chai's timer has run out.
+TrayMode chaiRings(DemoWorld &world)
+{
+    world.model().advance(*world.note(2).timer->endsAt - world.model().now() + 1);
+    return TrayMode::banner(world.id(2));
+}
+
 // Lets the event loop run for a while, for movements whose animations the shot cannot reach.
 void letRun(std::chrono::milliseconds span)
 {
@@ -197,6 +238,12 @@ const QList<Shot> &shots()
         welcome(QStringLiteral("welcome-alerts"), 1),
         welcome(QStringLiteral("welcome-tray"), 2),
         welcome(QStringLiteral("welcome-tray-notch"), 2, true),
+        tray(QStringLiteral("tray-resting"), false, [](DemoWorld &) { return TrayMode::resting(); }),
+        tray(QStringLiteral("tray-resting-notch"), true, [](DemoWorld &) { return TrayMode::resting(); }),
+        tray(QStringLiteral("tray-open"), false, [](DemoWorld &) { return TrayMode::open(); }),
+        tray(QStringLiteral("tray-open-notch"), true, [](DemoWorld &) { return TrayMode::open(); }),
+        tray(QStringLiteral("tray-banner"), false, chaiRings),
+        tray(QStringLiteral("tray-banner-notch"), true, chaiRings),
     };
     return list;
 }
