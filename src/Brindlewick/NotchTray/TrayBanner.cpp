@@ -3,6 +3,7 @@
 #include "TrayCard.h"
 
 #include "App/AppModel.h"
+#include "Theme/Appearance.h"
 #include "Theme/Fonts.h"
 #include "Theme/Kicker.h"
 #include "Theme/RingButton.h"
@@ -10,7 +11,9 @@
 #include "Theme/Theme.h"
 #include "Theme/ThemeLabel.h"
 
+#include <QEasingCurve>
 #include <QHBoxLayout>
+#include <QVariantAnimation>
 #include <QVBoxLayout>
 
 namespace {
@@ -18,12 +21,15 @@ namespace {
 constexpr double fiveMinutes = 300;
 constexpr int topWithoutNotch = 4;
 constexpr int sidePadding = 16;
+constexpr int bounceMilliseconds = 350;
+constexpr int bounceHeight = 4;
 
 } // namespace
 
 TrayBanner::TrayBanner(AppModel &model, const QUuid &id, const TrayGeometry &geometry, std::function<void()> close,
                        QWidget *parent)
     : QWidget(parent), m_model(model), m_id(id), m_close(std::move(close)),
+      m_bell(new SymbolLabel(QStringLiteral("bell.fill"), 14, Theme::alarm)),
       m_heading(new Kicker(QString(), Theme::alarm)),
       m_title(new ThemeLabel(QString(), Fonts::title(), Color::fixed(0xFFFFFF)))
 {
@@ -35,7 +41,7 @@ TrayBanner::TrayBanner(AppModel &model, const QUuid &id, const TrayGeometry &geo
     row->setSpacing(10);
     column->addLayout(row, 1);
 
-    row->addWidget(new SymbolLabel(QStringLiteral("bell.fill"), 14, Theme::alarm));
+    row->addWidget(m_bell);
     auto *texts = new QVBoxLayout;
     texts->setSpacing(1);
     texts->addStretch();
@@ -74,6 +80,22 @@ QString TrayBanner::heading(const std::optional<StickyNote> &note, Date now)
     if (note->deadline && *note->deadline <= now)
         return tr("Due now");
     return tr("Time’s up");
+}
+
+void TrayBanner::bounceBell()
+{
+    if (Appearance::reduceMotion())
+        return;
+    auto *bounce = new QVariantAnimation(m_bell);
+    bounce->setDuration(bounceMilliseconds);
+    bounce->setKeyValueAt(0, 0);
+    bounce->setKeyValueAt(0.4, -bounceHeight);
+    bounce->setKeyValueAt(1, 0);
+    bounce->setEasingCurve(QEasingCurve::OutQuad);
+    const QPoint rest = m_bell->pos();
+    connect(bounce, &QVariantAnimation::valueChanged, m_bell,
+            [this, rest](const QVariant &lift) { m_bell->move(rest + QPoint(0, lift.toInt())); });
+    bounce->start(QAbstractAnimation::DeleteWhenStopped);
 }
 
 QString TrayBanner::headingText() const

@@ -30,6 +30,8 @@ public:
 
     QString headingText() const;
     QString titleText() const;
+    // The bell bounces once, unless the desktop wants no animations: another note rang meanwhile.
+    void bounceBell();
 
 private:
     void refresh();
@@ -37,6 +39,7 @@ private:
     AppModel &m_model;
     QUuid m_id;
     std::function<void()> m_close;
+    SymbolLabel *m_bell;
     Kicker *m_heading;
     ThemeLabel *m_title;
 };

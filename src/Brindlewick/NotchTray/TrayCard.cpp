@@ -93,6 +93,11 @@ void TrayCard::open(AppModel &model, const QUuid &id)
         model.onShow(id);
 }
 
+void TrayCard::openNote()
+{
+    open(m_model, m_note.id);
+}
+
 std::optional<Countdown> TrayCard::countdown() const
 {
     return Countdowns::primary(m_note, m_model.now());
@@ -148,7 +153,7 @@ bool TrayCard::event(QEvent *event)
 void TrayCard::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        open(m_model, m_note.id);
+        openNote();
 }
 
 void TrayCard::paintEvent(QPaintEvent *)

@@ -26,6 +26,8 @@ public:
     // Shows a tucked note under the open tray, as a card's click, the banner's "Open" and the "+" do:
     // hidden notes show again and the note stops ringing.
     static void open(AppModel &model, const QUuid &id);
+    // The card's click, also its accessibility action "Open".
+    void openNote();
 
     std::optional<Countdown> countdown() const;
     QString dueText() const;

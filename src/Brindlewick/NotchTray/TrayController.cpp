@@ -6,7 +6,6 @@
 #include "App/AppModel.h"
 #include "NoteWindows/ScreenSpace.h"
 
-#include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -67,7 +66,9 @@ void TrayController::place()
     const double height = std::max(g.openSize().height(), g.bannerSize().height()) + shadowRoom;
     const QRectF frame(g.screenFrame.x(), g.screenFrame.y() + g.screenFrame.height() - height, g.screenFrame.width(),
                        height);
-    m_panel->setGeometry(ScreenSpace::toQt(frame));
+    m_frame = frame;
+    m_placed = ScreenSpace::toQt(frame);
+    m_panel->setGeometry(m_placed);
 }
 
 // Disabling leaves the poll's timings as they are; the mode rests.
@@ -91,14 +92,12 @@ void TrayController::setEnabled(bool on)
 void TrayController::track()
 {
     const TrayGeometry &g = m_state.geometry();
-    const QPoint qt = QCursor::pos();
-    const QRectF pointer = ScreenSpace::fromQt(QRect(qt, QSize(0, 0)));
-    const TraySight sight{pointer.topLeft(), m_hasTucked, m_model.trayOpensOn(), &m_model.ringing(),
+    const TraySight sight{yUp(m_pointer.position()), m_hasTucked, m_model.trayOpensOn(), &m_model.ringing(),
                           m_state.mode().isOpen() && isPeeking(), seconds()};
     m_state.setMode(m_rules.track(m_state.mode(), g, sight));
 
     const std::optional<QRectF> area = TrayRules::activeArea(m_state.mode(), g, m_hasTucked, m_model.trayOpensOn());
-    m_panel->setActiveArea(area ? std::optional(ScreenSpace::toQt(*area).translated(-m_panel->pos())) : std::nullopt);
+    m_panel->setActiveArea(area ? std::optional(inPanel(*area)) : std::nullopt);
 }
 
 void TrayController::countTucked()
@@ -126,6 +125,16 @@ void TrayController::remeasure()
 {
     m_state.setGeometry(TrayState::currentGeometry());
     place();
+}
+
+QPointF TrayController::yUp(QPoint qt) const
+{
+    return QPointF(m_frame.x() + qt.x() - m_placed.x(), m_frame.bottom() - (qt.y() - m_placed.y()));
+}
+
+QRect TrayController::inPanel(const QRectF &yUp) const
+{
+    return QRectF(yUp.x() - m_frame.x(), m_frame.bottom() - yUp.bottom(), yUp.width(), yUp.height()).toRect();
 }
 
 double TrayController::seconds() const

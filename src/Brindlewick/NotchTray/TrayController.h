@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PointerProbe.h"
 #include "TrayRules.h"
 #include "TrayState.h"
 
@@ -49,6 +50,8 @@ private:
     void followScreens();
     void remeasure();
     double seconds() const;
+    QPointF yUp(QPoint qt) const;
+    QRect inPanel(const QRectF &yUp) const;
 
     AppModel &m_model;
     TrayState m_state;
@@ -56,5 +59,10 @@ private:
     std::unique_ptr<TrayPanel> m_panel;
     QTimer m_poll;
     QElapsedTimer m_clock;
+    PointerProbe m_pointer;
+    // The panel's frame in both coordinates, kept from the last placing, so that a tick converts the
+    // pointer and the active area without asking for the screens.
+    QRectF m_frame;
+    QRect m_placed;
     bool m_hasTucked = false;
 };

@@ -2,6 +2,7 @@
 
 #include "OpenTray.h"
 #include "RestingTray.h"
+#include "TrayAccessible.h"
 #include "TrayBanner.h"
 #include "TrayShape.h"
 
@@ -56,6 +57,7 @@ TrayView::TrayView(TrayState &state, AppModel &model, QWidget *parent)
     : QWidget(parent), m_state(state), m_model(model), m_ears(RestingTray::tuckedCount(model.book()) > 0),
       m_spring(this)
 {
+    TrayAccessible::install();
     Appearance::force(this, Scheme::dark);
     QEasingCurve curve;
     curve.setCustomType(springTravel);
@@ -104,10 +106,15 @@ void TrayView::setShadow(bool shadow)
 
 void TrayView::followMode()
 {
+    const bool bannerToBanner = m_content && qobject_cast<TrayBanner *>(m_content) && m_state.mode().isBanner();
     rebuildContent();
     const QRectF to = target();
-    if (Appearance::reduceMotion()) {
+    if (Appearance::reduceMotion() || to == m_shown) {
+        m_spring.stop();
         moveTo(to);
+        showContent();
+        if (bannerToBanner)
+            static_cast<TrayBanner *>(m_content)->bounceBell();
         return;
     }
     m_content->hide();

@@ -13,6 +13,7 @@
 #include "NotchTray/TrayView.h"
 #include "Theme/RingButton.h"
 
+#include <QAccessible>
 #include <QEnterEvent>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -118,6 +119,8 @@ TEST_F(TrayViewTest, TheRestingStripAndEarsShowTheCountAndTheNextCountdownAndSay
         const auto *resting = find<RestingTray>();
         ASSERT_TRUE(resting);
         EXPECT_EQ(resting->accessibleName(), QString::fromUtf8(c.spoken));
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(const_cast<RestingTray *>(resting))->role(),
+                  QAccessible::Button);
         const QImage image = picture(QStringLiteral("resting-%1-%2").arg(c.notch ? "notch" : "strip").arg(c.tucked));
 
         // Ears widen the housing by 62 points on each side only while notes are tucked.
@@ -186,6 +189,11 @@ TEST_F(TrayViewTest, CardsOpenTheirNoteAndOfferPutBackAndDoneWhileHovered)
     QTest::mouseClick(card, Qt::LeftButton, {}, QPoint(60, 80));
     EXPECT_EQ(shown, QList<QUuid>{chai});
     EXPECT_FALSE(model.ringing().contains(chai)) << "opening a ringing note answers it";
+    QAccessibleActionInterface *actions = QAccessible::queryAccessibleInterface(card)->actionInterface();
+    ASSERT_TRUE(actions);
+    ASSERT_EQ(actions->actionNames(), QStringList{"Open"});
+    actions->doAction(QStringLiteral("Open"));
+    EXPECT_EQ(shown, (QList<QUuid>{chai, chai})) << "the accessibility action opens it too";
     EXPECT_EQ(state.mode(), TrayMode::open());
 
     QAbstractButton *putBack = nullptr;
@@ -224,6 +232,14 @@ TEST_F(TrayViewTest, TheBannerSaysWhyItRingsAndItsAnswersCloseItButOpenLeavesIt)
     EXPECT_EQ(banner->headingText(), QStringLiteral("Time’s up"));
     EXPECT_EQ(banner->titleText(), QStringLiteral("Masala chai"));
     picture(QStringLiteral("banner"));
+
+    const QUuid second = tuck(QStringLiteral("Laundry"), 0, NoteColor::mint);
+    state.setMode(TrayMode::banner(second));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(find<TrayBanner>()->titleText(), QStringLiteral("Laundry")) << "a newer ring takes the banner";
+    EXPECT_TRUE(find<TrayBanner>()->isVisible()) << "at once: the shape does not move";
+    state.setMode(TrayMode::banner(id));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     const auto press = [&](const QString &text) {
         for (auto *button : view->findChildren<RingButton *>())
