@@ -3,18 +3,48 @@
 #include "Theme.h"
 
 #include <QApplication>
-#include <QPainter>
-#include <QPainterPath>
+#include <QStyleFactory>
 #include <QStyleOption>
+#include <memory>
 
 namespace {
 
-constexpr qreal cornerRadius = 2;
-constexpr qreal markWidth = 1.6;
+// How much Fusion darkens the window colour for a control's edge (QColor::darker's factor).
+constexpr int fusionEdgeDarkening = 140;
+
+// The window colour that Fusion darkens into the theme's control edge.
+QColor edgeSource(const QWidget *widget)
+{
+    const QColor edge = Theme::controlEdge.resolved(widget);
+    return QColor::fromHsv(edge.hsvHue(), edge.hsvSaturation(),
+                           qMin(255, edge.value() * fusionEdgeDarkening / 100));
+}
+
+// A copy of `option`, of its own type, whose window colour gives the theme's edge; null when the
+// option is of none of the types below.
+std::unique_ptr<QStyleOption> withThemeEdge(const QStyleOption *option, const QWidget *widget)
+{
+    std::unique_ptr<QStyleOption> copy;
+    if (const auto *box = qstyleoption_cast<const QStyleOptionComboBox *>(option))
+        copy = std::make_unique<QStyleOptionComboBox>(*box);
+    else if (const auto *spin = qstyleoption_cast<const QStyleOptionSpinBox *>(option))
+        copy = std::make_unique<QStyleOptionSpinBox>(*spin);
+    else if (const auto *tab = qstyleoption_cast<const QStyleOptionTab *>(option))
+        copy = std::make_unique<QStyleOptionTab>(*tab);
+    else if (const auto *frame = qstyleoption_cast<const QStyleOptionTabWidgetFrame *>(option))
+        copy = std::make_unique<QStyleOptionTabWidgetFrame>(*frame);
+    else if (const auto *lineFrame = qstyleoption_cast<const QStyleOptionFrame *>(option))
+        copy = std::make_unique<QStyleOptionFrame>(*lineFrame);
+    else if (const auto *button = qstyleoption_cast<const QStyleOptionButton *>(option))
+        copy = std::make_unique<QStyleOptionButton>(*button);
+    if (copy)
+        copy->palette.setColor(QPalette::Window, edgeSource(widget));
+    return copy;
+}
 
 } // namespace
 
-PaperStyle::PaperStyle() = default;
+PaperStyle::PaperStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
 
 void PaperStyle::install()
 {
@@ -25,37 +55,25 @@ void PaperStyle::install()
 void PaperStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
                                const QWidget *widget) const
 {
-    if (element == PE_IndicatorCheckBox && option && painter)
-        drawCheckBox(*option, *painter, widget);
-    else
-        QProxyStyle::drawPrimitive(element, option, painter, widget);
+    const bool edged = element == PE_IndicatorCheckBox || element == PE_IndicatorRadioButton
+                       || element == PE_FrameLineEdit || element == PE_PanelButtonCommand
+                       || element == PE_FrameTabWidget;
+    const std::unique_ptr<QStyleOption> themed = edged ? withThemeEdge(option, widget) : nullptr;
+    QProxyStyle::drawPrimitive(element, themed ? themed.get() : option, painter, widget);
 }
 
-// The box in the base colour with the theme's control edge (the highlight while the keyboard has
-// the focus there), and a tick or a bar in the text colour.
-void PaperStyle::drawCheckBox(const QStyleOption &option, QPainter &painter, const QWidget *widget)
+void PaperStyle::drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                             const QWidget *widget) const
 {
-    const bool enabled = option.state & State_Enabled;
-    const bool keyboardFocus = (option.state & State_HasFocus) && (option.state & State_KeyboardFocusChange);
-    const QRectF box = QRectF(option.rect).adjusted(0.5, 0.5, -0.5, -0.5);
+    const std::unique_ptr<QStyleOption> themed = element == CE_TabBarTabShape ? withThemeEdge(option, widget) : nullptr;
+    QProxyStyle::drawControl(element, themed ? themed.get() : option, painter, widget);
+}
 
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setOpacity(enabled ? 1.0 : 0.5);
-    painter.setBrush(option.palette.base());
-    painter.setPen(QPen(keyboardFocus ? option.palette.highlight().color() : Theme::controlEdge.resolved(widget), 1));
-    painter.drawRoundedRect(box, cornerRadius, cornerRadius);
-
-    painter.setPen(QPen(option.palette.text().color(), markWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.setBrush(Qt::NoBrush);
-    const auto at = [&box](qreal x, qreal y) { return QPointF(box.left() + x * box.width(), box.top() + y * box.height()); };
-    if (option.state & State_On) {
-        QPainterPath tick(at(0.22, 0.52));
-        tick.lineTo(at(0.42, 0.72));
-        tick.lineTo(at(0.78, 0.28));
-        painter.drawPath(tick);
-    } else if (option.state & State_NoChange) {
-        painter.drawLine(at(0.25, 0.5), at(0.75, 0.5));
-    }
-    painter.restore();
+void PaperStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex *option, QPainter *painter,
+                                    const QWidget *widget) const
+{
+    const bool edged = control == CC_ComboBox || control == CC_SpinBox;
+    const std::unique_ptr<QStyleOption> themed = edged ? withThemeEdge(option, widget) : nullptr;
+    QProxyStyle::drawComplexControl(control, themed ? static_cast<const QStyleOptionComplex *>(themed.get()) : option,
+                                    painter, widget);
 }

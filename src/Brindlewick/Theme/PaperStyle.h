@@ -2,9 +2,10 @@
 
 #include <QProxyStyle>
 
-// The application's widget style: the desktop's default, with check boxes drawn on the theme's
-// colours. The default style derives a check box's edge from the window colour, which all but
-// vanishes on a dark ground; here the edge reads at 3:1 or more on every ground of the theme.
+// The application's widget style: Fusion, the same on every desktop, with the edges of its stock
+// controls (check boxes, pop-up buttons, spin boxes, text fields, tabs) in the theme's control edge.
+// Fusion draws those edges in the window colour darkened, which all but vanishes on a dark window;
+// the theme's edge reads at 3:1 or more on every ground of either appearance.
 class PaperStyle : public QProxyStyle {
     Q_OBJECT
 public:
@@ -15,7 +16,8 @@ public:
 
     void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
                        const QWidget *widget = nullptr) const override;
-
-private:
-    static void drawCheckBox(const QStyleOption &option, QPainter &painter, const QWidget *widget);
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                     const QWidget *widget = nullptr) const override;
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option, QPainter *painter,
+                            const QWidget *widget = nullptr) const override;
 };

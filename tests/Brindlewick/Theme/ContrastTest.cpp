@@ -10,6 +10,7 @@
 #include "Theme/Theme.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QMainWindow>
 #include <QMenu>
@@ -17,6 +18,7 @@
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <cmath>
+#include <functional>
 
 namespace {
 
@@ -59,38 +61,67 @@ protected:
     ContrastTest() { PaperStyle::install(); }
 };
 
-// A control's outline must stand out from the ground it lies on at 3:1 or more; its text at 4.5:1.
-TEST_F(ContrastTest, CheckBoxesAndColourDotsOfTheSettingsReadInBothAppearances)
-{
-    for (const Scheme scheme : {Scheme::light, Scheme::dark}) {
-        SCOPED_TRACE(name(scheme));
-        SettingsView view(*model, false);
-        Appearance::force(&view, scheme);
-        view.showTab(SettingsView::Tab::general);
-        view.show();
-        QCoreApplication::sendPostedEvents();
-        const QImage image = Pixels::grab(&view);
+// The settings' own stock controls: the unchecked "Float above other windows" box and the heads-up
+// pop-up button, each with the part of it that carries the outline.
+struct StockControl {
+    const char *what;
+    SettingsView::Tab tab;
+    std::function<QRect(const SettingsView &)> outline;
+};
 
-        QCheckBox *box = nullptr;
-        for (QCheckBox *candidate : view.findChildren<QCheckBox *>())
-            if (candidate->text() == QStringLiteral("Float above other windows"))
-                box = candidate;
-        ASSERT_NE(box, nullptr);
-        ASSERT_FALSE(box->isChecked());
+QRect indicatorOf(const SettingsView &view, const QString &text)
+{
+    for (QCheckBox *box : view.findChildren<QCheckBox *>()) {
+        if (box->text() != text)
+            continue;
         QStyleOptionButton option;
         option.initFrom(box);
-        const QRect indicator = placeIn(box, &view, box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box));
-        const QColor card = image.pixelColor(indicator.left() - 4, indicator.center().y());
-        EXPECT_LT(Pixels::distance(card, Theme::card.resolved(scheme)), 3) << "the box lies on the card";
-        const QRect leftEdge(indicator.left(), indicator.top() + 3, 1, indicator.height() - 6);
-        EXPECT_GE(strongest(image, leftEdge, card), 3.0) << "an unchecked box's edge";
+        return placeIn(box, &view, box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box));
+    }
+    return {};
+}
 
-        auto *dots = view.findChild<ColorDots *>();
-        ASSERT_NE(dots, nullptr);
-        for (const NoteColor color : NoteColors::allCases) {
-            const QWidget *dot = dots->dot(color);
-            const QRect leftHalf = placeIn(dot, &view, QRect(0, dot->height() / 2 - 1, dot->width() / 2, 3));
-            EXPECT_GE(strongest(image, leftHalf, card), 3.0) << toString(color).toStdString() << " dot";
+QRect popUpOf(const SettingsView &view)
+{
+    for (QComboBox *box : view.findChildren<QComboBox *>())
+        if (box->isVisibleTo(&view))
+            return placeIn(box, &view, box->rect());
+    return {};
+}
+
+// A control's outline must stand out from the ground it lies on at 3:1 or more; its text at 4.5:1.
+TEST_F(ContrastTest, StockControlsAndColourDotsOfTheSettingsReadInBothAppearances)
+{
+    const StockControl controls[] = {
+        {"an unchecked box", SettingsView::Tab::general,
+         [](const SettingsView &view) { return indicatorOf(view, QStringLiteral("Float above other windows")); }},
+        {"the heads-up pop-up", SettingsView::Tab::alerts, popUpOf},
+    };
+    for (const Scheme scheme : {Scheme::light, Scheme::dark}) {
+        for (const StockControl &control : controls) {
+            SCOPED_TRACE(std::string(name(scheme)) + ", " + control.what);
+            SettingsView view(*model, false);
+            Appearance::force(&view, scheme);
+            view.showTab(control.tab);
+            view.show();
+            QCoreApplication::sendPostedEvents();
+            const QImage image = Pixels::grab(&view);
+            const QRect outline = control.outline(view);
+            ASSERT_FALSE(outline.isEmpty());
+            const QColor card = image.pixelColor(outline.left() - 4, outline.center().y());
+            EXPECT_LT(Pixels::distance(card, Theme::card.resolved(scheme)), 3) << "it lies on the card";
+            const QRect leftEdge(outline.left(), outline.top() + 3, 2, outline.height() - 6);
+            EXPECT_GE(strongest(image, leftEdge, card), 3.0);
+
+            if (control.tab != SettingsView::Tab::general)
+                continue;
+            auto *dots = view.findChild<ColorDots *>();
+            ASSERT_NE(dots, nullptr);
+            for (const NoteColor color : NoteColors::allCases) {
+                const QWidget *dot = dots->dot(color);
+                const QRect leftHalf = placeIn(dot, &view, QRect(0, dot->height() / 2 - 1, dot->width() / 2, 3));
+                EXPECT_GE(strongest(image, leftHalf, card), 3.0) << toString(color).toStdString() << " dot";
+            }
         }
     }
 }
