@@ -108,13 +108,19 @@ const StickyNote *NoteView::note() const
 void NoteView::refresh()
 {
     const StickyNote *shown = note();
+    std::optional<std::pair<StickyNote, bool>> current;
+    if (shown)
+        current = std::pair(*shown, m_model.ringing().contains(m_id));
+    if (current && current == m_shown)
+        return;
+    m_shown = current;
     if (shown)
         showNote(*shown);
     else
         showNothing();
     std::optional<std::pair<NoteColor, bool>> paper;
-    if (shown)
-        paper = std::pair(shown->color, m_model.ringing().contains(m_id));
+    if (current)
+        paper = std::pair(current->first.color, current->second);
     if (paper != m_paperShown) {
         m_paperShown = paper;
         update();

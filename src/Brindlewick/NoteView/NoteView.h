@@ -2,6 +2,7 @@
 
 #include "App/PopoverRequest.h"
 #include "NoteColor.h"
+#include "StickyNote.h"
 
 #include <QPointer>
 #include <QUuid>
@@ -15,7 +16,6 @@ class PaperEditor;
 class Popover;
 class QVariantAnimation;
 class RingBar;
-struct StickyNote;
 
 // The face of one desktop note: the header with its tape and controls, the text, and the footer with
 // the timer and deadline buttons, or the ring bar while the note rings. It holds no note data: every
@@ -83,6 +83,8 @@ private:
     AppModel &m_model;
     QUuid m_id;
     mutable qsizetype m_foundAt = 0;
+    // The note and ringing as last shown, so edits of other notes cost this view one comparison.
+    std::optional<std::pair<StickyNote, bool>> m_shown;
     // What the paper was last painted as: none while the note is missing.
     std::optional<std::pair<NoteColor, bool>> m_paperShown;
     bool m_peeking;

@@ -23,6 +23,8 @@ namespace {
 
 // After a panel loses focus, the peek waits this long for the focus to land somewhere of its own.
 constexpr int peekCloseDelayMilliseconds = 150;
+// New panels made per turn of the event loop.
+constexpr int panelsPerTurn = 25;
 // The peek hangs this far below the tray.
 constexpr double peekGap = 8;
 // Without a tray: the peek's top this far under the main screen's usable top, or these values.
@@ -103,9 +105,19 @@ void NoteWindows::sync()
         if (!keep.contains(id))
             remove(id);
     }
+    // A few new panels per turn of the event loop, so thousands of notes never hold it up.
+    int made = 0;
     for (const StickyNote &note : notes) {
         NotePanel *shown = panel(note.id);
-        style(shown ? shown : make(note), note);
+        if (!shown && made == panelsPerTurn) {
+            scheduleSync();
+            continue;
+        }
+        if (!shown) {
+            shown = make(note);
+            ++made;
+        }
+        style(shown, note);
     }
 }
 
@@ -119,7 +131,12 @@ void NoteWindows::show(const QUuid &id)
         return;
     }
     sync();
-    if (NotePanel *shown = panel(id))
+    NotePanel *shown = panel(id);
+    if (!shown && !m_model.notesHidden()) {
+        shown = make(*note);
+        style(shown, *note);
+    }
+    if (shown)
         activate(shown);
 }
 
