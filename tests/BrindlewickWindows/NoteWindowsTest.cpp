@@ -281,6 +281,29 @@ TEST_F(NoteWindowsTest, HidingNotesRemovesEveryPanelAndShowingMakesThemAfreshAtT
     EXPECT_EQ(QRect(X11Probe::position(secondAgain), secondAgain->size()), qtRect(secondFrame));
 }
 
+TEST_F(NoteWindowsTest, ManyNotesGetTheirPanelsAFewPerTurnOfTheEventLoopAndAShownNoteAtOnce)
+{
+    NoteBook book;
+    for (int i = 0; i < 60; ++i) {
+        StickyNote note(QUuid::createUuid(), QStringLiteral("Note %1").arg(i), NoteColor::mint, model.now());
+        note.frame = NoteFrame{100.0 + 10 * i, 200, 250, 230};
+        book.notes.append(note);
+    }
+    model.setBook(book);
+    const auto panels = [&] {
+        return std::count_if(book.notes.cbegin(), book.notes.cend(),
+                             [&](const StickyNote &note) { return windows.panel(note.id) != nullptr; });
+    };
+    windows.sync();
+    EXPECT_GT(panels(), 0);
+    EXPECT_LT(panels(), 60);
+    const QUuid last = book.notes.last().id;
+    ASSERT_EQ(windows.panel(last), nullptr);
+    windows.show(last);
+    EXPECT_NE(windows.panel(last), nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return panels() == 60; }));
+}
+
 TEST_F(NoteWindowsTest, ShowingADesktopNoteMakesItTheActiveWindowUnlessNotesAreHidden)
 {
     const QUuid id = add(QRectF(300, 500, 250, 230));
