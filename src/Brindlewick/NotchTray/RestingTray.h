@@ -22,10 +22,6 @@ public:
     // How many live notes are tucked, counted without sorting them.
     static int tuckedCount(const NoteBook &book);
 
-    int count() const { return m_count; }
-    // The most pressing countdown among the tucked notes, as shown.
-    const std::optional<Countdown> &countdown() const { return m_countdown; }
-
 protected:
     void paintEvent(QPaintEvent *event) override;
 
@@ -39,5 +35,6 @@ private:
     AppModel &m_model;
     TrayGeometry m_geometry;
     int m_count = 0;
+    // The most pressing countdown among the tucked notes, as shown.
     std::optional<Countdown> m_countdown;
 };

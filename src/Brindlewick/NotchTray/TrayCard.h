@@ -29,8 +29,6 @@ public:
     // The card's click, also its accessibility action "Open".
     void openNote();
 
-    std::optional<Countdown> countdown() const;
-    QString dueText() const;
     bool showsButtons() const;
 
 protected:
@@ -47,6 +45,8 @@ private:
         StickyNote note;
         bool operator==(const Face &) const = default;
     };
+    std::optional<Countdown> countdown() const;
+    QString dueText() const;
     Face face() const;
     void refresh();
     void setHovering(bool hovering);

@@ -22,7 +22,6 @@ public:
     TrayView *view() const { return m_view; }
     // Where the pointer and clicks are taken, in the panel's coordinates; none passes everything on.
     void setActiveArea(const std::optional<QRect> &area);
-    std::optional<QRect> activeArea() const { return m_activeArea; }
     // Looks again whether a compositing manager runs, and shapes the window for the answer.
     void followCompositing();
 
