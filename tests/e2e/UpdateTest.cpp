@@ -54,6 +54,10 @@ protected:
         const QString relaunched = Desktop::output("pgrep", {"-f", path("app/bin/brindlewick")});
         for (const QString &pid : relaunched.split('\n', Qt::SkipEmptyParts))
             ::kill(pid.toInt(), SIGTERM);
+        // Its windows must be gone before the next test looks for the program's windows.
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return Desktop::output("pgrep", {"-f", path("app/bin/brindlewick")}).isEmpty(); }, 5000))
+            << "the relaunched copy ends on SIGTERM";
     }
 
     void launchInstalled(const QString &version)
