@@ -254,4 +254,23 @@ TEST_F(TrayWindowTest, WithoutACompositorTheDesktopShowsBesideAndBelowTheShape)
     EXPECT_EQ(open.pixelColor(960, openRect.bottom() + 10), desktop) << "below the open tray";
 }
 
+// The window manager does not stack the panel, yet a floating window raised after it stays beneath.
+TEST_F(TrayWindowTest, TheStripStaysAboveAFloatingWindowRaisedAfterIt)
+{
+    QWidget floating(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    floating.setGeometry(800, 0, 400, 150);
+    QPalette palette;
+    palette.setColor(QPalette::Window, QColor(Qt::yellow));
+    floating.setPalette(palette);
+    floating.setAutoFillBackground(true);
+    floating.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return X11Probe::isViewable(&floating); }));
+    ASSERT_TRUE(xdotool(clickAt(QPoint(1100, 100)) + moveTo(farAway)));
+    QTest::qWait(300);
+    const QImage shown = screen();
+    EXPECT_EQ(shown.pixelColor(882, 10), QColor(Qt::black)) << "the strip";
+    EXPECT_EQ(shown.pixelColor(1100, 100), QColor(Qt::yellow)) << "the floating window";
+}
+
 } // namespace
+
