@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QLocale>
 #include <cstdio>
+#include <xcb/xcb.h>
 
 namespace {
 
@@ -33,6 +34,15 @@ void startKit()
                               QColor::fromRgbF(0.8784313725490196f, 0.3764705882352941f, 0.11764705882352941f)};
     Ostrel::start(brand, KitDefaults{[](const QString &key) { return SettingsStore::standard().boolValue(key); },
                                      [](const QString &key, bool value) { SettingsStore::standard().setBool(key, value); }});
+}
+
+// Whether an X server takes a connection on `display`.
+bool xServerAnswers(const QString &display)
+{
+    xcb_connection_t *connection = xcb_connect(display.toLocal8Bit().constData(), nullptr);
+    const bool answers = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    return answers;
 }
 
 // The folder whose notes this run would show: one running program per folder.
@@ -58,10 +68,15 @@ std::optional<QByteArray> BrindlewickApp::platformFor(const QStringList &argumen
     return QByteArrayLiteral("xcb;wayland");
 }
 
-bool BrindlewickApp::hasDisplay(const QProcessEnvironment &environment)
+std::optional<QString> BrindlewickApp::displayProblem(const QProcessEnvironment &environment)
 {
-    return !environment.value(QStringLiteral("DISPLAY")).isEmpty()
-           || !environment.value(QStringLiteral("WAYLAND_DISPLAY")).isEmpty();
+    const QString display = environment.value(QStringLiteral("DISPLAY"));
+    const bool wayland = !environment.value(QStringLiteral("WAYLAND_DISPLAY")).isEmpty();
+    if (display.isEmpty() && !wayland)
+        return QObject::tr("Brindlewick needs a graphical desktop session: neither DISPLAY nor WAYLAND_DISPLAY is set.");
+    if (!wayland && !xServerAnswers(display))
+        return QObject::tr("Brindlewick needs a graphical desktop session: no X server answers on DISPLAY=%1.").arg(display);
+    return std::nullopt;
 }
 
 int BrindlewickApp::run(int argc, char **argv)
@@ -69,9 +84,8 @@ int BrindlewickApp::run(int argc, char **argv)
     const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     if (const std::optional<QByteArray> platform = platformFor(argumentList(argc, argv), environment)) {
         // Qt would abort with a core dump and advice to reinstall; say what is missing instead.
-        if (!hasDisplay(environment)) {
-            std::fputs("Brindlewick needs a graphical desktop session: neither DISPLAY nor WAYLAND_DISPLAY is set.\n",
-                       stderr);
+        if (const std::optional<QString> problem = displayProblem(environment)) {
+            std::fprintf(stderr, "%s\n", qPrintable(*problem));
             return 1;
         }
         qputenv("QT_QPA_PLATFORM", *platform);

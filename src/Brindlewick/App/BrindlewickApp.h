@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QProcessEnvironment>
+#include <QString>
 #include <QStringList>
 #include <optional>
 
@@ -28,8 +29,10 @@ public:
     // the user chose one, with QT_QPA_PLATFORM or "-platform".
     static std::optional<QByteArray> platformFor(const QStringList &arguments,
                                                  const QProcessEnvironment &environment);
-    // Whether the environment names an X or Wayland display to connect to (an empty name names none).
-    static bool hasDisplay(const QProcessEnvironment &environment);
+    // Why no window could be shown with our platform choice, in one line: no X or Wayland display
+    // named (an empty name names none), or no X server answering on DISPLAY without a Wayland one.
+    // Nothing when a display is there.
+    static std::optional<QString> displayProblem(const QProcessEnvironment &environment);
 
 private:
     AppDelegate m_delegate;
