@@ -18,7 +18,7 @@ const QSize newNoteSize(250, 230);
 
 void EndToEndTest::TearDown()
 {
-    for (QProcess *process : {&second, &brindlewick}) {
+    for (QProcess *process : {&second, &brindlewick, &notificationServer}) {
         process->terminate();
         process->waitForFinished(3000);
     }
@@ -32,6 +32,12 @@ QString EndToEndTest::path(const QString &name) const
 void EndToEndTest::writeFile(const QString &name, const QByteArray &bytes) const
 {
     writeTestFile(path(name), bytes);
+}
+
+void EndToEndTest::startNotificationServer(const QString &config)
+{
+    notificationServer.start("dunst", {"-config", config});
+    ASSERT_TRUE(QTest::qWaitFor([] { return Desktop::output("dunstctl", {"is-paused"}) == "false"; }, 5000));
 }
 
 void EndToEndTest::launch(QProcess &process) const

@@ -19,6 +19,10 @@ protected:
     QString path(const QString &name) const;
     void writeFile(const QString &name, const QByteArray &bytes) const;
 
+    // Starts dunst as the session's notification server, with the given configuration, and waits
+    // until it serves; TearDown stops it.
+    void startNotificationServer(const QString &config = QStringLiteral("/dev/null"));
+
     void launch(QProcess &process) const;
     // Ends the program as logout or kill does (SIGTERM), and checks that it ended cleanly.
     static testing::AssertionResult quit(QProcess &process);
@@ -39,4 +43,5 @@ protected:
     QTemporaryDir dir;
     QProcess brindlewick;
     QProcess second;
+    QProcess notificationServer;
 };

@@ -22,18 +22,7 @@ const NoteFrame teaFrame{300, 500, 250, 230};
 
 class EverydayUseTest : public EndToEndTest {
 protected:
-    void SetUp() override
-    {
-        dunst.start("dunst", {"-config", "/dev/null"});
-        ASSERT_TRUE(QTest::qWaitFor([] { return output("dunstctl", {"is-paused"}) == "false"; }, 5000));
-    }
-
-    void TearDown() override
-    {
-        EndToEndTest::TearDown();
-        dunst.terminate();
-        dunst.waitForFinished(3000);
-    }
+    void SetUp() override { startNotificationServer(); }
 
     void writeSettings(const QByteArray &json) const { writeFile("config/Brindlewick/settings.json", json); }
 
@@ -62,7 +51,6 @@ protected:
 
     static QString displayed() { return output("dunstctl", {"count", "displayed"}); }
 
-    QProcess dunst;
 };
 
 TEST_F(EverydayUseTest, TextTypedAfterCtrlNLandsInTheNewNote)

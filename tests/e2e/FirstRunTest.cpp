@@ -26,19 +26,16 @@ protected:
                                path("choice").toUtf8() + "')\"\n");
         QFile::setPermissions(path("offer"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         writeFile("dunstrc", "[global]\ndmenu = " + path("offer").toUtf8() + "\n");
-        dunst.start("dunst", {"-config", path("dunstrc")});
+        startNotificationServer(path("dunstrc"));
         trayer.start("trayer", {"--edge", "top", "--align", "right", "--width", "10", "--height", "24"});
         ASSERT_TRUE(QTest::qWaitFor([] { return !xdotool({"search", "--classname", "trayer"}).isEmpty(); }, 5000));
-        ASSERT_TRUE(QTest::qWaitFor([] { return output("dunstctl", {"is-paused"}) == "false"; }, 5000));
     }
 
     void TearDown() override
     {
         EndToEndTest::TearDown();
-        for (QProcess *process : {&trayer, &dunst}) {
-            process->terminate();
-            process->waitForFinished(3000);
-        }
+        trayer.terminate();
+        trayer.waitForFinished(3000);
     }
 
     // Watches the window's place from just before `at` until it has moved sideways and come back.
@@ -57,7 +54,6 @@ protected:
         return false;
     }
 
-    QProcess dunst;
     QProcess trayer;
 };
 

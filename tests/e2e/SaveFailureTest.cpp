@@ -16,20 +16,8 @@ using Desktop::xdotool;
 // With a notification server, so the failure can be seen outside the program's own windows.
 class SaveFailureTest : public EndToEndTest {
 protected:
-    void SetUp() override
-    {
-        dunst.start("dunst", {"-config", "/dev/null"});
-        ASSERT_TRUE(QTest::qWaitFor([] { return output("dunstctl", {"is-paused"}) == "false"; }, 5000));
-    }
+    void SetUp() override { startNotificationServer(); }
 
-    void TearDown() override
-    {
-        EndToEndTest::TearDown();
-        dunst.terminate();
-        dunst.waitForFinished(3000);
-    }
-
-    QProcess dunst;
 };
 
 TEST_F(SaveFailureTest, KilledWithAFailedSavePendingTheTypedNotesAreInTheRecoveryFile)
