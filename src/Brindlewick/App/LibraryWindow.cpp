@@ -3,13 +3,11 @@
 #include "AppModel.h"
 #include "KeyWindow.h"
 #include "LibraryRoot.h"
-#include "Theme/ThemePalette.h"
 #include "WindowFrame.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QMainWindow>
-#include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <utility>
@@ -66,19 +64,12 @@ void LibraryWindow::make()
     m_window->installEventFilter(this);
 }
 
-// The menu bar and its menus take the theme's colours, as the window's content does, so they turn
-// dark with it.
 void LibraryWindow::addMenus()
 {
     QMenuBar *bar = m_window->menuBar();
     bar->clear();
-    ThemePalette::follow(bar, ThemePalette::window());
-    for (QMenu *menu : std::as_const(m_menus)) {
+    for (QMenu *menu : std::as_const(m_menus))
         bar->addMenu(menu);
-        ThemePalette::follow(menu, ThemePalette::window());
-        for (QMenu *submenu : menu->findChildren<QMenu *>())
-            ThemePalette::follow(submenu, ThemePalette::window());
-    }
 }
 
 bool LibraryWindow::eventFilter(QObject *watched, QEvent *event)

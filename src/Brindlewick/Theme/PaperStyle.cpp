@@ -1,8 +1,11 @@
 #include "PaperStyle.h"
 
 #include "Theme.h"
+#include "ThemePalette.h"
 
 #include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
 #include <QStyleFactory>
 #include <QStyleOption>
 #include <memory>
@@ -50,6 +53,13 @@ void PaperStyle::install()
 {
     if (!qobject_cast<PaperStyle *>(QApplication::style()))
         QApplication::setStyle(new PaperStyle);
+}
+
+void PaperStyle::polish(QWidget *widget)
+{
+    QProxyStyle::polish(widget);
+    if (qobject_cast<QMenu *>(widget) || qobject_cast<QMenuBar *>(widget))
+        ThemePalette::follow(widget, ThemePalette::window());
 }
 
 void PaperStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,

@@ -5,7 +5,8 @@
 // The application's widget style: Fusion, the same on every desktop, with the edges of its stock
 // controls (check boxes, pop-up buttons, spin boxes, text fields, tabs) in the theme's control edge.
 // Fusion draws those edges in the window colour darkened, which all but vanishes on a dark window;
-// the theme's edge reads at 3:1 or more on every ground of either appearance.
+// the theme's edge reads at 3:1 or more on every ground of either appearance. Menu bars and menus,
+// which windows do not pass their colours on to, take the theme's colours too.
 class PaperStyle : public QProxyStyle {
     Q_OBJECT
 public:
@@ -13,6 +14,9 @@ public:
 
     // Makes it the application's style; once a QApplication exists.
     static void install();
+
+    void polish(QWidget *widget) override;
+    using QProxyStyle::polish;
 
     void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
                        const QWidget *widget = nullptr) const override;

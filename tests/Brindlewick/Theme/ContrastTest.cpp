@@ -4,6 +4,7 @@
 
 #include "App/AppCommands.h"
 #include "App/LibraryWindow.h"
+#include "App/MenuBarMenu.h"
 #include "SettingsView/SettingsView.h"
 #include "Theme/Appearance.h"
 #include "Theme/ColorDots.h"
@@ -18,6 +19,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QStyleOptionButton>
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -127,39 +129,48 @@ TEST_F(ContrastTest, StockControlsAndColourDotsOfTheSettingsReadInBothAppearance
     }
 }
 
-TEST_F(ContrastTest, TheAllNotesMenuBarAndItsMenusTakeTheAppearanceOfTheWindow)
+// Menus are windows of their own, which take no colours from the window they open from.
+TEST_F(ContrastTest, TheAllNotesMenuBarItsMenusAndTheStatusMenuTakeTheAppearance)
 {
     for (const Scheme scheme : {Scheme::light, Scheme::dark}) {
         SCOPED_TRACE(name(scheme));
         LibraryWindow library(*model);
         AppCommands commands(*model);
         library.setMenus(commands.menus());
-        QMenu &file = *commands.menus().first();
         library.bringForward();
         Appearance::force(library.window(), scheme);
-        Appearance::force(&file, scheme);
         QCoreApplication::sendPostedEvents();
 
         QMenuBar *bar = library.window()->menuBar();
         const QImage barImage = Pixels::grab(bar);
         const QColor barGround = barImage.pixelColor(bar->width() - 4, bar->height() / 2);
         EXPECT_LT(Pixels::distance(barGround, Theme::desk.resolved(scheme)), 8) << "the bar is the window's colour";
+        const QMenu &file = *commands.menus().first();
         EXPECT_GE(strongest(barImage, bar->actionGeometry(file.menuAction()), barGround), 4.5) << "the first menu's title";
 
-        file.adjustSize();
-        const QImage menuImage = Pixels::grab(&file);
-        const QRect newNote = file.actionGeometry(file.actions().first());
-        const QColor menuGround = menuImage.pixelColor(newNote.right() - 4, newNote.center().y());
-        EXPECT_LT(Pixels::distance(menuGround, Theme::card.resolved(scheme)), 8) << "the menu is a card";
-        EXPECT_GE(strongest(menuImage, newNote, menuGround), 4.5) << "its first item";
-
-        QImage picture(QSize(std::max(bar->width(), file.width()), bar->height() + file.height()), QImage::Format_ARGB32);
+        MenuBarMenu status(*model);
+        QImage picture(QSize(bar->width(), bar->height() + 400), QImage::Format_ARGB32);
         picture.fill(Theme::desk.resolved(scheme));
         QPainter painter(&picture);
         painter.drawImage(0, 0, barImage);
-        painter.drawImage(0, bar->height(), menuImage);
+        int left = 0;
+        for (QMenu *menu : {commands.menus().first(), static_cast<QMenu *>(&status)}) {
+            Appearance::force(menu, scheme);
+            menu->adjustSize();
+            const QImage menuImage = Pixels::grab(menu);
+            const QList<QAction *> actions = menu->actions();
+            const auto newNote = std::find_if(actions.begin(), actions.end(),
+                                              [](const QAction *a) { return a->text() == QStringLiteral("New Note"); });
+            ASSERT_NE(newNote, actions.end());
+            const QRect item = menu->actionGeometry(*newNote);
+            const QColor menuGround = menuImage.pixelColor(item.right() - 4, item.center().y());
+            EXPECT_LT(Pixels::distance(menuGround, Theme::card.resolved(scheme)), 8) << "a menu is a card";
+            EXPECT_GE(strongest(menuImage, item, menuGround), 4.5) << "\"New Note\"";
+            painter.drawImage(left, bar->height(), menuImage);
+            left += menu->width() + 24;
+        }
         painter.end();
-        Snapshots::write(picture, QStringLiteral("contrast"), QStringLiteral("library-menus-") + name(scheme));
+        Snapshots::write(picture, QStringLiteral("contrast"), QStringLiteral("menus-") + name(scheme));
     }
 }
 
