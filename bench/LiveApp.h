@@ -135,12 +135,14 @@ inline QProcessEnvironment environment(const PrivateSession &session, const Home
     return env;
 }
 
-// CPU ticks of the process and timeslices of all its threads, as the kernel counts them.
+// CPU ticks of the process and the timeslices of each of its threads, as the kernel counts them.
 struct Usage {
+    struct Thread {
+        QString name;
+        long long timeslices = 0;
+    };
     long long ticks = 0;
-    long long timeslices = 0;
-    // Timeslices by thread name.
-    std::map<QString, long long> byThread;
+    std::map<QString, Thread> threads;
 };
 
 inline Usage usageOf(qint64 pid)
@@ -160,12 +162,23 @@ inline Usage usageOf(qint64 pid)
         QFile name(tasks.filePath(task + QStringLiteral("/comm")));
         if (schedstat.open(QIODevice::ReadOnly) && name.open(QIODevice::ReadOnly)) {
             const QList<QByteArray> fields = schedstat.readAll().trimmed().split(' ');
-            const long long slices = fields.size() > 2 ? fields[2].toLongLong() : 0;
-            usage.timeslices += slices;
-            usage.byThread[QString::fromLocal8Bit(name.readAll().trimmed())] += slices;
+            usage.threads[task] = {QString::fromLocal8Bit(name.readAll().trimmed()),
+                                   fields.size() > 2 ? fields[2].toLongLong() : 0};
         }
     }
     return usage;
+}
+
+// Wakeups between two readings, by thread name. A thread that ended in between takes its last
+// wakeups with it; one that started counts from its start.
+inline std::map<QString, long long> wakeupsBetween(const Usage &before, const Usage &after)
+{
+    std::map<QString, long long> wakeups;
+    for (const auto &[tid, thread] : after.threads) {
+        const auto earlier = before.threads.find(tid);
+        wakeups[thread.name] += thread.timeslices - (earlier == before.threads.end() ? 0 : earlier->second.timeslices);
+    }
+    return wakeups;
 }
 
 // Proportional set size in MB.

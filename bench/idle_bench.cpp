@@ -203,14 +203,15 @@ int main(int argc, char **argv)
     const double seconds = LiveApp::millisecondsSince(idleStart) / 1000;
     const double ticksPerSecond = double(sysconf(_SC_CLK_TCK));
     const long long ticks = after.ticks - before.ticks;
-    const long long wakeups = after.timeslices - before.timeslices;
+    const std::map<QString, long long> byThread = LiveApp::wakeupsBetween(before, after);
+    long long wakeups = 0;
+    for (const auto &[name, count] : byThread)
+        wakeups += count;
     std::printf("idle %.0f s: %lld CPU ticks (%.2f %% of a core), %lld wakeups (%.1f a second)\n", seconds, ticks,
                 100.0 * double(ticks) / ticksPerSecond / seconds, wakeups, double(wakeups) / seconds);
     std::printf("wakeups by thread:");
-    for (const auto &[name, slices] : after.byThread) {
-        const auto earlier = before.byThread.find(name);
-        std::printf(" %s %lld", qPrintable(name), slices - (earlier == before.byThread.end() ? 0 : earlier->second));
-    }
+    for (const auto &[name, count] : byThread)
+        std::printf(" %s %lld", qPrintable(name), count);
     std::printf("\nPSS: %.1f MB\n", LiveApp::pssMegabytes(pid));
 
     if (options.desktop > 0) {

@@ -90,6 +90,10 @@ int BrindlewickApp::run(int argc, char **argv)
         }
         qputenv("QT_QPA_PLATFORM", *platform);
     }
+    // Each shared-memory flush of a window is answered by a completion event that wakes two threads;
+    // the small repaints of a countdown travel as well in a plain request, and an idle program stays asleep.
+    if (!environment.contains(QStringLiteral("QT_XCB_NO_MITSHM")))
+        qputenv("QT_XCB_NO_MITSHM", "1");
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Brindlewick"));

@@ -89,25 +89,19 @@ void drawLabel(QPainter &painter, const LabelLayout &label, const Countdown &cou
     painter.drawText(label.textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, label.text.text);
 }
 
-// Track, fill and label, without the shadow.
-void paintTape(QPainter &painter, const QRectF &rect, const std::optional<Countdown> &countdown, NoteColor paper,
-               bool showsText, Scheme scheme)
+// The track and the fill (hatched once over), without the label.
+void paintBody(QPainter &painter, const QRectF &rect, const std::optional<Countdown> &countdown, NoteColor paper,
+               Scheme scheme)
 {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
     const QPainterPath tape = TapeShape::path(rect);
     QColor track(Qt::white);
     track.setAlphaF(scheme == Scheme::dark ? 0.16f : 0.6f);
     painter.fillPath(tape, track);
-    if (!countdown) {
-        painter.restore();
+    if (!countdown)
         return;
-    }
 
     const qreal w = rect.width(), h = rect.height();
     const Color ink = Paper::tapeInk(paper, countdown->urgency);
-    const qreal fill = TimeTape::fillWidth(*countdown, w, h);
     if (countdown->urgency == Urgency::over) {
         painter.fillPath(tape, ink.resolved(scheme, 0.88));
         painter.save();
@@ -119,15 +113,68 @@ void paintTape(QPainter &painter, const QRectF &rect, const std::optional<Countd
     } else if (isFaint(*countdown)) {
         painter.fillPath(tape, ink.resolved(scheme, 0.28));
     } else {
+        const qreal fill = TimeTape::fillWidth(*countdown, w, h);
         const QPainterPath strip = TapeShape::path(QRectF(rect.topLeft(), QSizeF(fill, h)));
         painter.fillPath(strip.intersected(tape), ink.resolved(scheme, 0.88));
     }
+}
 
-    if (showsText) {
+// The body as an image at the painter's scale, made once per look and kept: filling its paths is
+// the costly part of a tape (large fills wake a pool of threads), while a deadline's label changes
+// far more often than its fill.
+void drawBody(QPainter &painter, const QRectF &rect, const std::optional<Countdown> &countdown, NoteColor paper,
+              Scheme scheme)
+{
+    static QCache<QString, QImage> made(2048);
+    const qreal scale = DropShadow::scaleOf(painter);
+    const auto state = countdown ? countdown->kind.timerState() : std::nullopt;
+    const int fill = countdown ? qFloor(TimeTape::fillWidth(*countdown, rect.width(), rect.height()) * scale) : 0;
+    const QString key = QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8")
+                            .arg(rect.width())
+                            .arg(rect.height())
+                            .arg(scale)
+                            .arg(int(paper))
+                            .arg(int(scheme))
+                            .arg(countdown ? int(countdown->urgency) : -1)
+                            .arg(state ? int(*state) : (countdown ? -1 : -2))
+                            .arg(fill);
+    // A clear margin, so a tilted tape's edges come from smooth sampling rather than an
+    // antialiased outline of the image (which would be a large fill again).
+    constexpr qreal margin = 2;
+    QImage *body = made.object(key);
+    if (!body) {
+        const QSizeF size = rect.size() + QSizeF(2 * margin, 2 * margin);
+        body = new QImage(QSize(qCeil(size.width() * scale), qCeil(size.height() * scale)),
+                          QImage::Format_ARGB32_Premultiplied);
+        body->setDevicePixelRatio(scale);
+        body->fill(Qt::transparent);
+        QPainter layer(body);
+        layer.setRenderHint(QPainter::Antialiasing);
+        paintBody(layer, QRectF(QPointF(margin, margin), rect.size()), countdown, paper, scheme);
+        layer.end();
+        made.insert(key, body, qMax(1, int(body->sizeInBytes() / 1024)));
+    }
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(rect.topLeft() - QPointF(margin, margin), *body);
+    painter.restore();
+}
+
+// Track, fill and label, without the shadow.
+void paintTape(QPainter &painter, const QRectF &rect, const std::optional<Countdown> &countdown, NoteColor paper,
+               bool showsText, Scheme scheme)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    drawBody(painter, rect, countdown, paper, scheme);
+    if (countdown && showsText) {
+        const qreal fill = TimeTape::fillWidth(*countdown, rect.width(), rect.height());
         const LabelLayout label = layoutLabel(rect, *countdown);
         drawLabel(painter, label, *countdown, Paper::ink(paper).resolved(scheme));
         if (!isFaint(*countdown)) {
-            painter.setClipRect(QRectF(rect.topLeft(), QSizeF(fill, h)), Qt::IntersectClip);
+            painter.setClipRect(QRectF(rect.topLeft(), QSizeF(fill, rect.height())), Qt::IntersectClip);
             drawLabel(painter, label, *countdown, onTint(*countdown, paper, scheme));
         }
     }
@@ -209,7 +256,7 @@ TimeTape::Face TimeTape::face(const std::optional<Countdown> &countdown, const Q
     if (!countdown)
         return {};
     const qreal fill = fillWidth(*countdown, size.width(), size.height());
-    return {countdown->kind, countdown->urgency, labelText(*countdown, size), qFloor(fill * pixelRatio)};
+    return {countdown->kind, countdown->urgency, countdown->shortText(), qFloor(fill * pixelRatio)};
 }
 
 QRectF TimeTape::tapeArea() const

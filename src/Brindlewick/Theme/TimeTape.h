@@ -16,7 +16,8 @@ class TimeTape : public QWidget {
     Q_OBJECT
 public:
     // What a tape of a given size shows of its countdown: the symbol and colours (its kind and
-    // urgency), the short text and the fill's reach in whole device pixels. A tape repaints only
+    // urgency), the short text (the label is fitted from it) and the fill's reach in whole device
+    // pixels. A tape repaints only
     // when this changes, so a deadline hours away repaints once a minute, a stopped timer never.
     struct Face {
         std::optional<Countdown::Kind> kind;
