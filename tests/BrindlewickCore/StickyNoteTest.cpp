@@ -30,6 +30,9 @@ TEST(StickyNote, TitleAndRestComeFromTheFirstNonBlankLine)
         {QString(79, u'x') + QStringLiteral("\U0001F1E9\U0001F1EA"),
          QString(79, u'x') + QStringLiteral("\U0001F1E9\U0001F1EA"), ""},
         {QString(80, u'x') + QStringLiteral("\U0001F1E9\U0001F1EA"), QString(79, u'x') + QChar(0x2026), ""},
+        // A huge note: only the start of its first line makes the title.
+        {QString(1000000, u'a'), QString(79, u'a') + QChar(0x2026), ""},
+        {"Title\n" + QString(1000000, u'a'), "Title", QString(1000000, u'a')},
     };
     for (const Case &c : cases) {
         const StickyNote note = noteWithText(c.text);

@@ -1,13 +1,16 @@
 #include "LibraryFixture.h"
 #include "Pixels.h"
+#include "PaintCount.h"
 
 #include "LibraryView/NoteCard.h"
 #include "Theme/Appearance.h"
 #include "Theme/Paper.h"
 #include "Theme/Theme.h"
 
+#include "TestNotes.h"
 #include "TimeText.h"
 
+#include <QApplication>
 #include <QLocale>
 
 namespace {
@@ -141,6 +144,27 @@ TEST_F(NoteCardTest, ARingingNoteCarriesTheRedOutlineOnlyWhileItRings)
     EXPECT_LE(Pixels::distance(Pixels::at(Pixels::grab(&host), edge.x(), edge.y()), alarm), 2);
     model.stopRinging(standup);
     EXPECT_GT(Pixels::distance(Pixels::at(Pixels::grab(&host), edge.x(), edge.y()), alarm), 60);
+}
+
+TEST_F(NoteCardTest, ACardRepaintsWhenItsTapeOrBadgeShowsSomethingNewAndOnlyThen)
+{
+    StickyNote due = plain(QStringLiteral("Due in three hours"));
+    due.setDeadline(model.now() + 3 * 3600 + 30, model.now() - 3600);
+    put(due);
+    StickyNote timed = plain(QStringLiteral("Tea"));
+    timed.timer = TestNotes::runningTimer(600, 300.5, model.now());
+    put(timed);
+    struct Case { QUuid id; double later; bool changes; };
+    for (const Case &c : {Case{due.id, 1, false}, Case{due.id, 60, true}, Case{timed.id, 1, true}}) {
+        NoteCard *card = cardOf(c.id);
+        QApplication::processEvents();
+        const QString tape = card->countdown()->shortText();
+        const PaintCount paints(card);
+        model.advance(c.later);
+        QApplication::processEvents();
+        EXPECT_EQ(card->countdown()->shortText() != tape, c.changes) << stored(c.id).text.toStdString();
+        EXPECT_EQ(paints.paints > 0, c.changes) << stored(c.id).text.toStdString();
+    }
 }
 
 } // namespace

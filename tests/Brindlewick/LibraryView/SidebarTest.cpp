@@ -153,3 +153,16 @@ TEST_F(SidebarTest, TheNextUpTitleWrapsToTwoLinesAndIsCut)
 }
 
 } // namespace
+
+TEST_F(SidebarTest, AHiddenSidebarLeavesTheNotebookAloneAndCatchesUpWhenShown)
+{
+    sidebar.hide();
+    const int before = row(NoteFilter::all)->count();
+    model.newNote(QStringLiteral("Written while the library was closed"), std::nullopt, std::nullopt, false,
+                  std::nullopt, false, std::nullopt);
+    model.advance(60);
+    EXPECT_EQ(row(NoteFilter::all)->count(), before);
+
+    sidebar.show();
+    EXPECT_EQ(row(NoteFilter::all)->count(), before + 1);
+}

@@ -1,4 +1,5 @@
 #include "NoteViewFixture.h"
+#include "PaintCount.h"
 
 #include "NoteView/ColorButton.h"
 #include "NoteView/DeadlineButton.h"
@@ -463,20 +464,6 @@ TEST_F(NoteViewTest, TapeFollowsTheSavedWidthAndReadsTheCountdown)
     moveClockTo(t0 + 240);
     EXPECT_EQ(v.header()->tape()->accessibleName(), "Timer, 1 min left");
 }
-
-// Counts the paints a widget receives.
-class PaintCount : public QObject {
-public:
-    explicit PaintCount(QWidget *widget) { widget->installEventFilter(this); }
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        paints += event->type() == QEvent::Paint ? 1 : 0;
-        return false;
-    }
-};
 
 TEST_F(NoteViewTest, TheNoteRepaintsOnlyWhenItsTapeShowsSomethingNew)
 {
