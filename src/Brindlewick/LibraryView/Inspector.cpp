@@ -1,7 +1,6 @@
 #include "Inspector.h"
 
 #include "ShownRefresh.h"
-
 #include "Theme/PlainButton.h"
 #include "Theme/SegmentedPicker.h"
 #include "Theme/SymbolLabel.h"

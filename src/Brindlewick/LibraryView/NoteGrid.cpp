@@ -1,12 +1,11 @@
 #include "NoteGrid.h"
 
-#include "ShownRefresh.h"
-
 #include "CardGrid.h"
 #include "EmptyGrid.h"
 #include "FocusSearch.h"
 #include "Theme/PlainButton.h"
 #include "SearchField.h"
+#include "ShownRefresh.h"
 #include "Theme/SymbolLabel.h"
 #include "Theme/ThemeLabel.h"
 

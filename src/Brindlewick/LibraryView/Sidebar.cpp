@@ -1,10 +1,9 @@
 #include "Sidebar.h"
 
-#include "ShownRefresh.h"
-
 #include "FilterRow.h"
 #include "Theme/Hairline.h"
 #include "NextUpCard.h"
+#include "ShownRefresh.h"
 #include "Theme/ThemeLabel.h"
 
 #include "App/AppModel.h"
