@@ -14,7 +14,7 @@ Paths Paths::live()
 QString Paths::stateFolder()
 {
     QString stateHome = qEnvironmentVariable("XDG_STATE_HOME");
-    // The base directory specification: a relative path is invalid and is ignored.
+    // XDG base directories: a relative XDG_STATE_HOME is invalid and is ignored.
     if (!QDir::isAbsolutePath(stateHome))
         stateHome = QDir::home().filePath(QStringLiteral(".local/state"));
     return QDir(stateHome).filePath(QStringLiteral("Brindlewick"));
