@@ -105,12 +105,7 @@ std::optional<QString> NoteStore::moveAside(const QString &target) const
 
 std::optional<FileStamp> NoteStore::stamp() const
 {
-    struct stat info {};
-    if (::stat(QFile::encodeName(m_url).constData(), &info) != 0)
-        return std::nullopt;
-    return FileStamp{static_cast<quint64>(info.st_dev), static_cast<quint64>(info.st_ino),
-                     static_cast<qint64>(info.st_size),
-                     static_cast<qint64>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+    return FileStamp::of(m_url);
 }
 
 void NoteStore::removeLeftovers() const

@@ -1,20 +1,11 @@
 #pragma once
 
+#include "FileStamp.h"
 #include "NoteBook.h"
 
 #include <QString>
 #include <optional>
 #include <variant>
-
-// Which file is on disk: another program that replaces or rewrites the file changes at least one.
-struct FileStamp {
-    quint64 device = 0;
-    quint64 inode = 0;
-    qint64 size = 0;
-    qint64 modifiedNs = 0;
-
-    bool operator==(const FileStamp &) const = default;
-};
 
 // Reads and writes the notebook as one JSON file, "notes.json", in the data folder.
 class NoteStore {

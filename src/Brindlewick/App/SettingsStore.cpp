@@ -1,5 +1,7 @@
 #include "SettingsStore.h"
 
+#include "FileStamp.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -19,17 +21,9 @@ namespace {
 // Settings are a few hundred bytes; anything much larger is not a settings file.
 constexpr qint64 largestFile = 1024 * 1024;
 
-struct Seen {
-    quint64 device = 0;
-    quint64 inode = 0;
-    qint64 size = 0;
-    qint64 modifiedNs = 0;
-    bool operator==(const Seen &) const = default;
-};
-
 // The file as last read or written, per path, for the whole process (the main thread only).
 struct Cached {
-    std::optional<Seen> seen;
+    std::optional<FileStamp> seen;
     QJsonObject settings;
     std::optional<QString> setAside;
 };
@@ -38,15 +32,6 @@ QHash<QString, Cached> &cache()
 {
     static QHash<QString, Cached> files;
     return files;
-}
-
-std::optional<Seen> seenOnDisk(const QString &path)
-{
-    struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return std::nullopt;
-    return Seen{static_cast<quint64>(info.st_dev), static_cast<quint64>(info.st_ino), info.st_size,
-                static_cast<qint64>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
 }
 
 // Opens without waiting (a FIFO in the file's place must not block) and reads no more than a settings
@@ -169,7 +154,7 @@ void SettingsStore::clear()
 QJsonObject SettingsStore::read() const
 {
     Cached &cached = cache()[m_path];
-    const std::optional<Seen> seen = seenOnDisk(m_path);
+    const std::optional<FileStamp> seen = FileStamp::of(m_path);
     if (seen == cached.seen)
         return cached.settings;
     cached.seen = seen;
@@ -215,6 +200,6 @@ void SettingsStore::write(const QString &key, const QJsonValue &value)
     if (!file.commit())
         return;
     Cached &cached = cache()[m_path];
-    cached.seen = seenOnDisk(m_path);
+    cached.seen = FileStamp::of(m_path);
     cached.settings = settings;
 }

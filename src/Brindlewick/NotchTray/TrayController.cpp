@@ -6,9 +6,6 @@
 #include "App/AppModel.h"
 #include "NoteWindows/ScreenSpace.h"
 
-#include <QGuiApplication>
-#include <QScreen>
-
 namespace {
 
 // Room under the open tray or the banner for the shadow.
@@ -32,7 +29,7 @@ TrayController::TrayController(AppModel &model, QObject *parent)
     });
     countTucked();
     place();
-    followScreens();
+    ScreenSpace::followChanges(this, [this] { remeasure(); });
     connect(&m_model, &AppModel::trayEnabledChanged, this, [this] { setEnabled(m_model.trayEnabled()); },
             Qt::QueuedConnection);
     QMetaObject::invokeMethod(this, [this] { setEnabled(m_model.trayEnabled()); }, Qt::QueuedConnection);
@@ -103,22 +100,6 @@ void TrayController::track()
 void TrayController::countTucked()
 {
     m_hasTucked = RestingTray::tuckedCount(m_model.book()) > 0;
-}
-
-void TrayController::followScreens()
-{
-    const auto follow = [this](QScreen *screen) {
-        connect(screen, &QScreen::geometryChanged, this, &TrayController::remeasure);
-        connect(screen, &QScreen::availableGeometryChanged, this, &TrayController::remeasure);
-    };
-    for (QScreen *screen : QGuiApplication::screens())
-        follow(screen);
-    connect(qGuiApp, &QGuiApplication::screenAdded, this, [this, follow](QScreen *screen) {
-        follow(screen);
-        remeasure();
-    });
-    connect(qGuiApp, &QGuiApplication::screenRemoved, this, &TrayController::remeasure);
-    connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, &TrayController::remeasure);
 }
 
 void TrayController::remeasure()

@@ -47,7 +47,6 @@ private:
     void setEnabled(bool on);
     void track();
     void countTucked();
-    void followScreens();
     void remeasure();
     double seconds() const;
     QPointF yUp(QPoint qt) const;

@@ -13,7 +13,6 @@
 
 #include <QApplication>
 #include <QPointer>
-#include <QScreen>
 #include <QSet>
 #include <QTimer>
 #include <QWindow>
@@ -68,7 +67,7 @@ NoteWindows::NoteWindows(AppModel &model, QObject *parent) : QObject(parent), m_
 {
     connect(&m_model, &AppModel::bookChanged, this, &NoteWindows::scheduleSync);
     connect(&m_model, &AppModel::notesHiddenChanged, this, &NoteWindows::scheduleSync);
-    watchScreens();
+    ScreenSpace::followChanges(this, [this] { scheduleRescue(); });
     scheduleSync();
 }
 
@@ -278,20 +277,4 @@ void NoteWindows::remove(const QUuid &id)
 void NoteWindows::scheduleRescue()
 {
     QMetaObject::invokeMethod(this, &NoteWindows::rescue, Qt::QueuedConnection);
-}
-
-void NoteWindows::watchScreens()
-{
-    const auto follow = [this](QScreen *screen) {
-        connect(screen, &QScreen::geometryChanged, this, &NoteWindows::scheduleRescue);
-        connect(screen, &QScreen::availableGeometryChanged, this, &NoteWindows::scheduleRescue);
-    };
-    for (QScreen *screen : QGuiApplication::screens())
-        follow(screen);
-    connect(qGuiApp, &QGuiApplication::screenAdded, this, [this, follow](QScreen *screen) {
-        follow(screen);
-        scheduleRescue();
-    });
-    connect(qGuiApp, &QGuiApplication::screenRemoved, this, &NoteWindows::scheduleRescue);
-    connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, &NoteWindows::scheduleRescue);
 }

@@ -66,7 +66,6 @@ private:
     void remove(const QUuid &id);
     void scheduleSync();
     void scheduleRescue();
-    void watchScreens();
 
     AppModel &m_model;
     QHash<QUuid, NotePanel *> m_panels;

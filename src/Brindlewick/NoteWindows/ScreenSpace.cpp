@@ -59,3 +59,19 @@ std::optional<QRectF> mainFrame()
 }
 
 } // namespace ScreenSpace
+
+void ScreenSpace::followChanges(QObject *context, const std::function<void()> &changed)
+{
+    const auto follow = [context, changed](QScreen *screen) {
+        QObject::connect(screen, &QScreen::geometryChanged, context, changed);
+        QObject::connect(screen, &QScreen::availableGeometryChanged, context, changed);
+    };
+    for (QScreen *screen : QGuiApplication::screens())
+        follow(screen);
+    QObject::connect(qGuiApp, &QGuiApplication::screenAdded, context, [follow, changed](QScreen *screen) {
+        follow(screen);
+        changed();
+    });
+    QObject::connect(qGuiApp, &QGuiApplication::screenRemoved, context, changed);
+    QObject::connect(qGuiApp, &QGuiApplication::primaryScreenChanged, context, changed);
+}

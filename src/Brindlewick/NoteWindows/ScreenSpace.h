@@ -3,7 +3,10 @@
 #include <QList>
 #include <QRect>
 #include <QRectF>
+#include <functional>
 #include <optional>
+
+class QObject;
 
 // The model keeps screen geometry in points with the origin at the bottom left of the primary
 // screen and y growing upwards; Qt puts the origin at the top left and y grows downwards.
@@ -18,5 +21,8 @@ QList<QRectF> visibleFrames();
 // The primary screen's usable area and whole area, y up; none without a screen.
 std::optional<QRectF> mainVisibleFrame();
 std::optional<QRectF> mainFrame();
+
+// Calls `changed` whenever a screen comes, goes, moves, resizes or becomes primary, while `context` lives.
+void followChanges(QObject *context, const std::function<void()> &changed);
 
 } // namespace ScreenSpace
