@@ -115,7 +115,7 @@ const Line goldenLines[] = {
     {"drinks this evening at 7", "drinks this evening at 7", {}, "+0 19:00"},
     {"room 1730", "room 1730", {}, nullptr},
     {"chapter 12 by 3", "chapter 12 by 3", {}, "+0 15:00", "14:00", "+1 03:00"},
-    // Parts of the day, alone or with a day.
+    // Times of day, alone or with a day.
     {"call mum tomorrow evening", "call mum tomorrow evening", {}, "+1 18:00"},
     {"gym friday afternoon", "gym friday afternoon", {}, "+6 15:00"},
     {"water plants this evening", "water plants this evening", {}, "+0 18:00"},

@@ -8,11 +8,11 @@
 #include "NotchTray/OpenTray.h"
 #include "NotchTray/RestingTray.h"
 #include "NotchTray/TrayBanner.h"
-#include "NotchTray/TrayButton.h"
 #include "NotchTray/TrayCard.h"
 #include "NotchTray/TrayView.h"
 #include "Theme/RingButton.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QEnterEvent>
 #include <QPainter>
@@ -33,6 +33,14 @@ TrayGeometry screen(bool notch)
         shape.auxLeft = shape.auxRight = (1512 - 185) / 2.0;
     }
     return TrayGeometry(shape);
+}
+
+QAbstractButton *buttonNamed(const QWidget *parent, const QString &name)
+{
+    for (auto *button : parent->findChildren<QAbstractButton *>())
+        if (button->accessibleName() == name)
+            return button;
+    return nullptr;
 }
 
 // The tray view over a fixed screen and a model on a fixed clock, as the panel shows it.
@@ -196,10 +204,7 @@ TEST_F(TrayViewTest, CardsOpenTheirNoteAndOfferPutBackAndDoneWhileHovered)
     EXPECT_EQ(shown, (QList<QUuid>{chai, chai})) << "the accessibility action opens it too";
     EXPECT_EQ(state.mode(), TrayMode::open());
 
-    QAbstractButton *putBack = nullptr;
-    for (auto *button : card->findChildren<QAbstractButton *>())
-        if (button->accessibleName() == QStringLiteral("Put on the desktop"))
-            putBack = button;
+    QAbstractButton *putBack = buttonNamed(card, QStringLiteral("Put on the desktop"));
     ASSERT_TRUE(putBack);
     putBack->click();
     EXPECT_FALSE(model.book()[chai]->tucked);
@@ -208,10 +213,7 @@ TEST_F(TrayViewTest, CardsOpenTheirNoteAndOfferPutBackAndDoneWhileHovered)
     ASSERT_EQ(cards.size(), 1);
     EXPECT_EQ(cards[0]->note().id, laundry);
 
-    TrayButton *plus = nullptr;
-    for (auto *button : view->findChildren<TrayButton *>())
-        if (button->accessibleName() == QStringLiteral("New note in the notch"))
-            plus = button;
+    QAbstractButton *plus = buttonNamed(view.get(), QStringLiteral("New note in the notch"));
     ASSERT_TRUE(plus);
     plus->click();
     ASSERT_EQ(model.tuckedNotes().size(), 2);
