@@ -2,6 +2,8 @@
 #include "App/RecordingNotifier.h"
 #include "ShellWindows.h"
 
+#include "NotchTray/TrayController.h"
+
 #include "NoteStore.h"
 
 
@@ -17,8 +19,12 @@ protected:
           m_state("XDG_STATE_HOME", folder.filePath("state").toUtf8())
     {
     }
-    // The note windows made by the launch must not outlive the model they watch.
-    ~AppDelegateTest() override { AppActions::setWindows(nullptr); }
+    // The note windows and the tray made by the launch must not outlive the model they watch.
+    ~AppDelegateTest() override
+    {
+        AppActions::setWindows(nullptr);
+        AppActions::setTray(nullptr);
+    }
 
     void writeNotes(const QList<StickyNote> &notes) const
     {
@@ -31,6 +37,7 @@ protected:
     AppModel &launch(const Launch &how = {})
     {
         AppActions::setWindows(nullptr);
+        AppActions::setTray(nullptr);
         delegate.reset();
         launched = std::make_unique<AppModel>(Paths{folder.filePath("data")}, SettingsStore(settingsPath()),
                                               std::make_unique<RecordingNotifier>());

@@ -6,6 +6,7 @@
 #include "App/QuickNote/QuickNoteController.h"
 #include "App/QuickNote/QuickNoteView.h"
 #include "App/RecordingNotifier.h"
+#include "NotchTray/TrayController.h"
 #include "NoteWindows/NoteWindows.h"
 
 #include <QLineEdit>
@@ -43,10 +44,11 @@ TEST(HotKeyWiring, FollowsTheSettingAndOpensTheQuickNotePanelOnTheWiredModel)
     ASSERT_EQ(model.book().notes.size(), 1) << "the panel adds to the wired model";
     EXPECT_EQ(model.book().notes[0].text, "tea");
 
-    // The key and the windows outlive this test's model.
+    // The key, the windows and the tray outlive this test's model.
     hotKey.release();
     hotKey.action = nullptr;
     AppActions::setWindows(nullptr);
+    AppActions::setTray(nullptr);
 }
 
 } // namespace
