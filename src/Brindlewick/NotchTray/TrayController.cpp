@@ -14,19 +14,13 @@ constexpr double shadowRoom = 30;
 } // namespace
 
 TrayController::TrayController(AppModel &model, QObject *parent)
-    : QObject(parent), isPeeking([] { return false; }), m_model(model),
-      m_panel(std::make_unique<TrayPanel>(m_state, model))
+    : QObject(parent), isPeeking([] { return false; }), m_model(model)
 {
     m_clock.start();
     m_poll.setInterval(pollMilliseconds);
     m_poll.setTimerType(Qt::CoarseTimer);
     connect(&m_poll, &QTimer::timeout, this, &TrayController::track);
     connect(&m_model, &AppModel::bookChanged, this, &TrayController::countTucked);
-    // Windows raised since may lie over the panel, which the window manager does not stack.
-    connect(&m_state, &TrayState::modeChanged, m_panel.get(), [this] {
-        m_panel->followCompositing();
-        m_panel->raise();
-    });
     countTucked();
     place();
     ScreenSpace::followChanges(this, [this] { remeasure(); });
@@ -65,7 +59,20 @@ void TrayController::place()
                        height);
     m_frame = frame;
     m_placed = ScreenSpace::toQt(frame);
-    m_panel->setGeometry(m_placed);
+    if (m_panel)
+        m_panel->setGeometry(m_placed);
+}
+
+// The panel and its window are made when the tray is first turned on: with the tray off, a start
+// makes no window and an edit repaints nothing of it.
+void TrayController::makePanel()
+{
+    m_panel = std::make_unique<TrayPanel>(m_state, m_model);
+    // Windows raised since may lie over the panel, which the window manager does not stack.
+    connect(&m_state, &TrayState::modeChanged, m_panel.get(), [this] {
+        m_panel->followCompositing();
+        m_panel->raise();
+    });
 }
 
 // Disabling leaves the poll's timings as they are; the mode rests.
@@ -74,9 +81,12 @@ void TrayController::setEnabled(bool on)
     if (!on) {
         m_poll.stop();
         m_state.setMode(TrayMode::resting());
-        m_panel->hide();
+        if (m_panel)
+            m_panel->hide();
         return;
     }
+    if (!m_panel)
+        makePanel();
     place();
     m_panel->show();
     m_panel->raise();

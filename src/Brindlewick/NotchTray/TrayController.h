@@ -39,11 +39,13 @@ public:
     std::function<bool()> isPeeking;
 
     TrayState &state() { return m_state; }
+    // None until the tray is first turned on.
     TrayPanel *panel() const { return m_panel.get(); }
     bool isPolling() const { return m_poll.isActive(); }
 
 private:
     void place();
+    void makePanel();
     void setEnabled(bool on);
     void track();
     void countTucked();
