@@ -38,24 +38,24 @@ QString notesWord(int count)
 }
 
 // A run of texts and symbols laid out on one line, centred in a box.
-struct Piece {
+struct Segment {
     QString text;
     QFont font;
     QColor color;
 };
 
-void paintRow(QPainter &painter, const QRectF &box, const QList<Piece> &pieces, qreal spacing)
+void paintRow(QPainter &painter, const QRectF &box, const QList<Segment> &segments, qreal spacing)
 {
     qreal width = -spacing;
-    for (const Piece &piece : pieces)
-        width += QFontMetricsF(piece.font).horizontalAdvance(piece.text) + spacing;
+    for (const Segment &segment : segments)
+        width += QFontMetricsF(segment.font).horizontalAdvance(segment.text) + spacing;
     qreal x = box.center().x() - width / 2;
-    for (const Piece &piece : pieces) {
-        const qreal advance = QFontMetricsF(piece.font).horizontalAdvance(piece.text);
-        painter.setFont(piece.font);
-        painter.setPen(piece.color);
+    for (const Segment &segment : segments) {
+        const qreal advance = QFontMetricsF(segment.font).horizontalAdvance(segment.text);
+        painter.setFont(segment.font);
+        painter.setPen(segment.color);
         painter.drawText(QRectF(x, box.top(), advance + 1, box.height()), Qt::AlignLeft | Qt::AlignVCenter,
-                         piece.text);
+                         segment.text);
         x += advance + spacing;
     }
 }
@@ -149,15 +149,15 @@ void RestingTray::paintEars(QPainter &painter) const
 
 void RestingTray::paintStrip(QPainter &painter) const
 {
-    QList<Piece> pieces{{Symbols::glyph(u"note.text"), Symbols::font(10), foreground()},
-                        {m_count > 0 ? QLocale().toString(m_count) + QLatin1Char(' ') + notesWord(m_count)
-                                     : QStringLiteral("Brindlewick"),
-                         stripFont(), foreground()}};
+    QList<Segment> segments{{Symbols::glyph(u"note.text"), Symbols::font(10), foreground()},
+                            {m_count > 0 ? QLocale().toString(m_count) + QLatin1Char(' ') + notesWord(m_count)
+                                         : QStringLiteral("Brindlewick"),
+                             stripFont(), foreground()}};
     if (m_countdown) {
         QColor dim(Qt::white);
         dim.setAlphaF(0.45f);
-        pieces.append({QStringLiteral("·"), stripFont(), dim});
-        pieces.append({m_countdown->shortText(), Fonts::clock(), countdownColor()});
+        segments.append({QStringLiteral("·"), stripFont(), dim});
+        segments.append({m_countdown->shortText(), Fonts::clock(), countdownColor()});
     }
-    paintRow(painter, rect(), pieces, stripSpacing);
+    paintRow(painter, rect(), segments, stripSpacing);
 }

@@ -2,7 +2,7 @@
 
 #include "App/AppModel.h"
 #include "Calendar.h"
-#include "PickerParts.h"
+#include "PickerFrame.h"
 #include "QuickDeadlines.h"
 #include "Theme/ChipButton.h"
 #include "Theme/Hairline.h"
@@ -63,7 +63,7 @@ DeadlinePicker::DeadlinePicker(AppModel &model, const QUuid &id, std::function<v
     const StickyNote *note = model.book().find(id);
     const bool hasDeadline = note && note->deadline;
 
-    auto *column = PickerParts::column(this);
+    auto *column = PickerFrame::column(this);
     column->addWidget(new Kicker(tr("Deadline"), Theme::ink3, this));
     auto *chips = new QWidget(this);
     m_chips = new QGridLayout(chips);
@@ -147,7 +147,7 @@ QWidget *DeadlinePicker::makeButtonRow(bool hasDeadline)
         m_remove = new QuietButton(tr("Remove"), this);
         connect(m_remove, &QAbstractButton::clicked, this, [this] { setDeadline(std::nullopt); });
     }
-    return PickerParts::buttonRow(m_remove, m_set, this);
+    return PickerFrame::buttonRow(m_remove, m_set, this);
 }
 
 void DeadlinePicker::showDate(Date date)

@@ -2,7 +2,7 @@
 
 #include "App/AppModel.h"
 #include "NoteFace.h"
-#include "PickerParts.h"
+#include "PickerFrame.h"
 #include "Theme/ChipButton.h"
 #include "Theme/Hairline.h"
 #include "Theme/Fonts.h"
@@ -25,7 +25,7 @@ constexpr int chipSpacing = 6;
 // Wide enough for a full row of chips inside the padding: 250 points of chips and gaps (at 280 the
 // last chip of each row lost two points).
 constexpr int pickerWidth =
-    2 * PickerParts::padding + chipColumns * chipWidth + (chipColumns - 1) * chipSpacing;
+    2 * PickerFrame::padding + chipColumns * chipWidth + (chipColumns - 1) * chipSpacing;
 constexpr int hoursWidth = 40 + 30;
 constexpr int minutesWidth = 54 + 30;
 
@@ -61,7 +61,7 @@ TimerPicker::TimerPicker(AppModel &model, const QUuid &id, std::function<void()>
     const StickyNote *note = model.book().find(id);
     const bool hasTimer = note && note->timer;
 
-    auto *column = PickerParts::column(this);
+    auto *column = PickerFrame::column(this);
     column->addWidget(new Kicker(tr("Timer"), Theme::ink3, this));
     column->addWidget(makePresets());
     column->addWidget(new Hairline(Qt::Horizontal, this));
@@ -120,7 +120,7 @@ QWidget *TimerPicker::makeButtonRow(bool hasTimer)
             m_close();
         });
     }
-    return PickerParts::buttonRow(m_remove, m_start, this);
+    return PickerFrame::buttonRow(m_remove, m_start, this);
 }
 
 int TimerPicker::hours() const

@@ -5,7 +5,7 @@ class QVBoxLayout;
 class QWidget;
 
 // The frame both pickers share: their column and the row of their closing buttons.
-namespace PickerParts {
+namespace PickerFrame {
 
 // Around the column, on every side.
 inline constexpr int padding = 16;
@@ -15,4 +15,4 @@ QVBoxLayout *column(QWidget *picker);
 // The optional removing button on the left, the main button on the right.
 QWidget *buttonRow(QAbstractButton *remove, QAbstractButton *primary, QWidget *parent);
 
-} // namespace PickerParts
+} // namespace PickerFrame

@@ -1,4 +1,4 @@
-#include "PickerParts.h"
+#include "PickerFrame.h"
 
 #include <QAbstractButton>
 #include <QHBoxLayout>
@@ -10,7 +10,7 @@ constexpr int rowSpacing = 12;
 
 } // namespace
 
-namespace PickerParts {
+namespace PickerFrame {
 
 QVBoxLayout *column(QWidget *picker)
 {
@@ -32,4 +32,4 @@ QWidget *buttonRow(QAbstractButton *remove, QAbstractButton *primary, QWidget *p
     return row;
 }
 
-} // namespace PickerParts
+} // namespace PickerFrame
