@@ -99,7 +99,7 @@ QList<PlannedAlert> upcoming(const QList<StickyNote> &notes, Date now, std::opti
     std::vector<Pending> ahead;
     for (const StickyNote &note : notes) {
         forEachFireTime(note, warnBefore, [&](Kind kind, Date fireAt) {
-            if (fireAt > now)
+            if (fireAt > now && note.*stamp(kind) != fireAt)
                 ahead.push_back({&note, kind, fireAt});
         });
     }
@@ -132,11 +132,6 @@ QList<PlannedAlert> due(const QList<StickyNote> &notes, Date now, std::optional<
 void markRaised(const PlannedAlert &alert, StickyNote &note)
 {
     note.*stamp(alert.kind) = alert.fireAt;
-}
-
-bool wasRaised(const PlannedAlert &alert, const StickyNote &note)
-{
-    return note.*stamp(alert.kind) == alert.fireAt;
 }
 
 } // namespace AlertPlanner

@@ -16,7 +16,8 @@ namespace AlertPlanner {
 // A live note's alerts, timer end, due and heads-up in that order, past ones included.
 QList<PlannedAlert> all(const StickyNote &note, Date now, std::optional<double> warnBefore,
                         const Calendar &calendar = Calendar::current(), const QLocale &locale = QLocale());
-// Every alert after `now`, by fire time; notes keep their order where times are equal.
+// Every alert after `now` not raised yet (a clock set back brings raised ones ahead again), by fire
+// time; notes keep their order where times are equal.
 QList<PlannedAlert> upcoming(const QList<StickyNote> &notes, Date now, std::optional<double> warnBefore,
                              const Calendar &calendar = Calendar::current(), const QLocale &locale = QLocale());
 // Alerts whose time has come and that are not yet stamped on their note, in note order.
@@ -24,6 +25,4 @@ QList<PlannedAlert> due(const QList<StickyNote> &notes, Date now, std::optional<
                         const Calendar &calendar = Calendar::current(), const QLocale &locale = QLocale());
 // Stamps the alert's fire time on the note, so `due` no longer returns it.
 void markRaised(const PlannedAlert &alert, StickyNote &note);
-// The note's stamp says this very alert was raised (also when the clock has since been set back).
-bool wasRaised(const PlannedAlert &alert, const StickyNote &note);
 }

@@ -13,7 +13,6 @@
 #include "QuickParse.h"
 
 #include <QDir>
-#include <QHash>
 #include <QFileInfo>
 #include <cstdio>
 
@@ -501,16 +500,7 @@ void AppModel::reschedule()
         m_notifier->schedule({});
         return;
     }
-    QList<PlannedAlert> alerts = AlertPlanner::upcoming(m_book.notes, clock(), warnSeconds());
-    // After the clock was set back an alert already raised lies ahead again: it is not posted twice.
-    QHash<QUuid, const StickyNote *> notes;
-    for (const StickyNote &note : m_book.notes)
-        notes.insert(note.id, &note);
-    alerts.removeIf([&](const PlannedAlert &alert) {
-        const StickyNote *note = notes.value(alert.noteID);
-        return note && AlertPlanner::wasRaised(alert, *note);
-    });
-    m_notifier->schedule(alerts);
+    m_notifier->schedule(AlertPlanner::upcoming(m_book.notes, clock(), warnSeconds()));
 }
 
 void AppModel::requestPermission()
