@@ -1,6 +1,7 @@
 #include "NoteStore.h"
 
 #include "NoteCoding.h"
+#include "RegularFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,7 +12,6 @@
 #include <cmath>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -30,26 +30,6 @@ QString systemError(int code)
     return QString::fromLocal8Bit(std::strerror(code));
 }
 
-// Never waits: a FIFO or a device in the file's place must not hold up the start.
-std::variant<QByteArray, QString> readRegularFile(const QString &path, bool &missing)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    missing = fd < 0 && errno == ENOENT;
-    if (fd < 0)
-        return systemError(errno);
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return QStringLiteral("It is not a regular file.");
-    }
-    QFile file;
-    file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return file.errorString();
-    return bytes;
-}
-
 // The name QSaveFile gives its temporary copy: the file's name, a dot and six letters or digits.
 bool isLeftover(const QString &name)
 {
@@ -66,7 +46,7 @@ NoteStore::NoteStore(const QString &folder) : m_url(QDir(folder).filePath(QStrin
 NoteStore::Loaded NoteStore::load(Date now) const
 {
     bool missing = false;
-    const auto read = readRegularFile(m_url, missing);
+    const auto read = RegularFile::read(m_url, missing);
     if (missing)
         return Fresh{};
     if (const auto *error = std::get_if<QString>(&read))

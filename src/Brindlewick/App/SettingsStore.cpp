@@ -1,6 +1,7 @@
 #include "SettingsStore.h"
 
 #include "FileStamp.h"
+#include "RegularFile.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -11,10 +12,8 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <cmath>
-#include <fcntl.h>
+#include <cstdio>
 #include <limits>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -32,26 +31,6 @@ QHash<QString, Cached> &cache()
 {
     static QHash<QString, Cached> files;
     return files;
-}
-
-// Opens without waiting (a FIFO in the file's place must not block) and reads no more than a settings
-// file can hold; none when the file is not a regular file of that size or cannot be read.
-std::optional<QByteArray> readSmallFile(const QString &path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
-        return std::nullopt;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > largestFile) {
-        ::close(fd);
-        return std::nullopt;
-    }
-    QFile file;
-    file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
-    QByteArray bytes = file.read(largestFile + 1);
-    if (file.error() != QFileDevice::NoError || bytes.size() > largestFile)
-        return std::nullopt;
-    return bytes;
 }
 
 // "settings.damaged-<unix seconds>.json" beside the file, never replacing another.
@@ -161,7 +140,9 @@ QJsonObject SettingsStore::read() const
     cached.settings = {};
     if (!seen)
         return {};
-    const std::optional<QByteArray> bytes = readSmallFile(m_path);
+    bool missing = false;
+    const std::variant<QByteArray, QString> read = RegularFile::read(m_path, missing, largestFile);
+    const QByteArray *bytes = std::get_if<QByteArray>(&read);
     if (bytes && bytes->trimmed().isEmpty())
         return {};
     const QJsonDocument document = bytes ? QJsonDocument::fromJson(*bytes) : QJsonDocument();
