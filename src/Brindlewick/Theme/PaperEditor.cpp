@@ -114,6 +114,13 @@ void PaperEditor::placeCutNotice()
     m_cutNotice->setGeometry(0, this->height() - height, width(), height);
 }
 
+// Inked before its first paint: a palette set while painting asks for a second paint of the whole text.
+void PaperEditor::showEvent(QShowEvent *event)
+{
+    applyInk();
+    QPlainTextEdit::showEvent(event);
+}
+
 void PaperEditor::paintEvent(QPaintEvent *event)
 {
     applyInk();

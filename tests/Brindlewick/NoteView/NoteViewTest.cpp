@@ -183,6 +183,37 @@ TEST_F(NoteViewTest, EditorWritesEveryChangeAndFollowsTheModel)
     EXPECT_EQ(v.editor()->accessibleName(), "Note text");
 }
 
+// The text colour an editor has when its first paint arrives.
+class FirstPaintInk : public QObject {
+public:
+    explicit FirstPaintInk(PaperEditor *editor) : m_editor(editor) { editor->viewport()->installEventFilter(this); }
+    std::optional<QColor> ink;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && !ink)
+            ink = m_editor->palette().color(QPalette::Text);
+        return false;
+    }
+
+private:
+    PaperEditor *m_editor;
+};
+
+// Ink set while painting would make every shown note paint its whole text twice.
+TEST_F(NoteViewTest, TheTextHasThePapersInkFromItsFirstPaint)
+{
+    StickyNote sky = note("Call Ann");
+    sky.color = NoteColor::sky;
+    NoteView v(*model, put(sky), false, false);
+    v.setGeometry(300, 40, 250, 230);
+    const FirstPaintInk first(v.editor());
+    v.show();
+    ASSERT_TRUE(waitFor([&] { return first.ink.has_value(); }));
+    EXPECT_EQ(*first.ink, Paper::ink(NoteColor::sky).resolved(v.editor()));
+}
+
 TEST_F(NoteViewTest, AHugeTextShowsItsStartEditablyAndAHugePasteGoesIntoTheNoteWhole)
 {
     const QString huge = QStringLiteral("word ").repeated(40000);
