@@ -115,6 +115,15 @@ void AppModel::setNow(Date now)
     emit nowChanged();
 }
 
+void AppModel::followZone()
+{
+    const QByteArray zoneId = QTimeZone::systemTimeZoneId();
+    if (zoneId == m_zoneId)
+        return;
+    m_zoneId = zoneId;
+    m_calendar = Calendar::current();
+}
+
 void AppModel::setFilter(NoteFilter filter)
 {
     publish(m_filter, filter, &AppModel::filterChanged);
@@ -463,8 +472,9 @@ void AppModel::advance(double seconds)
 
 void AppModel::tick()
 {
+    followZone();
     setNow(clock());
-    const QList<PlannedAlert> due = AlertPlanner::due(m_book.notes, m_now, warnSeconds());
+    const QList<PlannedAlert> due = AlertPlanner::due(m_book.notes, m_now, warnSeconds(), m_calendar);
     if (due.isEmpty())
         return;
     const bool allowed = m_permission == NotifyPermission::allowed;
@@ -500,7 +510,7 @@ void AppModel::reschedule()
         m_notifier->schedule({});
         return;
     }
-    m_notifier->schedule(AlertPlanner::upcoming(m_book.notes, clock(), warnSeconds()));
+    m_notifier->schedule(AlertPlanner::upcoming(m_book.notes, clock(), warnSeconds(), m_calendar));
 }
 
 void AppModel::requestPermission()
@@ -566,7 +576,7 @@ QUuid AppModel::newNote(const QString &text, std::optional<NoteColor> color, std
 
 std::optional<QUuid> AppModel::quickNote(const QString &line, std::optional<NoteColor> color, bool tucked)
 {
-    const QuickNote parsed = QuickParse::parse(line, clock(), Calendar::current());
+    const QuickNote parsed = QuickParse::parse(line, clock(), m_calendar);
     if (parsed.text.isEmpty())
         return std::nullopt;
     return newNote(parsed.text, color, parsed.timer, true, parsed.deadline, tucked);
@@ -819,12 +829,12 @@ void AppModel::undo()
 
 QList<StickyNote> AppModel::visible() const
 {
-    return NoteList::visible(m_book.notes, m_filter, NoteQuery(m_query), m_sort, m_now, Calendar::current());
+    return NoteList::visible(m_book.notes, m_filter, NoteQuery(m_query), m_sort, m_now, m_calendar);
 }
 
 int AppModel::count(NoteFilter filter) const
 {
-    return NoteList::count(m_book.notes, filter, m_now, Calendar::current());
+    return NoteList::count(m_book.notes, filter, m_now, m_calendar);
 }
 
 QList<StickyNote> AppModel::desktopNotes() const

@@ -7,6 +7,7 @@
 #include "SettingsStore.h"
 #include "TrayOpen.h"
 
+#include "Calendar.h"
 #include "NoteBook.h"
 #include "NoteFilter.h"
 #include "NoteSort.h"
@@ -43,6 +44,9 @@ public:
     const NoteBook &book() const { return m_book; }
     void setBook(const NoteBook &book);
     Date now() const { return m_now; }
+    // The user's time zone, built once and built again when the desktop's zone changes (looked at
+    // each tick): building a zone reads its files.
+    const Calendar &calendar() const { return m_calendar; }
     NoteFilter filter() const { return m_filter; }
     void setFilter(NoteFilter filter);
     const QString &query() const { return m_query; }
@@ -225,6 +229,7 @@ private:
     void edit(const QUuid &id, EditRule rule, const std::function<void(StickyNote &)> &change);
     void store(const StickyNote &note);
     void setNow(Date now);
+    void followZone();
     void adoptPermission(NotifyPermission permission);
     void adoptLoaded(NoteBook book, bool wasBlocked);
     void cannotLoad(const QString &problem);
@@ -234,6 +239,8 @@ private:
 
     NoteBook m_book;
     Date m_now;
+    QByteArray m_zoneId = QTimeZone::systemTimeZoneId();
+    Calendar m_calendar = Calendar::current();
     NoteFilter m_filter = NoteFilter::all;
     QString m_query;
     std::optional<QUuid> m_selection;

@@ -43,9 +43,9 @@ constexpr int padding = 16;
 constexpr int extraTop = 22;
 constexpr int addedSeconds = 300;
 
-QString when(Date date, Date now)
+QString when(Date date, Date now, const Calendar &calendar)
 {
-    return TimeText::due(date, now, Calendar::current(), QLocale());
+    return TimeText::due(date, now, calendar, QLocale());
 }
 
 QHBoxLayout *row(QWidget *holder)
@@ -339,14 +339,14 @@ void Inspector::showNote(const StickyNote &note)
     m_live->setVisible(!note.isDeleted());
     if (note.isDeleted()) {
         m_deletedNotice->setText(
-            tr("Deleted %1. It goes for good after 30 days.").arg(when(note.deletedAt.value_or(now), now)));
+            tr("Deleted %1. It goes for good after 30 days.").arg(when(note.deletedAt.value_or(now), now, m_model.calendar())));
         return;
     }
     showTimer(note);
     showDeadline(note);
     showPlace(note);
     m_done->setText(note.isDone() ? tr("Not Done") : tr("Mark Done"));
-    m_dates->setText(tr("Made %1 · edited %2").arg(when(note.created, now), when(note.edited, now)));
+    m_dates->setText(tr("Made %1 · edited %2").arg(when(note.created, now, m_model.calendar()), when(note.edited, now, m_model.calendar())));
 }
 
 void Inspector::showTimer(const StickyNote &note)
@@ -371,7 +371,7 @@ void Inspector::showDeadline(const StickyNote &note)
     if (!note.deadline)
         return;
     const Date now = m_model.now();
-    m_deadlineText->setText(when(*note.deadline, now));
+    m_deadlineText->setText(when(*note.deadline, now, m_model.calendar()));
     m_deadlineStatus->setText(TimeText::left(*note.deadline - now));
     m_deadlineStatus->setColor(*note.deadline <= now ? Theme::urgency(Urgency::over) : Theme::ink2);
 }

@@ -12,7 +12,6 @@
 #include "Theme/Theme.h"
 #include "Theme/TimeTape.h"
 
-#include "Calendar.h"
 #include "TimeText.h"
 
 #include <QAccessible>
@@ -153,7 +152,7 @@ std::optional<Countdown> NoteCard::countdown() const
 QString NoteCard::badgeText() const
 {
     if (m_note.deadline)
-        return TimeText::due(*m_note.deadline, m_model.now(), Calendar::current(), QLocale());
+        return TimeText::due(*m_note.deadline, m_model.now(), m_model.calendar(), QLocale());
     if (m_note.timer)
         return tr("%1 timer").arg(TimeText::span(m_note.timer->duration));
     return {};

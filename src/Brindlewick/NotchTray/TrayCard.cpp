@@ -9,7 +9,6 @@
 #include "Theme/TextBlock.h"
 #include "Theme/TimeTape.h"
 
-#include "Calendar.h"
 #include "TimeText.h"
 
 #include <QEvent>
@@ -105,7 +104,7 @@ std::optional<Countdown> TrayCard::countdown() const
 
 QString TrayCard::dueText() const
 {
-    return m_note.deadline ? TimeText::due(*m_note.deadline, m_model.now(), Calendar::current(), QLocale()) : QString();
+    return m_note.deadline ? TimeText::due(*m_note.deadline, m_model.now(), m_model.calendar(), QLocale()) : QString();
 }
 
 bool TrayCard::showsButtons() const

@@ -81,7 +81,7 @@ DeadlinePicker::DeadlinePicker(AppModel &model, const QUuid &id, std::function<v
     column->addWidget(makeTimeRow());
     column->addWidget(makeButtonRow(hasDeadline));
 
-    showDate(hasDeadline ? *note->deadline : QuickDeadlines::nextHour(model.now(), Calendar::current()));
+    showDate(hasDeadline ? *note->deadline : QuickDeadlines::nextHour(model.now(), model.calendar()));
     connect(m_calendar, &QCalendarWidget::selectionChanged, this, &DeadlinePicker::takeDay);
     connect(m_calendar, &QCalendarWidget::activated, this, [this] { setDeadline(m_date); });
     connect(m_time, &QTimeEdit::timeChanged, this, &DeadlinePicker::takeTime);
@@ -90,7 +90,7 @@ DeadlinePicker::DeadlinePicker(AppModel &model, const QUuid &id, std::function<v
 
 void DeadlinePicker::followClock()
 {
-    std::vector<QuickDeadlines::Option> options = QuickDeadlines::options(m_model.now(), Calendar::current(), QLocale());
+    std::vector<QuickDeadlines::Option> options = QuickDeadlines::options(m_model.now(), m_model.calendar(), QLocale());
     const bool sameChips = labels(options) == labels(m_options);
     m_options = std::move(options);
     if (!sameChips)
@@ -153,7 +153,7 @@ QWidget *DeadlinePicker::makeButtonRow(bool hasDeadline)
 void DeadlinePicker::showDate(Date date)
 {
     m_date = date;
-    const QDateTime local = Calendar::current().local(date);
+    const QDateTime local = m_model.calendar().local(date);
     const QSignalBlocker calendarBlocker(m_calendar);
     const QSignalBlocker timeBlocker(m_time);
     m_calendar->setSelectedDate(local.date());
@@ -162,14 +162,14 @@ void DeadlinePicker::showDate(Date date)
 
 void DeadlinePicker::takeDay()
 {
-    const Calendar calendar = Calendar::current();
+    const Calendar &calendar = m_model.calendar();
     if (const std::optional<Date> date = calendar.date(m_calendar->selectedDate(), calendar.timeOfDay(m_date)))
         m_date = *date;
 }
 
 void DeadlinePicker::takeTime()
 {
-    const Calendar calendar = Calendar::current();
+    const Calendar &calendar = m_model.calendar();
     if (const std::optional<Date> date = calendar.date(calendar.day(m_date), m_time->time()))
         m_date = *date;
 }

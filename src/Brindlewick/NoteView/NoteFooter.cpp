@@ -1,7 +1,6 @@
 #include "NoteFooter.h"
 
 #include "App/AppModel.h"
-#include "Calendar.h"
 #include "DeadlineButton.h"
 #include "Theme/Paper.h"
 #include "Theme/PaperIconButton.h"
@@ -78,7 +77,7 @@ void NoteFooter::refresh(const StickyNote &note, Date now)
     m_startPause->setAccessibleName(m_running ? tr("Pause timer") : tr("Start timer"));
 
     const QString due =
-        note.deadline ? TimeText::due(*note.deadline, now, Calendar::current(), QLocale()) : QString();
+        note.deadline ? TimeText::due(*note.deadline, now, m_model.calendar(), QLocale()) : QString();
     m_deadline->setDeadline(note.deadline, now, due, ink);
     applyOpacity();
 }
