@@ -157,4 +157,38 @@ TEST_F(AppModelTickTest, ARestartedTimerRingsAgain)
     EXPECT_EQ(rings.size(), 2);
 }
 
+// Sets TZ for the life of the guard, then puts back what was there.
+class ZoneSetting {
+public:
+    explicit ZoneSetting(const QByteArray &zone) : m_was(qgetenv("TZ")), m_wasSet(qEnvironmentVariableIsSet("TZ"))
+    {
+        qputenv("TZ", zone);
+    }
+    ~ZoneSetting()
+    {
+        if (m_wasSet)
+            qputenv("TZ", m_was);
+        else
+            qunsetenv("TZ");
+    }
+
+private:
+    QByteArray m_was;
+    bool m_wasSet;
+};
+
+TEST_F(AppModelTickTest, TheCalendarFollowsTheDesktopsZoneFromTheNextTick)
+{
+    const QByteArray before = model->calendar().zone().id();
+    const QByteArray other = before == "Pacific/Auckland" ? "America/Lima" : "Pacific/Auckland";
+    {
+        const ZoneSetting zone(other);
+        EXPECT_EQ(model->calendar().zone().id(), before);
+        model->tick();
+        EXPECT_EQ(model->calendar().zone().id(), other);
+    }
+    model->tick();
+    EXPECT_EQ(model->calendar().zone().id(), before);
+}
+
 } // namespace
