@@ -62,24 +62,33 @@ PaperIconButton *NoteFooter::addIconButton(const QString &symbol, const QString 
 
 void NoteFooter::refresh(const StickyNote &note, Date now)
 {
-    const Color ink = Paper::ink(note.color);
-    for (PaperIconButton *button : {m_addTimer, m_startPause, m_addTime, m_changeTimer})
-        button->setInk(ink);
-
     const bool hasTimer = note.timer.has_value();
     m_running = hasTimer && note.timer->state(now) == NoteTimer::State::running;
-    m_addTimer->setVisible(!hasTimer);
-    for (PaperIconButton *button : {m_startPause, m_addTime, m_changeTimer})
-        button->setVisible(hasTimer);
-    m_startPause->setSymbol(m_running ? QStringLiteral("pause.fill") : QStringLiteral("play.fill"));
-    m_startPause->setOn(m_running);
-    m_startPause->setToolTip(m_running ? tr("Pause") : tr("Start"));
-    m_startPause->setAccessibleName(m_running ? tr("Pause timer") : tr("Start timer"));
+    const TimerFace face{note.color, hasTimer, m_running};
+    // Every tick comes here; the buttons change only with the face.
+    if (face != m_timerFace) {
+        m_timerFace = face;
+        showTimer(face);
+    }
 
     const QString due =
         note.deadline ? TimeText::due(*note.deadline, now, m_model.calendar(), QLocale()) : QString();
-    m_deadline->setDeadline(note.deadline, now, due, ink);
+    m_deadline->setDeadline(note.deadline, now, due, Paper::ink(note.color));
     applyOpacity();
+}
+
+void NoteFooter::showTimer(const TimerFace &face)
+{
+    const auto [color, hasTimer, running] = face;
+    for (PaperIconButton *button : {m_addTimer, m_startPause, m_addTime, m_changeTimer})
+        button->setInk(Paper::ink(color));
+    m_addTimer->setVisible(!hasTimer);
+    for (PaperIconButton *button : {m_startPause, m_addTime, m_changeTimer})
+        button->setVisible(hasTimer);
+    m_startPause->setSymbol(running ? QStringLiteral("pause.fill") : QStringLiteral("play.fill"));
+    m_startPause->setOn(running);
+    m_startPause->setToolTip(running ? tr("Pause") : tr("Start"));
+    m_startPause->setAccessibleName(running ? tr("Pause timer") : tr("Start timer"));
 }
 
 void NoteFooter::setControlsOpacity(qreal opacity)

@@ -1,9 +1,12 @@
 #pragma once
 
 #include "Date.h"
+#include "NoteColor.h"
 
 #include <QUuid>
 #include <QWidget>
+#include <optional>
+#include <tuple>
 
 class AppModel;
 class DeadlineButton;
@@ -34,13 +37,18 @@ signals:
     void deadlineRequested();
 
 private:
+    // What the timer buttons show: the paper, whether there is a timer, whether it runs.
+    using TimerFace = std::tuple<NoteColor, bool, bool>;
+
     PaperIconButton *addIconButton(const QString &symbol, const QString &help);
+    void showTimer(const TimerFace &face);
     void startOrPause();
     void applyOpacity();
 
     AppModel &m_model;
     QUuid m_id;
     bool m_running = false;
+    std::optional<TimerFace> m_timerFace;
     qreal m_controlsOpacity = 0;
     PaperIconButton *m_addTimer;
     PaperIconButton *m_startPause;
