@@ -194,6 +194,25 @@ inline double pssMegabytes(qint64 pid)
     return 0;
 }
 
+// The key that types `keysym` on this server's keyboard; 0 when none does.
+inline xcb_keycode_t keycodeOf(xcb_connection_t *connection, xcb_keysym_t keysym)
+{
+    const xcb_setup_t *setup = xcb_get_setup(connection);
+    const int count = setup->max_keycode - setup->min_keycode + 1;
+    auto *mapping = xcb_get_keyboard_mapping_reply(
+        connection, xcb_get_keyboard_mapping(connection, setup->min_keycode, uint8_t(count)), nullptr);
+    xcb_keycode_t found = 0;
+    if (mapping) {
+        const xcb_keysym_t *syms = xcb_get_keyboard_mapping_keysyms(mapping);
+        for (int i = 0; i < count * mapping->keysyms_per_keycode && !found; ++i) {
+            if (syms[i] == keysym)
+                found = xcb_keycode_t(setup->min_keycode + i / mapping->keysyms_per_keycode);
+        }
+    }
+    free(mapping);
+    return found;
+}
+
 // A client of the private X server that looks at the program's windows.
 class XWatch {
 public:

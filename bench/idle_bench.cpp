@@ -87,24 +87,6 @@ NoteBook generatedBook(const Options &options, Date now)
     return book;
 }
 
-xcb_keycode_t keycodeOf(xcb_connection_t *connection, xcb_keysym_t keysym)
-{
-    const xcb_setup_t *setup = xcb_get_setup(connection);
-    const int count = setup->max_keycode - setup->min_keycode + 1;
-    auto *mapping = xcb_get_keyboard_mapping_reply(
-        connection, xcb_get_keyboard_mapping(connection, setup->min_keycode, uint8_t(count)), nullptr);
-    xcb_keycode_t found = 0;
-    if (mapping) {
-        const xcb_keysym_t *syms = xcb_get_keyboard_mapping_keysyms(mapping);
-        for (int i = 0; i < count * mapping->keysyms_per_keycode && !found; ++i) {
-            if (syms[i] == keysym)
-                found = xcb_keycode_t(setup->min_keycode + i / mapping->keysyms_per_keycode);
-        }
-    }
-    free(mapping);
-    return found;
-}
-
 // Waits for a paint of the watched window wider than a caret; its time from `start`, or none.
 std::optional<double> nextPaint(xcb_connection_t *connection, uint8_t damageEvent, LiveApp::Clock::time_point start,
                                 double limitMs)
@@ -149,7 +131,7 @@ std::vector<double> typingDelays(const LiveApp::XWatch &x, xcb_window_t window, 
 
     const xcb_damage_damage_t watch = xcb_generate_id(connection);
     xcb_damage_create(connection, watch, window, XCB_DAMAGE_REPORT_LEVEL_RAW_RECTANGLES);
-    const xcb_keycode_t key = keycodeOf(connection, 'a');
+    const xcb_keycode_t key = LiveApp::keycodeOf(connection, 'a');
     std::vector<double> delays;
     for (int i = 0; i < keys; ++i) {
         QThread::msleep(150);

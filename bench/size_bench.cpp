@@ -149,24 +149,6 @@ private:
     double m_longest = 0;
 };
 
-xcb_keycode_t keycodeOf(xcb_connection_t *connection, xcb_keysym_t keysym)
-{
-    const xcb_setup_t *setup = xcb_get_setup(connection);
-    const int count = setup->max_keycode - setup->min_keycode + 1;
-    auto *mapping = xcb_get_keyboard_mapping_reply(
-        connection, xcb_get_keyboard_mapping(connection, setup->min_keycode, uint8_t(count)), nullptr);
-    xcb_keycode_t found = 0;
-    if (mapping) {
-        const xcb_keysym_t *syms = xcb_get_keyboard_mapping_keysyms(mapping);
-        for (int i = 0; i < count * mapping->keysyms_per_keycode && !found; ++i) {
-            if (syms[i] == keysym)
-                found = xcb_keycode_t(setup->min_keycode + i / mapping->keysyms_per_keycode);
-        }
-    }
-    free(mapping);
-    return found;
-}
-
 // Clicks at the window's centre, gives it the keyboard, presses Ctrl+F when asked to `search` and
 // types `keys` (lower-case letters and spaces).
 void typeInto(const LiveApp::XWatch &x, xcb_window_t window, const QString &keys, bool search)
@@ -182,15 +164,15 @@ void typeInto(const LiveApp::XWatch &x, xcb_window_t window, const QString &keys
     fake(XCB_BUTTON_RELEASE, 1);
     xcb_set_input_focus(connection, XCB_INPUT_FOCUS_POINTER_ROOT, window, XCB_CURRENT_TIME);
     if (search) {
-        const xcb_keycode_t control = keycodeOf(connection, 0xffe3);
-        const xcb_keycode_t f = keycodeOf(connection, 'f');
+        const xcb_keycode_t control = LiveApp::keycodeOf(connection, 0xffe3);
+        const xcb_keycode_t f = LiveApp::keycodeOf(connection, 'f');
         fake(XCB_KEY_PRESS, control);
         fake(XCB_KEY_PRESS, f);
         fake(XCB_KEY_RELEASE, f);
         fake(XCB_KEY_RELEASE, control);
     }
     for (const QChar key : keys) {
-        const xcb_keycode_t code = keycodeOf(connection, key == u' ' ? 0x20 : key.unicode());
+        const xcb_keycode_t code = LiveApp::keycodeOf(connection, key == u' ' ? 0x20 : key.unicode());
         fake(XCB_KEY_PRESS, code);
         fake(XCB_KEY_RELEASE, code);
     }
