@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QTest>
+#include <QThread>
 #include <csignal>
 #include <functional>
 
@@ -26,13 +27,20 @@ protected:
 
     void writeSettings(const QByteArray &json) const { writeFile("config/Brindlewick/settings.json", json); }
 
-    // One note on the desktop, the welcome done: the program opens with the note's window alone.
-    void writeTea() const
+    // One note on the desktop and `others` smaller ones clear of it, the welcome done: the program
+    // opens with the notes' windows alone.
+    void writeTea(int others = 0) const
     {
         writeSettings("{\"welcomeDone\": true}");
         StickyNote tea(QUuid::createUuid(), "Tea", NoteColor::lemon, Date::current());
         tea.frame = teaFrame;
-        writeFile("data/notes.json", *NoteCoding::encode(NoteBook{{tea}}));
+        QList<StickyNote> notes{tea};
+        for (int i = 0; i < others; ++i) {
+            StickyNote other(QUuid::createUuid(), QStringLiteral("Other %1").arg(i), NoteColor::mint, Date::current());
+            other.frame = NoteFrame{600.0 + (i % 25) * 45, 40.0 + (i / 25) * 60, 200, 180};
+            notes.append(other);
+        }
+        writeFile("data/notes.json", *NoteCoding::encode(NoteBook{notes}));
     }
 
     // The window of the single note, once it shows and is the active window.
@@ -139,36 +147,46 @@ TEST_F(EverydayUseTest, TheStatusIconShowsARingAsASymbolAndLetsGoOnceAnswered)
     trayer.waitForFinished(3000);
 }
 
-// Each state is set up on a fresh launch; each way of quitting must end the program with 0.
+// Each state is set up on a fresh launch; each way of quitting must end the program with 0, every note
+// saved, a change made just before the quit too.
 TEST_F(EverydayUseTest, QuittingExitsCleanlyWhateverIsOpen)
 {
     struct State {
         const char *name;
-        bool withNote;
+        // Notes on the desktop, Tea among them; with none, "All Notes" opens.
+        int notes;
         std::function<void(const QString &note)> open;
+        // Whether `open` made Tea float above other windows, a change still waiting for its save.
+        bool floatsTea = false;
     };
     const QList<State> states{
-        {"the Quick Note panel", false,
+        {"the Quick Note panel", 0,
          [](const QString &) {
              xdotool({"key", "ctrl+alt+n"});
              ASSERT_TRUE(QTest::qWaitFor([] { return !visibleWindow("Quick Note").isEmpty(); }, 5000));
          }},
-        {"All Notes", false, [](const QString &) {}},
-        {"the settings", false,
+        {"All Notes", 0, [](const QString &) {}},
+        {"the settings", 0,
          [](const QString &) {
              xdotool({"key", "ctrl+comma"});
              ASSERT_TRUE(QTest::qWaitFor([] { return programWindows().size() == 2; }, 5000));
          }},
-        {"a note's timer popover", true,
+        {"a note's timer popover", 1,
          [](const QString &) {
              xdotool({"key", "ctrl+t"});
              ASSERT_TRUE(QTest::qWaitFor([] { return programWindows().size() == 2; }, 5000));
          }},
-        {"a note's menu", true,
+        {"a note's menu", 1,
          [](const QString &note) {
              clickAt(note, QPoint(int(teaFrame.width) - 17, 16));
              ASSERT_TRUE(QTest::qWaitFor([] { return programWindows().size() == 2; }, 5000));
          }},
+        {"200 notes", 200,
+         [](const QString &) {
+             xdotool({"key", "ctrl+shift+f"});
+             QThread::msleep(100);
+         },
+         true},
     };
     struct Way {
         const char *name;
@@ -184,15 +202,16 @@ TEST_F(EverydayUseTest, QuittingExitsCleanlyWhateverIsOpen)
         for (const Way &way : ways) {
             SCOPED_TRACE(std::string(way.name) + " with " + state.name + " open");
             QFile::remove(path("data/notes.json"));
-            if (state.withNote)
-                writeTea();
+            if (state.notes > 0)
+                writeTea(state.notes - 1);
             else
                 writeSettings("{\"welcomeDone\": true}");
             QProcess program;
             launch(program);
             QString note;
-            if (state.withNote) {
-                ASSERT_TRUE(QTest::qWaitFor([&] { return !(note = noteWindow()).isEmpty(); }, 10000));
+            if (state.notes > 0) {
+                ASSERT_TRUE(QTest::qWaitFor([&] { return programWindows().size() == state.notes; }, 30000));
+                note = noteWindow();
                 clickAt(note, QPoint(125, 120));
                 ASSERT_EQ(activeNoteWindow(), note);
             } else {
@@ -203,6 +222,12 @@ TEST_F(EverydayUseTest, QuittingExitsCleanlyWhateverIsOpen)
             ASSERT_TRUE(program.waitForFinished(5000));
             EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
             EXPECT_EQ(program.exitCode(), 0);
+            if (state.notes > 0) {
+                const std::optional<NoteBook> book = notebook();
+                ASSERT_TRUE(book);
+                ASSERT_EQ(book->notes.size(), state.notes);
+                EXPECT_EQ(book->notes.first().pinned, state.floatsTea);
+            }
         }
     }
 }

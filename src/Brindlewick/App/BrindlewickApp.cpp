@@ -12,9 +12,11 @@
 #include "Ostrel.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QLocale>
 #include <cstdio>
+#include <cstdlib>
 #include <xcb/xcb.h>
 
 namespace {
@@ -51,6 +53,19 @@ QString dataFolder(const Launch &launch)
     if (launch.mode == Launch::Mode::demo)
         return QDir(launch.folder).filePath(QStringLiteral("data"));
     return Paths::live().data;
+}
+
+// By the time the event loop has ended, the aboutToQuit handlers have saved the notes and handed a
+// staged update over, and the single-instance lock is released. Taking thousands of note windows down
+// one by one (native windows, backing stores, accessibility records) would then cost about a second;
+// the X server drops them all at once when the connection closes. Only a copy we still own on the
+// clipboard needs the full teardown, which offers it to a clipboard manager.
+void endWithoutTeardown(int status)
+{
+    if (QGuiApplication::clipboard()->ownsClipboard())
+        return;
+    std::fflush(nullptr);
+    std::_Exit(status);
 }
 
 } // namespace
@@ -103,7 +118,13 @@ int BrindlewickApp::run(int argc, char **argv)
     // times; Qt's own default takes the language and country from LANG even when LC_TIME says otherwise.
     QLocale::setDefault(TimeLocale::current());
     PaperStyle::install();
+    const int status = serve(environment);
+    endWithoutTeardown(status);
+    return status;
+}
 
+int BrindlewickApp::serve(const QProcessEnvironment &environment)
+{
     // The harnesses work on worlds of their own and may run beside the user's program.
     const Launch launch = Launch::from(environment);
     SingleInstance instance(SingleInstance::pathFor(dataFolder(launch)));
@@ -121,12 +142,12 @@ int BrindlewickApp::run(int argc, char **argv)
     BrindlewickApp app(AppModel::shared());
     QObject::connect(&instance, &SingleInstance::reopen, &app.delegate(),
                      [&app] { app.delegate().applicationShouldHandleReopen(); });
-    QObject::connect(&application, &QCoreApplication::aboutToQuit, &app.delegate(),
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, &app.delegate(),
                      [&app] { app.delegate().applicationWillTerminate(); });
     // Connected after the save, so a staged update is installed only once the notes are written.
-    QObject::connect(&application, &QCoreApplication::aboutToQuit, &Ostrel::applicationWillTerminate);
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, &Ostrel::applicationWillTerminate);
     // A session manager logging the user out asks for the data first; the quit may never come.
-    QObject::connect(&application, &QGuiApplication::commitDataRequest, &app.delegate(),
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, &app.delegate(),
                      [&app] { app.delegate().applicationWillTerminate(); });
     app.delegate().applicationDidFinishLaunching(launch);
     return QApplication::exec();

@@ -35,6 +35,10 @@ public:
     static std::optional<QString> displayProblem(const QProcessEnvironment &environment);
 
 private:
+    // With the application object made: claims the data folder, starts the kit and the model, and
+    // runs the event loop. Returns the exit code.
+    static int serve(const QProcessEnvironment &environment);
+
     AppDelegate m_delegate;
     AppCommands m_commands;
     MenuBarItem m_menuBarItem;
