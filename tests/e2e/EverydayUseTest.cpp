@@ -8,7 +8,6 @@
 
 #include <QFile>
 #include <QTest>
-#include <QThread>
 #include <csignal>
 #include <functional>
 
@@ -182,9 +181,12 @@ TEST_F(EverydayUseTest, QuittingExitsCleanlyWhateverIsOpen)
              ASSERT_TRUE(QTest::qWaitFor([] { return programWindows().size() == 2; }, 5000));
          }},
         {"200 notes", 200,
-         [](const QString &) {
+         [](const QString &note) {
              xdotool({"key", "ctrl+shift+f"});
-             QThread::msleep(100);
+             // Quit as soon as the note floats, well before its save is due.
+             ASSERT_TRUE(QTest::qWaitFor(
+                 [&] { return output("xprop", {"-id", note, "_NET_WM_STATE"}).contains("_NET_WM_STATE_ABOVE"); },
+                 5000));
          },
          true},
     };
