@@ -135,10 +135,12 @@ inline QProcessEnvironment environment(const PrivateSession &session, const Home
     return env;
 }
 
-// CPU ticks of the process and the timeslices of each of its threads, as the kernel counts them.
+// CPU ticks of the process, and the run time and timeslices of each of its threads, as the kernel
+// counts them. Ticks are sampled a hundred times a second; run times are exact.
 struct Usage {
     struct Thread {
         QString name;
+        long long runNanoseconds = 0;
         long long timeslices = 0;
     };
     long long ticks = 0;
@@ -163,22 +165,48 @@ inline Usage usageOf(qint64 pid)
         if (schedstat.open(QIODevice::ReadOnly) && name.open(QIODevice::ReadOnly)) {
             const QList<QByteArray> fields = schedstat.readAll().trimmed().split(' ');
             usage.threads[task] = {QString::fromLocal8Bit(name.readAll().trimmed()),
+                                   fields.size() > 2 ? fields[0].toLongLong() : 0,
                                    fields.size() > 2 ? fields[2].toLongLong() : 0};
         }
     }
     return usage;
 }
 
-// Wakeups between two readings, by thread name. A thread that ended in between takes its last
-// wakeups with it; one that started counts from its start.
-inline std::map<QString, long long> wakeupsBetween(const Usage &before, const Usage &after)
+// Waits, up to `limitMs`, until the process has no pooled worker threads left: Qt paints the first
+// frames on them and ends them after half a minute of rest, which is the start's work, not idling.
+// Answers how long it waited.
+inline double waitForPooledThreadsToEnd(qint64 pid, double limitMs)
 {
-    std::map<QString, long long> wakeups;
+    const auto start = Clock::now();
+    const auto pooled = [pid] {
+        for (const auto &[tid, thread] : usageOf(pid).threads) {
+            if (thread.name.contains(QStringLiteral("pooled")))
+                return true;
+        }
+        return false;
+    };
+    while (pooled() && millisecondsSince(start) < limitMs)
+        QThread::msleep(250);
+    return millisecondsSince(start);
+}
+
+// What each thread used between two readings, by thread name. A thread that ended in between takes
+// its last wakeups and run time with it; one that started counts from its start.
+struct ThreadUse {
+    long long wakeups = 0;
+    double runMilliseconds = 0;
+};
+inline std::map<QString, ThreadUse> useBetween(const Usage &before, const Usage &after)
+{
+    std::map<QString, ThreadUse> use;
     for (const auto &[tid, thread] : after.threads) {
         const auto earlier = before.threads.find(tid);
-        wakeups[thread.name] += thread.timeslices - (earlier == before.threads.end() ? 0 : earlier->second.timeslices);
+        const Usage::Thread start = earlier == before.threads.end() ? Usage::Thread{} : earlier->second;
+        ThreadUse &named = use[thread.name];
+        named.wakeups += thread.timeslices - start.timeslices;
+        named.runMilliseconds += double(thread.runNanoseconds - start.runNanoseconds) / 1e6;
     }
-    return wakeups;
+    return use;
 }
 
 // Proportional set size in MB.

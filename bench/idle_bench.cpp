@@ -178,6 +178,8 @@ int main(int argc, char **argv)
     std::printf("start to every window shown: %.0f ms\n", *shown);
 
     QThread::msleep(3000);
+    const double settled = LiveApp::waitForPooledThreadsToEnd(pid, 45000);
+    std::printf("the start's worker threads ended %.0f s after that\n", settled / 1000);
     const LiveApp::Usage before = LiveApp::usageOf(pid);
     const auto idleStart = LiveApp::Clock::now();
     QThread::msleep(static_cast<unsigned long>(options.seconds * 1000));
@@ -185,15 +187,19 @@ int main(int argc, char **argv)
     const double seconds = LiveApp::millisecondsSince(idleStart) / 1000;
     const double ticksPerSecond = double(sysconf(_SC_CLK_TCK));
     const long long ticks = after.ticks - before.ticks;
-    const std::map<QString, long long> byThread = LiveApp::wakeupsBetween(before, after);
-    long long wakeups = 0;
-    for (const auto &[name, count] : byThread)
-        wakeups += count;
-    std::printf("idle %.0f s: %lld CPU ticks (%.2f %% of a core), %lld wakeups (%.1f a second)\n", seconds, ticks,
-                100.0 * double(ticks) / ticksPerSecond / seconds, wakeups, double(wakeups) / seconds);
-    std::printf("wakeups by thread:");
-    for (const auto &[name, count] : byThread)
-        std::printf(" %s %lld", qPrintable(name), count);
+    const std::map<QString, LiveApp::ThreadUse> byThread = LiveApp::useBetween(before, after);
+    LiveApp::ThreadUse total;
+    for (const auto &[name, use] : byThread) {
+        total.wakeups += use.wakeups;
+        total.runMilliseconds += use.runMilliseconds;
+    }
+    std::printf("idle %.0f s: %.1f ms run (%.3f %% of a core), %lld CPU ticks (%.2f %%), %lld wakeups (%.1f a "
+                "second)\n",
+                seconds, total.runMilliseconds, 100.0 * total.runMilliseconds / 1000 / seconds, ticks,
+                100.0 * double(ticks) / ticksPerSecond / seconds, total.wakeups, double(total.wakeups) / seconds);
+    std::printf("by thread (wakeups, ms run):");
+    for (const auto &[name, use] : byThread)
+        std::printf(" %s %lld %.1f;", qPrintable(name), use.wakeups, use.runMilliseconds);
     std::printf("\nPSS: %.1f MB\n", LiveApp::pssMegabytes(pid));
 
     if (options.desktop > 0) {

@@ -43,6 +43,13 @@ Date Calendar::startOfDay(Date date) const
     return Date::fromDateTime(day(date).startOfDay(m_zone));
 }
 
+Date Calendar::startOfNextDay(Date date) const
+{
+    constexpr double oneDay = 86400;
+    const Date start = startOfDay(date);
+    return this->date(day(date).addDays(1)).value_or(start + oneDay);
+}
+
 std::optional<Date> Calendar::addingDays(Date date, int days) const
 {
     const QDateTime wall = local(date);

@@ -30,6 +30,8 @@ public:
     std::optional<Date> date(QDate day, QTime time = QTime(0, 0)) const;
 
     Date startOfDay(Date date) const;
+    // The moment the local day after the one of `date` begins.
+    Date startOfNextDay(Date date) const;
     bool isSameDay(Date a, Date b) const { return day(a) == day(b); }
     // The same wall-clock time `days` calendar days later (or earlier).
     std::optional<Date> addingDays(Date date, int days) const;

@@ -4,6 +4,7 @@
 #include "TimeText.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -82,6 +83,44 @@ QString Countdown::spokenText() const
         break;
     }
     return QStringLiteral("Timer finished");
+}
+
+Countdown::TextKey Countdown::textKey() const
+{
+    TextKey key;
+    key.kind = kind;
+    if (const auto state = kind.timerState()) {
+        if (*state != NoteTimer::State::finished)
+            key.seconds = TimeText::wholeSeconds(remaining);
+    } else if (remaining <= -lastMinute) {
+        key.side = TextKey::Side::past;
+        key.span = TimeText::spanUnits(-remaining);
+    } else if (remaining <= 0) {
+        key.side = TextKey::Side::at;
+    } else {
+        key.span = TimeText::spanUnits(remaining);
+    }
+    return key;
+}
+
+double Countdown::steadyFor() const
+{
+    if (const auto state = kind.timerState())
+        return *state == NoteTimer::State::running ? 0 : std::numeric_limits<double>::infinity();
+    if (remaining > 0) {
+        // The text steps once the whole seconds left fall below their run; the urgency a day and an hour before.
+        const TimeText::SpanRun run = TimeText::spanRun(TimeText::wholeSeconds(remaining));
+        double steady = remaining - double(run.first - 1);
+        for (const double threshold : {oneDay, oneHour}) {
+            if (remaining > threshold)
+                steady = std::min(steady, remaining - threshold);
+        }
+        return steady;
+    }
+    if (remaining > -lastMinute)
+        return remaining + lastMinute;
+    // Overdue: the text steps just after the whole seconds over pass their run.
+    return remaining + double(TimeText::spanRun(TimeText::wholeSeconds(-remaining)).last);
 }
 
 namespace Countdowns {

@@ -2,6 +2,7 @@
 
 #include "Date.h"
 #include "NoteTimer.h"
+#include "TimeText.h"
 
 #include <QString>
 #include <optional>
@@ -49,6 +50,23 @@ struct Countdown {
     QString shortText() const;
     // The tape's accessibility label: "Timer, 5 min left", "Overdue by 1 h".
     QString spokenText() const;
+
+    // The numbers both texts are made of: countdowns with equal keys read alike. Cheap enough for
+    // every shown note on every tick, where making the texts is not.
+    struct TextKey {
+        Kind kind = Kind::deadline();
+        // A timer's whole seconds left.
+        qint64 seconds = 0;
+        // A deadline's: before it, the span left; at it (the first minute), nothing; past it, the span over.
+        enum class Side { before, at, past } side = Side::before;
+        TimeText::SpanUnits span;
+
+        bool operator==(const TextKey &) const = default;
+    };
+    TextKey textKey() const;
+    // Seconds from now for which its text key and urgency stay as they are: 0 for a running timer,
+    // forever for a timer standing still, for a deadline until its text or urgency next steps.
+    double steadyFor() const;
 
     bool operator==(const Countdown &) const = default;
 };

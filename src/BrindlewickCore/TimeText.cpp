@@ -22,14 +22,6 @@ constexpr qint64 twoDays = 2 * day;
 // Far beyond any timer, and still exact as an integer.
 constexpr double longestSpoken = 1e15;
 
-// Whole seconds rounded up; negative, NaN and absurd values stay within a safe range.
-qint64 wholeSeconds(double seconds)
-{
-    if (!(seconds > 0))
-        return 0;
-    return static_cast<qint64>(std::ceil(std::min(seconds, longestSpoken)));
-}
-
 QString twoDigits(qint64 value)
 {
     return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
@@ -122,6 +114,25 @@ const Formats &formatsFor(const QLocale &locale)
     return *cache.back();
 }
 
+TimeText::SpanUnits unitsOfWhole(qint64 s)
+{
+    TimeText::SpanUnits units;
+    const qint64 minutes = (s + minute - 1) / minute;
+    if (s <= 59) {
+        units.seconds = s;
+    } else if (minutes <= 59) {
+        units.minutes = minutes;
+    } else if (s >= twoDays) {
+        units.days = s / day;
+    } else {
+        // Just under an hour rounds up to the hour, as every shorter span rounds up.
+        const qint64 counted = std::max(s, hour);
+        units.hours = counted / hour;
+        units.minutes = (counted % hour) / minute;
+    }
+    return units;
+}
+
 UDate wallClockAsUtc(const QDateTime &local)
 {
     return static_cast<UDate>(local.toMSecsSinceEpoch() + qint64(local.offsetFromUtc()) * 1000);
@@ -131,21 +142,57 @@ UDate wallClockAsUtc(const QDateTime &local)
 
 namespace TimeText {
 
+qint64 wholeSeconds(double seconds)
+{
+    if (!(seconds > 0))
+        return 0;
+    return static_cast<qint64>(std::ceil(std::min(seconds, longestSpoken)));
+}
+
+SpanUnits spanUnits(double seconds)
+{
+    return unitsOfWhole(wholeSeconds(seconds));
+}
+
+SpanRun spanRun(qint64 seconds)
+{
+    const qint64 s = std::clamp<qint64>(seconds, 0, qint64(longestSpoken));
+    const SpanUnits units = unitsOfWhole(s);
+    // Each reading covers one unbroken run of whole seconds, so its ends are found by halving.
+    qint64 low = 0;
+    qint64 high = s;
+    while (low < high) {
+        const qint64 middle = low + (high - low) / 2;
+        if (unitsOfWhole(middle) == units)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    const qint64 first = low;
+    high = qint64(longestSpoken);
+    low = s;
+    while (low < high) {
+        const qint64 middle = low + (high - low + 1) / 2;
+        if (unitsOfWhole(middle) == units)
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    return {first, low};
+}
+
 QString span(double seconds)
 {
-    const qint64 s = wholeSeconds(seconds);
-    if (s <= 59)
-        return QString::number(s) + QStringLiteral(" s");
-    const qint64 minutes = (s + minute - 1) / minute;
-    if (minutes <= 59)
-        return QString::number(minutes) + QStringLiteral(" min");
-    if (s >= twoDays)
-        return QString::number(s / day) + QStringLiteral(" days");
-    // Just under an hour rounds up to the hour, as every shorter span rounds up.
-    const qint64 counted = std::max(s, hour);
-    const qint64 pastHour = (counted % hour) / minute;
-    const QString hours = QString::number(counted / hour) + QStringLiteral(" h");
-    return pastHour == 0 ? hours : hours + u' ' + QString::number(pastHour) + QStringLiteral(" min");
+    const SpanUnits units = spanUnits(seconds);
+    if (units.days > 0)
+        return QString::number(units.days) + QStringLiteral(" days");
+    if (units.hours > 0) {
+        const QString hours = QString::number(units.hours) + QStringLiteral(" h");
+        return units.minutes == 0 ? hours : hours + u' ' + QString::number(units.minutes) + QStringLiteral(" min");
+    }
+    if (units.minutes > 0)
+        return QString::number(units.minutes) + QStringLiteral(" min");
+    return QString::number(units.seconds) + QStringLiteral(" s");
 }
 
 QString clock(double seconds)

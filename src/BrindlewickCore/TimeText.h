@@ -9,6 +9,24 @@
 // Every text that tells time, so notes, tapes, the tray, alerts and the export word it alike.
 // Durations and clocks are fixed English; only the when-text of a date follows the locale.
 namespace TimeText {
+// Seconds as every text counts them: rounded up; negative and NaN read as 0, absurd values stay in range.
+qint64 wholeSeconds(double seconds);
+// The numbers `span` prints: equal units read alike, and they are cheap enough to compare every tick.
+struct SpanUnits {
+    qint64 days = 0;
+    qint64 hours = 0;
+    qint64 minutes = 0;
+    qint64 seconds = 0;
+
+    bool operator==(const SpanUnits &) const = default;
+};
+SpanUnits spanUnits(double seconds);
+// The whole seconds that read as `seconds` does, `first` … `last`: "2 min" is 61 … 120.
+struct SpanRun {
+    qint64 first = 0;
+    qint64 last = 0;
+};
+SpanRun spanRun(qint64 seconds);
 // "45 s", "2 min", "1 h 1 min", "4 days". Negative reads as 0.
 QString span(double seconds);
 // "0:05", "59:59", "1:02:05", rounded up to the second. Negative reads as 0.

@@ -114,6 +114,45 @@ TEST(Countdowns, PrimaryMeasuresADeadlineFromWhenItWasSetElseFromCreation)
     EXPECT_DOUBLE_EQ(Countdowns::primary(note, t0)->fraction, 0.5);
 }
 
+// Views sleep through a countdown's steady time, so it must never run past a change of its texts
+// or urgency, and should end at the change.
+TEST(Countdowns, ADeadlineStaysSteadyExactlyUntilItsTextOrUrgencyChanges)
+{
+    const Date deadline = t0 + 100000;
+    for (const double left : {100000.0, 86400.5, 86399.0, 3600.25, 3599.0, 3540.0, 125.5, 60.0, 0.5, 0.0, -0.5,
+                              -59.5, -60.0, -61.0, -3599.2, -3600.0, -7200.7, -200000.0}) {
+        const Date now = deadline - left;
+        const Countdown at = Countdowns::deadline(deadline, t0, now);
+        const double steady = at.steadyFor();
+        const auto reads = [&](double later) {
+            const Countdown then = Countdowns::deadline(deadline, t0, now + later);
+            return std::pair(then.textKey(), then.urgency);
+        };
+        for (const double share : {0.0, 0.5, 0.999})
+            EXPECT_EQ(reads(steady * share), reads(0)) << left << " +" << steady * share;
+        EXPECT_NE(reads(steady + 0.001), reads(0)) << left << " steady " << steady;
+    }
+}
+
+// Tapes compare keys instead of texts on every tick: a text never changes while its key stays.
+TEST(Countdowns, EqualTextKeysReadAlike)
+{
+    const Date deadline = t0 + 200000;
+    const NoteTimer timer = runningTimer(7200, 7200);
+    for (double later = 0; later < 200000; later += later < 8000 ? 0.5 : 37) {
+        const Date now = t0 + later;
+        const auto deadlineAt = [&](Date at) { return Countdowns::deadline(deadline, t0, at); };
+        const auto timerAt = [&](Date at) { return Countdowns::timer(timer, at); };
+        for (const auto &[a, b] : {std::pair(deadlineAt(now), deadlineAt(now + 0.5)),
+                                   std::pair(timerAt(now), timerAt(now + 0.5))}) {
+            if (a.textKey() == b.textKey()) {
+                ASSERT_EQ(a.shortText(), b.shortText()) << later;
+                ASSERT_EQ(a.spokenText(), b.spokenText()) << later;
+            }
+        }
+    }
+}
+
 TEST(Urgency, IsMadeOnlyFromItsFourRawValues)
 {
     for (int raw = -1; raw <= 4; ++raw)

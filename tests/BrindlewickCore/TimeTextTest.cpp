@@ -21,6 +21,23 @@ TEST(TimeText, SpanWordsADurationRoundedUp)
     }
 }
 
+// Walking the runs from 0 must land on every change of text and on none inside a run.
+TEST(TimeText, SpanRunsCoverEachTextExactly)
+{
+    qint64 seconds = 0;
+    QString previous;
+    while (seconds < 4 * 86400) {
+        const TimeText::SpanRun run = TimeText::spanRun(seconds);
+        ASSERT_EQ(run.first, seconds);
+        const QString text = TimeText::span(double(run.first));
+        ASSERT_NE(text, previous) << seconds;
+        ASSERT_EQ(TimeText::span(double(run.last)), text) << seconds;
+        ASSERT_EQ(TimeText::spanRun((run.first + run.last) / 2).last, run.last) << seconds;
+        previous = text;
+        seconds = run.last + 1;
+    }
+}
+
 TEST(TimeText, ClockCountsMinutesAndSecondsThenHours)
 {
     struct Case { double seconds; const char *text; };

@@ -112,7 +112,17 @@ void AppModel::setBook(const NoteBook &book)
 void AppModel::setNow(Date now)
 {
     m_now = now;
+    followDay();
     emit nowChanged();
+    m_clockFollowers.tick(now);
+}
+
+void AppModel::followDay()
+{
+    if (m_now >= m_today && m_now < m_tomorrow)
+        return;
+    m_today = m_calendar.startOfDay(m_now);
+    m_tomorrow = m_calendar.startOfNextDay(m_now);
 }
 
 void AppModel::followZone()
@@ -122,6 +132,9 @@ void AppModel::followZone()
         return;
     m_zoneId = zoneId;
     m_calendar = Calendar::current();
+    m_tomorrow = m_today;
+    followDay();
+    m_clockFollowers.wakeAll();
 }
 
 void AppModel::setFilter(NoteFilter filter)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Banner.h"
+#include "ClockFollowers.h"
 #include "Notifier.h"
 #include "Paths.h"
 #include "PopoverRequest.h"
@@ -47,6 +48,10 @@ public:
     // The user's time zone, built once and built again when the desktop's zone changes (looked at
     // each tick): building a zone reads its files.
     const Calendar &calendar() const { return m_calendar; }
+    // The moment the next local day begins, worked out once a day.
+    Date tomorrow() const { return m_tomorrow; }
+    // Note views that follow the clock only when their faces can change; told after `nowChanged`.
+    ClockFollowers &clockFollowers() { return m_clockFollowers; }
     NoteFilter filter() const { return m_filter; }
     void setFilter(NoteFilter filter);
     const QString &query() const { return m_query; }
@@ -229,6 +234,7 @@ private:
     void edit(const QUuid &id, EditRule rule, const std::function<void(StickyNote &)> &change);
     void store(const StickyNote &note);
     void setNow(Date now);
+    void followDay();
     void followZone();
     void adoptPermission(NotifyPermission permission);
     void adoptLoaded(NoteBook book, bool wasBlocked);
@@ -240,6 +246,9 @@ private:
     NoteBook m_book;
     Date m_now;
     QByteArray m_zoneId = QTimeZone::systemTimeZoneId();
+    // The local day of `m_now`, as moments.
+    Date m_today;
+    Date m_tomorrow;
     Calendar m_calendar = Calendar::current();
     NoteFilter m_filter = NoteFilter::all;
     QString m_query;
@@ -270,6 +279,7 @@ private:
     int m_soundsPlayed = 0;
     Date m_demoNow;
     QTimer m_ticker;
+    ClockFollowers m_clockFollowers;
     QTimer m_saveTimer;
     QTimer m_loadRetry;
     QTimer m_saveRetry;

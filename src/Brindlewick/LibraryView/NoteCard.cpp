@@ -17,7 +17,6 @@
 #include <QAccessible>
 #include <QFontMetricsF>
 #include <QHelpEvent>
-#include <QLocale>
 #include <QPainter>
 #include <QToolTip>
 
@@ -97,8 +96,7 @@ NoteCard::NoteCard(AppModel &model, const StickyNote &note, bool selected, QWidg
 NoteCard::ClockFace NoteCard::clockFace() const
 {
     const std::optional<Countdown> shown = countdown();
-    return {TimeTape::face(shown, tapeSize, devicePixelRatioF()), shown ? shown->spokenText() : QString(),
-            badgeText(), badgeIsOverdue()};
+    return {TimeTape::face(shown, tapeSize, devicePixelRatioF()), badgeText(), badgeIsOverdue()};
 }
 
 void NoteCard::followClock()
@@ -152,7 +150,7 @@ std::optional<Countdown> NoteCard::countdown() const
 QString NoteCard::badgeText() const
 {
     if (m_note.deadline)
-        return TimeText::due(*m_note.deadline, m_model.now(), m_model.calendar(), QLocale());
+        return m_dueText.of(*m_note.deadline, m_model.now(), m_model.calendar());
     if (m_note.timer)
         return tr("%1 timer").arg(TimeText::span(m_note.timer->duration));
     return {};

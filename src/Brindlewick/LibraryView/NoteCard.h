@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Countdown.h"
+#include "DueText.h"
 #include "StickyNote.h"
 #include "Theme/TimeTape.h"
 
@@ -50,8 +51,8 @@ protected:
 private:
     // What the card shows that moves with the clock; the card repaints when it changes.
     struct ClockFace {
+        // Its text key stands for the spoken text too.
         TimeTape::Face tape;
-        QString spoken;
         QString badge;
         bool overdue = false;
 
@@ -71,5 +72,6 @@ private:
     StickyNote m_note;
     bool m_selected;
     ClockFace m_clockFace;
+    mutable DueText m_dueText;
     bool m_ringing = false;
 };

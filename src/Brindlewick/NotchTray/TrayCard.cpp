@@ -9,11 +9,9 @@
 #include "Theme/TextBlock.h"
 #include "Theme/TimeTape.h"
 
-#include "TimeText.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
-#include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -104,7 +102,7 @@ std::optional<Countdown> TrayCard::countdown() const
 
 QString TrayCard::dueText() const
 {
-    return m_note.deadline ? TimeText::due(*m_note.deadline, m_model.now(), m_model.calendar(), QLocale()) : QString();
+    return m_note.deadline ? m_dueText.of(*m_note.deadline, m_model.now(), m_model.calendar()) : QString();
 }
 
 bool TrayCard::showsButtons() const

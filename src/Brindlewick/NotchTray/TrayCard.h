@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Countdown.h"
+#include "DueText.h"
 #include "StickyNote.h"
 
 #include <QWidget>
@@ -57,6 +58,7 @@ private:
     bool m_forceHover;
     bool m_hovering = false;
     Face m_face;
+    mutable DueText m_dueText;
     PaperIconButton *m_putBack;
     PaperIconButton *m_done;
 };

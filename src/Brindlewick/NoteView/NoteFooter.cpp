@@ -4,11 +4,9 @@
 #include "DeadlineButton.h"
 #include "Theme/Paper.h"
 #include "Theme/PaperIconButton.h"
-#include "TimeText.h"
 
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
-#include <QLocale>
 
 namespace {
 
@@ -20,6 +18,13 @@ QGraphicsOpacityEffect *fade(QWidget *widget)
     auto *effect = new QGraphicsOpacityEffect(widget);
     widget->setGraphicsEffect(effect);
     return effect;
+}
+
+// Every tick comes by here, and setting an effect's opacity, even to the same value, costs.
+void setOpacity(QGraphicsOpacityEffect *effect, qreal opacity)
+{
+    if (effect->opacity() != opacity)
+        effect->setOpacity(opacity);
 }
 
 } // namespace
@@ -71,8 +76,7 @@ void NoteFooter::refresh(const StickyNote &note, Date now)
         showTimer(face);
     }
 
-    const QString due =
-        note.deadline ? TimeText::due(*note.deadline, now, m_model.calendar(), QLocale()) : QString();
+    const QString due = note.deadline ? m_dueText.of(*note.deadline, now, m_model.calendar()) : QString();
     m_deadline->setDeadline(note.deadline, now, due, Paper::ink(note.color));
     applyOpacity();
 }
@@ -99,8 +103,8 @@ void NoteFooter::setControlsOpacity(qreal opacity)
 
 void NoteFooter::applyOpacity()
 {
-    m_addTimerFade->setOpacity(m_controlsOpacity);
-    m_deadlineFade->setOpacity(m_deadline->hasDeadline() ? 1.0 : m_controlsOpacity);
+    setOpacity(m_addTimerFade, m_controlsOpacity);
+    setOpacity(m_deadlineFade, m_deadline->hasDeadline() ? 1.0 : m_controlsOpacity);
 }
 
 QWidget *NoteFooter::timerAnchor() const

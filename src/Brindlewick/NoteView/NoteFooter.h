@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Date.h"
+#include "DueText.h"
 #include "NoteColor.h"
 
 #include <QUuid>
@@ -49,6 +50,7 @@ private:
     QUuid m_id;
     bool m_running = false;
     std::optional<TimerFace> m_timerFace;
+    DueText m_dueText;
     qreal m_controlsOpacity = 0;
     PaperIconButton *m_addTimer;
     PaperIconButton *m_startPause;

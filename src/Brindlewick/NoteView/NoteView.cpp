@@ -6,6 +6,7 @@
 #include "DeadlinePicker.h"
 #include "NoteFooter.h"
 #include "NoteHeader.h"
+#include "NoteFace.h"
 #include "NoteMenu.h"
 #include "Popover.h"
 #include "RingBar.h"
@@ -14,6 +15,7 @@
 #include "Theme/DesktopAppearance.h"
 #include "Theme/PaperBackground.h"
 #include "Theme/PaperEditor.h"
+#include "Theme/TiltedTape.h"
 #include "TimerPicker.h"
 
 #include <QApplication>
@@ -22,6 +24,7 @@
 #include <QPainter>
 #include <QVBoxLayout>
 #include <QVariantAnimation>
+#include <limits>
 
 namespace {
 
@@ -75,7 +78,7 @@ NoteView::NoteView(AppModel &model, const QUuid &id, bool peeking, bool forceCon
     connect(m_footer, &NoteFooter::deadlineRequested, this, [this] { openPopover(PopoverRequest::Kind::deadline); });
 
     connect(&model, &AppModel::bookChanged, this, &NoteView::refresh);
-    connect(&model, &AppModel::nowChanged, this, &NoteView::followClock);
+    model.clockFollowers().add(this, [this](Date now) { return followClock(now); });
     connect(&model, &AppModel::ringingChanged, this, &NoteView::refresh);
     connect(&model, &AppModel::popoverChanged, this, &NoteView::answerPopoverRequest);
     connect(qApp, &QApplication::focusChanged, this, &NoteView::focusChanged);
@@ -127,17 +130,28 @@ void NoteView::refresh()
     }
 }
 
-// Every tick: only what the clock moves, each part repainting only if it looks different.
-void NoteView::followClock()
+// Only on the ticks when the note's face may change: only what the clock moves, each part
+// repainting only if it looks different. Answers until when the face holds.
+Date NoteView::followClock(Date now)
 {
     const StickyNote *shown = note();
     if (!shown)
-        return;
-    const Date now = m_model.now();
+        return Date{std::numeric_limits<double>::infinity()};
     m_header->followClock(*shown, now);
     m_footer->refresh(*shown, now);
-    if (m_ringBar->isVisibleTo(this))
+    // A ringing note's bar follows every tick.
+    if (m_shown && m_shown->second) {
         m_ringBar->refresh(*shown, now);
+        return now;
+    }
+    return NoteFace::steadyUntil(*shown, now, m_model.tomorrow(), m_header->tape()->fillSteadyFor());
+}
+
+// The tape's fill steps with its width.
+void NoteView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    m_model.clockFollowers().wake(this);
 }
 
 void NoteView::showNote(const StickyNote &note)
@@ -154,6 +168,7 @@ void NoteView::showNote(const StickyNote &note)
     m_ringBar->setVisible(ringing);
     m_editor->setPaper(note.color);
     m_editor->showText(note.text);
+    m_model.clockFollowers().wake(this);
     if (m_popover && m_popoverKind == PopoverRequest::Kind::color) {
         if (auto *dots = m_popover->content()->findChild<ColorDots *>())
             dots->setSelection(note.color);

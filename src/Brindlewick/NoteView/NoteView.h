@@ -61,6 +61,7 @@ protected:
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -68,7 +69,7 @@ private:
     // The note, looked up by id; where it was last found is tried first.
     const StickyNote *note() const;
     void refresh();
-    void followClock();
+    Date followClock(Date now);
     void showNote(const StickyNote &note);
     void showNothing();
     void answerPopoverRequest();

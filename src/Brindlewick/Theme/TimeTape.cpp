@@ -10,6 +10,8 @@
 #include <QCache>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <cmath>
+#include <limits>
 
 namespace {
 
@@ -18,6 +20,11 @@ constexpr qreal labelSpacing = 4;
 constexpr qreal smallestTextScale = 0.6;
 constexpr qreal shadowBlur = 0.8;
 constexpr qreal shadowDrop = 0.6;
+
+std::optional<Countdown::TextKey> textKey(const std::optional<Countdown> &countdown)
+{
+    return countdown ? std::optional(countdown->textKey()) : std::nullopt;
+}
 
 bool isFaint(const Countdown &countdown)
 {
@@ -238,8 +245,10 @@ void TimeTape::setCountdown(std::optional<Countdown> countdown)
 {
     if (countdown == m_countdown)
         return;
+    const bool reads = textKey(countdown) != textKey(m_countdown);
     m_countdown = std::move(countdown);
-    updateAccessibleName();
+    if (reads)
+        updateAccessibleName();
     updateFace();
 }
 
@@ -256,7 +265,7 @@ TimeTape::Face TimeTape::face(const std::optional<Countdown> &countdown, const Q
     if (!countdown)
         return {};
     const qreal fill = fillWidth(*countdown, size.width(), size.height());
-    return {countdown->kind, countdown->urgency, countdown->shortText(), qFloor(fill * pixelRatio)};
+    return {countdown->textKey(), countdown->urgency, qFloor(fill * pixelRatio)};
 }
 
 QRectF TimeTape::tapeArea() const
@@ -266,7 +275,7 @@ QRectF TimeTape::tapeArea() const
 
 void TimeTape::updateFace()
 {
-    const Face shown = face(m_countdown, tapeArea().size(), devicePixelRatioF());
+    const Face shown = face(m_countdown, tapeArea().size(), m_paintedRatio);
     if (shown == m_face)
         return;
     m_face = shown;
@@ -311,6 +320,25 @@ qreal TimeTape::fillWidth(const Countdown &countdown, qreal width, qreal height)
     return std::max(0.6 * height, width * countdown.fraction);
 }
 
+double TimeTape::fillSteadyFor() const
+{
+    constexpr double unending = std::numeric_limits<double>::infinity();
+    if (!m_countdown)
+        return unending;
+    const Countdown &countdown = *m_countdown;
+    if (countdown.isTimer())
+        return countdown.kind.timerState() == NoteTimer::State::running ? 0 : unending;
+    const QSizeF size = tapeArea().size();
+    if (countdown.urgency == Urgency::over || size.width() * countdown.fraction <= 0.6 * size.height())
+        return unending;
+    // A full fill may be held full before the deadline's span begins; look again next time.
+    if (countdown.fraction >= 1)
+        return 0;
+    // The reach shrinks evenly to nothing at the deadline; it steps just below the whole device pixel it is at.
+    const double reach = size.width() * countdown.fraction * m_paintedRatio;
+    return countdown.remaining * (reach - std::floor(reach)) / reach;
+}
+
 QString TimeTape::symbolName(const Countdown &countdown)
 {
     if (const auto state = countdown.kind.timerState()) {
@@ -329,5 +357,8 @@ void TimeTape::paintEvent(QPaintEvent *)
     QPainter painter(this);
     paint(painter, tapeArea(), m_countdown, m_paper, m_showsText, Appearance::scheme(this), tilt());
     painter.end();
-    m_face = face(m_countdown, tapeArea().size(), devicePixelRatioF());
+    // Asking for the ratio walks up to the screen, too slow for every tick: the last paint's is kept,
+    // and a move to a screen of another ratio repaints anyway.
+    m_paintedRatio = devicePixelRatioF();
+    m_face = face(m_countdown, tapeArea().size(), m_paintedRatio);
 }

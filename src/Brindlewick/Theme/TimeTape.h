@@ -15,14 +15,13 @@
 class TimeTape : public QWidget {
     Q_OBJECT
 public:
-    // What a tape of a given size shows of its countdown: the symbol and colours (its kind and
-    // urgency), the short text (the label is fitted from it) and the fill's reach in whole device
-    // pixels. A tape repaints only
-    // when this changes, so a deadline hours away repaints once a minute, a stopped timer never.
+    // What a tape of a given size shows of its countdown: the numbers its texts are made of (the
+    // label is fitted from them), the urgency that picks its colours, and the fill's reach in whole
+    // device pixels. Cheap to work out; a tape repaints only when this changes, so a deadline hours
+    // away repaints once a minute, a stopped timer never.
     struct Face {
-        std::optional<Countdown::Kind> kind;
+        std::optional<Countdown::TextKey> text;
         Urgency urgency = Urgency::calm;
-        QString text;
         int fillPixels = 0;
 
         bool operator==(const Face &) const = default;
@@ -37,6 +36,9 @@ public:
     NoteColor paper() const { return m_paper; }
     void setPaper(NoteColor paper);
     qreal tapeHeight() const { return m_height; }
+    // Seconds from now for which the fill keeps its reach in whole device pixels: 0 for a running
+    // timer, forever for a fill that stands still.
+    double fillSteadyFor() const;
     bool showsText() const { return m_showsText; }
 
     QSize sizeHint() const override;
@@ -66,6 +68,7 @@ private:
     void updateAccessibleName();
 
     Face m_face;
+    qreal m_paintedRatio = 1;
 
     std::optional<Countdown> m_countdown;
     NoteColor m_paper;
