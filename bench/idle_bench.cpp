@@ -7,7 +7,8 @@
 //
 // N notes (default 100), the first D of them on the desktop (default all, at most 100 placed on the
 // screen), the first R of those with a running two-hour timer (default 0); of the rest every third
-// has a stopped timer and every fourth a deadline hours ahead.
+// has a stopped timer and every fourth a deadline hours ahead, on a whole minute as the deadline
+// picker's times and presets set them (each deadline set at an odd second adds a wake a minute).
 #include "LiveApp.h"
 
 #include <QCoreApplication>
@@ -17,6 +18,7 @@
 #include <xcb/xtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -65,6 +67,7 @@ NoteFrame frameFor(int index)
 
 NoteBook generatedBook(const Options &options, Date now)
 {
+    const Date onWholeMinute{std::floor(now.seconds / 60) * 60};
     NoteBook book;
     for (int i = 0; i < options.notes; ++i) {
         StickyNote note(QUuid::createUuid(), QStringLiteral("Note %1\nSomething to remember, line two").arg(i + 1),
@@ -81,7 +84,7 @@ NoteBook generatedBook(const Options &options, Date now)
                 note.timer->pausedLeft = 300;
         }
         if (i % 4 == 0)
-            note.setDeadline(now + 3 * 3600 + 61 * i, now);
+            note.setDeadline(onWholeMinute + 3 * 3600 + 60 * i, now);
         book.notes.append(note);
     }
     return book;

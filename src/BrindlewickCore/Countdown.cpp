@@ -4,6 +4,7 @@
 #include "TimeText.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -11,6 +12,7 @@ namespace {
 constexpr double lastMinute = 60;
 constexpr double oneHour = 3600;
 constexpr double oneDay = 86400;
+constexpr double twoDays = 2 * oneDay;
 
 Urgency runningTimerUrgency(double remaining, double fraction)
 {
@@ -123,6 +125,21 @@ double Countdown::steadyFor() const
     return remaining + double(TimeText::spanRun(TimeText::wholeSeconds(-remaining)).last);
 }
 
+double Countdown::fillSteadyFor(double pixels) const
+{
+    constexpr double unending = std::numeric_limits<double>::infinity();
+    if (const auto state = kind.timerState())
+        return *state == NoteTimer::State::running ? 0 : unending;
+    if (urgency == Urgency::over || fraction <= 0 || (remaining > oneHour && remaining < twoDays))
+        return unending;
+    // A full fill may be held full before the deadline's span begins; look again next time.
+    if (fraction >= 1)
+        return 0;
+    // The reach shrinks evenly to nothing at the deadline; it steps just below the whole pixel it is at.
+    const double reach = pixels * fraction;
+    return remaining * (reach - std::floor(reach)) / reach;
+}
+
 namespace Countdowns {
 
 Countdown timer(const NoteTimer &timer, Date now)
@@ -146,7 +163,11 @@ Countdown timer(const NoteTimer &timer, Date now)
 Countdown deadline(Date deadline, Date setAt, Date now)
 {
     const double left = deadline - now;
-    return {Countdown::Kind::deadline(), left, deadlineFraction(left, deadline - setAt), deadlineUrgency(left)};
+    // Between an hour and two days away the fill counts the time its text counts, so both step
+    // together once a minute (by less than a pixel) instead of each at its own moment.
+    const bool stepsWithText = left > oneHour && left < twoDays;
+    const double counted = stepsWithText ? double(TimeText::spanRun(TimeText::wholeSeconds(left)).last) : left;
+    return {Countdown::Kind::deadline(), left, deadlineFraction(counted, deadline - setAt), deadlineUrgency(left)};
 }
 
 std::optional<Countdown> primary(const StickyNote &note, Date now)

@@ -158,8 +158,9 @@ SpanRun spanRun(qint64 seconds)
 {
     const qint64 s = std::clamp<qint64>(seconds, 0, qint64(longestSpoken));
     const SpanUnits units = unitsOfWhole(s);
-    // Each reading covers one unbroken run of whole seconds, so its ends are found by halving.
-    qint64 low = 0;
+    // Each reading covers one unbroken run of whole seconds, a day at most, so its ends are found by
+    // halving within a day either side.
+    qint64 low = std::max<qint64>(0, s - day);
     qint64 high = s;
     while (low < high) {
         const qint64 middle = low + (high - low) / 2;
@@ -169,7 +170,7 @@ SpanRun spanRun(qint64 seconds)
             low = middle + 1;
     }
     const qint64 first = low;
-    high = qint64(longestSpoken);
+    high = std::min(qint64(longestSpoken), s + day);
     low = s;
     while (low < high) {
         const qint64 middle = low + (high - low + 1) / 2;

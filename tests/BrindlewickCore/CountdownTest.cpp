@@ -59,7 +59,10 @@ TEST(Countdowns, DeadlineFractionIsTheShareOfItsSpanLeft)
 {
     struct Case { const char *name; double setAt; double deadline; double fraction; };
     const Case cases[] = {
-        {"set two days ahead, one day left", -86400, 86400, 0.5},
+        {"set four days ahead, three days left", -86400, 3 * 86400, 0.75},
+        {"set an hour ahead, ten minutes left", -3000, 600, 1.0 / 6},
+        // Between an hour and two days away the share counts what the text counts: "24 h" lasts 86,459 s.
+        {"set two days ahead, one day left", -86400, 86400, 86459.0 / 172800},
         {"passed", -86400, -10, 0},
         {"set at its own time, before it", 60, 60, 1},
         {"set at its own time, after it", -60, -60, 0},
@@ -108,10 +111,10 @@ TEST(Countdowns, PrimaryPicksTheCountdownANoteShows)
 TEST(Countdowns, PrimaryMeasuresADeadlineFromWhenItWasSetElseFromCreation)
 {
     StickyNote note(QUuid::createUuid(), "Report", NoteColor::sky, t0 - 4 * 86400);
-    note.deadline = t0 + 86400;
-    EXPECT_DOUBLE_EQ(Countdowns::primary(note, t0)->fraction, 0.2);
-    note.deadlineSetAt = t0 - 86400;
+    note.deadline = t0 + 4 * 86400;
     EXPECT_DOUBLE_EQ(Countdowns::primary(note, t0)->fraction, 0.5);
+    note.deadlineSetAt = t0 - 4 * 86400 / 3.0;
+    EXPECT_DOUBLE_EQ(Countdowns::primary(note, t0)->fraction, 0.75);
 }
 
 // Views sleep through a countdown's steady time, so it must never run past a change of its texts

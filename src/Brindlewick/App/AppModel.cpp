@@ -127,6 +127,8 @@ void AppModel::followDay()
 
 void AppModel::followZone()
 {
+    if (!m_zoneWatch.mayHaveChanged())
+        return;
     const QByteArray zoneId = QTimeZone::systemTimeZoneId();
     if (zoneId == m_zoneId)
         return;

@@ -7,6 +7,7 @@
 #include "PopoverRequest.h"
 #include "SettingsStore.h"
 #include "TrayOpen.h"
+#include "ZoneWatch.h"
 
 #include "Calendar.h"
 #include "NoteBook.h"
@@ -46,7 +47,7 @@ public:
     void setBook(const NoteBook &book);
     Date now() const { return m_now; }
     // The user's time zone, built once and built again when the desktop's zone changes (looked at
-    // each tick): building a zone reads its files.
+    // on the tick after TZ or a zone setting changes): building a zone reads its files.
     const Calendar &calendar() const { return m_calendar; }
     // The moment the next local day begins, worked out once a day.
     Date tomorrow() const { return m_tomorrow; }
@@ -246,6 +247,7 @@ private:
     NoteBook m_book;
     Date m_now;
     QByteArray m_zoneId = QTimeZone::systemTimeZoneId();
+    ZoneWatch m_zoneWatch;
     // The local day of `m_now`, as moments.
     Date m_today;
     Date m_tomorrow;

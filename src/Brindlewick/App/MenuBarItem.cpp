@@ -10,9 +10,16 @@ MenuBarItem::MenuBarItem(AppModel &model, QObject *parent)
 {
     m_icon.setContextMenu(m_menu.get());
     connect(&m_icon, &QSystemTrayIcon::activated, this, &MenuBarItem::activated);
-    connect(&m_model, &AppModel::bookChanged, this, &MenuBarItem::refresh);
-    connect(&m_model, &AppModel::nowChanged, this, &MenuBarItem::refresh);
-    connect(&m_model, &AppModel::ringingChanged, this, &MenuBarItem::refresh);
+    for (auto changed : {&AppModel::bookChanged, &AppModel::ringingChanged}) {
+        connect(&m_model, changed, this, [this] {
+            refresh();
+            m_model.clockFollowers().wake(this);
+        });
+    }
+    m_model.clockFollowers().add(this, [this](Date now) {
+        refresh();
+        return MenuBarLabel::steadyUntil(m_model.book().notes, now, m_model.ringing());
+    });
     connect(&m_model, &AppModel::showMenuBarItemChanged, this, &MenuBarItem::followSetting);
     refresh();
     followSetting();
@@ -25,8 +32,8 @@ void MenuBarItem::followSetting()
     m_icon.setVisible(m_model.showMenuBarItem());
 }
 
-// The icon is drawn again only when its picture changes, not on every tick; the words may change
-// every second.
+// Only on the ticks when the label may change. The icon is drawn again only when its picture
+// changes; the words may change every second.
 void MenuBarItem::refresh()
 {
     const MenuBarLabel label = MenuBarLabel::make(m_model.book().notes, m_model.now(), m_model.ringing());

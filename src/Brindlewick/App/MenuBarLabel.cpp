@@ -4,6 +4,7 @@
 #include "Theme/Symbols.h"
 #include "Theme/Theme.h"
 
+#include "NoteFace.h"
 #include "NoteList.h"
 
 #include <QPainter>
@@ -11,6 +12,7 @@
 #include <QPixmap>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -86,6 +88,21 @@ MenuBarLabel MenuBarLabel::make(const QList<StickyNote> &notes, Date now, const 
     const Countdown &countdown = soonest->countdown;
     const int left = int(std::ceil(std::clamp(countdown.fraction, 0.0, 1.0) * ringSteps));
     return MenuBarLabel{symbolFor(countdown), countdown.shortText(), countdown.urgency, left};
+}
+
+Date MenuBarLabel::steadyUntil(const QList<StickyNote> &notes, Date now, const QSet<QUuid> &ringing)
+{
+    constexpr double unending = std::numeric_limits<double>::infinity();
+    Date until{unending};
+    for (const StickyNote &note : notes) {
+        if (note.isLive())
+            until = std::min(until, NoteFace::steadyUntil(note, now, Date{unending}, unending));
+    }
+    if (const auto soonest = NoteList::soonest(counting(notes, now, ringing), now, false)) {
+        const double ringSteady = soonest->countdown.fillSteadyFor(ringSteps);
+        until = std::min(until, NoteFace::steadyUntil(soonest->note, now, Date{unending}, ringSteady));
+    }
+    return until;
 }
 
 QString MenuBarLabel::toolTip() const

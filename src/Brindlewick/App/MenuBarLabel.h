@@ -30,6 +30,9 @@ struct MenuBarLabel {
 
     // A countdown that is over counts only while its note rings: once answered, the next one shows.
     static MenuBarLabel make(const QList<StickyNote> &notes, Date now, const QSet<QUuid> &ringing);
+    // Until when the label made at `now` holds by the clock alone: which countdown shows and how it
+    // reads change only when some live note's face does, and its ring steps on top of that.
+    static Date steadyUntil(const QList<StickyNote> &notes, Date now, const QSet<QUuid> &ringing);
 
     // The countdown, or the program's name while nothing counts down.
     QString toolTip() const;

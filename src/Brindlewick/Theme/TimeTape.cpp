@@ -10,7 +10,6 @@
 #include <QCache>
 #include <QFontMetricsF>
 #include <QPainter>
-#include <cmath>
 #include <limits>
 
 namespace {
@@ -188,26 +187,25 @@ void paintTape(QPainter &painter, const QRectF &rect, const std::optional<Countd
     painter.restore();
 }
 
-// What the tape's shadow depends on; a running timer's changes every second, most others seldom.
+// What the tape's shadow depends on: the body's silhouette, not the label, whose strokes would barely
+// show through the blur and would make a new shadow each time a deadline's minutes step.
 QString shadowKey(const QRectF &rect, qreal scale, const std::optional<Countdown> &countdown, NoteColor paper,
-                  bool showsText, Scheme scheme)
+                  Scheme scheme)
 {
-    QString key = QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8")
+    QString key = QStringLiteral("%1 %2 %3 %4 %5 %6 %7")
                       .arg(rect.x())
                       .arg(rect.y())
                       .arg(rect.width())
                       .arg(rect.height())
                       .arg(scale)
                       .arg(int(paper))
-                      .arg(showsText)
                       .arg(int(scheme));
     if (countdown) {
         const auto state = countdown->kind.timerState();
-        key += QStringLiteral(" %1 %2 %3 %4")
+        key += QStringLiteral(" %1 %2 %3")
                    .arg(state ? int(*state) : -1)
                    .arg(int(countdown->urgency))
-                   .arg(qFloor(TimeTape::fillWidth(*countdown, rect.width(), rect.height()) * scale))
-                   .arg(countdown->shortText());
+                   .arg(qFloor(TimeTape::fillWidth(*countdown, rect.width(), rect.height()) * scale));
     }
     return key;
 }
@@ -215,16 +213,16 @@ QString shadowKey(const QRectF &rect, qreal scale, const std::optional<Countdown
 // The tape's silhouette in black, blurred and dropped a little below it. Blurring is costly, and
 // many tapes show the same thing, so shadows are kept for reuse.
 void paintShadow(QPainter &painter, const QRectF &rect, const std::optional<Countdown> &countdown, NoteColor paper,
-                 bool showsText, Scheme scheme)
+                 Scheme scheme)
 {
     static QCache<QString, DropShadow::Image> made(4096);
     const qreal scale = DropShadow::scaleOf(painter);
-    const QString key = shadowKey(rect, scale, countdown, paper, showsText, scheme);
+    const QString key = shadowKey(rect, scale, countdown, paper, scheme);
     DropShadow::Image fresh;
     const DropShadow::Image *shadow = made.object(key);
     if (!shadow) {
         fresh = DropShadow::make(rect, shadowBlur, Qt::black, scale,
-                                 [&](QPainter &layer) { paintTape(layer, rect, countdown, paper, showsText, scheme); });
+                                 [&](QPainter &layer) { paintTape(layer, rect, countdown, paper, false, scheme); });
         shadow = &fresh;
         made.insert(key, new DropShadow::Image(fresh), qMax(1, int(fresh.tinted.sizeInBytes() / 1024)));
     }
@@ -303,7 +301,7 @@ void TimeTape::paint(QPainter &painter, const QRectF &rect, const std::optional<
     painter.translate(rect.center());
     painter.rotate(degrees);
     painter.translate(-rect.center());
-    paintShadow(painter, rect, countdown, paper, showsText, scheme);
+    paintShadow(painter, rect, countdown, paper, scheme);
     paintTape(painter, rect, countdown, paper, showsText, scheme);
     painter.restore();
 }
@@ -322,21 +320,13 @@ qreal TimeTape::fillWidth(const Countdown &countdown, qreal width, qreal height)
 
 double TimeTape::fillSteadyFor() const
 {
-    constexpr double unending = std::numeric_limits<double>::infinity();
     if (!m_countdown)
-        return unending;
-    const Countdown &countdown = *m_countdown;
-    if (countdown.isTimer())
-        return countdown.kind.timerState() == NoteTimer::State::running ? 0 : unending;
+        return std::numeric_limits<double>::infinity();
     const QSizeF size = tapeArea().size();
-    if (countdown.urgency == Urgency::over || size.width() * countdown.fraction <= 0.6 * size.height())
-        return unending;
-    // A full fill may be held full before the deadline's span begins; look again next time.
-    if (countdown.fraction >= 1)
-        return 0;
-    // The reach shrinks evenly to nothing at the deadline; it steps just below the whole device pixel it is at.
-    const double reach = size.width() * countdown.fraction * m_paintedRatio;
-    return countdown.remaining * (reach - std::floor(reach)) / reach;
+    // A deadline's fill held at its shortest moves no more until it is over, which its text tells.
+    if (!m_countdown->isTimer() && size.width() * m_countdown->fraction <= 0.6 * size.height())
+        return std::numeric_limits<double>::infinity();
+    return m_countdown->fillSteadyFor(size.width() * m_paintedRatio);
 }
 
 QString TimeTape::symbolName(const Countdown &countdown)

@@ -37,7 +37,7 @@ public:
     void setPaper(NoteColor paper);
     qreal tapeHeight() const { return m_height; }
     // Seconds from now for which the fill keeps its reach in whole device pixels: 0 for a running
-    // timer, forever for a fill that stands still.
+    // timer, forever for a fill that stands still or is held at its shortest.
     double fillSteadyFor() const;
     bool showsText() const { return m_showsText; }
 

@@ -220,4 +220,45 @@ TEST_F(MenuBarTest, StatusIconChangesOnlyWithItsPictureAndLetsGoOfAnAnsweredRing
     EXPECT_EQ(item.trayIcon().toolTip(), "1 h 55 min") << "the report is next";
 }
 
+// The item looks at the clock only when its label can change; it must never miss the moment.
+TEST_F(MenuBarTest, TheStatusItemFollowingTheClockShowsWhatOneMadeAtThatMomentShows)
+{
+    const auto picture = [](const MenuBarItem &item) { return item.trayIcon().icon().pixmap(64).toImage(); };
+    const auto report = [](Date from) {
+        StickyNote n = note(1, from, "Report");
+        n.setDeadline(from + 200, from - 40);
+        return n;
+    };
+    const auto handOver = [](Date from) {
+        StickyNote n = note(2, from, "Paused tea, nearer deadline");
+        n.timer = pausedTimer(900, 150);
+        n.setDeadline(from + 170, from - 600);
+        return n;
+    };
+    const auto tea = [](Date from) {
+        StickyNote n = note(3, from, "Tea");
+        n.timer = runningTimer(60, 30.5, from);
+        return n;
+    };
+    using Make = std::function<StickyNote(Date)>;
+    struct Case { QList<Make> notes; double seconds; };
+    const QList<Case> cases{{{report}, 230}, {{handOver}, 40}, {{report, tea}, 45}};
+    for (const Case &c : cases) {
+        for (const StickyNote &n : model.book().notes)
+            model.deleteForever(n.id);
+        const Date from = now;
+        for (const Make &make : c.notes)
+            put(make(from));
+        const std::string name = model.book().notes.value(0).text.toStdString();
+        MenuBarItem followed(model);
+        for (double later = 0; later <= c.seconds; later += 1) {
+            now = from + later;
+            model.tick();
+            const MenuBarItem fresh(model);
+            ASSERT_EQ(followed.trayIcon().toolTip(), fresh.trayIcon().toolTip()) << name << " +" << later;
+            ASSERT_EQ(picture(followed), picture(fresh)) << name << " +" << later;
+        }
+    }
+}
+
 } // namespace
