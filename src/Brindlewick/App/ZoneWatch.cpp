@@ -8,6 +8,12 @@ namespace {
 // The folder sees a setting replaced (as tools do, by renaming); the files see it edited in place.
 const char *const zoneSettings[] = {"/etc", "/etc/localtime", "/etc/timezone"};
 
+std::optional<QByteArray> tz()
+{
+    const char *value = std::getenv("TZ");
+    return value ? std::optional(QByteArray(value)) : std::nullopt;
+}
+
 } // namespace
 
 ZoneWatch::ZoneWatch() : m_tz(tz())
@@ -28,10 +34,4 @@ bool ZoneWatch::mayHaveChanged()
     m_tz = now;
     m_settingsChanged = false;
     return changed;
-}
-
-std::optional<QByteArray> ZoneWatch::tz() const
-{
-    const char *value = std::getenv("TZ");
-    return value ? std::optional(QByteArray(value)) : std::nullopt;
 }

@@ -14,8 +14,6 @@ public:
     bool mayHaveChanged();
 
 private:
-    std::optional<QByteArray> tz() const;
-
     QFileSystemWatcher m_watcher;
     std::optional<QByteArray> m_tz;
     bool m_settingsChanged = false;
