@@ -1,0 +1,22 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+// On a virtual machine, memory left alone for a minute is slow to touch again: each 4 KiB page costs
+// a fresh walk through the guest's and the host's page tables, tens of microseconds here. An idle
+// program that wakes once a minute to repaint a few countdowns spends most of that wake on such
+// walks. Kept in 2 MiB pages, the same heap is reached through a small fraction of the walks.
+//
+// glibc takes this choice only from its environment at start, so the program starts itself once
+// more with it, before anything else runs. A choice already in the environment is left as it is.
+namespace HugeHeap {
+
+// Returns only if the program already runs with the choice made, or cannot start itself again.
+void restartWithHugePages(char **argv);
+
+// The GLIBC_TUNABLES value that adds huge pages for malloc to `current` (unset when null), or none
+// if `current` already says what malloc does with them.
+std::optional<std::string> tunablesWithHugePages(const char *current);
+
+} // namespace HugeHeap
