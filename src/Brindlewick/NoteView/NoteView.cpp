@@ -184,12 +184,12 @@ void NoteView::showNothing()
     m_editor->showText(QString());
 }
 
-void NoteView::paintEvent(QPaintEvent *)
+void NoteView::paintEvent(QPaintEvent *event)
 {
     if (!m_paperShown)
         return;
     QPainter painter(this);
-    PaperBackground::paint(painter, rect(), m_paperShown->first, m_paperShown->second, this);
+    PaperBackground::paintExposed(painter, rect(), event->rect(), m_paperShown->first, m_paperShown->second, this);
 }
 
 void NoteView::keyPressEvent(QKeyEvent *event)

@@ -20,6 +20,9 @@ public:
     static void paint(QPainter &painter, const QRectF &rect, NoteColor color, bool ringing, const QWidget *widget);
     // The same in a given scheme, for drawings that force one on part of themselves.
     static void paint(QPainter &painter, const QRectF &rect, NoteColor color, bool ringing, Scheme scheme);
+    // The part of the paper in `rect` that lies in `exposed`, for a paint event's region.
+    static void paintExposed(QPainter &painter, const QRectF &rect, const QRect &exposed, NoteColor color,
+                             bool ringing, const QWidget *widget);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -3,6 +3,7 @@
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QHash>
 #include <QPainter>
 #include <QPixmap>
 #include <array>
@@ -96,10 +97,21 @@ QFont font(qreal points)
     return font;
 }
 
+// Measuring a glyph of this font shapes it through the font's large ligature tables, a costly walk
+// for a tape that repaints once a minute; the answer for one glyph at one size never changes.
 qreal width(QStringView name, qreal points)
 {
-    const QString text = glyph(name);
-    return text.isEmpty() ? 0 : QFontMetricsF(font(points)).horizontalAdvance(text);
+    const auto point = codepoint(name);
+    if (!point)
+        return 0;
+    static QHash<std::pair<char32_t, int>, qreal> known;
+    const QFont symbolFont = font(points);
+    const std::pair key{*point, symbolFont.pixelSize()};
+    if (const auto found = known.constFind(key); found != known.cend())
+        return *found;
+    const qreal measured = QFontMetricsF(symbolFont).horizontalAdvance(glyph(name));
+    known.insert(key, measured);
+    return measured;
 }
 
 void draw(QPainter &painter, const QRectF &rect, QStringView name, qreal points, const QColor &color)

@@ -112,3 +112,40 @@ TEST_F(NoteClockTest, ANoteLooksAgainWhenTheClockIsSetBackOrTheZoneChanges)
 }
 
 } // namespace
+
+namespace {
+
+// What the window shows on the screen, as the display holds it, not as a fresh paint would make it.
+QImage onScreen(const QWidget &window)
+{
+    return window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+// A minute's step repaints only the tape; what shows must be what a note opened then shows whole,
+// ringing or not.
+TEST_F(NoteClockTest, AfterAMinutesStepTheNoteOnScreenIsTheNoteOpenedThen)
+{
+    for (const bool ringing : {false, true}) {
+        StickyNote due = note(ringing ? "Overdue and ringing, its tape steps" : "Its tape steps");
+        due.setDeadline(ringing ? t0 - 30 : t0 + 600, t0 - 600);
+        const QUuid id = put(due);
+        moveClockTo(t0 + 0.5);
+        show(id);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+        ASSERT_EQ(model->ringing().contains(id), ringing);
+        const QImage before = onScreen(*view);
+        moveClockTo(t0 + 60.5);
+        QApplication::processEvents();
+        const QImage stepped = onScreen(*view);
+        ASSERT_NE(stepped, before) << "the tape's minutes moved";
+
+        NoteView fresh(*model, id, false, false);
+        fresh.setGeometry(view->geometry().translated(view->width() + 20, 0));
+        fresh.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&fresh));
+        QApplication::processEvents();
+        EXPECT_EQ(stepped, onScreen(fresh)) << (ringing ? "ringing" : "quiet");
+    }
+}
+
+} // namespace
