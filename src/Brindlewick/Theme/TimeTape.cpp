@@ -9,6 +9,8 @@
 
 #include <QCache>
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QTextLayout>
 #include <QPainter>
 #include <limits>
 
@@ -38,11 +40,28 @@ QColor onTint(const Countdown &countdown, NoteColor paper, Scheme scheme)
     return QColor::fromRgb(0x15211F);
 }
 
+// The label's text shaped once, then drawn in both inks from the same glyphs: shaping is the costly
+// part of a label, and a deadline's tape gets a new one each minute.
 struct FittedText {
-    QFont font;
     QString text;
+    QList<QGlyphRun> glyphs;
     qreal width = 0;
+    qreal height = 0;
 };
+
+FittedText shaped(const QString &text, const QFont &font)
+{
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    const QTextLine line = layout.createLine();
+    layout.endLayout();
+    if (!line.isValid())
+        return {text, {}, 0, 0};
+    return {text, line.glyphRuns(), line.naturalTextWidth(), line.height()};
+}
 
 // Font sizes come in steps, so a size scaled to the room may still be a little too wide: each try
 // is at least half a point smaller than the last.
@@ -51,15 +70,15 @@ FittedText fitText(const QString &text, qreal points, qreal room)
     qreal scale = 1;
     for (;;) {
         const QFont font = Fonts::system(points * scale, QFont::Bold, Fonts::Design::rounded, true);
-        const QFontMetricsF metrics(font);
-        const qreal width = metrics.horizontalAdvance(text);
-        if (width <= room)
-            return {font, text, width};
+        FittedText fitted = shaped(text, font);
+        if (fitted.width <= room)
+            return fitted;
         if (scale <= smallestTextScale) {
-            const QString cut = metrics.elidedText(text, Qt::ElideRight, room);
-            return {font, cut, std::min(room, metrics.horizontalAdvance(cut))};
+            fitted = shaped(QFontMetricsF(font).elidedText(text, Qt::ElideRight, room), font);
+            fitted.width = std::min(room, fitted.width);
+            return fitted;
         }
-        scale = std::max(smallestTextScale, std::min(scale * room / width, scale - 0.5 / points));
+        scale = std::max(smallestTextScale, std::min(scale * room / fitted.width, scale - 0.5 / points));
     }
 }
 
@@ -90,9 +109,12 @@ LabelLayout layoutLabel(const QRectF &rect, const Countdown &countdown)
 void drawLabel(QPainter &painter, const LabelLayout &label, const Countdown &countdown, const QColor &color)
 {
     Symbols::draw(painter, label.symbolRect, TimeTape::symbolName(countdown), label.symbolPoints, color);
-    painter.setFont(label.text.font);
+    // Where a single left-aligned line centred upright in the rectangle lies.
+    const QPointF origin(label.textRect.left(),
+                         label.textRect.top() + (label.textRect.height() - label.text.height) / 2);
     painter.setPen(color);
-    painter.drawText(label.textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, label.text.text);
+    for (const QGlyphRun &run : label.text.glyphs)
+        painter.drawGlyphRun(origin, run);
 }
 
 // The track and the fill (hatched once over), without the label.
