@@ -8,6 +8,17 @@ namespace {
 
 constexpr const char *variable = "GLIBC_TUNABLES";
 constexpr const char *hugePagesName = "glibc.malloc.hugetlb";
+// Carries the value the user gave (after "set:") or its absence ("unset") across the restart.
+constexpr const char *givenVariable = "BRINDLEWICK_GIVEN_TUNABLES";
+constexpr const char *setPrefix = "set:";
+
+// The executable's own path, or empty if it cannot be read.
+std::string ownPath()
+{
+    char path[4096];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    return length > 0 ? std::string(path, size_t(length)) : std::string();
+}
 
 } // namespace
 
@@ -21,25 +32,34 @@ std::optional<std::string> HugeHeap::tunablesWithHugePages(const char *current)
     return std::string(current) + ":" + choice;
 }
 
-void HugeHeap::restartWithHugePages(char **argv)
+void HugeHeap::restoreGivenTunables()
 {
-    const char *current = std::getenv(variable);
-    const std::optional<std::string> tunables = tunablesWithHugePages(current);
-    if (!tunables)
+    const char *given = std::getenv(givenVariable);
+    if (!given)
         return;
-    const std::string previous = current ? current : "";
-    const bool wasSet = current != nullptr;
-    // By its own path rather than /proc/self/exe, which would rename the process "exe".
-    char path[4096];
-    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (length <= 0)
-        return;
-    path[length] = '\0';
-    setenv(variable, tunables->c_str(), 1);
-    execv(path, argv);
-    // Still here: go on with small pages, leaving the environment as it was for whatever this starts.
-    if (wasSet)
-        setenv(variable, previous.c_str(), 1);
+    const std::string value = given;
+    unsetenv(givenVariable);
+    if (value.rfind(setPrefix, 0) == 0)
+        setenv(variable, value.c_str() + std::strlen(setPrefix), 1);
     else
         unsetenv(variable);
+}
+
+void HugeHeap::restartWithHugePages(char **argv)
+{
+    if (std::getenv(givenVariable)) {
+        restoreGivenTunables();
+        return;
+    }
+    const char *current = std::getenv(variable);
+    const std::optional<std::string> tunables = tunablesWithHugePages(current);
+    // By its own path rather than /proc/self/exe, which would rename the process "exe".
+    const std::string path = ownPath();
+    if (!tunables || path.empty())
+        return;
+    setenv(givenVariable, current ? (std::string(setPrefix) + current).c_str() : "unset", 1);
+    setenv(variable, tunables->c_str(), 1);
+    execv(path.c_str(), argv);
+    // Still here: go on with small pages.
+    restoreGivenTunables();
 }
