@@ -10,8 +10,8 @@
 #include <QCache>
 #include <QFontMetricsF>
 #include <QGlyphRun>
-#include <QTextLayout>
 #include <QPainter>
+#include <QTextLayout>
 #include <limits>
 
 namespace {
