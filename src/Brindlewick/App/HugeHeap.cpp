@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <string>
 #include <unistd.h>
 
 namespace {
@@ -20,9 +22,9 @@ std::string ownPath()
     return length > 0 ? std::string(path, size_t(length)) : std::string();
 }
 
-} // namespace
-
-std::optional<std::string> HugeHeap::tunablesWithHugePages(const char *current)
+// The GLIBC_TUNABLES value that adds huge pages for malloc to `current` (unset when null), or none
+// if `current` already says what malloc does with them.
+std::optional<std::string> tunablesWithHugePages(const char *current)
 {
     const std::string choice = std::string(hugePagesName) + "=1";
     if (!current || !*current)
@@ -31,6 +33,8 @@ std::optional<std::string> HugeHeap::tunablesWithHugePages(const char *current)
         return std::nullopt;
     return std::string(current) + ":" + choice;
 }
+
+} // namespace
 
 void HugeHeap::restoreGivenTunables()
 {

@@ -1,8 +1,5 @@
 #pragma once
 
-#include <optional>
-#include <string>
-
 // On a virtual machine, memory left alone for a minute is slow to touch again: each 4 KiB page costs
 // a fresh walk through the guest's and the host's page tables, tens of microseconds here. An idle
 // program that wakes once a minute to repaint a few countdowns spends most of that wake on such
@@ -19,9 +16,5 @@ void restartWithHugePages(char **argv);
 // In the restarted program: GLIBC_TUNABLES as the user gave it (or unset), and no trace of the
 // restart; elsewhere nothing.
 void restoreGivenTunables();
-
-// The GLIBC_TUNABLES value that adds huge pages for malloc to `current` (unset when null), or none
-// if `current` already says what malloc does with them.
-std::optional<std::string> tunablesWithHugePages(const char *current);
 
 } // namespace HugeHeap
