@@ -14,8 +14,13 @@ namespace {
 // A sound server of the session's own with one silent output whose monitor can be recorded.
 class AlertSoundTest : public testing::Test {
 protected:
-    void SetUp() override
+    void SetUp() override { startSoundServer(); }
+
+    void TearDown() override { stopSoundServer(); }
+
+    void startSoundServer()
     {
+        recorded.clear();
         server.start("pulseaudio", {"-n", "--daemonize=no", "--exit-idle-time=-1", "-L",
                                     "module-null-sink sink_name=null", "-L", "module-native-protocol-unix"});
         ASSERT_TRUE(QTest::qWaitFor([] { return QProcess::execute("pactl", {"info"}) == 0; }, 5000));
@@ -24,7 +29,7 @@ protected:
         ASSERT_TRUE(recorder.waitForStarted());
     }
 
-    void TearDown() override
+    void stopSoundServer()
     {
         recorder.kill();
         recorder.waitForFinished();
@@ -46,6 +51,18 @@ protected:
 
 TEST_F(AlertSoundTest, PlaysThroughTheSessionsSoundServer)
 {
+    QTest::qWait(300);
+    ASSERT_FALSE(heard());
+    AlertSound::play();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return heard(); }, 3000));
+}
+
+TEST_F(AlertSoundTest, StillPlaysAfterTheSoundServerRestarts)
+{
+    AlertSound::play();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return heard(); }, 3000));
+    stopSoundServer();
+    startSoundServer();
     QTest::qWait(300);
     ASSERT_FALSE(heard());
     AlertSound::play();
