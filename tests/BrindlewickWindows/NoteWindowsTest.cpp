@@ -170,13 +170,17 @@ TEST_F(NoteWindowsTest, NewNotesFollowTheCascadeAndTheirFramesAreStoredAtOnce)
 
     // The note's "Show in All Notes" reaches whoever keeps the library window.
     QSignalSpy library(&windows, &NoteWindows::showInLibrary);
+    auto *header = secondPanel->findChild<NoteHeader *>();
+    ASSERT_TRUE(header);
+    QTest::mouseClick(header->moreButton(), Qt::LeftButton);
     auto *menu = secondPanel->findChild<NoteMenu *>();
-    ASSERT_TRUE(menu);
+    ASSERT_TRUE(menu && menu->isVisible());
     const QList<QAction *> actions = menu->actions();
     const auto show = std::find_if(actions.begin(), actions.end(),
                                    [](const QAction *a) { return a->text() == QStringLiteral("Show in All Notes"); });
     ASSERT_NE(show, actions.end());
     (*show)->trigger();
+    menu->close();
     ASSERT_EQ(library.count(), 1);
     EXPECT_EQ(library.first().first().toUuid(), second);
 }

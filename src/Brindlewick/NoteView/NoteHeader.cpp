@@ -45,13 +45,21 @@ NoteHeader::NoteHeader(AppModel &model, const QUuid &id, QWidget *parent) : QWid
     m_more->setHelp(tr("More"));
     // The tape keeps to the gap that the row leaves between the colour and float buttons.
     m_float->installEventFilter(this);
-    m_menu = new NoteMenu(model, id, this);
 
     connect(m_color, &QAbstractButton::clicked, this, &NoteHeader::colorsRequested);
     connect(m_float, &QAbstractButton::clicked, this, [this] { m_model.togglePinned(m_id); });
     connect(m_tuck, &QAbstractButton::clicked, this, [this] { m_model.setTucked(m_id, !m_tucked); });
     connect(m_more, &QAbstractButton::clicked, this,
-            [this] { m_menu->popup(m_more->mapToGlobal(QPoint(0, m_more->height()))); });
+            [this] { moreMenu()->popup(m_more->mapToGlobal(QPoint(0, m_more->height()))); });
+}
+
+NoteMenu *NoteHeader::moreMenu()
+{
+    if (!m_menu) {
+        m_menu = new NoteMenu(m_model, m_id, this);
+        connect(m_menu, &NoteMenu::showInLibrary, this, &NoteHeader::showInLibrary);
+    }
+    return m_menu;
 }
 
 PaperIconButton *NoteHeader::addIconButton(const QString &symbol)

@@ -32,10 +32,13 @@ public:
     PaperIconButton *floatButton() const { return m_float; }
     PaperIconButton *tuckButton() const { return m_tuck; }
     PaperIconButton *moreButton() const { return m_more; }
-    NoteMenu *moreMenu() const { return m_menu; }
+    // Made on first use: most notes never open it.
+    NoteMenu *moreMenu();
 
 signals:
     void colorsRequested();
+    // The more menu's "Show in All Notes".
+    void showInLibrary(const QUuid &id);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -57,5 +60,5 @@ private:
     PaperIconButton *m_float;
     PaperIconButton *m_tuck;
     PaperIconButton *m_more;
-    NoteMenu *m_menu;
+    NoteMenu *m_menu = nullptr;
 };

@@ -7,7 +7,6 @@
 #include "NoteFace.h"
 #include "NoteFooter.h"
 #include "NoteHeader.h"
-#include "NoteMenu.h"
 #include "Popover.h"
 #include "RingBar.h"
 #include "Theme/Appearance.h"
@@ -52,7 +51,6 @@ NoteView::NoteView(AppModel &model, const QUuid &id, bool peeking, bool forceCon
     m_header = new NoteHeader(model, id, this);
     m_editor = makeEditor(this);
     m_footer = new NoteFooter(model, id, this);
-    m_ringBar = new RingBar(model, id, this);
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
@@ -62,7 +60,6 @@ NoteView::NoteView(AppModel &model, const QUuid &id, bool peeking, bool forceCon
     editorRow->addWidget(m_editor);
     column->addLayout(editorRow, 1);
     column->addWidget(m_footer);
-    column->addWidget(m_ringBar);
 
     m_fade = new QVariantAnimation(this);
     m_fade->setDuration(fadeMilliseconds);
@@ -74,7 +71,7 @@ NoteView::NoteView(AppModel &model, const QUuid &id, bool peeking, bool forceCon
     connect(m_editor, &PaperEditor::edited, this, [this](const QString &text) { m_model.setText(m_id, text); });
     connect(m_header, &NoteHeader::colorsRequested, this, [this] { openPopover(PopoverRequest::Kind::color); });
     connect(m_footer, &NoteFooter::timerRequested, this, [this] { openPopover(PopoverRequest::Kind::timer); });
-    connect(m_header->moreMenu(), &NoteMenu::showInLibrary, this, &NoteView::showInLibrary);
+    connect(m_header, &NoteHeader::showInLibrary, this, &NoteView::showInLibrary);
     connect(m_footer, &NoteFooter::deadlineRequested, this, [this] { openPopover(PopoverRequest::Kind::deadline); });
 
     connect(&model, &AppModel::bookChanged, this, &NoteView::refresh);
@@ -141,7 +138,7 @@ Date NoteView::followClock(Date now)
     m_footer->refresh(*shown, now);
     // A ringing note's bar follows every tick.
     if (m_shown && m_shown->second) {
-        m_ringBar->refresh(*shown, now);
+        ringBar()->refresh(*shown, now);
         return now;
     }
     return NoteFace::steadyUntil(*shown, now, m_model.tomorrow(), m_header->tape()->fillSteadyFor());
@@ -161,11 +158,15 @@ void NoteView::showNote(const StickyNote &note)
     setAccessibleName(tr("Note: %1").arg(note.title()));
     m_header->refresh(note, now);
     m_footer->refresh(note, now);
-    m_ringBar->refresh(note, now);
     m_header->show();
     m_editor->show();
     m_footer->setVisible(!ringing);
-    m_ringBar->setVisible(ringing);
+    if (ringing) {
+        ringBar()->refresh(note, now);
+        ringBar()->show();
+    } else if (m_ringBar) {
+        m_ringBar->hide();
+    }
     m_editor->setPaper(note.color);
     m_editor->showText(note.text);
     m_model.clockFollowers().wake(this);
@@ -179,8 +180,10 @@ void NoteView::showNothing()
 {
     setAccessibleName(QString());
     for (QWidget *part : {static_cast<QWidget *>(m_header), static_cast<QWidget *>(m_editor),
-                          static_cast<QWidget *>(m_footer), static_cast<QWidget *>(m_ringBar)})
+                          static_cast<QWidget *>(m_footer)})
         part->hide();
+    if (m_ringBar)
+        m_ringBar->hide();
     m_editor->showText(QString());
 }
 
@@ -211,8 +214,18 @@ bool NoteView::answersRing(const QKeyEvent *event)
     const bool accept = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (!accept || !m_model.ringing().contains(m_id))
         return false;
-    m_ringBar->acknowledge();
+    ringBar()->acknowledge();
     return true;
+}
+
+RingBar *NoteView::ringBar()
+{
+    if (!m_ringBar) {
+        m_ringBar = new RingBar(m_model, m_id, this);
+        m_ringBar->hide();
+        static_cast<QBoxLayout *>(layout())->addWidget(m_ringBar);
+    }
+    return m_ringBar;
 }
 
 void NoteView::focusText()

@@ -51,7 +51,8 @@ public:
     NoteHeader *header() const { return m_header; }
     PaperEditor *editor() const { return m_editor; }
     NoteFooter *footer() const { return m_footer; }
-    RingBar *ringBar() const { return m_ringBar; }
+    // Made when the note first rings.
+    RingBar *ringBar();
 
 signals:
     // The more menu's "Show in All Notes", for whoever keeps the library window.
@@ -100,5 +101,5 @@ private:
     NoteHeader *m_header;
     PaperEditor *m_editor;
     NoteFooter *m_footer;
-    RingBar *m_ringBar;
+    RingBar *m_ringBar = nullptr;
 };
