@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QPainter>
 #include <QPixmap>
+#include <QResource>
 #include <array>
 #include <utility>
 
@@ -59,7 +60,14 @@ constexpr std::array<std::pair<std::u16string_view, char32_t>, 38> table{{
 const QString &symbolFamily()
 {
     static const QString family = [] {
-        const int id = QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/MaterialIcons-Regular.ttf"));
+        // The font is stored uncompressed in the program, so the font database can read it in place
+        // rather than keep a copy of all of it on the heap.
+        const QResource resource(QStringLiteral(":/fonts/MaterialIcons-Regular.ttf"));
+        const QByteArray inPlace =
+            QByteArray::fromRawData(reinterpret_cast<const char *>(resource.data()), resource.size());
+        const int id = resource.compressionAlgorithm() == QResource::NoCompression
+                           ? QFontDatabase::addApplicationFontFromData(inPlace)
+                           : QFontDatabase::addApplicationFont(resource.fileName());
         const QStringList families = QFontDatabase::applicationFontFamilies(id);
         return families.isEmpty() ? QStringLiteral("Material Icons") : families.first();
     }();
