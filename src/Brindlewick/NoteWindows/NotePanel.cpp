@@ -43,35 +43,67 @@ QRect gripRect(Qt::Edges edges, QSize size)
     return QRect(x, edges & Qt::TopEdge ? 0 : h - gripThickness, w - 2 * gripCorner, gripThickness);
 }
 
-// An invisible strip along an edge or a corner of the panel, above its content, that hands a
-// press to the window manager's resize. It follows the panel's size by itself.
-class ResizeGrip : public QWidget {
+constexpr std::array<Qt::Edges, 8> gripEdges{Qt::TopEdge,
+                                             Qt::BottomEdge,
+                                             Qt::LeftEdge,
+                                             Qt::RightEdge,
+                                             Qt::TopEdge | Qt::LeftEdge,
+                                             Qt::TopEdge | Qt::RightEdge,
+                                             Qt::BottomEdge | Qt::LeftEdge,
+                                             Qt::BottomEdge | Qt::RightEdge};
+
+Qt::Edges edgesAt(QPoint point, QSize size)
+{
+    for (const Qt::Edges edges : gripEdges)
+        if (gripRect(edges, size).contains(point))
+            return edges;
+    return {};
+}
+
+// Invisible strips along the panel's edges and corners, above its content, that hand a press to the
+// window manager's resize. One widget masked to the strips, so the rest of the panel is untouched;
+// it follows the panel's size by itself.
+class ResizeFrame : public QWidget {
 public:
-    ResizeGrip(Qt::Edges edges, QWidget *panel) : QWidget(panel), m_edges(edges)
+    explicit ResizeFrame(QWidget *panel) : QWidget(panel)
     {
-        setCursor(cursorFor(edges));
+        setMouseTracking(true);
         panel->installEventFilter(this);
     }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() == QEvent::Resize) {
-            setGeometry(gripRect(m_edges, static_cast<QResizeEvent *>(event)->size()));
-            raise();
-        }
+        if (event->type() == QEvent::Resize)
+            cover(static_cast<QResizeEvent *>(event)->size());
         return QWidget::eventFilter(watched, event);
+    }
+
+    void mouseMoveEvent(QMouseEvent *event) override
+    {
+        if (const Qt::Edges edges = edgesAt(event->position().toPoint(), size()))
+            setCursor(cursorFor(edges));
+        QWidget::mouseMoveEvent(event);
     }
 
     void mousePressEvent(QMouseEvent *event) override
     {
-        if (event->button() == Qt::LeftButton && window()->windowHandle()->startSystemResize(m_edges))
+        const Qt::Edges edges = edgesAt(event->position().toPoint(), size());
+        if (event->button() == Qt::LeftButton && edges && window()->windowHandle()->startSystemResize(edges))
             return;
         QWidget::mousePressEvent(event);
     }
 
 private:
-    Qt::Edges m_edges;
+    void cover(QSize size)
+    {
+        QRegion strips;
+        for (const Qt::Edges edges : gripEdges)
+            strips += gripRect(edges, size);
+        setGeometry(QRect(QPoint(0, 0), size));
+        setMask(strips);
+        raise();
+    }
 };
 
 } // namespace
@@ -84,10 +116,7 @@ NotePanel::NotePanel(const QUuid &noteID, QWidget *content)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(content);
-    for (const Qt::Edges edges : {Qt::Edges(Qt::TopEdge), Qt::Edges(Qt::BottomEdge), Qt::Edges(Qt::LeftEdge),
-                                  Qt::Edges(Qt::RightEdge), Qt::TopEdge | Qt::LeftEdge, Qt::TopEdge | Qt::RightEdge,
-                                  Qt::BottomEdge | Qt::LeftEdge, Qt::BottomEdge | Qt::RightEdge})
-        new ResizeGrip(edges, this);
+    new ResizeFrame(this);
 
     m_resizeEnd.setSingleShot(true);
     m_resizeEnd.setInterval(resizeSettleMilliseconds);

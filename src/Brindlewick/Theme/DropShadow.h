@@ -13,7 +13,7 @@ namespace DropShadow {
 
 // A shadow made once, to be drawn again while what casts it stays the same.
 struct Image {
-    QImage tinted;
+    QImage pixels;
     QPointF origin;
 };
 

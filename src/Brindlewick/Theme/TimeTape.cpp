@@ -246,7 +246,7 @@ void paintShadow(QPainter &painter, const QRectF &rect, const std::optional<Coun
         fresh = DropShadow::make(rect, shadowBlur, Qt::black, scale,
                                  [&](QPainter &layer) { paintTape(layer, rect, countdown, paper, false, scheme); });
         shadow = &fresh;
-        made.insert(key, new DropShadow::Image(fresh), qMax(1, int(fresh.tinted.sizeInBytes() / 1024)));
+        made.insert(key, new DropShadow::Image(fresh), qMax(1, int(fresh.pixels.sizeInBytes() / 1024)));
     }
     DropShadow::draw(painter, *shadow, QPointF(0, shadowDrop), scheme == Scheme::dark ? 0.35 : 0.1);
 }
