@@ -213,6 +213,26 @@ TEST_F(NoteWindowsTest, ResizingFromAnEdgeStoresTheNewSizeOnceTheResizeEnds)
     EXPECT_TRUE(storedBecomes(id, NoteFrame{520, 460, 190, 270}));
 }
 
+TEST_F(NoteWindowsTest, ThePointerShowsAResizeCursorOnlyAlongThePanelsEdges)
+{
+    const QUuid id = add(QRectF(400, 500, 250, 230));
+    ASSERT_TRUE(shown(id));
+    struct Case { QPoint at; Qt::CursorShape shape; };
+    const Case cases[] = {
+        {QPoint(401, 465), Qt::SizeHorCursor},   {QPoint(648, 465), Qt::SizeHorCursor},
+        {QPoint(525, 578), Qt::SizeVerCursor},   {QPoint(402, 352), Qt::SizeFDiagCursor},
+        {QPoint(648, 578), Qt::SizeFDiagCursor}, {QPoint(648, 352), Qt::SizeBDiagCursor},
+        {QPoint(525, 465), Qt::IBeamCursor},
+    };
+    for (const Case &c : cases) {
+        ASSERT_TRUE(X11Probe::xdotool({QStringLiteral("mousemove"), QString::number(c.at.x()), QString::number(c.at.y())}));
+        EXPECT_TRUE(QTest::qWaitFor([&] {
+            const QWidget *under = QApplication::widgetAt(c.at);
+            return under && under->cursor().shape() == c.shape;
+        })) << c.at.x() << ", " << c.at.y();
+    }
+}
+
 TEST_F(NoteWindowsTest, PinnedPanelsFloatAboveOtherWindowsOnEveryDesktop)
 {
     const QString above = QStringLiteral("_NET_WM_STATE_ABOVE");
