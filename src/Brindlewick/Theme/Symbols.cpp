@@ -60,14 +60,10 @@ constexpr std::array<std::pair<std::u16string_view, char32_t>, 38> table{{
 const QString &symbolFamily()
 {
     static const QString family = [] {
-        // The font is stored uncompressed in the program, so the font database can read it in place
-        // rather than keep a copy of all of it on the heap.
+        // Stored uncompressed in the program, the font is handed over where it lies rather than
+        // copied whole onto the heap.
         const QResource resource(QStringLiteral(":/fonts/MaterialIcons-Regular.ttf"));
-        const QByteArray inPlace =
-            QByteArray::fromRawData(reinterpret_cast<const char *>(resource.data()), resource.size());
-        const int id = resource.compressionAlgorithm() == QResource::NoCompression
-                           ? QFontDatabase::addApplicationFontFromData(inPlace)
-                           : QFontDatabase::addApplicationFont(resource.fileName());
+        const int id = QFontDatabase::addApplicationFontFromData(resource.uncompressedData());
         const QStringList families = QFontDatabase::applicationFontFamilies(id);
         return families.isEmpty() ? QStringLiteral("Material Icons") : families.first();
     }();
