@@ -83,7 +83,8 @@ TEST_F(SystemNotifierTest, AlertsArePostedAtTheirSecondOfTheWallClockWithTextsAn
     auto notifier = makeNotifier();
     const QUuid tea = QUuid::createUuid();
     const QUuid report = QUuid::createUuid();
-    const double second = std::floor(Date::current().unixSeconds()) + 1;
+    // At least a whole second ahead, so nothing is due before the first look.
+    const double second = std::floor(Date::current().unixSeconds()) + 2;
     const Date first = Date::fromUnix(second + 0.6);
     const Date next = Date::fromUnix(second + 1);
     notifier->schedule({alert(tea, PlannedAlert::Kind::timerEnded, first, "Time’s up: Tea"),
@@ -92,7 +93,7 @@ TEST_F(SystemNotifierTest, AlertsArePostedAtTheirSecondOfTheWallClockWithTextsAn
     roundTrip(*notifier);
     EXPECT_TRUE(server->shown().isEmpty());
 
-    waitForShown(2, 4000);
+    waitForShown(2, 5000);
     ASSERT_EQ(server->shown().size(), 2);
     const auto &tea_ = server->shown()[0];
     EXPECT_EQ(tea_.summary, "Time’s up: Tea");
