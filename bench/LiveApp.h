@@ -24,8 +24,10 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <vector>
 
+#include <poll.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -266,6 +268,23 @@ public:
         return atom;
     }
 
+    // Whether `window` carries the process id `pid`.
+    bool belongsTo(xcb_window_t window, qint64 pid) const
+    {
+        auto *owner = xcb_get_property_reply(m_connection, pidOf(window), nullptr);
+        const bool ours = carries(owner, pid);
+        free(owner);
+        return ours;
+    }
+
+    // Has the server tell this connection of top-level windows mapped and unmapped, or stops it.
+    void followMaps(bool follow) const
+    {
+        const uint32_t mask = follow ? XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY : 0;
+        xcb_change_window_attributes(m_connection, m_root, XCB_CW_EVENT_MASK, &mask);
+        xcb_flush(m_connection);
+    }
+
     // The mapped top-level windows of process `pid`.
     std::vector<xcb_window_t> shownWindows(qint64 pid) const
     {
@@ -279,15 +298,13 @@ public:
         std::vector<xcb_get_property_cookie_t> pids;
         for (int i = 0; i < count; ++i) {
             attributes.push_back(xcb_get_window_attributes(m_connection, children[i]));
-            pids.push_back(xcb_get_property(m_connection, 0, children[i], m_pidAtom, XCB_ATOM_CARDINAL, 0, 1));
+            pids.push_back(pidOf(children[i]));
         }
         for (int i = 0; i < count; ++i) {
             auto *attribute = xcb_get_window_attributes_reply(m_connection, attributes[size_t(i)], nullptr);
             auto *owner = xcb_get_property_reply(m_connection, pids[size_t(i)], nullptr);
             const bool mapped = attribute && attribute->map_state == XCB_MAP_STATE_VIEWABLE;
-            const bool ours = owner && xcb_get_property_value_length(owner) == 4
-                              && *static_cast<uint32_t *>(xcb_get_property_value(owner)) == uint32_t(pid);
-            if (mapped && ours)
+            if (mapped && carries(owner, pid))
                 shown.push_back(children[i]);
             free(attribute);
             free(owner);
@@ -305,6 +322,17 @@ public:
     }
 
 private:
+    xcb_get_property_cookie_t pidOf(xcb_window_t window) const
+    {
+        return xcb_get_property(m_connection, 0, window, m_pidAtom, XCB_ATOM_CARDINAL, 0, 1);
+    }
+
+    static bool carries(xcb_get_property_reply_t *owner, qint64 pid)
+    {
+        return owner && xcb_get_property_value_length(owner) == 4
+               && *static_cast<uint32_t *>(xcb_get_property_value(owner)) == uint32_t(pid);
+    }
+
     xcb_connection_t *m_connection = nullptr;
     xcb_window_t m_root = XCB_NONE;
     xcb_atom_t m_pidAtom = XCB_ATOM_NONE;
@@ -315,13 +343,37 @@ private:
 inline std::optional<double> waitForWindows(const XWatch &x, qint64 pid, size_t count, Clock::time_point start,
                                             double limitMs)
 {
+    // Listens for maps rather than asking for the whole window tree again and again: that would load
+    // the very server the program is talking to.
+    x.followMaps(true);
+    const std::vector<xcb_window_t> already = x.shownWindows(pid);
+    std::set<xcb_window_t> shown(already.begin(), already.end());
+    std::optional<double> at;
+    pollfd server{xcb_get_file_descriptor(x.connection()), POLLIN, 0};
     while (millisecondsSince(start) < limitMs) {
-        const double at = millisecondsSince(start);
-        if (x.shownWindows(pid).size() >= std::max<size_t>(1, count))
-            return at;
-        QThread::msleep(2);
+        if (shown.size() >= std::max<size_t>(1, count)) {
+            at = millisecondsSince(start);
+            break;
+        }
+        xcb_generic_event_t *event = xcb_poll_for_event(x.connection());
+        if (!event) {
+            poll(&server, 1, 5);
+            continue;
+        }
+        const uint8_t type = event->response_type & 0x7f;
+        if (type == XCB_MAP_NOTIFY) {
+            const xcb_window_t window = reinterpret_cast<xcb_map_notify_event_t *>(event)->window;
+            if (x.belongsTo(window, pid))
+                shown.insert(window);
+        } else if (type == XCB_UNMAP_NOTIFY) {
+            shown.erase(reinterpret_cast<xcb_unmap_notify_event_t *>(event)->window);
+        } else if (type == XCB_DESTROY_NOTIFY) {
+            shown.erase(reinterpret_cast<xcb_destroy_notify_event_t *>(event)->window);
+        }
+        free(event);
     }
-    return std::nullopt;
+    x.followMaps(false);
+    return at;
 }
 
 // Sends SIGTERM and waits for the process to end; the milliseconds it took, or none past `limitMs`.
