@@ -20,7 +20,7 @@ constexpr qreal focusRadius = 6;
 
 QFont dueFont()
 {
-    return Fonts::system(11, QFont::DemiBold, Fonts::Design::rounded);
+    return Fonts::unshaped(Fonts::system(11, QFont::DemiBold, Fonts::Design::rounded));
 }
 
 qreal smallFlagWidth()

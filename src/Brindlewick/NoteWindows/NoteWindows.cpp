@@ -250,8 +250,12 @@ void NoteWindows::style(NotePanel *panel, const StickyNote &note) const
 {
     panel->setFloating(note.pinned || m_peeking == note.id);
     panel->setOnAllDesktops(note.pinned);
-    if (!panel->isVisible())
+    if (!panel->isVisible()) {
         panel->show();
+        // Showing posts a repaint of the whole window, which would otherwise come after the paint
+        // of its first exposure and paint every new note twice; taken now, the two are one.
+        QCoreApplication::sendPostedEvents(panel, QEvent::UpdateLater);
+    }
 }
 
 // The peek panel's place is not the note's: a peeked note keeps its desktop frame.

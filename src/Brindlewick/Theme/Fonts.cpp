@@ -36,6 +36,12 @@ QFont system(qreal points, QFont::Weight weight, Design design, bool monospacedD
     return font;
 }
 
+QFont unshaped(QFont font)
+{
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    return font;
+}
+
 qreal points(const QFont &font)
 {
     return font.pointSizeF() / typographicPointsPerPixel();

@@ -37,9 +37,6 @@ PaperEditor::PaperEditor(QWidget *parent) : QPlainTextEdit(parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setAutoFillBackground(false);
     viewport()->setAutoFillBackground(false);
-    m_cutNotice = new ThemeLabel({}, Fonts::system(11, QFont::Normal, Fonts::Design::rounded),
-                                 Paper::ink(m_paper), 1, this);
-    m_cutNotice->hide();
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
         if (!m_showing)
             userEdited();
@@ -51,7 +48,8 @@ void PaperEditor::setPaper(NoteColor paper)
     if (paper == m_paper)
         return;
     m_paper = paper;
-    m_cutNotice->setColor(Paper::ink(paper));
+    if (m_cutNotice)
+        m_cutNotice->setColor(Paper::ink(paper));
     viewport()->update();
 }
 
@@ -94,11 +92,27 @@ void PaperEditor::showStart(int position)
     cursor.setPosition(int(qMin<qsizetype>(position, m_shownLength)));
     setTextCursor(cursor);
     m_showing = false;
+    showCutNotice();
+}
+
+// Made only for the rare text that is cut: measuring its line costs more than the rest of a note.
+void PaperEditor::showCutNotice()
+{
+    if (!isCut()) {
+        if (m_cutNotice && m_cutNotice->isVisibleTo(this)) {
+            m_cutNotice->hide();
+            setViewportMargins(0, 0, 0, 0);
+        }
+        return;
+    }
+    if (!m_cutNotice)
+        m_cutNotice = new ThemeLabel({}, Fonts::system(11, QFont::Normal, Fonts::Design::rounded),
+                                     Paper::ink(m_paper), 1, this);
     const QLocale locale;
     m_cutNotice->setText(tr("Showing the first %1 of %2 characters")
                              .arg(locale.toString(m_shownLength), locale.toString(m_text.size())));
-    m_cutNotice->setVisible(isCut());
-    setViewportMargins(0, 0, 0, isCut() ? m_cutNotice->sizeHint().height() : 0);
+    m_cutNotice->show();
+    setViewportMargins(0, 0, 0, m_cutNotice->sizeHint().height());
     placeCutNotice();
 }
 
@@ -110,6 +124,8 @@ void PaperEditor::resizeEvent(QResizeEvent *event)
 
 void PaperEditor::placeCutNotice()
 {
+    if (!m_cutNotice || m_cutNotice->isHidden())
+        return;
     const int height = m_cutNotice->sizeHint().height();
     m_cutNotice->setGeometry(0, this->height() - height, width(), height);
 }

@@ -28,6 +28,7 @@ public:
     const QString &text() const { return m_text; }
     // Only the start of the text is shown.
     bool isCut() const { return m_shownLength < m_text.size(); }
+    // The line under a cut text; none until a text was cut.
     ThemeLabel *cutNotice() const { return m_cutNotice; }
 
 signals:
@@ -45,6 +46,7 @@ private:
     void userEdited();
     // Puts the start of `m_text` into the document, the cursor at `position` or as near as it goes.
     void showStart(int position);
+    void showCutNotice();
     void placeCutNotice();
 
     NoteColor m_paper = NoteColor::lemon;
@@ -52,5 +54,5 @@ private:
     bool m_showing = false;
     QString m_text;
     qsizetype m_shownLength = 0;
-    ThemeLabel *m_cutNotice;
+    ThemeLabel *m_cutNotice = nullptr;
 };

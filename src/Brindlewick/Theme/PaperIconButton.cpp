@@ -39,7 +39,7 @@ void PaperIconButton::setOn(bool on)
 
 QFont PaperIconButton::labelFont() const
 {
-    return Fonts::system(11.5, QFont::DemiBold);
+    return Fonts::unshaped(Fonts::system(11.5, QFont::DemiBold));
 }
 
 void PaperIconButton::paintEvent(QPaintEvent *)

@@ -69,7 +69,7 @@ FittedText fitText(const QString &text, qreal points, qreal room)
 {
     qreal scale = 1;
     for (;;) {
-        const QFont font = Fonts::system(points * scale, QFont::Bold, Fonts::Design::rounded, true);
+        const QFont font = Fonts::unshaped(Fonts::system(points * scale, QFont::Bold, Fonts::Design::rounded, true));
         FittedText fitted = shaped(text, font);
         if (fitted.width <= room)
             return fitted;
