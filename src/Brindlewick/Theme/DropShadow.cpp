@@ -34,6 +34,21 @@ int passesFor(qreal blurPixels)
     return std::max(1, qRound(blurPixels * blurPixels / 2));
 }
 
+// Room around a silhouette for the blur to spread into.
+qreal marginFor(qreal blur)
+{
+    return std::ceil(1.5 * blur) + 1;
+}
+
+// The alpha of `layer`, blurred by `blurPixels` device pixels.
+QImage blurredMask(const QImage &layer, qreal blurPixels)
+{
+    QImage mask = layer.convertToFormat(QImage::Format_Alpha8);
+    for (int pass = passesFor(blurPixels); pass > 0; --pass)
+        blurOnce(mask);
+    return mask;
+}
+
 } // namespace
 
 namespace DropShadow {
@@ -41,22 +56,19 @@ namespace DropShadow {
 Image make(const QRectF &bounds, qreal blur, const QColor &color, qreal scale,
            const std::function<void(QPainter &)> &silhouette)
 {
-    // Room around the silhouette for the blur to spread into.
-    const qreal margin = std::ceil(1.5 * blur) + 1;
+    const qreal margin = marginFor(blur);
     const QRectF area = bounds.adjusted(-margin, -margin, margin, margin);
-    QImage mask((area.size() * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
-    if (mask.isNull())
+    QImage layer((area.size() * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
+    if (layer.isNull())
         return {};
-    mask.fill(Qt::transparent);
+    layer.fill(Qt::transparent);
     {
-        QPainter layer(&mask);
-        layer.scale(scale, scale);
-        layer.translate(-area.topLeft());
-        silhouette(layer);
+        QPainter painter(&layer);
+        painter.scale(scale, scale);
+        painter.translate(-area.topLeft());
+        silhouette(painter);
     }
-    mask = mask.convertToFormat(QImage::Format_Alpha8);
-    for (int pass = passesFor(blur * scale); pass > 0; --pass)
-        blurOnce(mask);
+    QImage mask = blurredMask(layer, blur * scale);
     mask.setDevicePixelRatio(scale);
     // An alpha mask draws as black: a quarter of the memory of a tinted copy, for the usual shadow.
     if (color.red() == 0 && color.green() == 0 && color.blue() == 0)
@@ -71,6 +83,16 @@ Image make(const QRectF &bounds, qreal blur, const QColor &color, qreal scale,
         tint.drawImage(0, 0, mask);
     }
     return {shadow, area.topLeft()};
+}
+
+TurnedImage::Image makeTurned(const QPainter &painter, const QRectF &bounds, qreal blur,
+                              const std::function<void(QPainter &)> &silhouette)
+{
+    TurnedImage::Image shadow = TurnedImage::make(painter, bounds, marginFor(blur), silhouette);
+    if (shadow.pixels.isNull())
+        return shadow;
+    shadow.pixels = blurredMask(shadow.pixels, blur * scaleOf(painter));
+    return shadow;
 }
 
 void draw(QPainter &painter, const Image &shadow, const QPointF &offset, qreal opacity)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TurnedImage.h"
+
 #include <QColor>
 #include <QImage>
 #include <QPointF>
@@ -22,6 +24,10 @@ struct Image {
 Image make(const QRectF &bounds, qreal blur, const QColor &color, qreal scale,
            const std::function<void(QPainter &)> &silhouette);
 void draw(QPainter &painter, const Image &shadow, const QPointF &offset, qreal opacity);
+// A black shadow of what `silhouette` draws inside `bounds`, made as `painter` would show it, turn
+// and all; drawn with TurnedImage::draw under the painter's opacity.
+TurnedImage::Image makeTurned(const QPainter &painter, const QRectF &bounds, qreal blur,
+                              const std::function<void(QPainter &)> &silhouette);
 // The device pixels per point of what the painter paints on.
 qreal scaleOf(const QPainter &painter);
 

@@ -6,6 +6,7 @@
 #include "Paper.h"
 #include "Symbols.h"
 #include "TapeShape.h"
+#include "TurnedImage.h"
 
 #include <QCache>
 #include <QFontMetricsF>
@@ -147,46 +148,36 @@ void paintBody(QPainter &painter, const QRectF &rect, const std::optional<Countd
     }
 }
 
-// The body as an image at the painter's scale, made once per look and kept: filling its paths is
+// The body as an image as the painter shows it, made once per look and kept: filling its paths is
 // the costly part of a tape (large fills wake a pool of threads), while a deadline's label changes
 // far more often than its fill.
 void drawBody(QPainter &painter, const QRectF &rect, const std::optional<Countdown> &countdown, NoteColor paper,
               Scheme scheme)
 {
-    static QCache<QString, QImage> made(2048);
+    static QCache<QString, TurnedImage::Image> made(2048);
     const qreal scale = DropShadow::scaleOf(painter);
     const auto state = countdown ? countdown->kind.timerState() : std::nullopt;
     const int fill = countdown ? qFloor(TimeTape::fillWidth(*countdown, rect.width(), rect.height()) * scale) : 0;
-    const QString key = QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8")
+    const QString key = QStringLiteral("%1 %2 %3 %4 %5 %6 %7 ")
                             .arg(rect.width())
                             .arg(rect.height())
-                            .arg(scale)
                             .arg(int(paper))
                             .arg(int(scheme))
                             .arg(countdown ? int(countdown->urgency) : -1)
                             .arg(state ? int(*state) : (countdown ? -1 : -2))
-                            .arg(fill);
-    // A clear margin, so a tilted tape's edges come from smooth sampling rather than an
-    // antialiased outline of the image (which would be a large fill again).
-    constexpr qreal margin = 2;
-    QImage *body = made.object(key);
+                            .arg(fill)
+                        + TurnedImage::placementKey(painter);
+    TurnedImage::Image fresh;
+    const TurnedImage::Image *body = made.object(key);
     if (!body) {
-        const QSizeF size = rect.size() + QSizeF(2 * margin, 2 * margin);
-        body = new QImage(QSize(qCeil(size.width() * scale), qCeil(size.height() * scale)),
-                          QImage::Format_ARGB32_Premultiplied);
-        body->setDevicePixelRatio(scale);
-        body->fill(Qt::transparent);
-        QPainter layer(body);
-        layer.setRenderHint(QPainter::Antialiasing);
-        paintBody(layer, QRectF(QPointF(margin, margin), rect.size()), countdown, paper, scheme);
-        layer.end();
-        made.insert(key, body, qMax(1, int(body->sizeInBytes() / 1024)));
+        fresh = TurnedImage::make(painter, rect, 1, [&](QPainter &layer) {
+            layer.setRenderHint(QPainter::Antialiasing);
+            paintBody(layer, rect, countdown, paper, scheme);
+        });
+        body = &fresh;
+        made.insert(key, new TurnedImage::Image(fresh), qMax(1, int(fresh.pixels.sizeInBytes() / 1024)));
     }
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(rect.topLeft() - QPointF(margin, margin), *body);
-    painter.restore();
+    TurnedImage::draw(painter, *body);
 }
 
 // Track, fill and label, without the shadow.
@@ -237,18 +228,24 @@ QString shadowKey(const QRectF &rect, qreal scale, const std::optional<Countdown
 void paintShadow(QPainter &painter, const QRectF &rect, const std::optional<Countdown> &countdown, NoteColor paper,
                  Scheme scheme)
 {
-    static QCache<QString, DropShadow::Image> made(4096);
-    const qreal scale = DropShadow::scaleOf(painter);
-    const QString key = shadowKey(rect, scale, countdown, paper, scheme);
-    DropShadow::Image fresh;
-    const DropShadow::Image *shadow = made.object(key);
+    static QCache<QString, TurnedImage::Image> made(4096);
+    const QString key = shadowKey(rect, DropShadow::scaleOf(painter), countdown, paper, scheme) + QLatin1Char(' ')
+                        + TurnedImage::placementKey(painter);
+    TurnedImage::Image fresh;
+    const TurnedImage::Image *shadow = made.object(key);
     if (!shadow) {
-        fresh = DropShadow::make(rect, shadowBlur, Qt::black, scale,
-                                 [&](QPainter &layer) { paintTape(layer, rect, countdown, paper, false, scheme); });
+        fresh = DropShadow::makeTurned(painter, rect.translated(0, shadowDrop), shadowBlur, [&](QPainter &layer) {
+            layer.setRenderHint(QPainter::Antialiasing);
+            layer.translate(0, shadowDrop);
+            paintBody(layer, rect, countdown, paper, scheme);
+        });
         shadow = &fresh;
-        made.insert(key, new DropShadow::Image(fresh), qMax(1, int(fresh.pixels.sizeInBytes() / 1024)));
+        made.insert(key, new TurnedImage::Image(fresh), qMax(1, int(fresh.pixels.sizeInBytes() / 1024)));
     }
-    DropShadow::draw(painter, *shadow, QPointF(0, shadowDrop), scheme == Scheme::dark ? 0.35 : 0.1);
+    painter.save();
+    painter.setOpacity(painter.opacity() * (scheme == Scheme::dark ? 0.35 : 0.1));
+    TurnedImage::draw(painter, *shadow);
+    painter.restore();
 }
 
 } // namespace

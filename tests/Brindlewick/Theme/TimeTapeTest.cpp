@@ -4,6 +4,7 @@
 #include "Theme/PaperBackground.h"
 #include "Theme/TapeShape.h"
 #include "Theme/Theme.h"
+#include "Theme/TiltedTape.h"
 #include "Theme/TimeTape.h"
 
 #include <QAccessible>
@@ -195,6 +196,39 @@ TEST(TimeTape, FillColourFollowsPaperAndUrgencyInBothAppearances)
         }
         EXPECT_LE(nearRed, 3);
         EXPECT_LE(nearHatch, 3);
+    }
+}
+
+// Tilted tapes that look alike share what was drawn for the first of them; each still shows at its
+// own place, on screen and in a window rendered at a finer pixel ratio than the screen's.
+TEST(TimeTape, AlikeTiltedTapesEachShowTheirFillWhereTheyLie)
+{
+    const NoteColor color = NoteColor::lemon;
+    QWidget sheet;
+    Appearance::force(&sheet, Scheme::light);
+    Pixels::paintBackground(&sheet, Paper::fill(color).resolved(Scheme::light));
+    sheet.resize(540, 60);
+    std::vector<TiltedTape *> tapes;
+    for (int i = 0; i < 3; ++i) {
+        auto *tape = new TiltedTape(QSizeF(134, 22), -3, color, &sheet);
+        tape->setCountdown(timer(State::running, 0.8, Urgency::calm, 1200));
+        tape->move(10 + 177 * i, 14);
+        tapes.push_back(tape);
+    }
+    sheet.show();
+    QCoreApplication::sendPostedEvents();
+    const QColor ink = Paper::tapeInk(color, Urgency::calm).resolved(Scheme::light);
+    const QColor filled = expectedInside(color, Scheme::light, ink, 0.88);
+    for (const int ratio : {1, 3}) {
+        QImage image(sheet.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+        sheet.render(&image);
+        for (const TiltedTape *tape : tapes) {
+            // Near the tape's left end, in the fill and clear of the label.
+            const QPoint spot = tape->mapTo(&sheet, QPointF(tape->tapeRect().left() + 14, tape->tapeRect().center().y()).toPoint());
+            SCOPED_TRACE("ratio " + std::to_string(ratio) + " at x " + std::to_string(spot.x()));
+            EXPECT_LE(Pixels::distance(Pixels::at(image, spot.x() * ratio, spot.y() * ratio), filled), 3);
+        }
     }
 }
 
