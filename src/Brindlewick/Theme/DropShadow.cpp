@@ -85,14 +85,18 @@ Image make(const QRectF &bounds, qreal blur, const QColor &color, qreal scale,
     return {shadow, area.topLeft()};
 }
 
-TurnedImage::Image makeTurned(const QPainter &painter, const QRectF &bounds, qreal blur,
-                              const std::function<void(QPainter &)> &silhouette)
+TurnedImage::Image ofTurned(const TurnedImage::Image &shape, qreal blurPixels, QPoint drop)
 {
-    TurnedImage::Image shadow = TurnedImage::make(painter, bounds, marginFor(blur), silhouette);
-    if (shadow.pixels.isNull())
-        return shadow;
-    shadow.pixels = blurredMask(shadow.pixels, blur * scaleOf(painter));
-    return shadow;
+    if (shape.pixels.isNull())
+        return {};
+    const int margin = qCeil(marginFor(blurPixels));
+    QImage layer(shape.pixels.size() + QSize(2 * margin, 2 * margin), QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    {
+        QPainter painter(&layer);
+        painter.drawImage(margin, margin, shape.pixels);
+    }
+    return {blurredMask(layer, blurPixels), shape.at + QPointF(drop - QPoint(margin, margin))};
 }
 
 void draw(QPainter &painter, const Image &shadow, const QPointF &offset, qreal opacity)

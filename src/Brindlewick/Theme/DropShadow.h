@@ -24,10 +24,9 @@ struct Image {
 Image make(const QRectF &bounds, qreal blur, const QColor &color, qreal scale,
            const std::function<void(QPainter &)> &silhouette);
 void draw(QPainter &painter, const Image &shadow, const QPointF &offset, qreal opacity);
-// A black shadow of what `silhouette` draws inside `bounds`, made as `painter` would show it, turn
-// and all; drawn with TurnedImage::draw under the painter's opacity.
-TurnedImage::Image makeTurned(const QPainter &painter, const QRectF &bounds, qreal blur,
-                              const std::function<void(QPainter &)> &silhouette);
+// The black shadow of a picture made as a painter shows it, blurred by `blurPixels` device pixels
+// and moved by `drop` of them; drawn with TurnedImage::draw under the painter's opacity.
+TurnedImage::Image ofTurned(const TurnedImage::Image &shape, qreal blurPixels, QPoint drop);
 // The device pixels per point of what the painter paints on.
 qreal scaleOf(const QPainter &painter);
 

@@ -148,11 +148,32 @@ void paintBody(QPainter &painter, const QRectF &rect, const std::optional<Countd
     }
 }
 
-// The body as an image as the painter shows it, made once per look and kept: filling its paths is
-// the costly part of a tape (large fills wake a pool of threads), while a deadline's label changes
-// far more often than its fill.
-void drawBody(QPainter &painter, const QRectF &rect, const std::optional<Countdown> &countdown, NoteColor paper,
-              Scheme scheme)
+// The body laid upright on the painter, turned or not. Translucent paths filled turned keep a pool of
+// threads busy, so the body is filled upright at the painter's scale and turned as one image.
+void layBody(QPainter &painter, const QRectF &rect, const std::optional<Countdown> &countdown, NoteColor paper,
+             Scheme scheme)
+{
+    // A clear margin, so a tilted tape's edges come from smooth sampling.
+    constexpr qreal margin = 2;
+    const qreal scale = DropShadow::scaleOf(painter);
+    const QSizeF size = rect.size() + QSizeF(2 * margin, 2 * margin);
+    QImage body(QSize(qCeil(size.width() * scale), qCeil(size.height() * scale)), QImage::Format_ARGB32_Premultiplied);
+    body.setDevicePixelRatio(scale);
+    body.fill(Qt::transparent);
+    QPainter layer(&body);
+    layer.setRenderHint(QPainter::Antialiasing);
+    paintBody(layer, QRectF(QPointF(margin, margin), rect.size()), countdown, paper, scheme);
+    layer.end();
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(rect.topLeft() - QPointF(margin, margin), body);
+    painter.restore();
+}
+
+// The body as the painter shows it, made once per look and kept: filling its paths is the costly
+// part of a tape, while a deadline's label changes far more often than its fill.
+TurnedImage::Image turnedBody(const QPainter &painter, const QRectF &rect, const std::optional<Countdown> &countdown,
+                              NoteColor paper, Scheme scheme)
 {
     static QCache<QString, TurnedImage::Image> made(2048);
     const qreal scale = DropShadow::scaleOf(painter);
@@ -167,27 +188,22 @@ void drawBody(QPainter &painter, const QRectF &rect, const std::optional<Countdo
                             .arg(state ? int(*state) : (countdown ? -1 : -2))
                             .arg(fill)
                         + TurnedImage::placementKey(painter);
-    TurnedImage::Image fresh;
-    const TurnedImage::Image *body = made.object(key);
-    if (!body) {
-        fresh = TurnedImage::make(painter, rect, 1, [&](QPainter &layer) {
-            layer.setRenderHint(QPainter::Antialiasing);
-            paintBody(layer, rect, countdown, paper, scheme);
-        });
-        body = &fresh;
-        made.insert(key, new TurnedImage::Image(fresh), qMax(1, int(fresh.pixels.sizeInBytes() / 1024)));
-    }
-    TurnedImage::draw(painter, *body);
+    if (const TurnedImage::Image *body = made.object(key))
+        return *body;
+    const TurnedImage::Image body =
+        TurnedImage::make(painter, rect, 2, [&](QPainter &layer) { layBody(layer, rect, countdown, paper, scheme); });
+    made.insert(key, new TurnedImage::Image(body), qMax(1, int(body.pixels.sizeInBytes() / 1024)));
+    return body;
 }
 
 // Track, fill and label, without the shadow.
-void paintTape(QPainter &painter, const QRectF &rect, const std::optional<Countdown> &countdown, NoteColor paper,
-               bool showsText, Scheme scheme)
+void paintTape(QPainter &painter, const QRectF &rect, const TurnedImage::Image &body,
+               const std::optional<Countdown> &countdown, NoteColor paper, bool showsText, Scheme scheme)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    drawBody(painter, rect, countdown, paper, scheme);
+    TurnedImage::draw(painter, body);
     if (countdown && showsText) {
         const qreal fill = TimeTape::fillWidth(*countdown, rect.width(), rect.height());
         const LabelLayout label = layoutLabel(rect, *countdown);
@@ -223,10 +239,10 @@ QString shadowKey(const QRectF &rect, qreal scale, const std::optional<Countdown
     return key;
 }
 
-// The tape's silhouette in black, blurred and dropped a little below it. Blurring is costly, and
+// The body's silhouette in black, blurred and dropped a little below it. Blurring is costly, and
 // many tapes show the same thing, so shadows are kept for reuse.
-void paintShadow(QPainter &painter, const QRectF &rect, const std::optional<Countdown> &countdown, NoteColor paper,
-                 Scheme scheme)
+void paintShadow(QPainter &painter, const QRectF &rect, const TurnedImage::Image &body,
+                 const std::optional<Countdown> &countdown, NoteColor paper, Scheme scheme)
 {
     static QCache<QString, TurnedImage::Image> made(4096);
     const QString key = shadowKey(rect, DropShadow::scaleOf(painter), countdown, paper, scheme) + QLatin1Char(' ')
@@ -234,11 +250,9 @@ void paintShadow(QPainter &painter, const QRectF &rect, const std::optional<Coun
     TurnedImage::Image fresh;
     const TurnedImage::Image *shadow = made.object(key);
     if (!shadow) {
-        fresh = DropShadow::makeTurned(painter, rect.translated(0, shadowDrop), shadowBlur, [&](QPainter &layer) {
-            layer.setRenderHint(QPainter::Antialiasing);
-            layer.translate(0, shadowDrop);
-            paintBody(layer, rect, countdown, paper, scheme);
-        });
+        const QTransform device = painter.deviceTransform();
+        const QPointF drop = device.map(QPointF(0, shadowDrop)) - device.map(QPointF(0, 0));
+        fresh = DropShadow::ofTurned(body, shadowBlur * DropShadow::scaleOf(painter), drop.toPoint());
         shadow = &fresh;
         made.insert(key, new TurnedImage::Image(fresh), qMax(1, int(fresh.pixels.sizeInBytes() / 1024)));
     }
@@ -320,8 +334,9 @@ void TimeTape::paint(QPainter &painter, const QRectF &rect, const std::optional<
     painter.translate(rect.center());
     painter.rotate(degrees);
     painter.translate(-rect.center());
-    paintShadow(painter, rect, countdown, paper, scheme);
-    paintTape(painter, rect, countdown, paper, showsText, scheme);
+    const TurnedImage::Image body = turnedBody(painter, rect, countdown, paper, scheme);
+    paintShadow(painter, rect, body, countdown, paper, scheme);
+    paintTape(painter, rect, body, countdown, paper, showsText, scheme);
     painter.restore();
 }
 
