@@ -172,8 +172,8 @@ void layBody(QPainter &painter, const QRectF &rect, const std::optional<Countdow
 
 // The body as the painter shows it, made once per look and kept: filling its paths is the costly
 // part of a tape, while a deadline's label changes far more often than its fill.
-TurnedImage::Image turnedBody(const QPainter &painter, const QRectF &rect, const std::optional<Countdown> &countdown,
-                              NoteColor paper, Scheme scheme)
+TurnedImage::Image turnedBody(const QPainter &painter, const QString &placement, const QRectF &rect,
+                              const std::optional<Countdown> &countdown, NoteColor paper, Scheme scheme)
 {
     static QCache<QString, TurnedImage::Image> made(2048);
     const qreal scale = DropShadow::scaleOf(painter);
@@ -187,7 +187,7 @@ TurnedImage::Image turnedBody(const QPainter &painter, const QRectF &rect, const
                             .arg(countdown ? int(countdown->urgency) : -1)
                             .arg(state ? int(*state) : (countdown ? -1 : -2))
                             .arg(fill)
-                        + TurnedImage::placementKey(painter);
+                        + placement;
     if (const TurnedImage::Image *body = made.object(key))
         return *body;
     const TurnedImage::Image body =
@@ -241,25 +241,20 @@ QString shadowKey(const QRectF &rect, qreal scale, const std::optional<Countdown
 
 // The body's silhouette in black, blurred and dropped a little below it. Blurring is costly, and
 // many tapes show the same thing, so shadows are kept for reuse.
-void paintShadow(QPainter &painter, const QRectF &rect, const TurnedImage::Image &body,
-                 const std::optional<Countdown> &countdown, NoteColor paper, Scheme scheme)
+TurnedImage::Image turnedShadow(const QPainter &painter, const QString &placement, const QRectF &rect,
+                                const TurnedImage::Image &body, const std::optional<Countdown> &countdown,
+                                NoteColor paper, Scheme scheme)
 {
     static QCache<QString, TurnedImage::Image> made(4096);
-    const QString key = shadowKey(rect, DropShadow::scaleOf(painter), countdown, paper, scheme) + QLatin1Char(' ')
-                        + TurnedImage::placementKey(painter);
-    TurnedImage::Image fresh;
-    const TurnedImage::Image *shadow = made.object(key);
-    if (!shadow) {
-        const QTransform device = painter.deviceTransform();
-        const QPointF drop = device.map(QPointF(0, shadowDrop)) - device.map(QPointF(0, 0));
-        fresh = DropShadow::ofTurned(body, shadowBlur * DropShadow::scaleOf(painter), drop.toPoint());
-        shadow = &fresh;
-        made.insert(key, new TurnedImage::Image(fresh), qMax(1, int(fresh.pixels.sizeInBytes() / 1024)));
-    }
-    painter.save();
-    painter.setOpacity(painter.opacity() * (scheme == Scheme::dark ? 0.35 : 0.1));
-    TurnedImage::draw(painter, *shadow);
-    painter.restore();
+    const qreal scale = DropShadow::scaleOf(painter);
+    const QString key = shadowKey(rect, scale, countdown, paper, scheme) + QLatin1Char(' ') + placement;
+    if (const TurnedImage::Image *shadow = made.object(key))
+        return *shadow;
+    const QTransform device = painter.deviceTransform();
+    const QPointF drop = device.map(QPointF(0, shadowDrop)) - device.map(QPointF(0, 0));
+    const TurnedImage::Image shadow = DropShadow::ofTurned(body, shadowBlur * scale, drop.toPoint());
+    made.insert(key, new TurnedImage::Image(shadow), qMax(1, int(shadow.pixels.sizeInBytes() / 1024)));
+    return shadow;
 }
 
 } // namespace
@@ -334,8 +329,12 @@ void TimeTape::paint(QPainter &painter, const QRectF &rect, const std::optional<
     painter.translate(rect.center());
     painter.rotate(degrees);
     painter.translate(-rect.center());
-    const TurnedImage::Image body = turnedBody(painter, rect, countdown, paper, scheme);
-    paintShadow(painter, rect, body, countdown, paper, scheme);
+    const QString placement = TurnedImage::placementKey(painter);
+    const TurnedImage::Image body = turnedBody(painter, placement, rect, countdown, paper, scheme);
+    painter.save();
+    painter.setOpacity(painter.opacity() * (scheme == Scheme::dark ? 0.35 : 0.1));
+    TurnedImage::draw(painter, turnedShadow(painter, placement, rect, body, countdown, paper, scheme));
+    painter.restore();
     paintTape(painter, rect, body, countdown, paper, showsText, scheme);
     painter.restore();
 }
