@@ -89,7 +89,7 @@ TurnedImage::Image ofTurned(const TurnedImage::Image &shape, qreal blurPixels, Q
 {
     if (shape.pixels.isNull())
         return {};
-    const int margin = qCeil(marginFor(blurPixels));
+    const int margin = int(marginFor(blurPixels));
     QImage layer(shape.pixels.size() + QSize(2 * margin, 2 * margin), QImage::Format_ARGB32_Premultiplied);
     layer.fill(Qt::transparent);
     {

@@ -1,14 +1,11 @@
 #include "TurnedImage.h"
 
+#include "DropShadow.h"
+
 #include <QPainter>
 #include <cmath>
 
 namespace {
-
-qreal scaleOf(const QTransform &transform)
-{
-    return std::sqrt(std::abs(transform.determinant()));
-}
 
 // The whole device pixel the painter's origin falls in.
 QPointF originPixel(const QTransform &device)
@@ -37,7 +34,7 @@ Image make(const QPainter &painter, const QRectF &bounds, qreal margin,
            const std::function<void(QPainter &)> &paint)
 {
     const QTransform device = painter.deviceTransform();
-    const qreal grow = margin * scaleOf(device);
+    const qreal grow = margin * DropShadow::scaleOf(painter);
     const QRectF shown = device.mapRect(bounds).adjusted(-grow, -grow, grow, grow);
     const QPoint topLeft(int(std::floor(shown.left())), int(std::floor(shown.top())));
     const QPoint bottomRight(int(std::ceil(shown.right())), int(std::ceil(shown.bottom())));
