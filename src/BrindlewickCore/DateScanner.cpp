@@ -1,0 +1,138 @@
+#include "DateScanner.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace DateDetector {
+
+namespace {
+
+constexpr std::array<Keyword, 14> countWords{{
+    {"a"_L1, 1},     {"an"_L1, 1},    {"one"_L1, 1},    {"two"_L1, 2},     {"three"_L1, 3},
+    {"four"_L1, 4},  {"five"_L1, 5},  {"six"_L1, 6},    {"seven"_L1, 7},   {"eight"_L1, 8},
+    {"nine"_L1, 9},  {"ten"_L1, 10},  {"eleven"_L1, 11}, {"twelve"_L1, 12},
+}};
+
+bool isNumberPunctuation(QChar c)
+{
+    return c == u'.' || c == u',' || c == u':' || c == u'/' || c == u'-';
+}
+
+} // namespace
+
+bool Scanner::startsPhrase(qsizetype i) const
+{
+    const QChar c = at(i);
+    if (!c.isLetterOrNumber() && c != u'@')
+        return false;
+    if (i == 0)
+        return true;
+    const QChar before = at(i - 1);
+    if (before.isLetterOrNumber())
+        return false;
+    return !(isNumberPunctuation(before) && i >= 2 && isAsciiDigit(at(i - 2)));
+}
+
+bool Scanner::endsToken(qsizetype i) const
+{
+    const QChar c = at(i);
+    if (c.isLetterOrNumber())
+        return false;
+    return !(isNumberPunctuation(c) && isAsciiDigit(at(i + 1)));
+}
+
+qsizetype Scanner::skipSpaces(qsizetype i) const
+{
+    while (i < size() && at(i).isSpace())
+        ++i;
+    return i;
+}
+
+Word Scanner::word(qsizetype i) const
+{
+    qsizetype end = i;
+    while (end < size() && at(end).isLetter())
+        ++end;
+    if (at(end).isNumber())
+        return Word{QStringView(), i};
+    return Word{m_text.mid(i, end - i), end};
+}
+
+Word Scanner::nextWord(qsizetype i) const
+{
+    const qsizetype next = skipSpaces(i);
+    return next > i ? word(next) : Word{QStringView(), i};
+}
+
+std::optional<qsizetype> Scanner::words(qsizetype i, std::initializer_list<QLatin1StringView> expected) const
+{
+    qsizetype end = i;
+    for (const QLatin1StringView text : expected) {
+        const Word found = end == i ? word(end) : nextWord(end);
+        if (!found.is(text))
+            return std::nullopt;
+        end = found.end;
+    }
+    return end;
+}
+
+std::optional<Number> Scanner::number(qsizetype i) const
+{
+    Number number{0, 0, i};
+    while (isAsciiDigit(at(number.end))) {
+        if (++number.digits > 4)
+            return std::nullopt;
+        number.value = number.value * 10 + (at(number.end).unicode() - u'0');
+        ++number.end;
+    }
+    if (number.digits == 0)
+        return std::nullopt;
+    return number;
+}
+
+std::optional<Number> Scanner::count(qsizetype i) const
+{
+    if (const auto digits = number(i))
+        return digits->value > 0 && endsToken(digits->end) ? digits : std::nullopt;
+    if (const auto end = words(i, {"a"_L1, "couple"_L1, "of"_L1}))
+        return Number{2, 0, *end};
+    const Word found = word(i);
+    const auto value = lookUp(countWords, found);
+    return value ? std::optional(Number{*value, 0, found.end}) : std::nullopt;
+}
+
+std::optional<std::pair<bool, qsizetype>> Scanner::meridiem(qsizetype i) const
+{
+    const QChar half = at(i).toLower();
+    if (half != u'a' && half != u'p')
+        return std::nullopt;
+    qsizetype end = i + 1;
+    const bool dotted = at(end) == u'.';
+    if (dotted)
+        ++end;
+    if (at(end).toLower() != u'm')
+        return std::nullopt;
+    ++end;
+    if (dotted && at(end) == u'.')
+        ++end;
+    if (at(end).isLetterOrNumber())
+        return std::nullopt;
+    return std::pair{half == u'p', end};
+}
+
+std::optional<Link> Scanner::link(qsizetype i, std::initializer_list<QLatin1StringView> words) const
+{
+    qsizetype end = skipSpaces(i);
+    if (at(end) == u',')
+        end = skipSpaces(end + 1);
+    if (end == i)
+        return std::nullopt;
+    if (at(end) == u'@')
+        return Link{skipSpaces(end + 1), true};
+    const Word found = word(end);
+    const qsizetype next = skipSpaces(found.end);
+    if (next > found.end && found.isAnyOf(words))
+        return Link{next, true};
+    return Link{end, false};
+}
+
+} // namespace DateDetector
