@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <archive.h>
 #include <archive_entry.h>
+#include <cerrno>
 #include <memory>
 #include <sys/stat.h>
 
@@ -28,22 +29,37 @@ bool hasParentStep(const QString &path)
     return path.split(QLatin1Char('/')).contains(QStringLiteral(".."));
 }
 
-// Follows `target` from the folder that holds `link`, by name only; false once it climbs above the top.
+// Follows `target` from the folder that holds `link`: false when it climbs above the top, or climbs
+// after it has gone down (through what may be a link itself).
 bool staysInside(const QString &link, const QString &target)
 {
-    QStringList at = relativePath(link).split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    if (!at.isEmpty())
-        at.removeLast();
+    qsizetype depth = relativePath(link).count(QLatin1Char('/'));
+    bool wentDown = false;
     for (const QString &step : target.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
         if (step == QLatin1String("..")) {
-            if (at.isEmpty())
+            if (wentDown || depth == 0)
                 return false;
-            at.removeLast();
+            --depth;
         } else if (step != QLatin1String(".")) {
-            at.append(step);
+            wentDown = true;
         }
     }
     return true;
+}
+
+bool passesThrough(const QString &path, const QSet<QString> &symlinks)
+{
+    for (qsizetype slash = path.indexOf(QLatin1Char('/')); slash > 0; slash = path.indexOf(QLatin1Char('/'), slash + 1)) {
+        if (symlinks.contains(path.left(slash)))
+            return true;
+    }
+    return false;
+}
+
+Problem writeProblem(archive *out)
+{
+    const int error = archive_errno(out);
+    return error == ENOSPC || error == EDQUOT ? Problem::diskFull : Problem::writeFailed;
 }
 
 Kind kindOf(archive_entry *entry)
@@ -86,7 +102,7 @@ std::optional<Problem> copyData(archive *in, archive *out, qint64 &written, qint
         if (written > maxBytes)
             return Problem::tooLarge;
         if (archive_write_data_block(out, block, size, offset) != ARCHIVE_OK)
-            return Problem::writeFailed;
+            return writeProblem(out);
     }
 }
 
@@ -94,22 +110,19 @@ std::optional<Problem> copyData(archive *in, archive *out, qint64 &written, qint
 
 QString relativePath(const QString &path)
 {
-    QString relative = path;
-    while (relative.startsWith(QLatin1String("./")))
-        relative.remove(0, 2);
-    if (relative == QLatin1String("."))
-        return {};
-    while (relative.endsWith(QLatin1Char('/')))
-        relative.chop(1);
-    return relative;
+    QStringList steps = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    steps.removeAll(QStringLiteral("."));
+    return steps.join(QLatin1Char('/'));
 }
 
-std::optional<Problem> entryProblem(const QString &path, Kind kind, const QString &target)
+std::optional<Problem> entryProblem(const QString &path, Kind kind, const QString &target, const Made &before)
 {
     if (isAbsolute(path))
         return Problem::absolutePath;
     if (hasParentStep(path))
         return Problem::parentPath;
+    if (passesThrough(relativePath(path), before.symlinks))
+        return Problem::linkOut;
     switch (kind) {
     case Kind::other:
         return Problem::specialFile;
@@ -118,7 +131,7 @@ std::optional<Problem> entryProblem(const QString &path, Kind kind, const QStrin
             return Problem::linkOut;
         return std::nullopt;
     case Kind::hardlink:
-        if (isAbsolute(target) || hasParentStep(target))
+        if (!before.files.contains(relativePath(target)))
             return Problem::linkOut;
         return std::nullopt;
     case Kind::file:
@@ -141,33 +154,38 @@ std::optional<Problem> unpack(const QString &archivePath, const QString &destina
 
     const QString root = destination.endsWith(QLatin1Char('/')) ? destination : destination + QLatin1Char('/');
     qint64 written = 0;
+    Made made;
     archive_entry *entry = nullptr;
     for (;;) {
         const int status = archive_read_next_header(in.get(), &entry);
         if (status == ARCHIVE_EOF)
-            return archive_write_close(out.get()) == ARCHIVE_OK ? std::nullopt : std::optional(Problem::writeFailed);
+            return archive_write_close(out.get()) == ARCHIVE_OK ? std::nullopt : std::optional(writeProblem(out.get()));
         if (status != ARCHIVE_OK)
             return Problem::unreadable;
         const QString path = QString::fromUtf8(archive_entry_pathname_utf8(entry) ? archive_entry_pathname_utf8(entry)
                                                                                    : archive_entry_pathname(entry));
         const Kind kind = kindOf(entry);
         const QString target = linkTarget(entry, kind);
-        if (const std::optional<Problem> problem = entryProblem(path, kind, target))
+        if (const std::optional<Problem> problem = entryProblem(path, kind, target, made))
             return problem;
         const QString relative = relativePath(path);
         if (relative.isEmpty())
             continue;
+        if (kind == Kind::file)
+            made.files.insert(relative);
+        else if (kind == Kind::symlink)
+            made.symlinks.insert(relative);
         archive_entry_set_pathname(entry, QFile::encodeName(root + relative).constData());
         if (kind == Kind::hardlink)
             archive_entry_set_hardlink(entry, QFile::encodeName(root + relativePath(target)).constData());
         archive_entry_set_perm(entry, archive_entry_perm(entry) & permissionMask);
         if (archive_write_header(out.get(), entry) != ARCHIVE_OK)
-            return Problem::writeFailed;
+            return writeProblem(out.get());
         if (kind == Kind::file)
             if (const std::optional<Problem> problem = copyData(in.get(), out.get(), written, maxBytes))
                 return problem;
         if (archive_write_finish_entry(out.get()) != ARCHIVE_OK)
-            return Problem::writeFailed;
+            return writeProblem(out.get());
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <optional>
 
@@ -7,18 +8,29 @@
 // whole at its first entry that could write outside that folder.
 namespace ArchiveUnpack {
 
-enum class Problem { unreadable, absolutePath, parentPath, linkOut, specialFile, tooLarge, writeFailed };
+enum class Problem { unreadable, absolutePath, parentPath, linkOut, specialFile, tooLarge, diskFull, writeFailed };
 
 enum class Kind { file, directory, symlink, hardlink, other };
 
 // The most an update may take once unpacked.
 inline constexpr qint64 maxUnpackedBytes = 2LL * 1024 * 1024 * 1024;
 
-// Why one entry may not be unpacked, if it may not: an absolute path, a ".." step, a device, pipe or
-// socket, or a link whose target lies outside the folder (judged from where the link stands).
-std::optional<Problem> entryProblem(const QString &path, Kind kind, const QString &linkTarget = {});
+// What the entries before one made, by their paths inside the folder.
+struct Made {
+    QSet<QString> files;
+    QSet<QString> symlinks;
+};
 
-// The entry's path inside the folder: "./bin/x" is "bin/x"; empty for the folder itself.
+// Why one entry may not be unpacked, if it may not: an absolute path, a ".." step, a device, pipe or
+// socket, a path through a symbolic link made before, a hard link to anything but a file made before,
+// or a symbolic link that could lead outside the folder. A symbolic link's ".." steps must all come
+// first and stay inside the folder, judged from where the link stands; the folders it climbs are real
+// ones, so where it leads does not depend on other links.
+std::optional<Problem> entryProblem(const QString &path, Kind kind, const QString &linkTarget = {},
+                                    const Made &before = {});
+
+// The entry's path inside the folder, without "." steps or doubled slashes: "./bin//x" is "bin/x";
+// empty for the folder itself.
 QString relativePath(const QString &path);
 
 // Unpacks `archive` (any format and compression libarchive reads) into the existing, empty folder

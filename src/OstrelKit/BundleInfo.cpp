@@ -6,31 +6,53 @@ namespace {
 
 constexpr qsizetype ed25519KeySize = 32;
 
-QString value(const QProcessEnvironment &environment, const QString &key, const QString &builtIn)
+struct UpdateSource {
+    QString feedUrl;
+    QString publicKeyBase64;
+};
+
+UpdateSource &builtInSource()
 {
-    return environment.contains(key) ? environment.value(key) : builtIn;
+    static UpdateSource source;
+    return source;
+}
+
+BundleInfo make(const QString &name, const QString &version, const QString &feedUrl, const QString &publicKeyBase64)
+{
+    BundleInfo info{name, version, QUrl(feedUrl.trimmed(), QUrl::StrictMode), {}};
+    const auto key = QByteArray::fromBase64Encoding(publicKeyBase64.trimmed().toLatin1(),
+                                                    QByteArray::AbortOnBase64DecodingErrors);
+    if (key && key.decoded.size() == ed25519KeySize)
+        info.publicKey = *key;
+    return info;
 }
 
 } // namespace
 
 BundleInfo BundleInfo::current(const QProcessEnvironment &environment)
 {
-    return from(QStringLiteral(OSTREL_NAME), QStringLiteral(OSTREL_VERSION), QStringLiteral(OSTREL_UPDATE_FEED_URL),
-                QStringLiteral(OSTREL_UPDATE_PUBLIC_KEY), environment);
+    const UpdateSource &source = builtInSource();
+    return from(QStringLiteral(OSTREL_NAME), QStringLiteral(OSTREL_VERSION), source.feedUrl, source.publicKeyBase64,
+                environment);
 }
 
 BundleInfo BundleInfo::from(const QString &name, const QString &version, const QString &feedUrl,
                             const QString &publicKeyBase64, const QProcessEnvironment &environment)
 {
-    BundleInfo info;
-    info.name = value(environment, nameKey, name);
-    info.version = value(environment, versionKey, version);
-    info.feedUrl = QUrl(value(environment, feedKey, feedUrl).trimmed(), QUrl::StrictMode);
-    const auto key = QByteArray::fromBase64Encoding(value(environment, publicKeyKey, publicKeyBase64).trimmed().toLatin1(),
-                                                    QByteArray::AbortOnBase64DecodingErrors);
-    if (key && key.decoded.size() == ed25519KeySize)
-        info.publicKey = *key;
-    return info;
+    const BundleInfo builtIn = make(name, version, feedUrl, publicKeyBase64);
+    if (!builtIn.updatesEnabled())
+        return builtIn;
+    const auto value = [&environment](const QString &key, const QString &fallback) {
+        return environment.contains(key) ? environment.value(key) : fallback;
+    };
+    return make(value(nameKey, name), value(versionKey, version), value(feedKey, feedUrl),
+                value(publicKeyKey, publicKeyBase64));
+}
+
+bool BundleInfo::setUpdateSource(const char *feedUrl, const char *publicKeyBase64)
+{
+    builtInSource() = {QString::fromUtf8(feedUrl), QString::fromLatin1(publicKeyBase64)};
+    return true;
 }
 
 bool BundleInfo::updatesEnabled() const

@@ -5,9 +5,11 @@
 #include <QString>
 #include <QUrl>
 
-// What the program says about itself: its name and version, and where its updates come from. The
-// values are fixed when the program is built; environment variables named after the keys replace
-// them, which is how tests point a copy at their own feed and key.
+// What the program says about itself: its name and version, and where its updates come from. The name
+// and version are fixed when the kit is built; the feed and key are built into the program itself
+// (ostrel_update_source() in CMake). Only in a program whose built-in feed and key leave updates on do
+// environment variables named after the keys replace the built-in values, which is how tests point
+// such a copy at a feed of their own: the environment never switches updates on.
 struct BundleInfo {
     QString name;
     QString version;
@@ -20,10 +22,12 @@ struct BundleInfo {
     static inline const QString feedKey = QStringLiteral("OstrelUpdateFeedURL");
     static inline const QString publicKeyKey = QStringLiteral("OstrelUpdatePublicKey");
 
-    // The values built in, each replaced by its environment variable when that is set.
     static BundleInfo current(const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());
     static BundleInfo from(const QString &name, const QString &version, const QString &feedUrl,
                            const QString &publicKeyBase64, const QProcessEnvironment &environment);
+
+    // Called once, before main, by the source that ostrel_update_source() adds to a program.
+    static bool setUpdateSource(const char *feedUrl, const char *publicKeyBase64);
 
     // With no feed or no usable key the copy never looks for updates: whoever installed it updates it.
     bool updatesEnabled() const;

@@ -14,6 +14,7 @@ struct Kit {
     Brand brand = defaultBrand();
     Updater *updater = nullptr;
     UpdateWindow *window = nullptr;
+    std::function<void()> quit = [] { QCoreApplication::exit(0); };
 };
 
 Kit &kit()
@@ -33,7 +34,8 @@ Updater &makeUpdater(KitDefaults defaults)
 {
     kit().updater = new Updater(UpdaterSetup::live(std::move(defaults)));
     QObject::connect(kit().updater, &Updater::announce, [] { window().bringForward(); });
-    QObject::connect(kit().updater, &Updater::relaunchRequested, [] { QCoreApplication::quit(); });
+    // The program's own Quit: it saves, and note windows are not asked whether they may close.
+    QObject::connect(kit().updater, &Updater::relaunchRequested, [] { kit().quit(); });
     return *kit().updater;
 }
 
@@ -41,22 +43,26 @@ Updater &makeUpdater(KitDefaults defaults)
 
 Brand defaultBrand()
 {
-    return {QColor(0x3B, 0x82, 0xC4), QColor(0x25, 0x4E, 0x8C)};
+    return {{QColor(0x3B, 0x82, 0xC4), QColor(0x25, 0x4E, 0x8C)}};
 }
 
 Brand brandFrom(const QList<QColor> &colors)
 {
     if (colors.isEmpty())
         return defaultBrand();
-    return {colors.first(), colors.size() > 1 ? colors.at(1) : colors.first()};
+    if (colors.size() == 1)
+        return {{colors.first(), colors.first()}};
+    return {colors};
 }
 
-void start(const QList<QColor> &brand, KitDefaults defaults)
+void start(const QList<QColor> &brand, KitDefaults defaults, std::function<void()> quit)
 {
     if (kit().started)
         return;
     kit().started = true;
     kit().brand = brandFrom(brand);
+    if (quit)
+        kit().quit = std::move(quit);
     if (!kit().updater)
         makeUpdater(std::move(defaults));
     kit().updater->start();

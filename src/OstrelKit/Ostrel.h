@@ -4,27 +4,33 @@
 
 #include <QColor>
 #include <QList>
+#include <functional>
 
 class Updater;
 
 // The kit's front door: the brand colours its windows use and the one updater.
 namespace Ostrel {
 
+// Always two colours or more, in the program's order.
 struct Brand {
-    QColor primary;
-    QColor secondary;
+    QList<QColor> colors;
+
+    QColor primary() const { return colors.first(); }
+    QColor secondary() const { return colors.at(1); }
 
     bool operator==(const Brand &) const = default;
 };
 
 // The kit's own colours, kept when the program gives none.
 Brand defaultBrand();
-// Two or more colours: the first two; one colour: used twice; none: the kit's own.
+// Two or more colours: kept as they are; one colour: used twice; none: the kit's own.
 Brand brandFrom(const QList<QColor> &colors);
 
 // Acts on its first call only: keeps the brand colours and starts the updater, whose settings live in
-// `defaults`. Call it first thing at launch.
-void start(const QList<QColor> &brand, KitDefaults defaults = KitDefaults::inMemory());
+// `defaults`. `quit` is how the program quits (its own Quit command), which "Install and Relaunch"
+// goes through; without one the event loop simply ends. Call it first thing at launch.
+void start(const QList<QColor> &brand, KitDefaults defaults = KitDefaults::inMemory(),
+           std::function<void()> quit = {});
 Brand brand();
 // The process's one updater; made by `start`, or on first use before it.
 Updater &updater();

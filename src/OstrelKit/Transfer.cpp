@@ -16,10 +16,13 @@ Transfer::Transfer(QNetworkAccessManager &network, const QUrl &url, const QByteA
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
     if (!file.isEmpty() && !m_file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        QMetaObject::invokeMethod(this, [this] { emit finished(Outcome::writeFailed); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, [this] { emit finished(writeProblem()); }, Qt::QueuedConnection);
         return;
     }
     m_reply = network.get(request);
+    m_timeLimit.setSingleShot(true);
+    connect(&m_timeLimit, &QTimer::timeout, this, [this] { stop(Outcome::tooSlow); });
+    m_timeLimit.start(limits.timeLimitMs);
     connect(m_reply, &QNetworkReply::redirected, this, [this](const QUrl &to) {
         if (UpdateLogic::isAllowedAddress(to))
             emit m_reply->redirectAllowed();
@@ -46,9 +49,10 @@ void Transfer::read()
     m_received += chunk.size();
     if (m_received > m_limits.maxBytes)
         return stop(Outcome::tooLarge);
+    m_hash.addData(chunk);
     if (m_file.isOpen()) {
         if (m_file.write(chunk) != chunk.size())
-            return stop(Outcome::writeFailed);
+            return stop(writeProblem());
     } else {
         m_body += chunk;
     }
@@ -68,10 +72,15 @@ void Transfer::done()
     m_httpStatus = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const QNetworkReply::NetworkError error = m_reply->error();
     m_reply->deleteLater();
+    m_timeLimit.stop();
+    // Buffered bytes meet a full disk only here.
+    const bool flushed = !m_file.isOpen() || m_file.flush();
     m_file.close();
     Outcome outcome = Outcome::ok;
     if (m_stopped)
         outcome = *m_stopped;
+    else if (!flushed)
+        outcome = writeProblem();
     else if (error == QNetworkReply::OperationCanceledError || error == QNetworkReply::TimeoutError)
         outcome = Outcome::timedOut;
     else if (m_httpStatus >= 400)
@@ -81,4 +90,9 @@ void Transfer::done()
     else if (m_limits.exactBytes > 0 && m_received != m_limits.exactBytes)
         outcome = m_received > m_limits.exactBytes ? Outcome::tooLarge : Outcome::tooShort;
     emit finished(outcome);
+}
+
+Transfer::Outcome Transfer::writeProblem() const
+{
+    return m_file.error() == QFileDevice::ResourceError ? Outcome::diskFull : Outcome::writeFailed;
 }

@@ -1,27 +1,33 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCryptographicHash>
 #include <QFile>
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 #include <QUrl>
 
 class QNetworkAccessManager;
 class QNetworkReply;
 
 // One GET of the updater: into memory (the feed) or into a file (the archive), stopped as soon as it
-// passes its limit, after a time without data, or at a redirect to an address updates may not use.
+// passes its size limit, after a time without data, when it takes too long in all, or at a redirect to
+// an address updates may not use.
 class Transfer : public QObject {
     Q_OBJECT
 
 public:
-    enum class Outcome { ok, tooLarge, tooShort, timedOut, httpError, networkError, badRedirect, writeFailed };
+    enum class Outcome { ok, tooLarge, tooShort, timedOut, tooSlow, httpError, networkError, badRedirect, diskFull, writeFailed };
 
     struct Limits {
         qint64 maxBytes = 0;
         // The exact size expected, or 0 when any size up to maxBytes will do.
         qint64 exactBytes = 0;
+        // Stopped as `timedOut` after this long without a byte.
         int idleTimeoutMs = 10000;
+        // Stopped as `tooSlow` when not done within this long, however steadily it trickles.
+        int timeLimitMs = 30000;
     };
 
     // Starts at once; `file`, when given, is written and closed by the transfer.
@@ -30,6 +36,8 @@ public:
     ~Transfer() override;
 
     const QByteArray &body() const { return m_body; }
+    // The SHA-256 of every byte received, worked out as they came.
+    QByteArray sha256() const { return m_hash.result(); }
     int httpStatus() const { return m_httpStatus; }
 
 signals:
@@ -40,10 +48,13 @@ private:
     void read();
     void stop(Outcome outcome);
     void done();
+    Outcome writeProblem() const;
 
     Limits m_limits;
     QPointer<QNetworkReply> m_reply;
     QFile m_file;
+    QTimer m_timeLimit;
+    QCryptographicHash m_hash{QCryptographicHash::Sha256};
     QByteArray m_body;
     qint64 m_received = 0;
     int m_httpStatus = 0;

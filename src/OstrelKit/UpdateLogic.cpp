@@ -3,6 +3,7 @@
 #include <QHostAddress>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QStringList>
 #include <algorithm>
 
@@ -66,10 +67,10 @@ FeedVerdict readFeed(const QByteArray &bytes, const QString &currentVersion)
     const QJsonObject feed = document.object();
     const QJsonValue version = feed.value(QLatin1String("version"));
     const QJsonValue url = feed.value(QLatin1String("url"));
-    const QJsonValue size = feed.value(QLatin1String("size"));
+    const QJsonValue manifest = feed.value(QLatin1String("manifest"));
     const QJsonValue signature = feed.value(QLatin1String("signature"));
     const QJsonValue notes = feed.value(QLatin1String("notes"));
-    if (!version.isString() || !parseVersion(version.toString()) || !url.isString() || !size.isDouble() ||
+    if (!version.isString() || !parseVersion(version.toString()) || !url.isString() || !manifest.isString() ||
         !signature.isString() || !(notes.isString() || notes.isUndefined()))
         return FeedProblem::wrongFields;
     if (!isNewer(version.toString(), currentVersion))
@@ -80,10 +81,11 @@ FeedVerdict readFeed(const QByteArray &bytes, const QString &currentVersion)
     offer.archiveUrl = QUrl(url.toString(), QUrl::StrictMode);
     if (!isAllowedAddress(offer.archiveUrl))
         return FeedProblem::badAddress;
-    const double announced = size.toDouble();
-    if (announced < 1 || announced > maxArchiveBytes || announced != double(qint64(announced)))
-        return FeedProblem::badSize;
-    offer.size = qint64(announced);
+    offer.manifest = manifest.toString().toUtf8();
+    const std::optional<SignedRelease> release = readManifest(offer.manifest);
+    if (!release)
+        return FeedProblem::badManifest;
+    offer.release = *release;
     const auto decoded =
         QByteArray::fromBase64Encoding(signature.toString().toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
     if (!decoded || decoded.decoded.size() != ed25519SignatureSize)
@@ -91,6 +93,37 @@ FeedVerdict readFeed(const QByteArray &bytes, const QString &currentVersion)
     offer.signature = *decoded;
     offer.notes = notes.toString().trimmed().left(maxNotesLength);
     return std::optional<UpdateOffer>(offer);
+}
+
+std::optional<SignedRelease> readManifest(const QByteArray &manifest)
+{
+    static const QRegularExpression form(QStringLiteral("\\Aname ([^\\n]+)\\nversion ([0-9.]+)\\nsize ([0-9]{1,12})\\n"
+                                                        "sha256 ([0-9a-f]{64})\\n\\z"));
+    const QRegularExpressionMatch match = form.match(QString::fromUtf8(manifest));
+    if (!match.hasMatch() || !parseVersion(match.captured(2)))
+        return std::nullopt;
+    const qint64 size = match.captured(3).toLongLong();
+    if (size < 1 || size > maxArchiveBytes)
+        return std::nullopt;
+    return SignedRelease{match.captured(1), match.captured(2), size,
+                         QByteArray::fromHex(match.captured(4).toLatin1())};
+}
+
+std::optional<ReleaseProblem> releaseProblem(const UpdateOffer &offer, const QString &name,
+                                             const QString &currentVersion)
+{
+    if (offer.release.name != name)
+        return ReleaseProblem::otherProgram;
+    if (!isNewer(offer.release.version, currentVersion))
+        return ReleaseProblem::notNewer;
+    if (offer.release.version != offer.version)
+        return ReleaseProblem::notAsOffered;
+    return std::nullopt;
+}
+
+int downloadTimeLimitMs(qint64 size, int baseMs)
+{
+    return baseMs + int(qBound<qint64>(0, size, maxArchiveBytes) * 1000 / slowestBytesPerSecond);
 }
 
 QString announcedKey(const QString &version)

@@ -35,7 +35,7 @@ UpdateWindow::UpdateWindow(Updater &updater, QWidget *parent)
     m_notes->setFixedHeight(notesHeight);
     m_notes->setAccessibleName(tr("Release notes"));
     QPalette brand = m_progress->palette();
-    brand.setColor(QPalette::Highlight, Ostrel::brand().primary);
+    brand.setColor(QPalette::Highlight, Ostrel::brand().primary());
     m_progress->setPalette(brand);
     m_install->setDefault(true);
 
@@ -92,7 +92,7 @@ void UpdateWindow::follow()
     m_progress->setVisible(downloading);
     if (downloading && m_updater.offer()) {
         m_progress->setRange(0, 1000);
-        m_progress->setValue(int(1000 * m_updater.received() / qMax<qint64>(1, m_updater.offer()->size)));
+        m_progress->setValue(int(1000 * m_updater.received() / qMax<qint64>(1, m_updater.offer()->release.size)));
     }
     // A staged update can also be installed at once, by quitting and starting again.
     const bool ready = state == State::ready;

@@ -18,31 +18,37 @@ namespace {
 
 const QString autoUpdateKey = QStringLiteral("OstrelAutoUpdate");
 
-QString unpackSentence(ArchiveUnpack::Problem problem)
+QString unpackSentence(ArchiveUnpack::Problem problem, const QString &folder)
 {
     using ArchiveUnpack::Problem;
     switch (problem) {
     case Problem::absolutePath:
     case Problem::parentPath:
-    case Problem::linkOut:
         return Updater::tr("The update holds a file that would land outside its folder, so it was not installed.");
+    case Problem::linkOut:
+        return Updater::tr("The update holds a link that leads out of its folder, so it was not installed.");
     case Problem::specialFile:
         return Updater::tr("The update holds a device or other special file, so it was not installed.");
     case Problem::tooLarge:
         return Updater::tr("The update is too large once unpacked, so it was not installed.");
+    case Problem::diskFull:
+        return Updater::tr("The update could not be unpacked because the disk is full.");
     case Problem::writeFailed:
-        return Updater::tr("The update could not be unpacked: the disk may be full.");
+        return Updater::tr("The update could not be unpacked into %1.").arg(folder);
     case Problem::unreadable:
         break;
     }
     return Updater::tr("The update could not be read as an archive, so it was not installed.");
 }
 
-QString transferSentence(Transfer::Outcome outcome, int httpStatus, bool feed)
+QString transferSentence(Transfer::Outcome outcome, int httpStatus, bool feed, const QString &folder)
 {
     switch (outcome) {
     case Transfer::Outcome::timedOut:
         return Updater::tr("The update server did not answer in time.");
+    case Transfer::Outcome::tooSlow:
+        return feed ? Updater::tr("The update server sent the update information too slowly, so the check was stopped.")
+                    : Updater::tr("The download was too slow to finish in time, so it was stopped.");
     case Transfer::Outcome::httpError:
         return Updater::tr("The update server answered with error %1.").arg(httpStatus);
     case Transfer::Outcome::badRedirect:
@@ -52,8 +58,10 @@ QString transferSentence(Transfer::Outcome outcome, int httpStatus, bool feed)
                     : Updater::tr("The download was larger than announced, so it was stopped.");
     case Transfer::Outcome::tooShort:
         return Updater::tr("The download ended before it was complete.");
+    case Transfer::Outcome::diskFull:
+        return Updater::tr("The update could not be saved because the disk is full.");
     case Transfer::Outcome::writeFailed:
-        return Updater::tr("The update could not be saved: the disk may be full.");
+        return Updater::tr("The update could not be saved in %1.").arg(folder);
     case Transfer::Outcome::networkError:
     case Transfer::Outcome::ok:
         break;
@@ -132,7 +140,7 @@ void Updater::check(bool byUser)
     setState(State::checking);
     m_transfer = std::make_unique<Transfer>(
         m_network, m_setup.bundle.feedUrl, userAgent(),
-        Transfer::Limits{UpdateLogic::maxFeedBytes, 0, m_setup.feedTimeoutMs});
+        Transfer::Limits{UpdateLogic::maxFeedBytes, 0, m_setup.feedTimeoutMs, m_setup.feedTimeLimitMs});
     connect(m_transfer.get(), &Transfer::finished, this, &Updater::feedArrived);
 }
 
@@ -143,15 +151,42 @@ void Updater::feedArrived(Transfer::Outcome outcome)
     m_lastChecked = QDateTime::currentDateTime();
     m_nextCheck.start(m_setup.recheckMs);
     if (outcome != Transfer::Outcome::ok)
-        return fail(transferSentence(outcome, transfer->httpStatus(), true));
+        return fail(transferSentence(outcome, transfer->httpStatus(), true, m_setup.stageRoot));
     const UpdateLogic::FeedVerdict verdict = UpdateLogic::readFeed(transfer->body(), m_setup.bundle.version);
     if (std::holds_alternative<UpdateLogic::FeedProblem>(verdict))
         return fail(tr("The update information from the server is not valid."));
-    m_offer = std::get<std::optional<UpdateOffer>>(verdict);
-    if (!m_offer)
+    const std::optional<UpdateOffer> &offer = std::get<std::optional<UpdateOffer>>(verdict);
+    if (!offer)
         return setState(State::upToDate);
+    if (const std::optional<QString> problem = offerProblem(*offer))
+        return fail(*problem);
+    m_offer = offer;
     setState(State::available);
     offerFound();
+}
+
+// Only what the maker signed counts: the feed's own word on the version is checked against it.
+std::optional<QString> Updater::offerProblem(const UpdateOffer &offer) const
+{
+    const QString &name = m_setup.bundle.name;
+    if (!Ed25519::verify(m_setup.bundle.publicKey, offer.signature, offer.manifest))
+        return tr("The update is not signed by the maker of %1, so it was not installed.").arg(name);
+    const std::optional<UpdateLogic::ReleaseProblem> problem =
+        UpdateLogic::releaseProblem(offer, name, m_setup.bundle.version);
+    if (!problem)
+        return std::nullopt;
+    switch (*problem) {
+    case UpdateLogic::ReleaseProblem::otherProgram:
+        return tr("The update is signed for another program, so it was not installed.");
+    case UpdateLogic::ReleaseProblem::notNewer:
+        return tr("The update offered as %1 is signed as version %2, which is not newer than the %3 you have, "
+                  "so it was not installed.")
+            .arg(offer.version, offer.release.version, m_setup.bundle.version);
+    case UpdateLogic::ReleaseProblem::notAsOffered:
+        break;
+    }
+    return tr("The update offered as %1 is signed as version %2, so it was not installed.")
+        .arg(offer.version, offer.release.version);
 }
 
 // Shown once per version; with automatic updates on, a copy that can replace itself stages quietly.
@@ -201,26 +236,34 @@ QString Updater::refusalSentence() const
 
 void Updater::installAndRelaunch()
 {
-    m_relaunch = true;
     if (m_state == State::ready)
-        emit relaunchRequested();
+        relaunch();
     else if (m_state == State::available)
         download(true);
 }
 
-void Updater::download(bool relaunch)
+void Updater::relaunch()
+{
+    m_quitToRelaunch = true;
+    emit relaunchRequested();
+}
+
+void Updater::download(bool thenRelaunch)
 {
     if (installRefusal())
         return fail(refusalSentence());
-    m_relaunch = m_relaunch || relaunch;
+    m_relaunch = thenRelaunch;
     removeStage();
     if (!QDir().mkpath(m_setup.stageRoot))
-        return fail(transferSentence(Transfer::Outcome::writeFailed, 0, false));
+        return fail(transferSentence(Transfer::Outcome::writeFailed, 0, false, m_setup.stageRoot));
     m_received = 0;
     setState(State::downloading);
+    const qint64 size = m_offer->release.size;
     m_transfer = std::make_unique<Transfer>(
         m_network, m_offer->archiveUrl, userAgent(),
-        Transfer::Limits{m_offer->size, m_offer->size, m_setup.downloadTimeoutMs}, archiveFile());
+        Transfer::Limits{size, size, m_setup.downloadTimeoutMs,
+                         UpdateLogic::downloadTimeLimitMs(size, m_setup.downloadTimeLimitBaseMs)},
+        archiveFile());
     connect(m_transfer.get(), &Transfer::progress, this, [this](qint64 received) {
         m_received = received;
         emit changed();
@@ -228,21 +271,15 @@ void Updater::download(bool relaunch)
     connect(m_transfer.get(), &Transfer::finished, this, &Updater::archiveArrived);
 }
 
-// The signature is checked on the bytes on disk before a single entry is unpacked.
+// The bytes that came must be the ones signed before a single entry is unpacked.
 void Updater::archiveArrived(Transfer::Outcome outcome)
 {
     Transfer *const transfer = m_transfer.release();
     transfer->deleteLater();
     if (outcome != Transfer::Outcome::ok)
-        return fail(transferSentence(outcome, transfer->httpStatus(), false));
-    QFile archive(archiveFile());
-    const uchar *bytes = archive.open(QIODevice::ReadOnly) ? archive.map(0, archive.size()) : nullptr;
-    const bool signedByMaker =
-        bytes && Ed25519::verify(m_setup.bundle.publicKey, m_offer->signature,
-                                 QByteArrayView(reinterpret_cast<const char *>(bytes), archive.size()));
-    archive.close();
-    if (!signedByMaker)
-        return fail(tr("The download is not signed by the maker of %1, so it was not installed.")
+        return fail(transferSentence(outcome, transfer->httpStatus(), false, m_setup.stageRoot));
+    if (transfer->sha256() != m_offer->release.sha256)
+        return fail(tr("The download is not the one signed by the maker of %1, so it was not installed.")
                         .arg(m_setup.bundle.name));
 
     const QString archivePath = archiveFile();
@@ -252,9 +289,9 @@ void Updater::archiveArrived(Transfer::Outcome outcome)
     m_unpacking = true;
     QThread *worker = QThread::create([archivePath, folder, program, problem] {
         if (!QDir().mkpath(folder))
-            *problem = unpackSentence(ArchiveUnpack::Problem::writeFailed);
+            *problem = unpackSentence(ArchiveUnpack::Problem::writeFailed, folder);
         else if (const auto refused = ArchiveUnpack::unpack(archivePath, folder))
-            *problem = unpackSentence(*refused);
+            *problem = unpackSentence(*refused, folder);
         else if (!InstallLayout::isOwnLayout(folder, program))
             *problem = Updater::tr("The download is not a complete copy of the program, so it was not installed.");
     });
@@ -271,7 +308,7 @@ void Updater::unpacked(bool ok, const QString &sentence)
     QFile::remove(archiveFile());
     setState(State::ready);
     if (m_relaunch)
-        emit relaunchRequested();
+        relaunch();
 }
 
 bool Updater::installOnQuit()
@@ -291,7 +328,7 @@ bool Updater::installOnQuit()
     installer.setProgram(QStringLiteral("/bin/sh"));
     installer.setArguments({QStringLiteral("-c"), QString::fromUtf8(script.readAll()), QStringLiteral("ostrel-install"),
                             QString::number(QCoreApplication::applicationPid()), *folder, stagedFolder(),
-                            m_setup.stageRoot, m_relaunch ? QStringLiteral("1") : QStringLiteral("0"),
+                            m_setup.stageRoot, m_quitToRelaunch ? QStringLiteral("1") : QStringLiteral("0"),
                             QStringLiteral("bin/") + QFileInfo(m_setup.executable).fileName(),
                             InstallLayout::exchangeHelper(*folder)});
     installer.setProcessEnvironment(environment);

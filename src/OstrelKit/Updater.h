@@ -14,7 +14,7 @@
 #include <optional>
 
 // What the updater is given: who the program is, where it runs from, where it stages downloads,
-// where its settings live, and how long it waits.
+// where its settings live, and how long it waits: without a byte (idle) and in all (limit).
 struct UpdaterSetup {
     BundleInfo bundle;
     // The running program's file, whose install folder an update replaces.
@@ -23,7 +23,10 @@ struct UpdaterSetup {
     QString stageRoot;
     KitDefaults defaults = KitDefaults::inMemory();
     int feedTimeoutMs = 10'000;
+    int feedTimeLimitMs = UpdateLogic::feedTimeLimitMs;
     int downloadTimeoutMs = 30'000;
+    // The download's limit: this, plus the time its announced size takes at the slowest rate let through.
+    int downloadTimeLimitBaseMs = 60'000;
     int firstCheckDelayMs = 5'000;
     int recheckMs = 24 * 60 * 60 * 1000;
 
@@ -31,10 +34,12 @@ struct UpdaterSetup {
     static UpdaterSetup live(KitDefaults defaults);
 };
 
-// Looks for a newer version in the feed (at start-up, once a day, and when asked), downloads it,
-// checks its signature, unpacks it into the stage and, once the program has quit, has a script put it
-// in place of the install folder. Nothing it does can touch the installed copy before that script runs,
-// and every failure leaves the stage empty and one sentence to show.
+// Looks for a newer version in the feed (at start-up, once a day, and when asked), checks the maker's
+// signature over what the feed offers (program, version, archive size and SHA-256) and that the signed
+// version is newer than this one, downloads the archive, checks it is the one signed, unpacks it into
+// the stage and, once the program has quit, has a script put it in place of the install folder. Nothing
+// it does can touch the installed copy before that script runs, and every failure leaves the stage
+// empty and one sentence to show.
 class Updater : public QObject {
     Q_OBJECT
 
@@ -69,7 +74,8 @@ public:
     void checkNow();
     // Downloads and stages the offered version, then asks for the program to quit and start again.
     void installAndRelaunch();
-    // Called as the program quits: with an update staged, starts the detached install script.
+    // Called as the program quits: with an update staged, starts the detached install script, which
+    // starts the new version only when this quit is the one "Install and Relaunch" asked for.
     // True when one was started.
     bool installOnQuit();
 
@@ -84,8 +90,10 @@ signals:
 private:
     void check(bool byUser);
     void feedArrived(Transfer::Outcome outcome);
+    std::optional<QString> offerProblem(const UpdateOffer &offer) const;
     void offerFound();
-    void download(bool relaunch);
+    void download(bool thenRelaunch);
+    void relaunch();
     void archiveArrived(Transfer::Outcome outcome);
     void unpacked(bool ok, const QString &sentence);
     void setState(State state);
@@ -107,7 +115,10 @@ private:
     QDateTime m_lastChecked;
     qint64 m_received = 0;
     bool m_byUser = false;
+    // "Install and Relaunch" was chosen for the offer being downloaded.
     bool m_relaunch = false;
+    // The program is quitting because "Install and Relaunch" asked it to.
+    bool m_quitToRelaunch = false;
     bool m_unpacking = false;
     bool m_installerStarted = false;
 };

@@ -6,16 +6,18 @@
 
 #include "Ostrel.h"
 #include "OstrelCommands.h"
+#include "Transfer.h"
 #include "UpdateSettingsView.h"
 #include "UpdateWindow.h"
 #include "Updater.h"
 
+#include <QCryptographicHash>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMenu>
+#include <QNetworkAccessManager>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -40,12 +42,23 @@ struct Release {
     QJsonObject feed;
     QByteArray archive;
     QByteArray rawFeed;
+    // The path the server sends one byte at a time.
+    QString dripping;
 
     void pack(const QList<TestEntry> &entries)
     {
         archive = makeArchive(entries);
-        feed["size"] = double(archive.size());
-        feed["signature"] = QString::fromLatin1(key.sign(archive).toBase64());
+        sign("2.0");
+    }
+
+    // The maker's signature over the archive as version `version` of `name`.
+    void sign(const QString &version, const QString &name = "Kit")
+    {
+        const QByteArray manifest = "name " + name.toUtf8() + "\nversion " + version.toUtf8() + "\nsize " +
+                                    QByteArray::number(archive.size()) + "\nsha256 " +
+                                    QCryptographicHash::hash(archive, QCryptographicHash::Sha256).toHex() + "\n";
+        feed["manifest"] = QString::fromUtf8(manifest);
+        feed["signature"] = QString::fromLatin1(key.sign(manifest).toBase64());
     }
 };
 
@@ -91,8 +104,11 @@ protected:
         setup.bundle = {"Kit", "1.0", QUrl(server.url("/feed.json")), publicKey};
         setup.executable = install("bin/" + program);
         setup.stageRoot = stage();
-        setup.feedTimeoutMs = 1000;
-        setup.downloadTimeoutMs = 1000;
+        // Short limits, each well apart from the byte every 100 ms of a dripping answer.
+        setup.feedTimeoutMs = 2000;
+        setup.downloadTimeoutMs = 2000;
+        setup.feedTimeLimitMs = 5000;
+        setup.downloadTimeLimitBaseMs = 5000;
         return setup;
     }
 
@@ -109,10 +125,22 @@ TEST_F(UpdaterFaultsTest, TheGoodUpdateIsStagedAndEveryFaultIsRefusedAndTold)
     const QList<Row> rows{
         {"a good update", [](Release &) {}, Updater::State::ready, "ready to install when you quit"},
         {"signed with another key",
-         [](Release &r) { r.feed["signature"] = QString::fromLatin1(r.otherKey.sign(r.archive).toBase64()); },
+         [](Release &r) {
+             r.feed["signature"] = QString::fromLatin1(r.otherKey.sign(r.feed["manifest"].toString().toUtf8()).toBase64());
+         },
          Updater::State::failed, "not signed by the maker"},
         {"one byte changed", [](Release &r) { r.archive[r.archive.size() / 2] = char(r.archive[r.archive.size() / 2] ^ 1); },
-         Updater::State::failed, "not signed by the maker"},
+         Updater::State::failed, "not the one signed by the maker"},
+        {"a rolled-back version behind a newer feed version", [](Release &r) { r.sign("0.9"); }, Updater::State::failed,
+         "offered as 2.0 is signed as version 0.9, which is not newer than the 1.0 you have"},
+        {"the running version inside the signed data", [](Release &r) { r.sign("1.0"); }, Updater::State::failed,
+         "signed as version 1.0, which is not newer"},
+        {"a signed version other than the feed's", [](Release &r) { r.sign("3.0"); }, Updater::State::failed,
+         "offered as 2.0 is signed as version 3.0"},
+        {"signed for another program", [](Release &r) { r.sign("2.0", "Other"); }, Updater::State::failed,
+         "signed for another program"},
+        {"a manifest that is not one", [](Release &r) { r.feed["manifest"] = "version 2.0"; }, Updater::State::failed,
+         "is not valid"},
         {"shorter than announced", [](Release &r) { r.archive.chop(7); }, Updater::State::failed,
          "ended before it was complete"},
         {"longer than announced", [](Release &r) { r.archive.append("trailing bytes"); }, Updater::State::failed,
@@ -125,7 +153,22 @@ TEST_F(UpdaterFaultsTest, TheGoodUpdateIsStagedAndEveryFaultIsRefusedAndTold)
          Updater::State::failed, "outside its folder"},
         {"a link out of the stage",
          [](Release &r) { r.pack(installEntries(program, "new") << TestEntry{"share/kit/out", TestEntry::Kind::symlink, {}, "../../../.."}); },
-         Updater::State::failed, "outside its folder"},
+         Updater::State::failed, "a link that leads out of its folder"},
+        {"a link out through another link",
+         [](Release &r) {
+             r.pack(installEntries(program, "new") << TestEntry{"share/here", TestEntry::Kind::symlink, {}, "."}
+                                                   << TestEntry{"share/up", TestEntry::Kind::symlink, {}, "here/../.."});
+         },
+         Updater::State::failed, "a link that leads out of its folder"},
+        {"a file written through a link",
+         [](Release &r) {
+             r.pack(installEntries(program, "new") << TestEntry{"share/bin", TestEntry::Kind::symlink, {}, "../bin"}
+                                                   << TestEntry{"share/bin/evil", TestEntry::Kind::file, "x", {}});
+         },
+         Updater::State::failed, "a link that leads out of its folder"},
+        {"a hard link to a file it does not hold",
+         [](Release &r) { r.pack(installEntries(program, "new") << TestEntry{"share/kit/passwd", TestEntry::Kind::hardlink, {}, "etc/passwd"}); },
+         Updater::State::failed, "a link that leads out of its folder"},
         {"a device file",
          [](Release &r) { r.pack(installEntries(program, "new") << TestEntry{"share/kit/pipe", TestEntry::Kind::fifo, {}, {}}); },
          Updater::State::failed, "special file"},
@@ -133,7 +176,7 @@ TEST_F(UpdaterFaultsTest, TheGoodUpdateIsStagedAndEveryFaultIsRefusedAndTold)
          Updater::State::failed, "not a complete copy"},
         {"a garbage feed", [](Release &r) { r.rawFeed = "<html>surprise</html>"; }, Updater::State::failed,
          "is not valid"},
-        {"a feed of wrong types", [](Release &r) { r.feed["size"] = "large"; }, Updater::State::failed, "is not valid"},
+        {"a feed of wrong types", [](Release &r) { r.feed["manifest"] = 42; }, Updater::State::failed, "is not valid"},
         {"a feed too large", [](Release &r) { r.feed["notes"] = QString(70 * 1024, 'a'); }, Updater::State::failed,
          "too large to be genuine"},
         {"an archive over plain HTTP elsewhere", [](Release &r) { r.feed["url"] = "http://example.invalid/u.tar.xz"; },
@@ -143,6 +186,10 @@ TEST_F(UpdaterFaultsTest, TheGoodUpdateIsStagedAndEveryFaultIsRefusedAndTold)
         {"a 404", [](Release &r) { r.rawFeed = "404"; }, Updater::State::failed, "error 404"},
         {"a server that never answers", [](Release &r) { r.rawFeed = "silent"; }, Updater::State::failed,
          "did not answer in time"},
+        {"a dripping feed", [](Release &r) { r.dripping = "/feed.json"; }, Updater::State::failed,
+         "sent the update information too slowly"},
+        {"a dripping archive", [](Release &r) { r.dripping = "/kit-2.0.tar.xz"; }, Updater::State::failed,
+         "download was too slow to finish in time"},
         {"an install folder that cannot be written", [](Release &) {}, Updater::State::available, "cannot be written",
          true},
     };
@@ -159,6 +206,8 @@ TEST_F(UpdaterFaultsTest, TheGoodUpdateIsStagedAndEveryFaultIsRefusedAndTold)
         else if (release.rawFeed != "404")
             server.serve("/feed.json", {200, release.rawFeed.isEmpty() ? QJsonDocument(release.feed).toJson() : release.rawFeed});
         server.serve("/kit-2.0.tar.xz", {200, release.archive});
+        if (!release.dripping.isEmpty())
+            server.drip(release.dripping, 100);
         if (row.locked && !lock(install(), true)) {
             std::cout << "skipped: this file system cannot make a folder unwritable for root\n";
             continue;
@@ -166,20 +215,17 @@ TEST_F(UpdaterFaultsTest, TheGoodUpdateIsStagedAndEveryFaultIsRefusedAndTold)
 
         Updater updater(setup(server, release.key.publicKey()));
         UpdateWindow window(updater);
-        QElapsedTimer clock;
-        clock.start();
         updater.checkNow();
         EXPECT_EQ(window.headline(), "Checking…");
-        ASSERT_TRUE(QTest::qWaitFor([&] { return updater.state() != Updater::State::checking; }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return updater.state() != Updater::State::checking; }, 30000));
         if (updater.state() == Updater::State::available && !updater.installRefusal()) {
             EXPECT_EQ(window.headline(), "Kit 2.0 is available.");
             EXPECT_EQ(window.detail(), "You have 1.0.");
             updater.installAndRelaunch();
             ASSERT_TRUE(QTest::qWaitFor([&] {
                 return updater.state() == Updater::State::ready || updater.state() == Updater::State::failed;
-            }, 5000));
+            }, 30000));
         }
-        EXPECT_LT(clock.elapsed(), 4000) << "every fault is told within seconds";
         EXPECT_EQ(updater.state(), row.ends);
         EXPECT_TRUE((window.headline() + " " + window.detail()).contains(row.told)) << window.headline().toStdString();
         if (row.locked)
@@ -225,16 +271,18 @@ TEST_F(UpdaterFaultsTest, BackgroundChecksAnnounceOnceOrStageQuietly)
     EXPECT_TRUE(server.requests().contains("GET /feed.json Kit/1.0"));
 }
 
-// Without a key (or a feed) the copy never connects anywhere, and the pane and the menu say so.
-TEST(UpdatesOff, NothingConnectsAndThePaneAndMenuSaySo)
+// A program built without a feed and key never connects anywhere, whatever the environment names, and
+// the pane and the menu say so.
+TEST(UpdatesOff, TheEnvironmentDoesNotSwitchThemOnAndThePaneAndMenuSaySo)
 {
     LoopbackServer server;
+    const TestKey key;
     qputenv("OstrelUpdateFeedURL", server.url("/feed.json").toUtf8());
-    qunsetenv("OstrelUpdatePublicKey");
+    qputenv("OstrelUpdatePublicKey", key.publicKey().toBase64());
     Ostrel::start({QColor(Qt::red)});
-    EXPECT_EQ(Ostrel::brand(), (Ostrel::Brand{QColor(Qt::red), QColor(Qt::red)}));
+    EXPECT_EQ(Ostrel::brand(), (Ostrel::Brand{{QColor(Qt::red), QColor(Qt::red)}}));
     Ostrel::start({});
-    EXPECT_EQ(Ostrel::brand().primary, QColor(Qt::red)) << "only the first start counts";
+    EXPECT_EQ(Ostrel::brand().primary(), QColor(Qt::red)) << "only the first start counts";
 
     QMenu menu;
     QAction *check = OstrelCommands().addTo(menu);
@@ -251,9 +299,28 @@ TEST(UpdatesOff, NothingConnectsAndThePaneAndMenuSaySo)
 TEST(Brand, TwoOrMoreAreKeptOneIsUsedTwiceNoneKeepsTheKits)
 {
     const QColor a(255, 201, 51), b(224, 96, 30), c(Qt::blue);
-    EXPECT_EQ(Ostrel::brandFrom({a, b, c}), (Ostrel::Brand{a, b}));
-    EXPECT_EQ(Ostrel::brandFrom({a}), (Ostrel::Brand{a, a}));
+    EXPECT_EQ(Ostrel::brandFrom({a, b, c}), (Ostrel::Brand{{a, b, c}}));
+    EXPECT_EQ(Ostrel::brandFrom({a, b}), (Ostrel::Brand{{a, b}}));
+    EXPECT_EQ(Ostrel::brandFrom({a}), (Ostrel::Brand{{a, a}}));
     EXPECT_EQ(Ostrel::brandFrom({}), Ostrel::defaultBrand());
 }
 
 } // namespace
+
+// Only a write that failed for lack of space is blamed on the disk.
+TEST(Transfer, AFullDiskIsToldApartFromOtherWriteFailures)
+{
+    LoopbackServer server;
+    server.serve("/kit.tar.xz", {200, QByteArray(100 * 1024, 'x')});
+    QNetworkAccessManager network;
+    const QList<std::pair<QString, Transfer::Outcome>> rows{{"/dev/full", Transfer::Outcome::diskFull},
+                                                            {"/nonexistent/kit.tar.xz", Transfer::Outcome::writeFailed}};
+    for (const auto &[file, expected] : rows) {
+        SCOPED_TRACE(file.toStdString());
+        Transfer transfer(network, QUrl(server.url("/kit.tar.xz")), "Kit/1.0", {200 * 1024, 0, 5000, 30000}, file);
+        std::optional<Transfer::Outcome> outcome;
+        QObject::connect(&transfer, &Transfer::finished, [&](Transfer::Outcome o) { outcome = o; });
+        ASSERT_TRUE(QTest::qWaitFor([&] { return outcome.has_value(); }, 30000));
+        EXPECT_EQ(*outcome, expected);
+    }
+}

@@ -1,6 +1,8 @@
-// Updating an installed copy, played on the real binary: the build is installed into a prefix of the
+// Updating an installed copy, played on the real program: the build is installed into a prefix of the
 // test's own, a release of it is made with scripts/release and a key made here, and served from
-// 127.0.0.1. The running copy says it is an older version, so the feed's version is newer.
+// 127.0.0.1. The installed program is the one built to update from this machine, so the test can name
+// its feed and key, and it says it is an older version, so the release is newer. A note is on the
+// desktop, as it usually is, and its window does not close when asked.
 #include "Desktop.h"
 #include "EndToEndTest.h"
 #include "LoopbackServer.h"
@@ -17,11 +19,22 @@ namespace {
 using Desktop::visibleWindow;
 using Desktop::xdotool;
 
+// Taller than the window while it checks: it shows the release notes.
+constexpr int offerHeight = 200;
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 class UpdateTest : public EndToEndTest {
 protected:
     void SetUp() override
     {
         ASSERT_EQ(QProcess::execute("cmake", {"--install", BRINDLEWICK_BINARY_DIR, "--prefix", path("app")}), 0);
+        ASSERT_TRUE(QFile::remove(program()));
+        ASSERT_TRUE(QFile::copy(BRINDLEWICK_BINARY_DIR "/tests/brindlewick-updating-here", program()));
         writeFile("app/share/brindlewick/installed-before", "the old copy");
         ASSERT_EQ(QProcess::execute("openssl", {"genpkey", "-algorithm", "ed25519", "-out", path("maker.pem")}), 0);
         const QByteArray publicDer =
@@ -37,42 +50,60 @@ protected:
         const QByteArray feed = release.readAllStandardOutput();
         const QJsonObject announced = QJsonDocument::fromJson(feed).object();
         ASSERT_FALSE(announced.isEmpty()) << feed.toStdString();
-        QFile archive(path("www/" + announced["url"].toString().section('/', -1)));
-        ASSERT_TRUE(archive.open(QIODevice::ReadOnly));
+        const QString archive = path("www/" + announced["url"].toString().section('/', -1));
         server.serve("/feed.json", {200, feed});
-        server.serve("/" + QFileInfo(archive).fileName(), {200, archive.readAll()});
+        server.serve("/" + QFileInfo(archive).fileName(), {200, readAll(archive)});
+        releasedProgram = Desktop::run("tar", {"-xJOf", archive, "./bin/brindlewick"});
+        ASSERT_FALSE(releasedProgram.isEmpty());
 
         writeFile("config/Brindlewick/settings.json", "{\"welcomeDone\": true}");
         StickyNote milk(QUuid::createUuid(), "Milk", NoteColor::mint, Date::current());
-        milk.tucked = true;
+        milk.frame = NoteFrame{200, 300, 250, 230};
         writeFile("data/notes.json", *NoteCoding::encode(NoteBook{{milk}}));
     }
 
     void TearDown() override
     {
         EndToEndTest::TearDown();
-        const QString relaunched = Desktop::output("pgrep", {"-f", path("app/bin/brindlewick")});
-        for (const QString &pid : relaunched.split('\n', Qt::SkipEmptyParts))
+        for (const QString &pid : runningCopies())
             ::kill(pid.toInt(), SIGTERM);
         // Its windows must be gone before the next test looks for the program's windows.
-        EXPECT_TRUE(QTest::qWaitFor(
-            [&] { return Desktop::output("pgrep", {"-f", path("app/bin/brindlewick")}).isEmpty(); }, 5000))
+        EXPECT_TRUE(QTest::qWaitFor([&] { return runningCopies().isEmpty(); }, 5000))
             << "the relaunched copy ends on SIGTERM";
     }
 
-    void launchInstalled(const QString &version)
+    QString program() const { return path("app/bin/brindlewick"); }
+
+    QStringList runningCopies() const
+    {
+        return Desktop::output("pgrep", {"-f", program()}).split('\n', Qt::SkipEmptyParts);
+    }
+
+    void launchInstalled(QProcess &process)
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("BRINDLEWICK_DATA_DIR", path("data"));
         environment.insert("XDG_CONFIG_HOME", path("config"));
         environment.insert("XDG_CACHE_HOME", path("cache"));
+        environment.insert("XDG_STATE_HOME", path("state"));
         environment.insert("OstrelUpdateFeedURL", server.url("/feed.json"));
         environment.insert("OstrelUpdatePublicKey", QString::fromLatin1(publicKey));
-        environment.insert("CFBundleShortVersionString", version);
+        environment.insert("CFBundleShortVersionString", "0.0.9");
         environment.remove("QT_QPA_PLATFORM");
-        brindlewick.setProcessEnvironment(environment);
-        brindlewick.setProcessChannelMode(QProcess::ForwardedChannels);
-        brindlewick.start(path("app/bin/brindlewick"), {});
+        process.setProcessEnvironment(environment);
+        process.setProcessChannelMode(QProcess::ForwardedChannels);
+        process.start(program(), {});
+    }
+
+    // Launching the program again brings up "All Notes" in the running one.
+    QString reopenLibrary()
+    {
+        launchInstalled(second);
+        QString library;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, 10000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !(library = visibleWindow("All Notes")).isEmpty(); }, 10000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return xdotool({"getactivewindow"}) == library; }, 5000));
+        return library;
     }
 
     // The File menu of "All Notes" by pointer, then its "Check for Updates…" by keyboard: the last
@@ -84,44 +115,76 @@ protected:
         xdotool({"key", "--delay", "80", "Up", "Up", "Up", "Return"});
     }
 
+    void expectTheReleaseInstalledAndTheNotesIntact() const
+    {
+        EXPECT_EQ(readAll(program()), releasedProgram) << "the folder holds the release's program";
+        EXPECT_FALSE(QFile::exists(path("app/share/brindlewick/installed-before"))) << "the folder is the release's";
+        EXPECT_EQ(QDir(dir.path()).entryList({".app.*"}, QDir::Dirs | QDir::Hidden), QStringList()) << "no old copy left";
+        EXPECT_FALSE(QFile::exists(path("cache/Brindlewick/updates"))) << "no stage left";
+        const std::optional<NoteBook> book = notebook();
+        ASSERT_TRUE(book);
+        ASSERT_EQ(book->notes.size(), 1);
+        EXPECT_EQ(book->notes.first().text, "Milk");
+    }
+
     LoopbackServer server;
     QByteArray publicKey;
+    QByteArray releasedProgram;
 };
 
-TEST_F(UpdateTest, CheckForUpdatesInstallsTheNewVersionOnQuitAndRelaunchesIt)
+TEST_F(UpdateTest, InstallAndRelaunchEndsTheProgramAndTheNewVersionRunsFromTheSameFolder)
 {
-    launchInstalled("0.0.9");
+    launchInstalled(brindlewick);
     ASSERT_TRUE(brindlewick.waitForStarted(5000));
-    QString library;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !(library = visibleWindow("All Notes")).isEmpty(); }, 10000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return xdotool({"getactivewindow"}) == library; }, 5000));
-
-    chooseCheckForUpdates(library);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !noteWindow().isEmpty(); }, 10000));
+    chooseCheckForUpdates(reopenLibrary());
     QString window;
     ASSERT_TRUE(QTest::qWaitFor([&] { return !(window = visibleWindow("Software Update")).isEmpty(); }, 5000))
         << "Check for Updates… opens the update window";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return server.requests().contains("GET /feed.json Brindlewick/0.0.9"); }, 5000));
-    QTest::qWait(500);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Desktop::size(window).height() > offerHeight; }, 20000))
+        << "the window offers the release with its notes";
+    EXPECT_TRUE(server.requests().contains("GET /feed.json Brindlewick/0.0.9"));
     xdotool({"windowactivate", "--sync", window});
     xdotool({"key", "Return"});
 
     // Waiting with the event loop running, so the server in this process keeps serving.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return brindlewick.state() == QProcess::NotRunning; }, 20000))
-        << "Install and Relaunch quits the program once the update is staged";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return brindlewick.state() == QProcess::NotRunning; }, 30000))
+        << "Install and Relaunch ends the program, its note window open or not";
     EXPECT_EQ(brindlewick.exitCode(), 0);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return server.requests().contains("GET /feed.json Brindlewick/0.1.0"); }, 20000))
-        << "the new version runs from the install folder and checks as itself";
-    EXPECT_FALSE(Desktop::output("pgrep", {"-f", path("app/bin/brindlewick")}).isEmpty());
-
-    EXPECT_FALSE(QFile::exists(path("app/share/brindlewick/installed-before"))) << "the folder is the release's";
-    EXPECT_TRUE(QFileInfo(path("app/bin/brindlewick")).isExecutable());
-    EXPECT_EQ(QDir(dir.path()).entryList({".app.*"}, QDir::Dirs | QDir::Hidden), QStringList()) << "no old copy left";
-    EXPECT_FALSE(QFile::exists(path("cache/Brindlewick/updates"))) << "no stage left";
-    const std::optional<NoteBook> book = notebook();
-    ASSERT_TRUE(book);
-    ASSERT_EQ(book->notes.size(), 1);
-    EXPECT_EQ(book->notes.first().text, "Milk");
+    QString relaunched;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !(relaunched = runningCopies().value(0)).isEmpty(); }, 20000))
+        << "the new version is started";
+    EXPECT_EQ(QFileInfo("/proc/" + relaunched + "/exe").symLinkTarget(), program()) << "from the same folder";
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        const QString note = noteWindow();
+        return !note.isEmpty() && xdotool({"getwindowpid", note}) == relaunched;
+    }, 20000)) << "the new version shows the note";
+    expectTheReleaseInstalledAndTheNotesIntact();
     EXPECT_EQ(settings().value("OstrelAnnounced-0.1.0"), true) << "the kit keeps its settings in the program's file";
+}
+
+TEST_F(UpdateTest, AQuitAfterAQuietDownloadInstallsTheNewVersionWithoutStartingIt)
+{
+    writeFile("config/Brindlewick/settings.json", "{\"welcomeDone\": true, \"OstrelAutoUpdate\": true}");
+    launchInstalled(brindlewick);
+    ASSERT_TRUE(brindlewick.waitForStarted(5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !noteWindow().isEmpty(); }, 10000));
+    const QString stage = path("cache/Brindlewick/updates/0.1.0");
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        return QFile::exists(stage + "/bin/brindlewick") && !QFile::exists(stage + ".archive");
+    }, 60000)) << "the daily check downloads and stages the release by itself";
+
+    const QString library = reopenLibrary();
+    const qint64 quitting = brindlewick.processId();
+    ASSERT_FALSE(library.isEmpty());
+    xdotool({"key", "ctrl+q"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return brindlewick.state() == QProcess::NotRunning; }, 20000));
+    EXPECT_EQ(brindlewick.exitCode(), 0);
+    const QString installer = "ostrel-install " + QString::number(quitting) + " ";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Desktop::output("pgrep", {"-f", installer}).isEmpty(); }, 30000))
+        << "the install script has done its work";
+    EXPECT_EQ(runningCopies(), QStringList()) << "a quit the user made is not undone";
+    expectTheReleaseInstalledAndTheNotesIntact();
 }
 
 } // namespace

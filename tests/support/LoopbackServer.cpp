@@ -1,6 +1,7 @@
 #include "LoopbackServer.h"
 
 #include <QTcpSocket>
+#include <QTimer>
 
 LoopbackServer::LoopbackServer()
 {
@@ -35,6 +36,22 @@ void LoopbackServer::answer(QTcpSocket *socket)
         return;
     const Response response = m_routes.value(path, Response{404, "not here"});
     socket->write("HTTP/1.1 " + QByteArray::number(response.status) + " X\r\nContent-Length: " +
-                  QByteArray::number(response.body.size()) + "\r\nConnection: close\r\n\r\n" + response.body);
+                  QByteArray::number(response.body.size()) + "\r\nConnection: close\r\n\r\n");
+    if (m_drips.contains(path))
+        return dripBody(socket, response.body, m_drips.value(path));
+    socket->write(response.body);
     socket->disconnectFromHost();
+}
+
+void LoopbackServer::dripBody(QTcpSocket *socket, const QByteArray &body, int msPerByte)
+{
+    auto *timer = new QTimer(socket);
+    connect(timer, &QTimer::timeout, socket, [socket, timer, body, sent = qsizetype(0)]() mutable {
+        socket->write(body.mid(sent++, 1));
+        if (sent == body.size()) {
+            timer->stop();
+            socket->disconnectFromHost();
+        }
+    });
+    timer->start(msPerByte);
 }

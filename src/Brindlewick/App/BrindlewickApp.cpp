@@ -1,5 +1,6 @@
 #include "BrindlewickApp.h"
 
+#include "AppActions.h"
 #include "AppModel.h"
 #include "LibraryWindow.h"
 #include "Paths.h"
@@ -29,13 +30,15 @@ QStringList argumentList(int argc, char **argv)
     return arguments;
 }
 
-// The kit keeps its settings ("OstrelAutoUpdate") in the program's settings file.
+// The kit keeps its settings ("OstrelAutoUpdate") in the program's settings file, and "Install and
+// Relaunch" quits the way Quit does.
 void startKit()
 {
     const QList<QColor> brand{QColor::fromRgbF(1.0f, 0.788235294117647f, 0.2f),
                               QColor::fromRgbF(0.8784313725490196f, 0.3764705882352941f, 0.11764705882352941f)};
     Ostrel::start(brand, KitDefaults{[](const QString &key) { return SettingsStore::standard().boolValue(key); },
-                                     [](const QString &key, bool value) { SettingsStore::standard().setBool(key, value); }});
+                                     [](const QString &key, bool value) { SettingsStore::standard().setBool(key, value); }},
+                  &AppActions::quit);
 }
 
 // Whether an X server takes a connection on `display`.
