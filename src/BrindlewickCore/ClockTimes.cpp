@@ -29,6 +29,23 @@ std::optional<TimePhrase> runTogetherTimeAt(const Scanner &scan, Number digits, 
     return TimePhrase{{hour * 60 + minute}, digits.end};
 }
 
+// "10.15" is a time unless it reads as an amount: "0.25", "10.15%", "10.15€".
+bool isDottedTime(const Scanner &scan, Number hour, qsizetype end)
+{
+    const QChar after = scan.at(end);
+    return hour.value >= 1 && after != u'%' && after.category() != QChar::Symbol_Currency;
+}
+
+// An hour of 1 to 12 alone means the same on every clock, the first reading ahead ("tea at 4" is
+// 16:00), while with its minutes the writer's clock decides ("10:30" is 10:30 on a 24-hour clock).
+ClockTime::Half halfOf(Number hour, bool withMinutes)
+{
+    const bool zeroPadded = hour.digits == 2 && hour.value < 10;
+    if (hour.value < 1 || hour.value > 12 || zeroPadded)
+        return ClockTime::Half::asWritten;
+    return withMinutes ? ClockTime::Half::eitherOnTwelveHourClock : ClockTime::Half::either;
+}
+
 } // namespace
 
 std::optional<TimePhrase> clockTimeAt(const Scanner &scan, qsizetype i, TimeRules rules)
@@ -55,16 +72,13 @@ std::optional<TimePhrase> clockTimeAt(const Scanner &scan, qsizetype i, TimeRule
     }
     if (const auto half = scan.meridiem(scan.skipSpaces(end)))
         return withMeridiem(hour->value, minute.value_or(0), *half);
-    // Without am/pm, "5.30" is a number.
-    const bool clockLike = minute && separator == u':';
+    // Without am/pm, "5.30" alone is a number.
+    const bool clockLike = separator == u':' || (rules.dotted && isDottedTime(scan, *hour, end));
     if (!scan.endsToken(end) || (minute && !clockLike))
         return std::nullopt;
     if (hour->value > 23 || (!minute && hour->value == 0))
         return std::nullopt;
-    const bool zeroPadded = hour->digits == 2 && hour->value < 10;
-    const bool ambiguous = hour->value >= 1 && hour->value <= 12 && !zeroPadded;
-    const auto half = ambiguous ? ClockTime::Half::eitherOnTwelveHourClock : ClockTime::Half::asWritten;
-    return TimePhrase{{hour->value * 60 + minute.value_or(0), half}, end, !minute};
+    return TimePhrase{{hour->value * 60 + minute.value_or(0), halfOf(*hour, minute.has_value())}, end, !minute};
 }
 
 } // namespace DateDetector

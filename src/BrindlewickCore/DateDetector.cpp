@@ -69,7 +69,7 @@ private:
     std::optional<Preposition> prepositionAt(qsizetype i) const
     {
         if (m_scan.at(i) == u'@')
-            return Preposition{m_scan.skipSpaces(i + 1), {true, true}};
+            return Preposition{m_scan.skipSpaces(i + 1), {.bareHour = true, .fourDigits = true, .dotted = true}};
         const Word word = m_scan.word(i);
         const qsizetype next = m_scan.skipSpaces(word.end);
         if (next == word.end)
@@ -77,9 +77,9 @@ private:
         if (word.is("on"_L1))
             return Preposition{next, {}};
         if (word.is("at"_L1))
-            return Preposition{next, {true, true}};
+            return Preposition{next, {.bareHour = true, .fourDigits = true, .dotted = true}};
         if (word.isAnyOf({"by"_L1, "before"_L1, "until"_L1, "till"_L1}))
-            return Preposition{next, {true, false}};
+            return Preposition{next, {.bareHour = true, .dotted = true}};
         return std::nullopt;
     }
 
@@ -157,7 +157,8 @@ private:
     void addTimeAfter(Phrase &phrase) const
     {
         const auto link = m_scan.link(phrase.end, {"at"_L1, "by"_L1});
-        const auto time = link ? clockTimeAt(m_scan, link->end, TimeRules{link->byWord, link->byWord}) : std::nullopt;
+        const TimeRules rules{.bareHour = link && link->byWord, .fourDigits = link && link->byWord, .dotted = true};
+        const auto time = link ? clockTimeAt(m_scan, link->end, rules) : std::nullopt;
         if (!time)
             return;
         if (time->bare && !link->byWord)

@@ -9,10 +9,11 @@
 
 // Turns what a phrase says into the moment its writer meant, against the current time:
 // - A time without a day is today's reading, even one that has just passed; the quick parser moves
-//   that a day on. The locale's clock decides an hour of 1 to 12 without am/pm ("at 9", "10:30"): a
-//   24-hour clock reads it as written; a 12-hour clock takes the first of its two readings today
-//   that is still ahead and not in the night (22:00 to 06:59), else the first such tomorrow ("at 8"
-//   at 14:00 is 20:00, "10:30" is 10:30 tomorrow).
+//   that a day on. An hour of 1 to 12 without am/pm may be either half of the day: alone ("at 4")
+//   on every clock, with its minutes ("10:30") only on a 12-hour one, a 24-hour clock reading it as
+//   written. Such an hour is the first of its two readings today that is still ahead and not in
+//   the night (22:00 to 06:59), else the first such tomorrow ("at 8" at 14:00 is 20:00, "10:30" on
+//   a 12-hour clock is 10:30 tomorrow).
 // - A part of the day is an hour of its own (morning 09:00, afternoon 15:00, evening 18:00, night
 //   and tonight 21:00) and picks the half of the day of an hour given with it ("tomorrow morning at
 //   8", "tonight at 1" is 01:00 the next day). Once today's evening or night has passed, it means

@@ -133,9 +133,12 @@ TEST(DateDetector, ReadsAsTheLocaleAndTheHourSay)
     const Date evening = *utc.date(wednesday, QTime(21, 30));
     struct Case { const char *text; QLocale locale; Date at; QStringList matches; };
     const Case cases[] = {
-        // On a 12-hour clock an hour is the first daytime reading ahead; on a 24-hour one, as written.
+        // An hour alone is the first daytime reading ahead on either clock; with its minutes, on a
+        // 24-hour clock it is read as written.
         {"at 9", american, now, {"at 9 = 2026-06-10 21:00"}},
-        {"at 9", british, now, {"at 9 = 2026-06-10 09:00"}},
+        {"at 9", british, now, {"at 9 = 2026-06-10 21:00"}},
+        {"9:30", american, now, {"9:30 = 2026-06-10 21:30"}},
+        {"9:30", british, now, {"9:30 = 2026-06-10 09:30"}},
         {"3/4", american, now, {"3/4 = 2027-03-04 09:00"}},
         {"3/4", british, now, {"3/4 = 2027-04-03 09:00"}},
         {"25/12", american, now, {"25/12 = 2026-12-25 09:00"}},
@@ -151,6 +154,30 @@ TEST(DateDetector, ReadsAsTheLocaleAndTheHourSay)
     };
     for (const Case &c : cases)
         EXPECT_EQ(found(QString::fromUtf8(c.text), c.locale, c.at), c.matches) << c.text;
+}
+
+TEST(DateDetector, ReadsHoursAndMinutesWithAFullStopOnlyWhereTheyAreATime)
+{
+    struct Case { const char *text; QLocale locale; QStringList matches; };
+    const Case cases[] = {
+        {"at 10.15", american, {"at 10.15 = 2026-06-10 10:15"}},
+        {"tomorrow 7.45", british, {"tomorrow 7.45 = 2026-06-11 07:45"}},
+        {"until 6.05", american, {"until 6.05 = 2026-06-10 18:05"}},
+        {"until 6.05", british, {"until 6.05 = 2026-06-10 06:05"}},
+        {"@ 12.30", british, {"@ 12.30 = 2026-06-10 12:30"}},
+        {"10.15 tomorrow", american, {"tomorrow = 2026-06-11 09:00"}},
+        {"10.15", american, {}},
+        {"at 0.25", american, {}},
+        {"at 10.5", american, {}},
+        {"at 10.75", american, {}},
+        {"at 24.15", british, {}},
+        {"by 10.15%", american, {}},
+        {"by 10.15€", american, {}},
+        {"at 10.15.2", american, {}},
+        {"on 10.15", american, {}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(found(QString::fromUtf8(c.text), c.locale), c.matches) << c.text;
 }
 
 TEST(DateDetector, CalendarDaysHoldAcrossDaylightSavingChanges)

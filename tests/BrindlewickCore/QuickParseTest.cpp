@@ -67,10 +67,10 @@ const Line goldenLines[] = {
     {"taxes today", "taxes today", {}, "+0 23:59", "18:00"},
     {"party tonight", "party tonight", {}, "+0 21:00"},
     {"party tonight at 8", "party tonight at 8", {}, "+0 20:00"},
-    {"meet at 9", "meet at 9", {}, "+0 21:00", "10:00", "+1 09:00"},
+    {"meet at 9", "meet at 9", {}, "+0 21:00", "10:00"},
     {"meet at 9", "meet at 9", {}, "+0 09:00", "08:00"},
     {"meet at 9", "meet at 9", {}, "+1 09:00", "22:00"},
-    {"pick up at 3", "pick up at 3", {}, "+0 15:00", "10:00", "+1 03:00"},
+    {"pick up at 3", "pick up at 3", {}, "+0 15:00", "10:00"},
     {"dentist 3pm friday", "dentist 3pm friday", {}, "+6 15:00"},
     {"gym monday", "gym monday", {}, "+2 09:00"},
     {"pay rent next friday", "pay rent next friday", {}, "+6 09:00"},
@@ -95,18 +95,19 @@ const Line goldenLines[] = {
     {"dec 25 call 5 min", "dec 25 call", 300, "2026-12-25 09:00"},
     {"🎂 cake tomorrow at noon 20m", "🎂 cake tomorrow at noon", 1200, "+1 12:00"},
     {"meeting 10am 30m", "meeting 10am", 1800, "+0 10:00", "08:00"},
-    // Clock times: a 12-hour clock takes the first daytime reading ahead, a 24-hour one reads as written.
+    // Clock times: an hour alone is the first daytime reading ahead on either clock; with its minutes a
+    // 12-hour clock takes the first daytime reading ahead, a 24-hour one reads it as written.
     {"standup 10:30", "standup 10:30", {}, "+1 10:30"},
     {"standup 9:15", "standup 9:15", {}, "+0 09:15", "08:00"},
-    {"call at 8", "call at 8", {}, "+0 20:00", "14:00", "+1 08:00"},
+    {"call at 8", "call at 8", {}, "+0 20:00", "14:00"},
     {"call at 7", "call at 7", {}, "+1 07:00", "20:00"},
-    {"call at 6", "call at 6", {}, "+0 18:00", "14:00", "+1 06:00"},
+    {"call at 6", "call at 6", {}, "+0 18:00", "14:00"},
     {"call at 11", "call at 11", {}, "+1 11:00"},
     {"call at 11", "call at 11", {}, "+0 11:00", "08:00"},
     {"call at 12", "call at 12", {}, "+0 12:00", "08:00"},
-    {"call today at 11", "call today at 11", {}, "+0 23:00", "14:00", "+1 11:00"},
-    {"tomorrow at 2", "tomorrow at 2", {}, "+1 14:00", "14:00", "+1 02:00"},
-    {"friday at 4", "friday at 4", {}, "+6 16:00", "14:00", "+6 04:00"},
+    {"call today at 11", "call today at 11", {}, "+0 23:00", "14:00"},
+    {"tomorrow at 2", "tomorrow at 2", {}, "+1 14:00", "14:00"},
+    {"friday at 4", "friday at 4", {}, "+6 16:00", "14:00"},
     {"meeting at 1730", "meeting at 1730", {}, "+0 17:30"},
     {"meeting at 0930", "meeting at 0930", {}, "+1 09:30"},
     {"train 17:30", "train 17:30", {}, "+1 17:30", "18:00"},
@@ -114,7 +115,7 @@ const Line goldenLines[] = {
     {"party tonight at 9", "party tonight at 9", {}, "+0 21:00"},
     {"drinks this evening at 7", "drinks this evening at 7", {}, "+0 19:00"},
     {"room 1730", "room 1730", {}, nullptr},
-    {"chapter 12 by 3", "chapter 12 by 3", {}, "+0 15:00", "14:00", "+1 03:00"},
+    {"chapter 12 by 3", "chapter 12 by 3", {}, "+0 15:00", "14:00"},
     // Times of day, alone or with a day.
     {"call mum tomorrow evening", "call mum tomorrow evening", {}, "+1 18:00"},
     {"gym friday afternoon", "gym friday afternoon", {}, "+6 15:00"},
@@ -207,6 +208,43 @@ const Line dayOfMonthLines[] = {
     {"renew in a month", "renew in a month", {}, "2026-04-28 09:00"},
 };
 
+// An hour alone, without minutes or am/pm, means the same on both clocks; "at 16" stays as written.
+const Line bareHourLines[] = {
+    {"tea at 4", "tea at 4", {}, "+0 16:00"},
+    {"tea at 4", "tea at 4", {}, "+1 16:00", "17:00"},
+    {"tea at 4", "tea at 4", {}, "+0 16:00", "03:00"},
+    {"bins out by 7", "bins out by 7", {}, "+0 19:00"},
+    {"lunch at 12", "lunch at 12", {}, "+1 12:00"},
+    {"call at 16", "call at 16", {}, "+0 16:00"},
+    {"call at 16", "call at 16", {}, "+1 16:00", "17:00"},
+    {"call at 16:00", "call at 16:00", {}, "+0 16:00"},
+    {"call at 4:30", "call at 4:30", {}, "+0 16:30", "14:00", "+1 04:30"},
+    {"tomorrow at 9", "tomorrow at 9", {}, "+1 09:00"},
+    {"sunday at 2", "sunday at 2", {}, "+1 14:00"},
+    {"sunday at 2:30", "sunday at 2:30", {}, "+1 14:30", "14:00", "+1 02:30"},
+};
+
+// Hours and minutes with a full stop are a time after a preposition or a day; alone, or before a
+// day, they may as well be an amount or a version.
+const Line dottedTimeLines[] = {
+    {"standup at 10.15", "standup at 10.15", {}, "+1 10:15"},
+    {"standup at 10.15", "standup at 10.15", {}, "+0 10:15", "09:00"},
+    {"train tomorrow 7.45", "train tomorrow 7.45", {}, "+1 07:45"},
+    {"train tomorrow at 7.45pm", "train tomorrow at 7.45pm", {}, "+1 19:45"},
+    {"call by 4.30", "call by 4.30", {}, "+0 16:30", "14:00", "+1 04:30"},
+    {"dinner tonight 8.15", "dinner tonight 8.15", {}, "+0 20:15"},
+    {"dentist friday @ 2.40", "dentist friday @ 2.40", {}, "+6 14:40", "14:00", "+6 02:40"},
+    {"flight sunday 2.30", "flight sunday 2.30", {}, "+1 14:30", "14:00", "+1 02:30"},
+    {"standup 10.15", "standup 10.15", {}, nullptr},
+    {"pay Tom 10.15 tomorrow", "pay Tom 10.15 tomorrow", {}, "+1 09:00"},
+    {"update to 3.10 by friday", "update to 3.10 by friday", {}, "+6 09:00"},
+    {"cut it by 0.25", "cut it by 0.25", {}, nullptr},
+    {"raise by 2.50%", "raise by 2.50%", {}, nullptr},
+    {"sell at 10.15€", "sell at 10.15€", {}, nullptr},
+    {"ship at 10.15.2", "ship at 10.15.2", {}, nullptr},
+    {"grow by 1.75", "grow by 1.75", {}, nullptr},
+};
+
 QTime clock(const QString &text)
 {
     return QTime::fromString(text, QStringLiteral("HH:mm"));
@@ -252,20 +290,38 @@ void expectLines(const Line (&lines)[N], const Calendar &calendar, QDate saturda
 
 // The same lines in two zones, each on the Saturday before its clocks change, so "tomorrow"
 // lasts 23 hours in Berlin and 25 in New York; on a 12-hour and a 24-hour clock.
-void expectGoldenLines(const Calendar &calendar, QDate saturday)
+template <std::size_t N>
+void expectGoldenLines(const Line (&lines)[N], const Calendar &calendar, QDate saturday)
 {
     for (const QLocale &locale : {english, british})
-        expectLines(goldenLines, calendar, saturday, locale);
+        expectLines(lines, calendar, saturday, locale);
+}
+
+template <std::size_t N>
+void expectOnBothEves(const Line (&lines)[N])
+{
+    expectGoldenLines(lines, Calendar::named("Europe/Berlin"), QDate(2026, 3, 28));
+    expectGoldenLines(lines, Calendar::named("America/New_York"), QDate(2026, 10, 31));
 }
 
 TEST(QuickParse, GoldenLinesInBerlinOnTheSaturdayBeforeSpringForward)
 {
-    expectGoldenLines(Calendar::named("Europe/Berlin"), QDate(2026, 3, 28));
+    expectGoldenLines(goldenLines, Calendar::named("Europe/Berlin"), QDate(2026, 3, 28));
 }
 
 TEST(QuickParse, GoldenLinesInNewYorkOnTheSaturdayBeforeFallBack)
 {
-    expectGoldenLines(Calendar::named("America/New_York"), QDate(2026, 10, 31));
+    expectGoldenLines(goldenLines, Calendar::named("America/New_York"), QDate(2026, 10, 31));
+}
+
+TEST(QuickParse, AnHourAloneIsTheFirstDaytimeHourAheadOnEitherClock)
+{
+    expectOnBothEves(bareHourLines);
+}
+
+TEST(QuickParse, DottedTimesCountAfterAPrepositionOrADay)
+{
+    expectOnBothEves(dottedTimeLines);
 }
 
 TEST(QuickParse, DaysOfTheMonthAreThisMonthsOrTheNextThatHasThem)
