@@ -1,5 +1,7 @@
 #include "ClockTimes.h"
 
+#include "SpokenTimes.h"
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace DateDetector {
@@ -50,6 +52,8 @@ ClockTime::Half halfOf(Number hour, bool withMinutes)
 
 std::optional<TimePhrase> clockTimeAt(const Scanner &scan, qsizetype i, TimeRules rules)
 {
+    if (auto spoken = spokenTimeAt(scan, i))
+        return spoken;
     const Word word = scan.word(i);
     if (word.isAnyOf({"noon"_L1, "midday"_L1}))
         return TimePhrase{{halfDay}, word.end};

@@ -31,7 +31,8 @@ struct DateMatch {
 //
 // Each rule lives in a file of its own, with its words:
 // - DateScanner: characters, words, numbers and counts;
-// - ClockTimes: times of day; DayParts: parts of the day; DayPhrases: days and dates;
+// - ClockTimes: times of day as written; SpokenTimes: as said ("half past 10", "ten to 6");
+// - DayParts: parts of the day; DayPhrases: days and dates;
 // - DateDetector.cpp: how those combine into one phrase;
 // - DateResolver: how a phrase becomes the moment its writer meant.
 namespace DateDetector {

@@ -6,10 +6,9 @@ namespace DateDetector {
 
 namespace {
 
-constexpr std::array<Keyword, 14> countWords{{
-    {"a"_L1, 1},     {"an"_L1, 1},    {"one"_L1, 1},    {"two"_L1, 2},     {"three"_L1, 3},
-    {"four"_L1, 4},  {"five"_L1, 5},  {"six"_L1, 6},    {"seven"_L1, 7},   {"eight"_L1, 8},
-    {"nine"_L1, 9},  {"ten"_L1, 10},  {"eleven"_L1, 11}, {"twelve"_L1, 12},
+constexpr std::array<Keyword, 12> numberWords{{
+    {"one"_L1, 1},   {"two"_L1, 2},   {"three"_L1, 3},  {"four"_L1, 4},    {"five"_L1, 5},  {"six"_L1, 6},
+    {"seven"_L1, 7}, {"eight"_L1, 8}, {"nine"_L1, 9},   {"ten"_L1, 10},    {"eleven"_L1, 11}, {"twelve"_L1, 12},
 }};
 
 bool isNumberPunctuation(QChar c)
@@ -89,15 +88,22 @@ std::optional<Number> Scanner::number(qsizetype i) const
     return number;
 }
 
+std::optional<Number> Scanner::numberWord(qsizetype i) const
+{
+    const Word found = word(i);
+    const auto value = lookUp(numberWords, found);
+    return value ? std::optional(Number{*value, 0, found.end}) : std::nullopt;
+}
+
 std::optional<Number> Scanner::count(qsizetype i) const
 {
     if (const auto digits = number(i))
         return digits->value > 0 && endsToken(digits->end) ? digits : std::nullopt;
     if (const auto end = words(i, {"a"_L1, "couple"_L1, "of"_L1}))
         return Number{2, 0, *end};
-    const Word found = word(i);
-    const auto value = lookUp(countWords, found);
-    return value ? std::optional(Number{*value, 0, found.end}) : std::nullopt;
+    if (const Word article = word(i); article.isAnyOf({"a"_L1, "an"_L1}))
+        return Number{1, 0, article.end};
+    return numberWord(i);
 }
 
 std::optional<std::pair<bool, qsizetype>> Scanner::meridiem(qsizetype i) const

@@ -98,6 +98,8 @@ public:
     std::optional<qsizetype> words(qsizetype i, std::initializer_list<QLatin1StringView> expected) const;
     // Up to four digits.
     std::optional<Number> number(qsizetype i) const;
+    // "one" to "twelve".
+    std::optional<Number> numberWord(qsizetype i) const;
     // A number of things, in digits or words: "3", "three", "a", "a couple of".
     std::optional<Number> count(qsizetype i) const;
     // "am", "pm", "a.m." or "p.m."; whether it is pm and where it ends.

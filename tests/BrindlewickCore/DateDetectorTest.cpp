@@ -180,6 +180,39 @@ TEST(DateDetector, ReadsHoursAndMinutesWithAFullStopOnlyWhereTheyAreATime)
         EXPECT_EQ(found(QString::fromUtf8(c.text), c.locale), c.matches) << c.text;
 }
 
+TEST(DateDetector, ReadsSpokenClockTimes)
+{
+    struct Case { const char *text; QLocale locale; QStringList matches; };
+    const Case cases[] = {
+        {"half past 10", american, {"half past 10 = 2026-06-10 10:30"}},
+        {"quarter past 9", british, {"quarter past 9 = 2026-06-10 21:15"}},
+        {"quarter to 4", american, {"quarter to 4 = 2026-06-10 15:45"}},
+        {"ten to 6", british, {"ten to 6 = 2026-06-10 17:50"}},
+        {"A Quarter to 4", british, {"A Quarter to 4 = 2026-06-10 15:45"}},
+        {"twenty-five past seven", american, {"twenty-five past seven = 2026-06-10 19:25"}},
+        {"twenty five to 3pm", british, {"twenty five to 3pm = 2026-06-10 14:35"}},
+        {"5 past 4", american, {"5 past 4 = 2026-06-10 16:05"}},
+        {"quarter after 3", american, {"quarter after 3 = 2026-06-10 15:15"}},
+        {"ten to 1", british, {"ten to 1 = 2026-06-10 12:50"}},
+        {"quarter past 12", british, {"quarter past 12 = 2026-06-10 12:15"}},
+        {"quarter to noon", american, {"quarter to noon = 2026-06-10 11:45"}},
+        {"half past midnight", british, {"half past midnight = 2026-06-11 00:30"}},
+        {"quarter to 12am", american, {"quarter to 12am = 2026-06-10 23:45"}},
+        {"at quarter to 8 tonight", british, {"at quarter to 8 tonight = 2026-06-10 19:45"}},
+        {"tomorrow at half past 10", british, {"tomorrow at half past 10 = 2026-06-11 10:30"}},
+        {"ten past 9 on friday", british, {"ten past 9 on friday = 2026-06-12 09:10"}},
+        {"5 to 6", american, {}},
+        {"2 after 3", american, {}},
+        {"half to 6", american, {}},
+        {"quarter past", american, {}},
+        {"ten to", american, {}},
+        {"one to 3", american, {}},
+        {"quarter past 13", british, {}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(found(QString::fromUtf8(c.text), c.locale), c.matches) << c.text;
+}
+
 TEST(DateDetector, CalendarDaysHoldAcrossDaylightSavingChanges)
 {
     // Clocks go forward at 02:00 on Sunday 8 March 2026 in New York: 02:30 does not exist that day.

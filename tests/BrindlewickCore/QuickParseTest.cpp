@@ -245,6 +245,22 @@ const Line dottedTimeLines[] = {
     {"grow by 1.75", "grow by 1.75", {}, nullptr},
 };
 
+// Spoken clock times name an hour on the 12-hour clock on either clock.
+const Line spokenTimeLines[] = {
+    {"call mum half past 10", "call mum half past 10", {}, "+1 10:30"},
+    {"drinks quarter past 9", "drinks quarter past 9", {}, "+0 21:15"},
+    {"pick up kids at quarter to 4", "pick up kids at quarter to 4", {}, "+0 15:45"},
+    {"bus ten to 6", "bus ten to 6", {}, "+0 17:50"},
+    {"call at twenty past two", "call at twenty past two", {}, "+0 14:20"},
+    {"meds at half past 1", "meds at half past 1", {}, "+1 13:30"},
+    {"flight sunday half past 2", "flight sunday half past 2", {}, "+1 14:30"},
+    {"bins tonight at quarter to 2", "bins tonight at quarter to 2", {}, "+1 01:45"},
+    {"bins tonight at half past 2", "bins tonight at half past 2", {}, "+1 02:30"},
+    {"tea at five past four 10m", "tea at five past four", 600, "+0 16:05"},
+    {"5 to 6 people", "5 to 6 people", {}, nullptr},
+    {"half to 6", "half to 6", {}, nullptr},
+};
+
 QTime clock(const QString &text)
 {
     return QTime::fromString(text, QStringLiteral("HH:mm"));
@@ -322,6 +338,11 @@ TEST(QuickParse, AnHourAloneIsTheFirstDaytimeHourAheadOnEitherClock)
 TEST(QuickParse, DottedTimesCountAfterAPrepositionOrADay)
 {
     expectOnBothEves(dottedTimeLines);
+}
+
+TEST(QuickParse, SpokenClockTimesAreReadOnEitherClock)
+{
+    expectOnBothEves(spokenTimeLines);
 }
 
 TEST(QuickParse, DaysOfTheMonthAreThisMonthsOrTheNextThatHasThem)
