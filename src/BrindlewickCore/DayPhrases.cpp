@@ -1,6 +1,7 @@
 #include "DayPhrases.h"
 
 #include "DayParts.h"
+#include "Holidays.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -118,6 +119,8 @@ std::optional<DayPhrase> DayPhrases::theDayAt(const Word &the) const
 
 std::optional<DayPhrase> DayPhrases::namedDayAt(qsizetype i) const
 {
+    if (auto holiday = holidayAt(m_scan, i))
+        return holiday;
     if (const auto end = m_scan.words(i, {"day"_L1, "after"_L1, "tomorrow"_L1}))
         return DayPhrase{m_today.addDays(2), *end};
     if (const auto end = endOfDayAt(i)) {

@@ -23,7 +23,7 @@ public:
 private:
     // "the 25th", "the 25th of December", "the weekend", "the day after tomorrow", "the end of the week"
     std::optional<DayPhrase> theDayAt(const Word &the) const;
-    // Fixed phrases: "day after tomorrow", "end of (the) day/week/month", "eod".
+    // Fixed phrases: holidays, "day after tomorrow", "end of (the) day/week/month", "eod".
     std::optional<DayPhrase> namedDayAt(qsizetype i) const;
     // The word after "end of" or "end of the".
     std::optional<Word> endOfPeriodAt(qsizetype i) const;

@@ -213,6 +213,45 @@ TEST(DateDetector, ReadsSpokenClockTimes)
         EXPECT_EQ(found(QString::fromUtf8(c.text), c.locale), c.matches) << c.text;
 }
 
+TEST(DateDetector, ReadsFixedDateHolidays)
+{
+    const Date halloween = *utc.date(QDate(2026, 10, 31), QTime(14, 0));
+    const Date halloweenNight = *utc.date(QDate(2026, 10, 31), QTime(18, 0));
+    struct Case { const char *text; Date at; QStringList matches; };
+    const Case cases[] = {
+        {"before new year's eve", now, {"before new year's eve = 2026-12-31 09:00"}},
+        {"by halloween", now, {"by halloween = 2026-10-31 09:00"}},
+        {"by Hallowe’en", halloween, {"by Hallowe’en = 2026-10-31 17:00"}},
+        {"by halloween", halloweenNight, {"by halloween = 2026-10-31 23:59"}},
+        {"New Years Day", now, {"New Years Day = 2027-01-01 09:00"}},
+        {"valentine's day", now, {"valentine's day = 2027-02-14 09:00"}},
+        {"St. Patrick's Day", now, {"St. Patrick's Day = 2027-03-17 09:00"}},
+        {"april fools' day", now, {"april fools' day = 2027-04-01 09:00"}},
+        {"juneteenth", now, {"juneteenth = 2026-06-19 09:00"}},
+        {"fourth of july", now, {"fourth of july = 2026-07-04 09:00"}},
+        {"on independence day", now, {"on independence day = 2026-07-04 09:00"}},
+        {"guy fawkes night", now, {"guy fawkes night = 2026-11-05 21:00"}},
+        {"remembrance day", now, {"remembrance day = 2026-11-11 09:00"}},
+        {"christmas eve at 6", now, {"christmas eve at 6 = 2026-12-24 18:00"}},
+        {"on christmas morning", now, {"on christmas morning = 2026-12-25 09:00"}},
+        {"till xmas", now, {"till xmas = 2026-12-25 09:00"}},
+        {"boxing day", now, {"boxing day = 2026-12-26 09:00"}},
+        {"until NYE", now, {"until NYE = 2026-12-31 09:00"}},
+        {"by the new year", now, {"by the new year = 2027-01-01 09:00"}},
+        {"halloween costume", now, {}},
+        {"christmas cards", now, {}},
+        {"happy new year", now, {}},
+        {"the new year", now, {}},
+        {"valentines card", now, {}},
+        {"watch independence day", now, {}},
+        {"christmassy", now, {}},
+        {"new yorker", now, {}},
+        {"boxing days", now, {}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(found(QString::fromUtf8(c.text), american, c.at), c.matches) << c.text;
+}
+
 TEST(DateDetector, CalendarDaysHoldAcrossDaylightSavingChanges)
 {
     // Clocks go forward at 02:00 on Sunday 8 March 2026 in New York: 02:30 does not exist that day.

@@ -261,6 +261,19 @@ const Line spokenTimeLines[] = {
     {"half to 6", "half to 6", {}, nullptr},
 };
 
+// Holidays on a fixed date; a name that is also a modifier counts only after a preposition.
+const Line holidayLines[] = {
+    {"book flights before new year's eve", "book flights before new year's eve", {}, "2026-12-31 09:00"},
+    {"presents by christmas", "presents by christmas", {}, "2026-12-25 09:00"},
+    {"call gran christmas eve at 6", "call gran christmas eve at 6", {}, "2026-12-24 18:00"},
+    {"sales boxing day", "sales boxing day", {}, "2026-12-26 09:00"},
+    {"fireworks bonfire night at 7", "fireworks bonfire night at 7", {}, "2026-11-05 19:00"},
+    {"flowers for Valentine’s Day", "flowers for Valentine’s Day", {}, "2027-02-14 09:00"},
+    {"taxes by the new year", "taxes by the new year", {}, "2027-01-01 09:00"},
+    {"christmas cards", "christmas cards", {}, nullptr},
+    {"happy new year", "happy new year", {}, nullptr},
+};
+
 QTime clock(const QString &text)
 {
     return QTime::fromString(text, QStringLiteral("HH:mm"));
@@ -343,6 +356,11 @@ TEST(QuickParse, DottedTimesCountAfterAPrepositionOrADay)
 TEST(QuickParse, SpokenClockTimesAreReadOnEitherClock)
 {
     expectOnBothEves(spokenTimeLines);
+}
+
+TEST(QuickParse, FixedDateHolidaysAreTheirNextDate)
+{
+    expectOnBothEves(holidayLines);
 }
 
 TEST(QuickParse, DaysOfTheMonthAreThisMonthsOrTheNextThatHasThem)
