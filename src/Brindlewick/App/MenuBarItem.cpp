@@ -10,15 +10,13 @@ MenuBarItem::MenuBarItem(AppModel &model, QObject *parent)
 {
     m_icon.setContextMenu(m_menu.get());
     connect(&m_icon, &QSystemTrayIcon::activated, this, &MenuBarItem::activated);
-    for (auto changed : {&AppModel::bookChanged, &AppModel::ringingChanged}) {
-        connect(&m_model, changed, this, [this] {
-            refresh();
-            m_model.clockFollowers().wake(this);
-        });
-    }
+    connect(&m_model, &AppModel::bookChanged, this, [this] {
+        refresh();
+        m_model.clockFollowers().wake(this);
+    });
     m_model.clockFollowers().add(this, [this](Date now) {
         refresh();
-        return MenuBarLabel::steadyUntil(m_model.book().notes, now, m_model.ringing());
+        return MenuBarLabel::steadyUntil(m_model.book().notes, now);
     });
     connect(&m_model, &AppModel::showMenuBarItemChanged, this, &MenuBarItem::followSetting);
     refresh();
@@ -36,7 +34,7 @@ void MenuBarItem::followSetting()
 // changes; the words may change every second.
 void MenuBarItem::refresh()
 {
-    const MenuBarLabel label = MenuBarLabel::make(m_model.book().notes, m_model.now(), m_model.ringing());
+    const MenuBarLabel label = MenuBarLabel::make(m_model.book().notes, m_model.now());
     if (!m_drawn || !label.samePicture(m_label))
         m_icon.setIcon(label.icon());
     if (!m_drawn || label.toolTip() != m_label.toolTip())

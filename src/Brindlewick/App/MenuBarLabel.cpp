@@ -35,17 +35,6 @@ QString symbolFor(const Countdown &countdown)
     return QStringLiteral("timer");
 }
 
-// Live notes whose countdown, if over, still rings.
-QList<StickyNote> counting(const QList<StickyNote> &notes, Date now, const QSet<QUuid> &ringing)
-{
-    QList<StickyNote> left = notes;
-    left.removeIf([&](const StickyNote &note) {
-        const std::optional<Countdown> countdown = Countdowns::primary(note, now);
-        return countdown && countdown->urgency == Urgency::over && !ringing.contains(note.id);
-    });
-    return left;
-}
-
 void paintPaper(QPainter &painter)
 {
     QPainterPath shape;
@@ -80,9 +69,9 @@ void paintAlert(QPainter &painter, const QColor &color)
 
 } // namespace
 
-MenuBarLabel MenuBarLabel::make(const QList<StickyNote> &notes, Date now, const QSet<QUuid> &ringing)
+MenuBarLabel MenuBarLabel::make(const QList<StickyNote> &notes, Date now)
 {
-    const std::optional<NoteList::NoteCountdown> soonest = NoteList::soonest(counting(notes, now, ringing), now, false);
+    const std::optional<NoteList::NoteCountdown> soonest = NoteList::soonest(notes, now, false);
     if (!soonest)
         return MenuBarLabel{QStringLiteral("note.text"), {}, std::nullopt, 0};
     const Countdown &countdown = soonest->countdown;
@@ -90,7 +79,7 @@ MenuBarLabel MenuBarLabel::make(const QList<StickyNote> &notes, Date now, const 
     return MenuBarLabel{symbolFor(countdown), countdown.shortText(), countdown.urgency, left};
 }
 
-Date MenuBarLabel::steadyUntil(const QList<StickyNote> &notes, Date now, const QSet<QUuid> &ringing)
+Date MenuBarLabel::steadyUntil(const QList<StickyNote> &notes, Date now)
 {
     constexpr double unending = std::numeric_limits<double>::infinity();
     Date until{unending};
@@ -98,7 +87,7 @@ Date MenuBarLabel::steadyUntil(const QList<StickyNote> &notes, Date now, const Q
         if (note.isLive())
             until = std::min(until, NoteFace::steadyUntil(note, now, Date{unending}, unending));
     }
-    if (const auto soonest = NoteList::soonest(counting(notes, now, ringing), now, false)) {
+    if (const auto soonest = NoteList::soonest(notes, now, false)) {
         const double ringSteady = soonest->countdown.fillSteadyFor(ringSteps);
         until = std::min(until, NoteFace::steadyUntil(soonest->note, now, Date{unending}, ringSteady));
     }

@@ -6,9 +6,7 @@
 
 #include <QIcon>
 #include <QList>
-#include <QSet>
 #include <QString>
-#include <QUuid>
 #include <optional>
 
 // What the status item shows: the next countdown of all live notes. Its words go into the tool tip
@@ -28,11 +26,12 @@ struct MenuBarLabel {
     // Steps of the ring still left, 0 … ringSteps.
     int left = 0;
 
-    // A countdown that is over counts only while its note rings: once answered, the next one shows.
-    static MenuBarLabel make(const QList<StickyNote> &notes, Date now, const QSet<QUuid> &ringing);
+    // A countdown that is over stays ahead of every running one, answered or not, until its note is
+    // done or given new time: a finished timer is the most pressing thing left.
+    static MenuBarLabel make(const QList<StickyNote> &notes, Date now);
     // Until when the label made at `now` holds by the clock alone: which countdown shows and how it
     // reads change only when some live note's face does, and its ring steps on top of that.
-    static Date steadyUntil(const QList<StickyNote> &notes, Date now, const QSet<QUuid> &ringing);
+    static Date steadyUntil(const QList<StickyNote> &notes, Date now);
 
     // The countdown, or the program's name while nothing counts down.
     QString toolTip() const;
