@@ -8,6 +8,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <atomic>
+#include <csignal>
+#include <thread>
 
 namespace {
 
@@ -67,6 +70,29 @@ TEST_F(AlertSoundTest, StillPlaysAfterTheSoundServerRestarts)
     ASSERT_FALSE(heard());
     AlertSound::play();
     EXPECT_TRUE(QTest::qWaitFor([&] { return heard(); }, 3000));
+}
+
+// A sound server that stops answering (stopped, as a debugger or a stuck machine leaves it) must not
+// hold up whoever asked for the sound; the sound asked for comes once the server answers again.
+TEST_F(AlertSoundTest, AStoppedSoundServerHoldsUpNoOneAndPlaysOnceItAnswers)
+{
+    AlertSound::play();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return heard(); }, 3000));
+    ASSERT_EQ(::kill(static_cast<pid_t>(server.processId()), SIGSTOP), 0);
+    recorded.clear();
+
+    std::atomic<int> returned = 0;
+    std::thread asker([&] {
+        for (int i = 0; i < 3; ++i) {
+            AlertSound::play();
+            ++returned;
+        }
+    });
+    const bool answered = QTest::qWaitFor([&] { return returned == 3; }, 10000);
+    ::kill(static_cast<pid_t>(server.processId()), SIGCONT);
+    asker.join();
+    EXPECT_TRUE(answered) << "play() waited for the stopped server";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return heard(); }, 5000));
 }
 
 // dunst shows notifications but plays no sound of its own (it does not list "sound").

@@ -1,6 +1,9 @@
 #include "AlertSound.h"
 
 #include <canberra.h>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 namespace {
 
@@ -31,18 +34,63 @@ private:
     ca_context *context = nullptr;
 };
 
+// Talking to the sound server can wait without end (a server that stopped answering), so one thread of
+// its own does it. Requests made while it plays are folded into one more sound.
+class SoundThread {
+public:
+    void request()
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_requested = true;
+        }
+        m_wake.notify_one();
+    }
+
+    // Never joined: a thread stuck on a hung server must not hold up the end of the process.
+    static SoundThread &shared()
+    {
+        static SoundThread *const thread = [] {
+            auto *made = new SoundThread;
+            std::thread([made] { made->serve(); }).detach();
+            return made;
+        }();
+        return *thread;
+    }
+
+private:
+    void serve()
+    {
+        SoundContext context;
+        for (;;) {
+            waitForRequest();
+            if (context.play() == CA_SUCCESS)
+                continue;
+            // The sound server may have restarted since the last alert: connect afresh once.
+            context.drop();
+            context.play();
+        }
+    }
+
+    void waitForRequest()
+    {
+        std::unique_lock lock(m_mutex);
+        m_wake.wait(lock, [this] { return m_requested; });
+        m_requested = false;
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_requested = false;
+};
+
 } // namespace
 
 namespace AlertSound {
 
 void play()
 {
-    static SoundContext shared;
-    if (shared.play() == CA_SUCCESS)
-        return;
-    // The sound server may have restarted since the last alert: connect afresh once.
-    shared.drop();
-    shared.play();
+    SoundThread::shared().request();
 }
 
 } // namespace AlertSound
