@@ -134,4 +134,18 @@ void markRaised(const PlannedAlert &alert, StickyNote &note)
     note.*stamp(alert.kind) = alert.fireAt;
 }
 
+PlannedAlert shownAt(PlannedAlert alert, Date now, const Calendar &calendar, const QLocale &locale)
+{
+    if (now - alert.fireAt < lateAfter)
+        return alert;
+    const QString time = TimeText::time(alert.fireAt, calendar, locale);
+    QString when = TimeText::due(alert.fireAt, now, calendar, locale);
+    switch (calendar.day(alert.fireAt).daysTo(calendar.day(now))) {
+    case 0: when = time; break;
+    case 1: when = QStringLiteral("yesterday, ") + time; break;
+    }
+    alert.body += QStringLiteral("\nDue ") + when;
+    return alert;
+}
+
 } // namespace AlertPlanner

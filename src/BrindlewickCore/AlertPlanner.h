@@ -25,4 +25,10 @@ QList<PlannedAlert> due(const QList<StickyNote> &notes, Date now, std::optional<
                         const Calendar &calendar = Calendar::current(), const QLocale &locale = QLocale());
 // Stamps the alert's fire time on the note, so `due` no longer returns it.
 void markRaised(const PlannedAlert &alert, StickyNote &note);
+// How long after its time an alert still reads as on time: no text of it names a time finer than a minute.
+inline constexpr double lateAfter = 60;
+// The alert as shown at `now`: shown `lateAfter` or more after its time, its body gains a last line
+// saying when it was due, "Due 14:05" on the same day, "Due yesterday, 2:05 PM", "Due 14 Mar, 14:05" on another.
+PlannedAlert shownAt(PlannedAlert alert, Date now, const Calendar &calendar = Calendar::current(),
+                     const QLocale &locale = QLocale());
 }

@@ -207,4 +207,32 @@ TEST(AlertPlanner, UpcomingListsAlertsAfterNowByTimeKeepingNoteOrderOnTies)
     EXPECT_EQ(AlertPlanner::due({unstamped}, at(QTime(10, 0)), 900, newYork, english).size(), 1);
 }
 
+// Posted late (the program was not running, or no notification server was there), an alert says when it was due.
+TEST(AlertPlanner, AnAlertShownAMinuteOrMoreLateSaysWhenItWasDue)
+{
+    const QLocale british(QLocale::English, QLocale::UnitedKingdom);
+    const PlannedAlert tea{QUuid::createUuid(), Kind::timerEnded, at(QTime(14, 5, 30)), "Time’s up: Tea",
+                           "Your 4 min timer has finished."};
+    struct Case {
+        Date shownAt;
+        QLocale locale;
+        QString body;
+    };
+    const QList<Case> cases{
+        {tea.fireAt, english, "Your 4 min timer has finished."},
+        {tea.fireAt + 59.9, english, "Your 4 min timer has finished."},
+        {tea.fireAt + 60, english, "Your 4 min timer has finished.\nDue 2:05 PM"},
+        {tea.fireAt + 60, british, "Your 4 min timer has finished.\nDue 14:05"},
+        {at(QTime(9, 0), 1), english, "Your 4 min timer has finished.\nDue yesterday, 2:05 PM"},
+        {at(QTime(9, 0), 9), british, "Your 4 min timer has finished.\nDue 14 Mar, 14:05"},
+    };
+    for (const Case &c : cases) {
+        const PlannedAlert shown = AlertPlanner::shownAt(tea, c.shownAt, newYork, c.locale);
+        EXPECT_EQ(shown.body, c.body) << c.shownAt.seconds - tea.fireAt.seconds;
+        EXPECT_EQ(shown.title, tea.title);
+        EXPECT_EQ(shown.identifier(), tea.identifier());
+        EXPECT_EQ(shown.fireAt, tea.fireAt);
+    }
+}
+
 } // namespace

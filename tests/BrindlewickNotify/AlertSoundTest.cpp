@@ -127,7 +127,8 @@ TEST_F(RingSoundTest, ANoteRingingWhileNotificationsAreAllowedSoundsAsTheSetting
         settings.setBool(SettingsKeys::notificationsAllowed, true);
         settings.setBool(SettingsKeys::playSound, playSound);
         AppModel model(Paths{dir.filePath("data")}, settings,
-                       std::make_unique<SystemNotifier>(QDBusConnection::sessionBus(), settings, &Date::current));
+                       std::make_unique<SystemNotifier>(QDBusConnection::sessionBus(), settings, &Date::current,
+                                                        dir.filePath("notifications.json")));
         model.start();
         ASSERT_TRUE(QTest::qWaitFor([&] { return model.permission() == NotifyPermission::allowed; }, 5000));
         heard();

@@ -57,7 +57,8 @@ protected:
 
 TEST_F(DunstTest, AlertsShowInDunstAndItsButtonsComeBackAsActions)
 {
-    SystemNotifier notifier(QDBusConnection::sessionBus(), SettingsStore(folder("settings.json")), &Date::current);
+    SystemNotifier notifier(QDBusConnection::sessionBus(), SettingsStore(folder("settings.json")), &Date::current,
+                            folder("notifications.json"));
     QList<std::pair<QUuid, NotifyAction>> answers;
     notifier.onAction = [&](const QUuid &note, NotifyAction action) { answers.append({note, action}); };
     std::optional<NotifyPermission> permission;
@@ -89,7 +90,8 @@ TEST_F(DunstTest, AlertsShowInDunstAndItsButtonsComeBackAsActions)
 
 TEST_F(DunstTest, AHeadsUpOffersNoSnoozeAndARingStaysUntilWithdrawn)
 {
-    SystemNotifier notifier(QDBusConnection::sessionBus(), SettingsStore(folder("settings.json")), &Date::current);
+    SystemNotifier notifier(QDBusConnection::sessionBus(), SettingsStore(folder("settings.json")), &Date::current,
+                            folder("notifications.json"));
     QList<std::pair<QUuid, NotifyAction>> answers;
     notifier.onAction = [&](const QUuid &note, NotifyAction action) { answers.append({note, action}); };
     const QUuid tea = QUuid::createUuid();

@@ -3,6 +3,7 @@
 
 #include <QDBusMessage>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -20,14 +21,15 @@ PlannedAlert alert(const QUuid &note, PlannedAlert::Kind kind, Date fireAt, cons
 class SystemNotifierTest : public testing::Test {
 protected:
     SettingsStore settings() const { return SettingsStore(QDir(dir.path()).filePath("settings.json")); }
+    QString shownFile() const { return QDir(dir.path()).filePath("state/notifications.json"); }
 
     // A notifier on the session bus whose clock stands at `frozen`, or runs `shift` seconds ahead of
     // the wall clock.
     std::unique_ptr<SystemNotifier> makeNotifier()
     {
-        auto notifier = std::make_unique<SystemNotifier>(QDBusConnection::sessionBus(), settings(), [this] {
-            return frozen.value_or(Date::current() + shift);
-        });
+        auto notifier = std::make_unique<SystemNotifier>(
+            QDBusConnection::sessionBus(), settings(), [this] { return frozen.value_or(Date::current() + shift); },
+            shownFile());
         notifier->onAction = [this](const QUuid &note, NotifyAction action) { answers.append({note, action}); };
         return notifier;
     }
@@ -192,24 +194,32 @@ TEST_F(SystemNotifierTest, RescheduleReplacesThePendingAlertsAndAnEmptyListClear
     EXPECT_EQ(server->shown().size(), 2);
 }
 
-// Times that can never come (a damaged note) are dropped rather than block the others.
-TEST_F(SystemNotifierTest, OnlyTheSixtySoonestAlertsAreKept)
+// However many there are, every alert is kept and posted at its time; times that can never come (a
+// damaged note) are dropped rather than block the others.
+TEST_F(SystemNotifierTest, EveryAlertIsKeptAndPostedHoweverManyThereAre)
 {
     auto notifier = makeNotifier();
     const Date now = Date::current();
     QList<PlannedAlert> alerts;
-    for (int i = 61; i >= 1; --i)
-        alerts.append(alert(QUuid::createUuid(), PlannedAlert::Kind::due, now + 60.0 * i));
+    for (int i = 150; i >= 1; --i)
+        alerts.append(alert(QUuid::createUuid(), PlannedAlert::Kind::due, now + 60.0 * i, QString::number(i)));
     QList<PlannedAlert> withBadTimes = alerts;
     withBadTimes.prepend(alert(QUuid::createUuid(), PlannedAlert::Kind::due, Date{std::nan("")}));
     withBadTimes.insert(30, alert(QUuid::createUuid(), PlannedAlert::Kind::due, Date{-INFINITY}));
     notifier->schedule(withBadTimes);
 
-    ASSERT_EQ(notifier->pending().size(), 60);
-    for (int i = 0; i < 60; ++i)
-        EXPECT_EQ(notifier->pending()[i], alerts[60 - i]) << i;
+    ASSERT_EQ(notifier->pending().size(), 150);
+    for (int i = 0; i < 150; ++i)
+        EXPECT_EQ(notifier->pending()[i], alerts[149 - i]) << i;
     roundTrip(*notifier);
     EXPECT_TRUE(server->shown().isEmpty());
+
+    shift = 60.0 * 150;
+    notifier->postDue();
+    waitForShown(150);
+    ASSERT_EQ(server->shown().size(), 150);
+    for (int i = 0; i < 150; ++i)
+        EXPECT_EQ(server->shown()[i].summary, QString::number(i + 1));
 }
 
 // The alarm rings when the clock is set or the machine wakes; what is due then is posted once.
@@ -276,6 +286,133 @@ TEST_F(SystemNotifierTest, WithdrawingANoteClosesItsNotificationsAndDropsTheirLa
     EXPECT_TRUE(QTest::qWaitFor([&] { return !answers.isEmpty(); }, 3000));
     roundTrip(*notifier);
     EXPECT_EQ(answers, (QList<std::pair<QUuid, NotifyAction>>{{report, NotifyAction::done}}));
+}
+
+// The user allowed notifications in an earlier run; what fell due while the program was not running
+// is raised by the first tick, before anything else is known.
+TEST_F(SystemNotifierTest, AnAlertRaisedWithoutANotificationIsPostedLateOnceSayingWhenItWasDue)
+{
+    settings().setBool(SettingsKeys::notificationsAllowed, true);
+    auto notifier = makeNotifier();
+    const Date now = Date::current();
+    const QUuid tea = QUuid::createUuid();
+    const PlannedAlert missed = alert(tea, PlannedAlert::Kind::timerEnded, now - 300, "Time’s up: Tea");
+    notifier->raised({missed});
+    waitForShown(1);
+    ASSERT_EQ(server->shown().size(), 1);
+    EXPECT_TRUE(server->shown()[0].body.startsWith(missed.body + "\nDue ")) << server->shown()[0].body.toStdString();
+    EXPECT_EQ(server->shown()[0].summary, missed.title);
+
+    // Posted at its second, then raised by the tick: once.
+    const PlannedAlert onTime = alert(QUuid::createUuid(), PlannedAlert::Kind::due, now - 1);
+    notifier->schedule({onTime});
+    waitForShown(2);
+    notifier->raised({missed, onTime});
+    notifier->schedule({missed, onTime});
+    roundTrip(*notifier);
+    ASSERT_EQ(server->shown().size(), 2);
+    EXPECT_EQ(server->shown()[1].body, onTime.body) << "on time, no time is added";
+
+    // Without the user's consent nothing raised is shown.
+    settings().setBool(SettingsKeys::notificationsAllowed, false);
+    notifier->raised({alert(QUuid::createUuid(), PlannedAlert::Kind::due, now - 2)});
+    roundTrip(*notifier);
+    EXPECT_EQ(server->shown().size(), 2);
+}
+
+// The notification server was killed and started again; the permission follows it there and back.
+TEST_F(SystemNotifierTest, AlertsThatFellDueWhileTheServerWasGoneArePostedOnceWhenItIsBack)
+{
+    settings().setBool(SettingsKeys::notificationsAllowed, true);
+    auto notifier = makeNotifier();
+    QList<NotifyPermission> told;
+    notifier->onPermissionChange = [&](NotifyPermission p) { told.append(p); };
+    ASSERT_EQ(permissionOf(*notifier), NotifyPermission::allowed);
+
+    server.reset();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return told == QList{NotifyPermission::denied}; }, 5000));
+    const Date now = Date::current();
+    const PlannedAlert scheduled = alert(QUuid::createUuid(), PlannedAlert::Kind::timerEnded, now + 100, "Tea");
+    const PlannedAlert raisedByTick = alert(QUuid::createUuid(), PlannedAlert::Kind::due, now + 150, "Call");
+    const PlannedAlert answeredMeanwhile = alert(QUuid::createUuid(), PlannedAlert::Kind::due, now + 160, "Post");
+    notifier->schedule({scheduled});
+    shift = 200;
+    notifier->postDue();
+    notifier->raised({raisedByTick, answeredMeanwhile, scheduled});
+    notifier->withdraw(answeredMeanwhile.noteID);
+    EXPECT_EQ(notifier->late(), (QList<PlannedAlert>{scheduled, raisedByTick}));
+
+    server = std::make_unique<FakeNotificationServer>();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return told.size() == 2; }, 5000));
+    EXPECT_EQ(told.last(), NotifyPermission::allowed);
+    waitForShown(2);
+    notifier->raised({scheduled, raisedByTick});
+    roundTrip(*notifier);
+    ASSERT_EQ(server->shown().size(), 2);
+    EXPECT_EQ(server->shown()[0].summary, "Tea");
+    EXPECT_TRUE(server->shown()[0].body.contains("\nDue ")) << "a minute and more late";
+    EXPECT_EQ(server->shown()[1].summary, "Call");
+    EXPECT_TRUE(notifier->late().isEmpty());
+}
+
+// Notifications left on screen are withdrawn at the end of a run; those a crash left, by the next run,
+// but only on the server instance that showed them: another one's ids are its own notifications.
+TEST_F(SystemNotifierTest, TheEndOfARunWithdrawsItsAlertsAndTheNextRunWithdrawsWhatACrashLeft)
+{
+    const auto asSet = [](const QList<uint> &ids) { return QSet<uint>(ids.begin(), ids.end()); };
+    const auto postTwo = [&](SystemNotifier &notifier) {
+        const qsizetype before = server->shown().size();
+        notifier.schedule({alert(QUuid::createUuid(), PlannedAlert::Kind::timerEnded, Date::current() - 1),
+                           alert(QUuid::createUuid(), PlannedAlert::Kind::due, Date::current() - 1)});
+        waitForShown(before + 2);
+        roundTrip(notifier);
+        return QList<uint>{server->shown()[before].id, server->shown()[before + 1].id};
+    };
+
+    auto ending = makeNotifier();
+    const QList<uint> ended = postTwo(*ending);
+    ending->withdrawAll();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return asSet(server->closed()) == asSet(ended); }, 3000));
+    EXPECT_FALSE(QFile::exists(shownFile()));
+
+    auto crashing = makeNotifier();
+    const QList<uint> left = postTwo(*crashing);
+    crashing.reset();
+    EXPECT_TRUE(QFile::exists(shownFile()));
+    auto next = makeNotifier();
+    permissionOf(*next);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return server->closed().size() == 4; }, 3000));
+    EXPECT_EQ(asSet(server->closed().mid(2)), asSet(left));
+    server->invokeAction(left[0], "done");
+    roundTrip(*next);
+    EXPECT_TRUE(answers.isEmpty()) << "an answer to an earlier run's notification is dropped";
+
+    const QList<uint> leftOnOldServer = postTwo(*next);
+    next.reset();
+    server = std::make_unique<FakeNotificationServer>();
+    auto afterRestart = makeNotifier();
+    permissionOf(*afterRestart);
+    roundTrip(*afterRestart);
+    EXPECT_TRUE(server->closed().isEmpty()) << "ids " << leftOnOldServer.first() << ", … meant another server";
+}
+
+TEST_F(SystemNotifierTest, TurningNotificationsOffDropsTheAlertsWaitingForAServer)
+{
+    auto notifier = makeNotifier();
+    EXPECT_EQ(permissionOf(*notifier, true), NotifyPermission::allowed);
+    server.reset();
+    ASSERT_EQ(permissionOf(*notifier), NotifyPermission::denied);
+    notifier->raised({alert(QUuid::createUuid(), PlannedAlert::Kind::due, Date::current() - 1)});
+    EXPECT_EQ(notifier->late().size(), 1);
+
+    std::optional<NotifyPermission> off;
+    notifier->revokePermission([&](NotifyPermission p) { off = p; });
+    EXPECT_EQ(off, NotifyPermission::denied) << "no server, so denied either way";
+    EXPECT_TRUE(notifier->late().isEmpty());
+    server = std::make_unique<FakeNotificationServer>();
+    EXPECT_EQ(permissionOf(*notifier), NotifyPermission::notAsked);
+    roundTrip(*notifier);
+    EXPECT_TRUE(server->shown().isEmpty());
 }
 
 } // namespace

@@ -71,7 +71,7 @@ bool AppDelegate::applicationShouldHandleReopen()
 
 void AppDelegate::applicationWillTerminate()
 {
-    m_model.saveBeforeQuit();
+    m_model.finishRun();
 }
 
 void AppDelegate::followHotkeySetting(bool enabled)

@@ -24,8 +24,8 @@ public:
     void wire(AppModel &model);
     // Another launch of the program: brings up "All Notes", whatever windows are showing.
     bool applicationShouldHandleReopen();
-    // Writes a change still waiting for the debounced save; notes that cannot be saved go to a
-    // recovery file.
+    // Writes a change still waiting for the debounced save (notes that cannot be saved go to a
+    // recovery file) and takes the run's alert notifications off the screen.
     void applicationWillTerminate();
     // The program lives on in the status area and through its hot key when its windows close.
     static bool applicationShouldTerminateAfterLastWindowClosed() { return false; }

@@ -91,6 +91,7 @@ void AppModel::readSettings()
 void AppModel::installActionHandler()
 {
     m_notifier->onAction = [this](const QUuid &id, NotifyAction action) { handle(id, action); };
+    m_notifier->onPermissionChange = [this](NotifyPermission permission) { adoptPermission(permission); };
 }
 
 // Published values.
@@ -489,18 +490,30 @@ void AppModel::tick()
 {
     followZone();
     setNow(clock());
-    const QList<PlannedAlert> due = AlertPlanner::due(m_book.notes, m_now, warnSeconds(), m_calendar);
-    if (due.isEmpty())
+    if (!raiseDue(m_now, Raise::ringing))
         return;
-    const bool allowed = m_permission == NotifyPermission::allowed;
+    // Without notifications, or with a server that plays no sounds, the alert sound is ours to play.
+    if (m_playSound && (m_permission != NotifyPermission::allowed || !m_notifier->playsSound())) {
+        ++m_soundsPlayed;
+        alertSound();
+    }
+}
+
+bool AppModel::raiseDue(Date now, Raise raise)
+{
+    const QList<PlannedAlert> due = AlertPlanner::due(m_book.notes, now, warnSeconds(), m_calendar);
+    if (due.isEmpty())
+        return false;
+    QList<PlannedAlert> raised;
     for (const PlannedAlert &alert : due) {
         std::optional<StickyNote> note = m_book[alert.noteID];
         if (!note)
             continue;
         AlertPlanner::markRaised(alert, *note);
         store(*note);
+        raised.append(alert);
         if (alert.kind == PlannedAlert::Kind::dueSoon) {
-            if (!allowed)
+            if (m_permission != NotifyPermission::allowed)
                 setBanner(Banner(alert.title));
             continue;
         }
@@ -508,15 +521,19 @@ void AppModel::tick()
             m_ringing.insert(note->id);
             emit ringingChanged();
         }
-        if (onRing)
+        if (raise == Raise::ringing && onRing)
             onRing(*note);
     }
-    // Without notifications, or with a server that plays no sounds, the alert sound is ours to play.
-    if (m_playSound && (!allowed || !m_notifier->playsSound())) {
-        ++m_soundsPlayed;
-        alertSound();
-    }
+    m_notifier->raised(raised);
     scheduleSave();
+    return true;
+}
+
+void AppModel::finishRun()
+{
+    raiseDue(clock(), Raise::quietly);
+    saveBeforeQuit();
+    m_notifier->withdrawAll();
 }
 
 void AppModel::reschedule()
@@ -531,6 +548,11 @@ void AppModel::reschedule()
 void AppModel::requestPermission()
 {
     m_notifier->requestPermission([this](NotifyPermission permission) { adoptPermission(permission); });
+}
+
+void AppModel::revokePermission()
+{
+    m_notifier->revokePermission([this](NotifyPermission permission) { adoptPermission(permission); });
 }
 
 void AppModel::adoptPermission(NotifyPermission permission)

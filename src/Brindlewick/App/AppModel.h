@@ -146,11 +146,18 @@ public:
     void advance(double seconds);
     // Publishes the time and raises the alerts that fell due.
     void tick();
+    // The run ends: raises what fell due in its last moments without ringing (the notifier has shown
+    // them, and the next start must not show them again), saves as `saveBeforeQuit()` does, and takes
+    // the run's alert notifications off the screen.
+    void finishRun();
     // Hands the notifier every alert still ahead, or nothing while notifications are not allowed.
     void reschedule();
     // Asks the notifier for permission, then publishes the answer and reschedules. The settings
     // window and the welcome both ask through here; the answer may come after the call returns.
     void requestPermission();
+    // Turns desktop notifications off (the settings window's switch), then publishes the resulting
+    // permission and reschedules.
+    void revokePermission();
 
     // Creating notes.
     QUuid newNote(const QString &text = {}, std::optional<NoteColor> color = std::nullopt,
@@ -220,6 +227,8 @@ signals:
     void hotkeyEnabledChanged();
 
 private:
+    enum class Raise { ringing, quietly };
+
     struct EditRule {
         bool answersRing = false;
         bool movesAlerts = false;
@@ -232,6 +241,9 @@ private:
     void readSettings();
     void installActionHandler();
     void handle(const QUuid &id, NotifyAction action);
+    // Stamps the alerts due at `now`, rings their notes (calling `onRing` only when ringing) and hands
+    // them to the notifier; false when none was due.
+    bool raiseDue(Date now, Raise raise);
     void edit(const QUuid &id, EditRule rule, const std::function<void(StickyNote &)> &change);
     void store(const StickyNote &note);
     void setNow(Date now);

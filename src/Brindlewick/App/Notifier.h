@@ -10,7 +10,7 @@
 #include <functional>
 
 // The bridge between the model and desktop notifications. Everything runs on the main thread:
-// completions and `onAction` are called there, either before the call returns or later from the
+// completions and the callbacks are called there, either before the call returns or later from the
 // event loop, so callers must not rely on either. A notifier destroyed first never calls back.
 class Notifier {
 public:
@@ -23,10 +23,20 @@ public:
     virtual void permission(PermissionHandler completion) = 0;
     // Asks for permission, then answers with the resulting one.
     virtual void requestPermission(PermissionHandler completion) = 0;
+    // Turns desktop notifications off until they are asked for again, then answers with the resulting
+    // permission.
+    virtual void revokePermission(PermissionHandler completion) = 0;
     // Makes the pending notifications equal to `alerts`; an empty list clears them.
     virtual void schedule(const QList<PlannedAlert> &alerts) = 0;
+    // Alerts that fell due and were raised in the app. Any of them not shown as a notification yet (the
+    // program was not running, or no notification server was there) is shown now, late, or as soon as a
+    // server is there again while the user wants notifications; none is ever shown twice.
+    virtual void raised(const QList<PlannedAlert> &alerts) = 0;
     // Takes the note's notifications off the screen; an answer that still comes from one is dropped.
     virtual void withdraw(const QUuid &note) = 0;
+    // The run ends: takes every alert this run showed off the screen, since no one will be there to
+    // answer it.
+    virtual void withdrawAll() = 0;
     // Whether the notifications shown make a sound of their own; known once the permission was read.
     virtual bool playsSound() const = 0;
     // Shows a problem the user must know of at once (notes that cannot be read or saved), whatever
@@ -35,4 +45,6 @@ public:
 
     // Called when the user answers a notification; unset until the model sets it.
     ActionHandler onAction;
+    // Called when the permission changed by itself: a notification server appeared or went away.
+    PermissionHandler onPermissionChange;
 };

@@ -12,14 +12,31 @@ void RecordingNotifier::requestPermission(PermissionHandler completion)
     completion(state);
 }
 
+void RecordingNotifier::revokePermission(PermissionHandler completion)
+{
+    if (state == NotifyPermission::allowed)
+        state = NotifyPermission::notAsked;
+    completion(state);
+}
+
 void RecordingNotifier::schedule(const QList<PlannedAlert> &alerts)
 {
     scheduled = alerts;
 }
 
+void RecordingNotifier::raised(const QList<PlannedAlert> &alerts)
+{
+    raisedAlerts.append(alerts);
+}
+
 void RecordingNotifier::withdraw(const QUuid &note)
 {
     withdrawn.append(note);
+}
+
+void RecordingNotifier::withdrawAll()
+{
+    withdrewAll = true;
 }
 
 void RecordingNotifier::announce(const QString &title, const QString &)

@@ -2,42 +2,53 @@
 
 #include "Notifier.h"
 #include "SettingsStore.h"
+#include "ShownNotifications.h"
 #include "WallClockAlarm.h"
 
 #include <QDBusConnection>
+#include <QDBusServiceWatcher>
 #include <QHash>
 #include <QObject>
 
 // Desktop notifications through the freedesktop notification server on the session bus. The server
 // cannot schedule, so this keeps the pending alerts itself and posts each at its fire second, by the
 // wall clock: an alert whose second passed while the machine slept or the clock was set is posted at
-// once when that is noticed, and no alert is posted twice.
+// once when that is noticed. There is no limit on how many are pending or posted.
+//
+// No alert is posted twice. One that fell due while it could not be posted (the program was not running,
+// no server was there) is posted late, saying when it was due, once a server is there: the model hands
+// over every alert it raises, and those not posted yet are posted or kept until then.
 //
 // Ring notifications (a timer ended, a deadline came) stay until answered, here or in the app, which
-// withdraws them; a heads-up offers only "Done", as there is nothing to snooze yet.
+// withdraws them, and are withdrawn when the run ends; a heads-up offers only "Done", as there is nothing
+// to snooze yet. The ids on screen are kept in a file, so the next run withdraws what a crash left.
 //
 // Permission: no server on the bus is `denied`; a server while the user has not allowed notifications
-// in the app is `notAsked`; once allowed (kept in the settings) it is `allowed`.
+// in the app (or turned them off) is `notAsked`; with the user's consent kept in the settings, `allowed`.
+// The server is watched: its going and coming change the permission, told through `onPermissionChange`.
 class SystemNotifier : public QObject, public Notifier {
     Q_OBJECT
 public:
-    // More pending alerts than this are not kept; the soonest win.
-    static constexpr int mostPending = 60;
-
-    // On the session bus, with the user's settings and the real clock.
+    // On the session bus, with the user's settings, the real clock and the ids kept in the state folder.
     explicit SystemNotifier(QObject *parent = nullptr);
-    SystemNotifier(QDBusConnection bus, SettingsStore settings, std::function<Date()> clock,
+    // `shownFile` keeps the ids of the notifications on screen.
+    SystemNotifier(QDBusConnection bus, SettingsStore settings, std::function<Date()> clock, QString shownFile,
                    QObject *parent = nullptr);
 
     void permission(PermissionHandler completion) override;
     void requestPermission(PermissionHandler completion) override;
+    void revokePermission(PermissionHandler completion) override;
     void schedule(const QList<PlannedAlert> &alerts) override;
+    void raised(const QList<PlannedAlert> &alerts) override;
     void withdraw(const QUuid &note) override;
+    void withdrawAll() override;
     bool playsSound() const override { return m_serverSounds; }
     void announce(const QString &title, const QString &body) override;
 
-    // The alerts still to be posted, soonest first.
+    // The alerts still to be posted at their time, soonest first.
     const QList<PlannedAlert> &pending() const { return m_pending; }
+    // Alerts that fell due without a notification, waiting for a server.
+    const QList<PlannedAlert> &late() const { return m_late; }
 
 public slots:
     // Posts every pending alert whose second has come, then waits for the next. Called when the alarm
@@ -49,25 +60,39 @@ private slots:
     void notificationClosed(uint id, uint reason);
 
 private:
-    struct Shown {
-        QUuid note;
-        QString identifier;
-    };
+    enum class Server { unknown, present, absent };
 
+    bool wanted() const;
+    NotifyPermission currentPermission() const;
+    void reportPermission();
     void findServer(std::function<void(bool found)> completion);
+    void serverFound(bool found, const QString &owner);
+    void serverGone();
+    void readBusId();
+    void withdrawLeftovers();
+    void deliver(const PlannedAlert &alert);
+    bool posted(const PlannedAlert &alert) const;
+    void keepLate(const PlannedAlert &alert);
+    void postLate();
     void post(const PlannedAlert &alert);
-    uint shownIdFor(const QString &identifier) const;
+    void notPosted(const PlannedAlert &alert);
+    void close(uint id);
     void armForNext();
 
     QDBusConnection m_bus;
     SettingsStore m_settings;
     std::function<Date()> m_clock;
     WallClockAlarm m_alarm;
+    QDBusServiceWatcher m_watcher;
     QList<PlannedAlert> m_pending;
-    // Posted alerts still in the last scheduled list, so a reschedule does not post them again.
-    QList<PlannedAlert> m_posted;
-    // Our notifications on screen, by the server's id.
-    QHash<uint, Shown> m_shown;
+    QList<PlannedAlert> m_late;
+    // The fire second of the last alert posted, by identifier: an alert comes only once.
+    QHash<QString, Date> m_posted;
+    ShownNotifications m_shown;
+    Server m_server = Server::unknown;
+    // The server's name on the bus, and the bus's own id: together they name the server instance.
+    QString m_owner;
+    QString m_busId;
     // The server lists the "sound" capability.
     bool m_serverSounds = false;
 };

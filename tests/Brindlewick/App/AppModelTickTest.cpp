@@ -143,6 +143,58 @@ TEST_F(AppModelTickTest, TheFirstTickAtStartRaisesWhatFellDueWhileClosedWithoutR
     ASSERT_TRUE(model->banner());
     EXPECT_EQ(model->banner()->text, "Due in 15 min: Soon");
     EXPECT_EQ(model->permission(), NotifyPermission::allowed);
+    QStringList raised;
+    for (const PlannedAlert &alert : notifier->raisedAlerts)
+        raised.append(alert.title);
+    EXPECT_EQ(raised, (QStringList{"Time’s up: Missed", "Due in 15 min: Soon"}))
+        << "the notifier is told, to show them late";
+
+    model->saveNow();
+    rebuild();
+    model->start();
+    EXPECT_TRUE(notifier->raisedAlerts.isEmpty()) << "the stamps keep them from a second start";
+}
+
+// The notifier posts an alert at its second; the tick that stamps it comes a moment later. A run that
+// ends in between stamps it on the way out, or the next start would show it once more.
+TEST_F(AppModelTickTest, TheEndOfARunStampsWhatIsDueWithoutRingingAndWithdrawsItsNotifications)
+{
+    const QUuid tea = timerRanOut("Tea", 0.5);
+    model->finishRun();
+    EXPECT_TRUE(rings.isEmpty());
+    EXPECT_EQ(sounds, 0);
+    ASSERT_EQ(notifier->raisedAlerts.size(), 1);
+    EXPECT_EQ(notifier->raisedAlerts[0].noteID, tea);
+    EXPECT_TRUE(notifier->withdrewAll);
+
+    rebuild();
+    model->start();
+    EXPECT_EQ(stored(tea).alertedTimerEnd, t0 - 0.5) << "the stamp was saved";
+    EXPECT_TRUE(notifier->raisedAlerts.isEmpty());
+    EXPECT_TRUE(model->ringing().isEmpty());
+}
+
+// The notification server comes and goes, and the user turns notifications off and on in Settings.
+TEST_F(AppModelTickTest, ThePermissionFollowsTheNotifierAndTheSwitchAndAlertsFollowThePermission)
+{
+    deadlineIn("Call", 7200);
+    QSignalSpy changed(model.get(), &AppModel::permissionChanged);
+    notifier->state = NotifyPermission::allowed;
+    notifier->onPermissionChange(NotifyPermission::allowed);
+    EXPECT_EQ(model->permission(), NotifyPermission::allowed);
+    EXPECT_EQ(notifier->scheduled.size(), 2);
+
+    notifier->onPermissionChange(NotifyPermission::denied);
+    EXPECT_EQ(model->permission(), NotifyPermission::denied);
+    EXPECT_TRUE(notifier->scheduled.isEmpty());
+
+    model->revokePermission();
+    EXPECT_EQ(model->permission(), NotifyPermission::notAsked);
+    EXPECT_TRUE(notifier->scheduled.isEmpty());
+    model->requestPermission();
+    EXPECT_EQ(model->permission(), NotifyPermission::allowed);
+    EXPECT_EQ(notifier->scheduled.size(), 2);
+    EXPECT_EQ(changed.count(), 4);
 }
 
 TEST_F(AppModelTickTest, ARestartedTimerRingsAgain)
