@@ -12,7 +12,6 @@
 #include "Theme/Fonts.h"
 #include "Theme/QuietButton.h"
 #include "Theme/Symbols.h"
-#include "Theme/SymbolLabel.h"
 #include "Theme/Theme.h"
 #include "Theme/ThemeLabel.h"
 #include "Theme/ThemePalette.h"
@@ -230,36 +229,32 @@ QWidget *SettingsView::generalTab()
     return formPage({newNotes, everywhere});
 }
 
-QWidget *SettingsView::permissionStatus()
+// Without a notification server there is nothing to switch on: the switch rests, and the desktop's own
+// settings are offered where they are installed.
+QWidget *SettingsView::noServerLine()
 {
-    auto *status = new QWidget;
-    auto *layout = new QHBoxLayout(status);
+    auto *line = new QWidget;
+    auto *layout = new QHBoxLayout(line);
     layout->setContentsMargins(0, 0, 0, 0);
-
-    m_permissionOn = symbolLine(QStringLiteral("checkmark.circle.fill"), tr("On"), Fonts::body(), Theme::good);
-    auto *allow = new QuietButton(tr("Allow Notifications…"));
-    connect(allow, &QAbstractButton::clicked, &m_model, &AppModel::requestPermission);
-    m_permissionAsk = allow;
-
-    m_permissionOff = new QWidget;
-    auto *off = new QHBoxLayout(m_permissionOff);
-    off->setContentsMargins(0, 0, 0, 0);
-    off->addWidget(new ThemeLabel(tr("Off"), Fonts::body(), Theme::ink2));
-    auto *open = new QuietButton(tr("Open Notification Settings…"));
-    connect(open, &QAbstractButton::clicked, this, [] { AppLinks::openNotificationSettings(); });
-    off->addWidget(open);
-
-    for (QWidget *state : {m_permissionOn, m_permissionAsk, m_permissionOff})
-        layout->addWidget(state);
-    return status;
+    layout->addWidget(new ThemeLabel(tr("Off: no notification server is running."), Fonts::caption(), Theme::ink2, 0), 1);
+    m_openSettings = new QuietButton(tr("Open Notification Settings…"));
+    connect(m_openSettings, &QAbstractButton::clicked, this, [] { AppLinks::openNotificationSettings(); });
+    layout->addWidget(m_openSettings);
+    m_noServer = line;
+    return line;
 }
 
 QWidget *SettingsView::alertsTab()
 {
     auto *notifications = new FormSection(tr("Notifications"));
-    notifications->addLabelledRow(tr("Desktop notifications"), permissionStatus());
-    notifications->addCaption(tr("A notification when a timer ends or a deadline arrives, with +5 min and Done. Your "
-                                 "desktop shows them once you press Allow."));
+    m_notificationsSwitch = new QCheckBox(tr("Show desktop notifications"));
+    connect(m_notificationsSwitch, &QCheckBox::toggled, &m_model, [this](bool on) {
+        on ? m_model.requestPermission() : m_model.revokePermission();
+    });
+    notifications->addRow(m_notificationsSwitch);
+    notifications->addRow(noServerLine());
+    notifications->addCaption(tr("A notification when a timer ends or a deadline arrives, with +5 min and Done, "
+                                 "shown by your desktop while this is on."));
 
     auto *deadlines = new FormSection(tr("Deadlines"));
     QComboBox *lead = picker<int>(m_model,
@@ -341,9 +336,11 @@ void SettingsView::updateHotkeyWarning()
 void SettingsView::updatePermission()
 {
     const NotifyPermission permission = m_model.permission();
-    m_permissionOn->setVisible(permission == NotifyPermission::allowed);
-    m_permissionAsk->setVisible(permission == NotifyPermission::notAsked);
-    m_permissionOff->setVisible(permission == NotifyPermission::denied);
+    const QSignalBlocker quiet(m_notificationsSwitch);
+    m_notificationsSwitch->setChecked(permission == NotifyPermission::allowed);
+    m_notificationsSwitch->setEnabled(permission != NotifyPermission::denied);
+    m_noServer->setVisible(permission == NotifyPermission::denied);
+    m_openSettings->setVisible(permission == NotifyPermission::denied && AppLinks::notificationSettingsCommand());
 }
 
 void SettingsView::updateTabIcons(Scheme scheme)

@@ -7,6 +7,8 @@
 #include <optional>
 
 class AppModel;
+class QAbstractButton;
+class QCheckBox;
 class QTabWidget;
 class ThemeLabel;
 
@@ -37,7 +39,7 @@ private:
     QWidget *notchTab();
     QWidget *shortcutsTab();
     QWidget *howItWorksTab();
-    QWidget *permissionStatus();
+    QWidget *noServerLine();
     void updateHotkeyWarning();
     void updatePermission();
     void updateTabIcons(Scheme scheme);
@@ -47,8 +49,8 @@ private:
     mutable std::optional<bool> m_liveHasNotch;
     QTabWidget *m_tabs;
     ThemeLabel *m_hotkeyWarning = nullptr;
-    QWidget *m_permissionOn = nullptr;
-    QWidget *m_permissionAsk = nullptr;
-    QWidget *m_permissionOff = nullptr;
+    QCheckBox *m_notificationsSwitch = nullptr;
+    QWidget *m_noServer = nullptr;
+    QAbstractButton *m_openSettings = nullptr;
     Scheme m_iconScheme = Scheme::light;
 };

@@ -246,8 +246,8 @@ QWidget *WelcomeView::alertsPage()
     return page;
 }
 
-// Follows the model's permission: "on", "off" with a way to the desktop's settings, or the button
-// that asks.
+// Follows the model's permission: "on", "off" with a way to the desktop's settings where they are
+// installed, or the button that asks.
 QWidget *WelcomeView::permissionRow()
 {
     auto *row = new QWidget;
@@ -272,7 +272,7 @@ QWidget *WelcomeView::permissionRow()
         const NotifyPermission permission = m_model.permission();
         on->setVisible(permission == NotifyPermission::allowed);
         off->setVisible(permission == NotifyPermission::denied);
-        settings->setVisible(permission == NotifyPermission::denied);
+        settings->setVisible(permission == NotifyPermission::denied && AppLinks::notificationSettingsCommand());
         allow->setVisible(permission == NotifyPermission::notAsked);
         later->setVisible(permission == NotifyPermission::notAsked);
     };

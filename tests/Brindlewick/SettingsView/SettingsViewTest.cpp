@@ -246,28 +246,54 @@ TEST_F(SettingsViewTest, HotKeyWarningShowsOnlyWhenTheKeyIsWantedButHeldElsewher
     }
 }
 
-struct PermissionCase {
-    NotifyPermission permission;
-    bool on;
-    bool ask;
-    bool off;
+// A stand-in for the desktop's notification settings, on PATH for the life of the object.
+class SettingsProgram {
+public:
+    explicit SettingsProgram(bool installed)
+        : m_path("PATH", m_bin.path().toUtf8()), m_desktop("XDG_CURRENT_DESKTOP", QByteArray("GNOME"))
+    {
+        if (!installed)
+            return;
+        writeTestFile(program(), "#!/bin/sh\necho \"$@\" > \"$0.ran\"\n");
+        QFile::setPermissions(program(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    QString program() const { return QDir(m_bin.path()).filePath("gnome-control-center"); }
+
+private:
+    QTemporaryDir m_bin;
+    ScopedEnv m_path;
+    ScopedEnv m_desktop;
 };
 
-TEST_F(SettingsViewTest, NotificationRowFollowsThePermission)
+struct PermissionCase {
+    NotifyPermission permission;
+    bool settingsInstalled;
+    bool on;
+    bool switchable;
+    bool settingsOffered;
+};
+
+TEST_F(SettingsViewTest, TheNotificationSwitchFollowsThePermissionAndTheDesktopsSettingsShowOnlyWhereInstalled)
 {
     const PermissionCase cases[] = {
-        {NotifyPermission::allowed, true, false, false},
-        {NotifyPermission::notAsked, false, true, false},
-        {NotifyPermission::denied, false, false, true},
+        {NotifyPermission::allowed, true, true, true, false},
+        {NotifyPermission::notAsked, true, false, true, false},
+        {NotifyPermission::denied, true, false, false, true},
+        {NotifyPermission::denied, false, false, false, false},
     };
-    const auto view = open(SettingsView::Tab::alerts);
     for (const PermissionCase &c : cases) {
-        SCOPED_TRACE(int(c.permission));
+        SCOPED_TRACE(testing::Message() << int(c.permission) << " installed " << c.settingsInstalled);
+        const SettingsProgram settings(c.settingsInstalled);
+        model->setPermission(NotifyPermission::notAsked);
+        const auto view = open(SettingsView::Tab::alerts);
         model->setPermission(c.permission);
-        EXPECT_EQ(shows(*view, "On"), c.on);
-        EXPECT_EQ(shows(*view, "Allow Notifications…"), c.ask);
-        EXPECT_EQ(shows(*view, "Off"), c.off);
-        EXPECT_EQ(shows(*view, "Open Notification Settings…"), c.off);
+        QCheckBox *box = checkBox(*view, "Show desktop notifications");
+        ASSERT_TRUE(box);
+        EXPECT_EQ(box->isChecked(), c.on);
+        EXPECT_EQ(box->isEnabled(), c.switchable);
+        EXPECT_EQ(shows(*view, "Off: no notification server is running."), !c.switchable);
+        EXPECT_EQ(shows(*view, "Open Notification Settings…"), c.settingsOffered);
     }
 }
 
@@ -280,42 +306,48 @@ QAbstractButton *button(const QWidget &view, const QString &text)
     return nullptr;
 }
 
-TEST_F(SettingsViewTest, AllowingNotificationsAsksTheNotifierStoresTheAnswerAndReschedules)
+// Turned off, notifications stop and the alert sound takes over, as "Play a sound when notifications
+// are off" says.
+TEST_F(SettingsViewTest, TheSwitchTurnsNotificationsOnAndOffAndTheSoundTakesOverWhenOff)
 {
     for (bool grant : {true, false}) {
         SCOPED_TRACE(grant);
         rebuild();
+        model->load();
         notifier->grantOnRequest = grant;
-        const QUuid id = put(note("call back"));
-        StickyNote withDeadline = stored(id);
-        withDeadline.deadline = now + 3600;
-        put(withDeadline);
+        StickyNote call = note("call back");
+        call.setDeadline(now + 3600, now - 60);
+        put(call);
         const auto view = open(SettingsView::Tab::alerts);
-        const int schedules = notifier->schedules;
+        QCheckBox *box = checkBox(*view, "Show desktop notifications");
+        ASSERT_TRUE(box);
 
-        QTest::mouseClick(button(*view, "Allow Notifications…"), Qt::LeftButton);
+        click(box);
         EXPECT_EQ(notifier->requests, 1);
         EXPECT_EQ(model->permission(), grant ? NotifyPermission::allowed : NotifyPermission::denied);
-        EXPECT_EQ(notifier->schedules, schedules + 1);
         EXPECT_EQ(notifier->scheduled.isEmpty(), !grant) << "alerts are handed over only once allowed";
-        EXPECT_EQ(shows(*view, "On"), grant);
-        EXPECT_EQ(shows(*view, "Open Notification Settings…"), !grant);
+        EXPECT_EQ(box->isChecked(), grant);
+        EXPECT_EQ(shows(*view, "Off: no notification server is running."), !grant);
+        if (!grant)
+            continue;
+
+        click(box);
+        EXPECT_EQ(model->permission(), NotifyPermission::notAsked);
+        EXPECT_TRUE(notifier->scheduled.isEmpty());
+        EXPECT_FALSE(box->isChecked());
+        now = now + 3600;
+        model->tick();
+        EXPECT_EQ(sounds, 1) << "the note rang with the sound instead of a notification";
     }
 }
 
 TEST_F(SettingsViewTest, OpenNotificationSettingsStartsTheDesktopsSettings)
 {
-    QTemporaryDir bin;
-    const QString program = QDir(bin.path()).filePath("gnome-control-center");
-    writeTestFile(program, "#!/bin/sh\necho \"$@\" > \"$0.ran\"\n");
-    QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    ScopedEnv path("PATH", bin.path().toUtf8());
-    ScopedEnv desktop("XDG_CURRENT_DESKTOP", QByteArray("GNOME"));
-
+    const SettingsProgram settings(true);
     model->setPermission(NotifyPermission::denied);
     const auto view = open(SettingsView::Tab::alerts);
     QTest::mouseClick(button(*view, "Open Notification Settings…"), Qt::LeftButton);
-    QFile ran(program + ".ran");
+    QFile ran(settings.program() + ".ran");
     EXPECT_TRUE(QTest::qWaitFor([&] { return ran.exists() && ran.size() > 0; }, 5000));
 }
 

@@ -220,21 +220,32 @@ TEST_F(WelcomeViewTest, TheTrayTriggerIsStoredAtOnce)
 
 struct PermissionCase {
     NotifyPermission permission;
+    bool settingsInstalled;
     QStringList shown;
 };
 
+// The desktop's notification settings are offered only where a settings program is installed.
 TEST_F(WelcomeViewTest, PermissionRowFollowsThePermissionAndAsksThroughTheModel)
 {
+    QTemporaryDir bin;
+    const QString program = QDir(bin.path()).filePath("gnome-control-center");
+    const ScopedEnv path("PATH", bin.path().toUtf8());
+    const ScopedEnv desktop("XDG_CURRENT_DESKTOP", QByteArray("GNOME"));
     const QStringList texts{"Notifications are on", "Notifications are off", "Open Notification Settings",
                             "Allow Notifications…", "Or press Continue to decide later in Settings."};
     const PermissionCase cases[] = {
-        {NotifyPermission::allowed, {"Notifications are on"}},
-        {NotifyPermission::denied, {"Notifications are off", "Open Notification Settings"}},
-        {NotifyPermission::notAsked, {"Allow Notifications…", "Or press Continue to decide later in Settings."}},
+        {NotifyPermission::denied, false, {"Notifications are off"}},
+        {NotifyPermission::allowed, true, {"Notifications are on"}},
+        {NotifyPermission::denied, true, {"Notifications are off", "Open Notification Settings"}},
+        {NotifyPermission::notAsked, true, {"Allow Notifications…", "Or press Continue to decide later in Settings."}},
     };
     const auto view = open(1);
     for (const PermissionCase &c : cases) {
-        SCOPED_TRACE(int(c.permission));
+        SCOPED_TRACE(testing::Message() << int(c.permission) << " installed " << c.settingsInstalled);
+        if (c.settingsInstalled) {
+            writeTestFile(program, "#!/bin/sh\n");
+            QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner);
+        }
         model->setPermission(c.permission);
         for (const QString &text : texts)
             EXPECT_EQ(shows(*view, text), c.shown.contains(text)) << text.toStdString();
