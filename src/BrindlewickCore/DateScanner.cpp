@@ -18,6 +18,16 @@ bool isNumberPunctuation(QChar c)
 
 } // namespace
 
+Scanner::Scanner(QStringView text) : m_text(text), m_letterRunEnds(text.size())
+{
+    qsizetype end = text.size();
+    for (qsizetype i = text.size() - 1; i >= 0; --i) {
+        if (!text[i].isLetter())
+            end = i;
+        m_letterRunEnds[i] = end;
+    }
+}
+
 bool Scanner::startsPhrase(qsizetype i) const
 {
     const QChar c = at(i);
@@ -37,29 +47,6 @@ bool Scanner::endsToken(qsizetype i) const
     if (c.isLetterOrNumber())
         return false;
     return !(isNumberPunctuation(c) && isAsciiDigit(at(i + 1)));
-}
-
-qsizetype Scanner::skipSpaces(qsizetype i) const
-{
-    while (i < size() && at(i).isSpace())
-        ++i;
-    return i;
-}
-
-Word Scanner::word(qsizetype i) const
-{
-    qsizetype end = i;
-    while (end < size() && at(end).isLetter())
-        ++end;
-    if (at(end).isNumber())
-        return Word{QStringView(), i};
-    return Word{m_text.mid(i, end - i), end};
-}
-
-Word Scanner::nextWord(qsizetype i) const
-{
-    const qsizetype next = skipSpaces(i);
-    return next > i ? word(next) : Word{QStringView(), i};
 }
 
 std::optional<qsizetype> Scanner::words(qsizetype i, std::initializer_list<QLatin1StringView> expected) const

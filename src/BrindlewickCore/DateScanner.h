@@ -2,6 +2,7 @@
 
 #include <QLatin1StringView>
 #include <QStringView>
+#include <QVarLengthArray>
 #include <algorithm>
 #include <array>
 #include <initializer_list>
@@ -78,7 +79,7 @@ struct Link {
 
 class Scanner {
 public:
-    explicit Scanner(QStringView text) : m_text(text) {}
+    explicit Scanner(QStringView text);
 
     qsizetype size() const { return m_text.size(); }
     QChar at(qsizetype i) const { return i < m_text.size() ? m_text[i] : QChar(); }
@@ -88,12 +89,28 @@ public:
     bool startsPhrase(qsizetype i) const;
     // True when nothing at `i` continues the word or number that ended there.
     bool endsToken(qsizetype i) const;
-    qsizetype skipSpaces(qsizetype i) const;
+    qsizetype skipSpaces(qsizetype i) const
+    {
+        while (i < size() && at(i).isSpace())
+            ++i;
+        return i;
+    }
 
     // The letters from `i` on; empty when a digit runs on from them ("tomorrow5pm").
-    Word word(qsizetype i) const;
+    Word word(qsizetype i) const
+    {
+        const qsizetype end = i < size() ? m_letterRunEnds[i] : i;
+        if (at(end).isNumber())
+            return Word{QStringView(), i};
+        return Word{m_text.sliced(i, end - i), end};
+    }
+
     // The word after the spaces that follow `i`; empty when no space separates them.
-    Word nextWord(qsizetype i) const;
+    Word nextWord(qsizetype i) const
+    {
+        const qsizetype next = skipSpaces(i);
+        return next > i ? word(next) : Word{QStringView(), i};
+    }
     // Where the given words end when they follow one another from `i`, one or more spaces apart.
     std::optional<qsizetype> words(qsizetype i, std::initializer_list<QLatin1StringView> expected) const;
     // Up to four digits.
@@ -122,6 +139,8 @@ public:
 
 private:
     QStringView m_text;
+    // Where the run of letters at each position ends: every rule asks for the word where it stands.
+    QVarLengthArray<qsizetype, 128> m_letterRunEnds;
 };
 
 } // namespace DateDetector

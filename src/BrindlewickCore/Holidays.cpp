@@ -81,7 +81,10 @@ std::optional<qsizetype> spelledAt(const Scanner &scan, qsizetype i, QLatin1Stri
 
 std::optional<DayPhrase> holidayAt(const Scanner &scan, qsizetype i)
 {
+    const char16_t initial = scan.at(i).unicode() | 0x20;
     for (const Holiday &holiday : holidays) {
+        if (holiday.name.front() != QLatin1Char(initial))
+            continue;
         if (const auto end = spelledAt(scan, i, holiday.name))
             return DayPhrase{CalendarDay{holiday.month, holiday.day, std::nullopt}, *end, false, holiday.needsCompany,
                              holiday.part};
