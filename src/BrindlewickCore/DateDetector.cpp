@@ -3,6 +3,7 @@
 #include "ClockTimes.h"
 #include "DateResolver.h"
 #include "DateScanner.h"
+#include "DayAndTimeApart.h"
 #include "DayParts.h"
 #include "DayPhrases.h"
 
@@ -34,13 +35,24 @@ public:
 
     std::vector<DateMatch> all() const
     {
-        std::vector<DateMatch> found;
+        std::vector<DateMatch> matches;
+        for (const PlacedPhrase &placed : joinedApart(phrases())) {
+            if (const auto date = m_resolver.resolve(placed.phrase))
+                matches.push_back(DateMatch{placed.start, placed.phrase.end - placed.start, *date});
+        }
+        return matches;
+    }
+
+private:
+    std::vector<PlacedPhrase> phrases() const
+    {
+        std::vector<PlacedPhrase> found;
         qsizetype i = 0;
         while (i < m_scan.size()) {
             if (m_scan.startsPhrase(i)) {
-                if (const auto match = matchAt(i)) {
-                    found.push_back(*match);
-                    i = match->offset + match->length;
+                if (auto placed = placedPhraseAt(i)) {
+                    i = placed->phrase.end;
+                    found.push_back(std::move(*placed));
                     continue;
                 }
             }
@@ -49,21 +61,29 @@ public:
         return found;
     }
 
-private:
-    std::optional<DateMatch> matchAt(qsizetype start) const
+    std::optional<PlacedPhrase> placedPhraseAt(qsizetype start) const
     {
         const auto preposition = prepositionAt(start);
         const auto phrase = phraseAt(preposition ? preposition->end : start,
                                      preposition ? preposition->rules : TimeRules{});
         if (!phrase || (phrase->needsCompany && !preposition))
             return std::nullopt;
-        const auto date = m_resolver.resolve(*phrase);
-        if (!date)
-            return std::nullopt;
         // "by 1/2" is more often a fraction than a date: a numeric date keeps its preposition out,
         // so it stays the bare number it is.
-        const qsizetype offset = preposition && phrase->numericOnly ? preposition->end : start;
-        return DateMatch{offset, phrase->end - offset, *date};
+        return PlacedPhrase{preposition && phrase->numericOnly ? preposition->end : start, *phrase};
+    }
+
+    // "monday meeting at 3pm": a day and the time after it as one phrase.
+    std::vector<PlacedPhrase> joinedApart(const std::vector<PlacedPhrase> &phrases) const
+    {
+        std::vector<PlacedPhrase> joined;
+        for (std::size_t k = 0; k < phrases.size(); ++k) {
+            const auto both = k + 1 < phrases.size() ? dayAndTimeApart(m_scan, phrases[k], phrases[k + 1]) : std::nullopt;
+            joined.push_back(both.value_or(phrases[k]));
+            if (both)
+                ++k;
+        }
+        return joined;
     }
 
     std::optional<Preposition> prepositionAt(qsizetype i) const

@@ -156,6 +156,38 @@ TEST(DateDetector, ReadsAsTheLocaleAndTheHourSay)
         EXPECT_EQ(found(QString::fromUtf8(c.text), c.locale, c.at), c.matches) << c.text;
 }
 
+TEST(DateDetector, JoinsADayAndATimeWithOnlyOrdinaryWordsBetween)
+{
+    struct Case { const char *text; QLocale locale; QStringList matches; };
+    const Case cases[] = {
+        {"monday meeting at 3pm", american, {"monday meeting at 3pm = 2026-06-15 15:00"}},
+        {"tomorrow brunch at 11", british, {"tomorrow brunch at 11 = 2026-06-11 11:00"}},
+        {"friday drinks at 6", british, {"friday drinks at 6 = 2026-06-12 18:00"}},
+        {"tonight dinner with Ana at 9", american, {"tonight dinner with Ana at 9 = 2026-06-10 21:00"}},
+        {"tomorrow morning run at 7", british, {"tomorrow morning run at 7 = 2026-06-11 07:00"}},
+        {"on sat cleanup at 10am", american, {"on sat cleanup at 10am = 2026-06-13 10:00"}},
+        {"dec 25 dinner with the family at 6", american, {"dec 25 dinner with the family at 6 = 2026-12-25 18:00"}},
+        {"tomorrow – Ana’s party at 8pm", british, {"tomorrow – Ana’s party at 8pm = 2026-06-11 20:00"}},
+        {"friday drinks at 6; monday lunch at 1", american,
+         {"friday drinks at 6 = 2026-06-12 18:00", "monday lunch at 1 = 2026-06-15 13:00"}},
+        {"tomorrow or 6pm", american, {"tomorrow = 2026-06-11 09:00", "6pm = 2026-06-10 18:00"}},
+        {"tomorrow, then at 6pm", american, {"tomorrow = 2026-06-11 09:00", "at 6pm = 2026-06-10 18:00"}},
+        {"tomorrow: call at 5pm", american, {"tomorrow = 2026-06-11 09:00", "at 5pm = 2026-06-10 17:00"}},
+        {"tomorrow (call at 5pm)", american, {"tomorrow = 2026-06-11 09:00", "at 5pm = 2026-06-10 17:00"}},
+        {"tomorrow call\nat 5pm", american, {"tomorrow = 2026-06-11 09:00", "at 5pm = 2026-06-10 17:00"}},
+        {"tomorrow buy 2 at 5pm", american, {"tomorrow = 2026-06-11 09:00", "at 5pm = 2026-06-10 17:00"}},
+        {"tomorrow, friday at 5pm", american, {"tomorrow = 2026-06-11 09:00", "friday at 5pm = 2026-06-12 17:00"}},
+        {"last monday notes at 5pm", american, {"last monday = 2026-06-08 09:00", "at 5pm = 2026-06-10 17:00"}},
+        {"12/25 party at 5pm", american, {"12/25 = 2026-12-25 09:00", "at 5pm = 2026-06-10 17:00"}},
+        {"friday eod report at 3pm", american, {"friday eod = 2026-06-12 17:00", "at 3pm = 2026-06-10 15:00"}},
+        {"tomorrow morning, meet at 8 in the evening", american,
+         {"tomorrow morning = 2026-06-11 09:00", "at 8 in the evening = 2026-06-10 20:00"}},
+        {"at 5pm call about friday", american, {"at 5pm = 2026-06-10 17:00", "friday = 2026-06-12 09:00"}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(found(QString::fromUtf8(c.text), c.locale), c.matches) << c.text;
+}
+
 TEST(DateDetector, ReadsHoursAndMinutesWithAFullStopOnlyWhereTheyAreATime)
 {
     struct Case { const char *text; QLocale locale; QStringList matches; };

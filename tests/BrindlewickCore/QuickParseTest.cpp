@@ -224,6 +224,25 @@ const Line bareHourLines[] = {
     {"sunday at 2:30", "sunday at 2:30", {}, "+1 14:30", "14:00", "+1 02:30"},
 };
 
+// A day and a time with ordinary words between them make one deadline.
+const Line dayAndTimeApartLines[] = {
+    {"monday meeting at 3pm", "monday meeting at 3pm", {}, "+2 15:00"},
+    {"tomorrow brunch at 11", "tomorrow brunch at 11", {}, "+1 11:00"},
+    {"friday drinks at 6", "friday drinks at 6", {}, "+6 18:00"},
+    {"dinner friday at 8pm", "dinner friday at 8pm", {}, "+6 20:00"},
+    {"tomorrow brunch with Ana and Ben at half past 11", "tomorrow brunch with Ana and Ben at half past 11", {},
+     "+1 11:30"},
+    {"tomorrow train to Leeds at 7.45", "tomorrow train to Leeds at 7.45", {}, "+1 07:45"},
+    {"sunday meeting at 2:30", "sunday meeting at 2:30", {}, "+1 14:30", "14:00", "+1 02:30"},
+    {"tonight pick up Ana at 10", "tonight pick up Ana at 10", {}, "+0 22:00"},
+    {"monday meeting at 3pm 30m", "monday meeting at 3pm", 1800, "+2 15:00"},
+    {"tomorrow or 6pm", "tomorrow or 6pm", {}, "+1 09:00"},
+    {"tomorrow: dentist. call at 5", "tomorrow: dentist. call at 5", {}, "+1 09:00"},
+    {"friday buy 2 tickets at 5", "friday buy 2 tickets at 5", {}, "+6 09:00"},
+    {"review last monday notes at 3", "review last monday notes at 3", {}, "+0 15:00"},
+    {"sat down with Ana at 5", "sat down with Ana at 5", {}, "+0 17:00"},
+};
+
 // Hours and minutes with a full stop are a time after a preposition or a day; alone, or before a
 // day, they may as well be an amount or a version.
 const Line dottedTimeLines[] = {
@@ -341,6 +360,11 @@ TEST(QuickParse, GoldenLinesInBerlinOnTheSaturdayBeforeSpringForward)
 TEST(QuickParse, GoldenLinesInNewYorkOnTheSaturdayBeforeFallBack)
 {
     expectGoldenLines(goldenLines, Calendar::named("America/New_York"), QDate(2026, 10, 31));
+}
+
+TEST(QuickParse, ADayAndATimeWithOrdinaryWordsBetweenMakeOneDeadline)
+{
+    expectOnBothEves(dayAndTimeApartLines);
 }
 
 TEST(QuickParse, AnHourAloneIsTheFirstDaytimeHourAheadOnEitherClock)
