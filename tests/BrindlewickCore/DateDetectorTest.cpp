@@ -24,6 +24,21 @@ QStringList found(const QString &text, const QLocale &locale = american, Date at
     return result;
 }
 
+// A text, the locale it is read in, the matches it must give, and when it is typed.
+struct Reading {
+    const char *text;
+    QLocale locale;
+    QStringList matches;
+    Date at = now;
+};
+
+template <std::size_t N>
+void expectReadings(const Reading (&readings)[N])
+{
+    for (const Reading &reading : readings)
+        EXPECT_EQ(found(QString::fromUtf8(reading.text), reading.locale, reading.at), reading.matches) << reading.text;
+}
+
 TEST(DateDetector, ReadsEachKindOfPhrase)
 {
     struct Case { const char *text; const char *match; };
@@ -158,8 +173,7 @@ TEST(DateDetector, ReadsAsTheLocaleAndTheHourSay)
 
 TEST(DateDetector, JoinsADayAndATimeWithOnlyOrdinaryWordsBetween)
 {
-    struct Case { const char *text; QLocale locale; QStringList matches; };
-    const Case cases[] = {
+    const Reading readings[] = {
         {"monday meeting at 3pm", american, {"monday meeting at 3pm = 2026-06-15 15:00"}},
         {"tomorrow brunch at 11", british, {"tomorrow brunch at 11 = 2026-06-11 11:00"}},
         {"friday drinks at 6", british, {"friday drinks at 6 = 2026-06-12 18:00"}},
@@ -184,14 +198,12 @@ TEST(DateDetector, JoinsADayAndATimeWithOnlyOrdinaryWordsBetween)
          {"tomorrow morning = 2026-06-11 09:00", "at 8 in the evening = 2026-06-10 20:00"}},
         {"at 5pm call about friday", american, {"at 5pm = 2026-06-10 17:00", "friday = 2026-06-12 09:00"}},
     };
-    for (const Case &c : cases)
-        EXPECT_EQ(found(QString::fromUtf8(c.text), c.locale), c.matches) << c.text;
+    expectReadings(readings);
 }
 
 TEST(DateDetector, ReadsHoursAndMinutesWithAFullStopOnlyWhereTheyAreATime)
 {
-    struct Case { const char *text; QLocale locale; QStringList matches; };
-    const Case cases[] = {
+    const Reading readings[] = {
         {"at 10.15", american, {"at 10.15 = 2026-06-10 10:15"}},
         {"tomorrow 7.45", british, {"tomorrow 7.45 = 2026-06-11 07:45"}},
         {"until 6.05", american, {"until 6.05 = 2026-06-10 18:05"}},
@@ -208,14 +220,12 @@ TEST(DateDetector, ReadsHoursAndMinutesWithAFullStopOnlyWhereTheyAreATime)
         {"at 10.15.2", american, {}},
         {"on 10.15", american, {}},
     };
-    for (const Case &c : cases)
-        EXPECT_EQ(found(QString::fromUtf8(c.text), c.locale), c.matches) << c.text;
+    expectReadings(readings);
 }
 
 TEST(DateDetector, ReadsSpokenClockTimes)
 {
-    struct Case { const char *text; QLocale locale; QStringList matches; };
-    const Case cases[] = {
+    const Reading readings[] = {
         {"half past 10", american, {"half past 10 = 2026-06-10 10:30"}},
         {"quarter past 9", british, {"quarter past 9 = 2026-06-10 21:15"}},
         {"quarter to 4", american, {"quarter to 4 = 2026-06-10 15:45"}},
@@ -241,47 +251,44 @@ TEST(DateDetector, ReadsSpokenClockTimes)
         {"one to 3", american, {}},
         {"quarter past 13", british, {}},
     };
-    for (const Case &c : cases)
-        EXPECT_EQ(found(QString::fromUtf8(c.text), c.locale), c.matches) << c.text;
+    expectReadings(readings);
 }
 
 TEST(DateDetector, ReadsFixedDateHolidays)
 {
     const Date halloween = *utc.date(QDate(2026, 10, 31), QTime(14, 0));
     const Date halloweenNight = *utc.date(QDate(2026, 10, 31), QTime(18, 0));
-    struct Case { const char *text; Date at; QStringList matches; };
-    const Case cases[] = {
-        {"before new year's eve", now, {"before new year's eve = 2026-12-31 09:00"}},
-        {"by halloween", now, {"by halloween = 2026-10-31 09:00"}},
-        {"by Hallowe’en", halloween, {"by Hallowe’en = 2026-10-31 17:00"}},
-        {"by halloween", halloweenNight, {"by halloween = 2026-10-31 23:59"}},
-        {"New Years Day", now, {"New Years Day = 2027-01-01 09:00"}},
-        {"valentine's day", now, {"valentine's day = 2027-02-14 09:00"}},
-        {"St. Patrick's Day", now, {"St. Patrick's Day = 2027-03-17 09:00"}},
-        {"april fools' day", now, {"april fools' day = 2027-04-01 09:00"}},
-        {"juneteenth", now, {"juneteenth = 2026-06-19 09:00"}},
-        {"fourth of july", now, {"fourth of july = 2026-07-04 09:00"}},
-        {"on independence day", now, {"on independence day = 2026-07-04 09:00"}},
-        {"guy fawkes night", now, {"guy fawkes night = 2026-11-05 21:00"}},
-        {"remembrance day", now, {"remembrance day = 2026-11-11 09:00"}},
-        {"christmas eve at 6", now, {"christmas eve at 6 = 2026-12-24 18:00"}},
-        {"on christmas morning", now, {"on christmas morning = 2026-12-25 09:00"}},
-        {"till xmas", now, {"till xmas = 2026-12-25 09:00"}},
-        {"boxing day", now, {"boxing day = 2026-12-26 09:00"}},
-        {"until NYE", now, {"until NYE = 2026-12-31 09:00"}},
-        {"by the new year", now, {"by the new year = 2027-01-01 09:00"}},
-        {"halloween costume", now, {}},
-        {"christmas cards", now, {}},
-        {"happy new year", now, {}},
-        {"the new year", now, {}},
-        {"valentines card", now, {}},
-        {"watch independence day", now, {}},
-        {"christmassy", now, {}},
-        {"new yorker", now, {}},
-        {"boxing days", now, {}},
+    const Reading readings[] = {
+        {"before new year's eve", american, {"before new year's eve = 2026-12-31 09:00"}},
+        {"by halloween", american, {"by halloween = 2026-10-31 09:00"}},
+        {"by Hallowe’en", american, {"by Hallowe’en = 2026-10-31 17:00"}, halloween},
+        {"by halloween", american, {"by halloween = 2026-10-31 23:59"}, halloweenNight},
+        {"New Years Day", american, {"New Years Day = 2027-01-01 09:00"}},
+        {"valentine's day", american, {"valentine's day = 2027-02-14 09:00"}},
+        {"St. Patrick's Day", british, {"St. Patrick's Day = 2027-03-17 09:00"}},
+        {"april fools' day", american, {"april fools' day = 2027-04-01 09:00"}},
+        {"juneteenth", american, {"juneteenth = 2026-06-19 09:00"}},
+        {"fourth of july", american, {"fourth of july = 2026-07-04 09:00"}},
+        {"on independence day", american, {"on independence day = 2026-07-04 09:00"}},
+        {"guy fawkes night", british, {"guy fawkes night = 2026-11-05 21:00"}},
+        {"remembrance day", british, {"remembrance day = 2026-11-11 09:00"}},
+        {"christmas eve at 6", american, {"christmas eve at 6 = 2026-12-24 18:00"}},
+        {"on christmas morning", american, {"on christmas morning = 2026-12-25 09:00"}},
+        {"till xmas", american, {"till xmas = 2026-12-25 09:00"}},
+        {"boxing day", british, {"boxing day = 2026-12-26 09:00"}},
+        {"until NYE", british, {"until NYE = 2026-12-31 09:00"}},
+        {"by the new year", british, {"by the new year = 2027-01-01 09:00"}},
+        {"halloween costume", american, {}},
+        {"christmas cards", british, {}},
+        {"happy new year", american, {}},
+        {"the new year", british, {}},
+        {"valentines card", american, {}},
+        {"watch independence day", american, {}},
+        {"christmassy", american, {}},
+        {"new yorker", american, {}},
+        {"boxing days", british, {}},
     };
-    for (const Case &c : cases)
-        EXPECT_EQ(found(QString::fromUtf8(c.text), american, c.at), c.matches) << c.text;
+    expectReadings(readings);
 }
 
 TEST(DateDetector, CalendarDaysHoldAcrossDaylightSavingChanges)
