@@ -6,17 +6,29 @@ namespace DateDetector {
 
 namespace {
 
+// How the minutes were said: "5", "ten", or "quarter" and "half".
+enum class Said { inDigits, asCount, asFraction };
+
 // Minutes away from the hour as they are said; "twenty" may go on to "twenty-five".
 constexpr std::array<Keyword, 5> spokenMinuteWords{{
     {"five"_L1, 5}, {"ten"_L1, 10}, {"quarter"_L1, 15}, {"twenty"_L1, 20}, {"half"_L1, 30},
 }};
 constexpr int twenty = 20;
+constexpr int quarter = 15;
 constexpr int half = 30;
+
+// Words before which "ten to 6" is a range rather than a time.
+constexpr std::array<QLatin1StringView, 2> rangeOpeners{"from"_L1, "between"_L1};
 
 struct Minutes {
     int value = 0;
     qsizetype end = 0;
-    bool inDigits = false;
+    Said said = Said::asCount;
+};
+
+struct Direction {
+    bool past = true;
+    qsizetype end = 0;
 };
 
 // "quarter", "a quarter", "ten", "twenty-five", "twenty five", "5"
@@ -25,7 +37,7 @@ std::optional<Minutes> minutesAt(const Scanner &scan, qsizetype i)
     if (const auto digits = scan.number(i)) {
         if (digits->value < 1 || digits->value > 59 || !scan.endsToken(digits->end))
             return std::nullopt;
-        return Minutes{digits->value, digits->end, true};
+        return Minutes{digits->value, digits->end, Said::inDigits};
     }
     Word word = scan.word(i);
     if (word.is("a"_L1)) {
@@ -41,23 +53,38 @@ std::optional<Minutes> minutesAt(const Scanner &scan, qsizetype i)
         if (const Word five = scan.word(next); next > word.end && five.is("five"_L1))
             return Minutes{twenty + 5, five.end};
     }
-    return Minutes{*value, word.end};
+    const bool fraction = *value == quarter || *value == half;
+    return Minutes{*value, word.end, fraction ? Said::asFraction : Said::asCount};
 }
 
-// Where "past", "after" or "to" ends, and whether it goes past the hour. "5 to 6" is more often a
-// range, "2 after 3" a count, and nobody says "half to".
-std::optional<std::pair<bool, qsizetype>> directionAfter(const Scanner &scan, Minutes minutes)
+// The word that ends where the spaces before `i` begin.
+Word wordBefore(const Scanner &scan, qsizetype i)
+{
+    qsizetype end = i;
+    while (end > 0 && scan.at(end - 1).isSpace())
+        --end;
+    qsizetype start = end;
+    while (start > 0 && scan.at(start - 1).isLetter())
+        --start;
+    return Word{scan.text().sliced(start, end - start), end};
+}
+
+// "past", "after" or "to". "5 to 6" and "from ten to 6" are ranges, "2 after 3" a count, and
+// nobody says "half to".
+std::optional<Direction> directionAfter(const Scanner &scan, qsizetype start, Minutes minutes)
 {
     const Word word = scan.nextWord(minutes.end);
     if (word.is("past"_L1))
-        return std::pair{true, word.end};
-    if (minutes.inDigits)
+        return Direction{true, word.end};
+    if (minutes.said == Said::inDigits)
         return std::nullopt;
     if (word.is("after"_L1))
-        return std::pair{true, word.end};
-    if (word.is("to"_L1) && minutes.value != half)
-        return std::pair{false, word.end};
-    return std::nullopt;
+        return Direction{true, word.end};
+    if (!word.is("to"_L1) || minutes.value == half)
+        return std::nullopt;
+    if (minutes.said == Said::asCount && isAmong(rangeOpeners, wordBefore(scan, start)))
+        return std::nullopt;
+    return Direction{false, word.end};
 }
 
 // The hour said, in minutes after midnight, and whether am/pm, noon or midnight fixed its half.
@@ -89,12 +116,18 @@ std::optional<TimePhrase> hourAt(const Scanner &scan, qsizetype i)
 std::optional<TimePhrase> spokenTimeAt(const Scanner &scan, qsizetype i)
 {
     const auto minutes = minutesAt(scan, i);
-    const auto direction = minutes ? directionAfter(scan, *minutes) : std::nullopt;
-    const qsizetype hourStart = direction ? scan.skipSpaces(direction->second) : i;
-    auto time = hourStart > i && hourStart > direction->second ? hourAt(scan, hourStart) : std::nullopt;
+    const auto direction = minutes ? directionAfter(scan, i, *minutes) : std::nullopt;
+    if (!direction)
+        return std::nullopt;
+    const qsizetype hourStart = scan.skipSpaces(direction->end);
+    // "ten to twelve people" counts; "ten to 12" is the time.
+    const bool countedDown = !direction->past && minutes->said == Said::asCount;
+    if (hourStart == direction->end || (countedDown && !isAsciiDigit(scan.at(hourStart))))
+        return std::nullopt;
+    auto time = hourAt(scan, hourStart);
     if (!time)
         return std::nullopt;
-    time->time.minutes += direction->first ? minutes->value : -minutes->value;
+    time->time.minutes += direction->past ? minutes->value : -minutes->value;
     // "quarter to 12am" is the end of the day, as "quarter to midnight" is.
     if (time->time.minutes < 0)
         time->time.minutes += minutesPerDay;

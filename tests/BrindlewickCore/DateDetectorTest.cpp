@@ -250,6 +250,11 @@ TEST(DateDetector, ReadsSpokenClockTimes)
         {"ten to", american, {}},
         {"one to 3", american, {}},
         {"quarter past 13", british, {}},
+        {"quarter to four", british, {"quarter to four = 2026-06-10 15:45"}},
+        {"from half past 9", british, {"half past 9 = 2026-06-10 21:30"}},
+        {"from ten to 6", british, {}},
+        {"between ten to 6", american, {}},
+        {"seats for ten to twelve people", american, {}},
     };
     expectReadings(readings);
 }

@@ -278,6 +278,8 @@ const Line spokenTimeLines[] = {
     {"tea at five past four 10m", "tea at five past four", 600, "+0 16:05"},
     {"5 to 6 people", "5 to 6 people", {}, nullptr},
     {"half to 6", "half to 6", {}, nullptr},
+    {"open from ten to 6", "open from ten to 6", {}, nullptr},
+    {"table for ten to twelve", "table for ten to twelve", {}, nullptr},
 };
 
 // Holidays on a fixed date; a name that is also a modifier counts only after a preposition.
