@@ -12,7 +12,6 @@ namespace {
 constexpr double lastMinute = 60;
 constexpr double oneHour = 3600;
 constexpr double oneDay = 86400;
-constexpr double twoDays = 2 * oneDay;
 
 Urgency runningTimerUrgency(double remaining, double fraction)
 {
@@ -130,7 +129,7 @@ double Countdown::fillSteadyFor(double pixels) const
     constexpr double unending = std::numeric_limits<double>::infinity();
     if (const auto state = kind.timerState())
         return *state == NoteTimer::State::running ? 0 : unending;
-    if (urgency == Urgency::over || fraction <= 0 || (remaining > oneHour && remaining < twoDays))
+    if (urgency == Urgency::over || fraction <= 0)
         return unending;
     // A full fill may be held full before the deadline's span begins; look again next time.
     if (fraction >= 1)
@@ -163,11 +162,7 @@ Countdown timer(const NoteTimer &timer, Date now)
 Countdown deadline(Date deadline, Date setAt, Date now)
 {
     const double left = deadline - now;
-    // Between an hour and two days away the fill counts the time its text counts, so both step
-    // together once a minute (by less than a pixel) instead of each at its own moment.
-    const bool stepsWithText = left > oneHour && left < twoDays;
-    const double counted = stepsWithText ? double(TimeText::spanRun(TimeText::wholeSeconds(left)).last) : left;
-    return {Countdown::Kind::deadline(), left, deadlineFraction(counted, deadline - setAt), deadlineUrgency(left)};
+    return {Countdown::Kind::deadline(), left, deadlineFraction(left, deadline - setAt), deadlineUrgency(left)};
 }
 
 std::optional<Countdown> primary(const StickyNote &note, Date now)

@@ -68,7 +68,7 @@ struct Countdown {
     // forever for a timer standing still, for a deadline until its text or urgency next steps.
     double steadyFor() const;
     // Seconds from now for which a fill `pixels` long when full keeps its reach in whole pixels:
-    // 0 for a running timer, forever for a fill standing still or stepping only with its text.
+    // 0 for a running timer, forever for a fill standing still.
     double fillSteadyFor(double pixels) const;
 
     bool operator==(const Countdown &) const = default;

@@ -53,23 +53,28 @@ std::optional<FilledLine> firstFilledLine(const QString &text)
 }
 
 // The line itself when it has at most `titleLimit` characters (grapheme clusters), else its first
-// `titleLimit` - 1 and an ellipsis. Only the line's start is segmented, however long it is.
+// `titleLimit` - 1 and an ellipsis. Only the line's start is segmented, however long it is: a window
+// of it, widened until it holds `titleLimit` whole clusters or the whole line. A boundary at the
+// window's end is not trusted, since the cluster there may go on past it (stacked combining marks).
 QString shortened(QStringView line)
 {
-    constexpr qsizetype longestCluster = 32;
-    const QString head = line.first(std::min(line.size(), titleLimit * longestCluster)).toString();
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, head);
-    qsizetype kept = 0;
-    for (int seen = 1; seen <= titleLimit; ++seen) {
-        const qsizetype boundary = finder.toNextBoundary();
-        if (boundary == line.size())
+    for (qsizetype window = 4 * titleLimit;; window *= 2) {
+        const bool whole = window >= line.size();
+        const QString head = line.first(std::min(window, line.size())).toString();
+        QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, head);
+        qsizetype kept = 0;
+        int seen = 0;
+        for (qsizetype boundary = finder.toNextBoundary(); boundary != -1; boundary = finder.toNextBoundary()) {
+            if (boundary == head.size() && !whole)
+                break;
+            if (++seen == titleLimit - 1)
+                kept = boundary;
+            if (seen == titleLimit)
+                return boundary == line.size() ? head.left(boundary) : head.left(kept) + QChar(0x2026);
+        }
+        if (whole)
             return head;
-        if (boundary == -1)
-            return head + QChar(0x2026);
-        if (seen == titleLimit - 1)
-            kept = boundary;
     }
-    return head.left(kept) + QChar(0x2026);
 }
 
 } // namespace
@@ -83,6 +88,11 @@ QString StickyNote::title() const
 {
     const std::optional<FilledLine> line = firstFilledLine(text);
     return line ? shortened(line->text) : QStringLiteral("Empty note");
+}
+
+bool StickyNote::isBlank() const
+{
+    return !firstFilledLine(text);
 }
 
 QString StickyNote::rest() const

@@ -39,6 +39,8 @@ struct StickyNote {
 
     // The first non-blank line, trimmed, at most 80 characters; "Empty note" without one.
     QString title() const;
+    // No line holds more than spaces and tabs: the note has no title of its own.
+    bool isBlank() const;
     // Everything after the title line, trimmed.
     QString rest() const;
 

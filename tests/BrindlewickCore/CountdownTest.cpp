@@ -61,8 +61,8 @@ TEST(Countdowns, DeadlineFractionIsTheShareOfItsSpanLeft)
     const Case cases[] = {
         {"set four days ahead, three days left", -86400, 3 * 86400, 0.75},
         {"set an hour ahead, ten minutes left", -3000, 600, 1.0 / 6},
-        // Between an hour and two days away the share counts what the text counts: "24 h" lasts 86,459 s.
-        {"set two days ahead, one day left", -86400, 86400, 86459.0 / 172800},
+        {"set two days ahead, one day left", -86400, 86400, 0.5},
+        {"set two days ahead, an hour and a half left", -172800 + 5400, 5400, 5400.0 / 172800},
         {"passed", -86400, -10, 0},
         {"set at its own time, before it", 60, 60, 1},
         {"set at its own time, after it", -60, -60, 0},
@@ -134,6 +134,23 @@ TEST(Countdowns, ADeadlineStaysSteadyExactlyUntilItsTextOrUrgencyChanges)
         for (const double share : {0.0, 0.5, 0.999})
             EXPECT_EQ(reads(steady * share), reads(0)) << left << " +" << steady * share;
         EXPECT_NE(reads(steady + 0.001), reads(0)) << left << " steady " << steady;
+    }
+}
+
+// The tape sleeps through its fill's steady time, so the fill must keep its whole pixel until then
+// and leave it just after, also between an hour and two days away, where it shrinks as left ÷ span.
+TEST(Countdowns, ADeadlinesFillStaysOnItsPixelExactlyUntilItSteps)
+{
+    constexpr double pixels = 250;
+    const Date deadline = t0 + 2 * 86400;
+    const auto reach = [&](Date now) { return std::floor(pixels * Countdowns::deadline(deadline, t0, now).fraction); };
+    for (const double left : {150000.0, 86399.3, 40000.5, 3601.0, 3000.0}) {
+        const Date now = deadline - left;
+        const double steady = Countdowns::deadline(deadline, t0, now).fillSteadyFor(pixels);
+        ASSERT_GT(steady, 0) << left;
+        ASSERT_LT(steady, 2 * 86400 / pixels + 1) << left;
+        EXPECT_EQ(reach(now + steady * 0.999), reach(now)) << left;
+        EXPECT_LT(reach(now + steady + 0.01), reach(now)) << left;
     }
 }
 

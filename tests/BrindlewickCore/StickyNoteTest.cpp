@@ -11,6 +11,15 @@ StickyNote noteWithText(const QString &text)
     return StickyNote(QUuid::createUuid(), text, NoteColor::lemon, t0);
 }
 
+// `count` letters each carrying six combining marks above.
+QString stacked(int count)
+{
+    QString text;
+    for (int i = 0; i < count; ++i)
+        text += QStringLiteral("e\u0301\u0302\u0303\u0304\u0306\u0307");
+    return text;
+}
+
 TEST(StickyNote, TitleAndRestComeFromTheFirstNonBlankLine)
 {
     struct Case { QString text; QString title; QString rest; };
@@ -30,6 +39,10 @@ TEST(StickyNote, TitleAndRestComeFromTheFirstNonBlankLine)
         {QString(79, u'x') + QStringLiteral("\U0001F1E9\U0001F1EA"),
          QString(79, u'x') + QStringLiteral("\U0001F1E9\U0001F1EA"), ""},
         {QString(80, u'x') + QStringLiteral("\U0001F1E9\U0001F1EA"), QString(79, u'x') + QChar(0x2026), ""},
+        // Stacked combining marks: each letter and its six marks are one character.
+        {stacked(80), stacked(80), ""},
+        {stacked(100), stacked(79) + QChar(0x2026), ""},
+        {stacked(79) + u' ' + QString(100000, u'a'), stacked(79) + QChar(0x2026), ""},
         // A huge note: only the start of its first line makes the title.
         {QString(1000000, u'a'), QString(79, u'a') + QChar(0x2026), ""},
         {"Title\n" + QString(1000000, u'a'), "Title", QString(1000000, u'a')},
@@ -38,6 +51,7 @@ TEST(StickyNote, TitleAndRestComeFromTheFirstNonBlankLine)
         const StickyNote note = noteWithText(c.text);
         EXPECT_EQ(note.title(), c.title) << c.text.toStdString();
         EXPECT_EQ(note.rest(), c.rest) << c.text.toStdString();
+        EXPECT_EQ(note.isBlank(), c.title == "Empty note") << c.text.toStdString();
     }
 }
 
