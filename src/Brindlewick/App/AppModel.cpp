@@ -31,6 +31,14 @@ std::unique_ptr<Notifier> defaultNotifier()
     return std::make_unique<SystemNotifier>();
 }
 
+// An error quoted in brackets inside a sentence, which brings its own full stop.
+QString inBrackets(QString error)
+{
+    if (error.endsWith(u'.'))
+        error.chop(1);
+    return error;
+}
+
 } // namespace
 
 AppModel::AppModel(Paths paths, SettingsStore defaults, std::unique_ptr<Notifier> notifier,
@@ -301,12 +309,12 @@ void AppModel::load()
     if (const auto *unreadable = std::get_if<NoteStore::Unreadable>(&loaded))
         return cannotLoad(tr("Brindlewick couldn’t read your notes file in %1 (%2). Your notes are left as they "
                              "are and nothing is saved over them; Brindlewick tries again every few seconds.")
-                              .arg(folder, unreadable->error));
+                              .arg(folder, inBrackets(unreadable->error)));
     if (const auto *stuck = std::get_if<NoteStore::Stuck>(&loaded))
         return cannotLoad(tr("Your notes file in %1 couldn’t be read, and it couldn’t be set aside as “%2” "
                              "either (%3). Brindlewick won’t save over it: mend or move the file, and Brindlewick "
                              "tries again every few seconds.")
-                              .arg(folder, QFileInfo(stuck->setAside).fileName(), stuck->error));
+                              .arg(folder, QFileInfo(stuck->setAside).fileName(), inBrackets(stuck->error)));
 
     const bool wasBlocked = loadBlocked();
     m_loadRetry.stop();

@@ -20,6 +20,7 @@ public:
     explicit EmptyGrid(AppModel &model, QWidget *parent = nullptr);
 
     Reason reason() const { return m_reason; }
+    SymbolLabel *symbolLabel() const { return m_symbol; }
     ThemeLabel *titleLabel() const { return m_title; }
     PrimaryButton *newNoteButton() const { return m_newNote; }
     void refresh();

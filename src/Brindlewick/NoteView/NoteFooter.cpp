@@ -2,6 +2,7 @@
 
 #include "App/AppModel.h"
 #include "DeadlineButton.h"
+#include "Theme/Fonts.h"
 #include "Theme/Paper.h"
 #include "Theme/PaperIconButton.h"
 
@@ -41,6 +42,7 @@ NoteFooter::NoteFooter(AppModel &model, const QUuid &id, QWidget *parent) : QWid
     m_startPause = addIconButton(QStringLiteral("play.fill"), tr("Start"));
     m_addTime = addIconButton(QString(), tr("Add 5 minutes"));
     m_addTime->setText(QStringLiteral("+5"));
+    m_addTime->setLabelFont(Fonts::unshaped(Fonts::system(11, QFont::Bold, Fonts::Design::rounded)));
     m_changeTimer = addIconButton(QStringLiteral("timer"), tr("Change the timer"));
     row->addStretch();
     row->addSpacing(4);

@@ -5,6 +5,7 @@
 #include "Countdown.h"
 #include "NoteFace.h"
 #include "NoteMenu.h"
+#include "Theme/Fonts.h"
 #include "Theme/Paper.h"
 #include "Theme/PaperIconButton.h"
 #include "Theme/TiltedTape.h"
@@ -43,6 +44,7 @@ NoteHeader::NoteHeader(AppModel &model, const QUuid &id, QWidget *parent) : QWid
     m_tuck = addIconButton(QStringLiteral("arrow.up.to.line"));
     m_more = addIconButton(QStringLiteral("ellipsis"));
     m_more->setHelp(tr("More"));
+    m_more->setLabelFont(Fonts::system(12, QFont::Bold));
     // The tape keeps to the gap that the row leaves between the colour and float buttons.
     m_float->installEventFilter(this);
 

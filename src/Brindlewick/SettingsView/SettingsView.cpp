@@ -21,6 +21,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QProxyStyle>
@@ -113,6 +115,8 @@ QWidget *formPage(const QList<QWidget *> &sections)
 struct Paragraph {
     const char *title;
     const char *text;
+    // The text names the notes' folder where it says %1.
+    bool namesFolder = false;
 };
 
 const std::array<Paragraph, 5> paragraphs{{
@@ -129,11 +133,22 @@ const std::array<Paragraph, 5> paragraphs{{
                                        "background, and keeps them in its notification list. Without, notes ring on "
                                        "screen while the app is open. A computer that’s asleep rings when it wakes.")},
     {QT_TRANSLATE_NOOP("SettingsView", "Your notes"),
-     QT_TRANSLATE_NOOP("SettingsView", "Notes are saved on this computer in ~/.local/share/Brindlewick. Deleted notes "
-                                       "stay in Recently Deleted for 30 days. There’s no account and no sync.")},
+     QT_TRANSLATE_NOOP("SettingsView", "Notes are saved on this computer in %1. Deleted notes stay in Recently "
+                                       "Deleted for 30 days. There’s no account and no sync."),
+     true},
     {QT_TRANSLATE_NOOP("SettingsView", "Network"),
      QT_TRANSLATE_NOOP("SettingsView", "Nothing leaves this computer except the check for updates.")},
 }};
+
+// A folder as people write it: one in the home folder starts with "~".
+QString shownFolder(const QString &folder)
+{
+    const QString absolute = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    const QString home = QDir::cleanPath(QDir::homePath());
+    if (absolute == home || absolute.startsWith(home + u'/'))
+        return u'~' + absolute.mid(home.size());
+    return absolute;
+}
 
 // Six titled tabs with symbols fit the window's width only with a little less space around each title.
 class CompactTabs : public QProxyStyle {
@@ -320,7 +335,9 @@ QWidget *SettingsView::howItWorksTab()
         auto *block = new QVBoxLayout;
         block->setSpacing(4);
         block->addWidget(new ThemeLabel(tr(paragraph.title), Fonts::title(), Theme::ink));
-        block->addWidget(new ThemeLabel(tr(paragraph.text), Fonts::body(), Theme::ink2, 0));
+        const QString text = paragraph.namesFolder ? tr(paragraph.text).arg(shownFolder(m_model.paths().data))
+                                                   : tr(paragraph.text);
+        block->addWidget(new ThemeLabel(text, Fonts::body(), Theme::ink2, 0));
         layout->addLayout(block);
     }
     layout->addStretch();

@@ -37,9 +37,16 @@ void PaperIconButton::setOn(bool on)
     update();
 }
 
+void PaperIconButton::setLabelFont(const QFont &font)
+{
+    m_labelFont = font;
+    updateGeometry();
+    update();
+}
+
 QFont PaperIconButton::labelFont() const
 {
-    return Fonts::unshaped(Fonts::system(11.5, QFont::DemiBold));
+    return m_labelFont.value_or(Fonts::unshaped(Fonts::system(11.5, QFont::DemiBold)));
 }
 
 void PaperIconButton::paintEvent(QPaintEvent *)

@@ -24,22 +24,23 @@ QColor edgeSource(const QWidget *widget)
 }
 
 // A copy of `option`, of its own type, whose window colour gives the theme's edge; null when the
-// option is of none of the types below.
-std::unique_ptr<QStyleOption> withThemeEdge(const QStyleOption *option, const QWidget *widget)
+// option is of none of the types below. Shared, so the copy is destroyed as the type it was made
+// as: QStyleOption's destructor is not virtual.
+std::shared_ptr<QStyleOption> withThemeEdge(const QStyleOption *option, const QWidget *widget)
 {
-    std::unique_ptr<QStyleOption> copy;
+    std::shared_ptr<QStyleOption> copy;
     if (const auto *box = qstyleoption_cast<const QStyleOptionComboBox *>(option))
-        copy = std::make_unique<QStyleOptionComboBox>(*box);
+        copy = std::make_shared<QStyleOptionComboBox>(*box);
     else if (const auto *spin = qstyleoption_cast<const QStyleOptionSpinBox *>(option))
-        copy = std::make_unique<QStyleOptionSpinBox>(*spin);
+        copy = std::make_shared<QStyleOptionSpinBox>(*spin);
     else if (const auto *tab = qstyleoption_cast<const QStyleOptionTab *>(option))
-        copy = std::make_unique<QStyleOptionTab>(*tab);
+        copy = std::make_shared<QStyleOptionTab>(*tab);
     else if (const auto *frame = qstyleoption_cast<const QStyleOptionTabWidgetFrame *>(option))
-        copy = std::make_unique<QStyleOptionTabWidgetFrame>(*frame);
+        copy = std::make_shared<QStyleOptionTabWidgetFrame>(*frame);
     else if (const auto *lineFrame = qstyleoption_cast<const QStyleOptionFrame *>(option))
-        copy = std::make_unique<QStyleOptionFrame>(*lineFrame);
+        copy = std::make_shared<QStyleOptionFrame>(*lineFrame);
     else if (const auto *button = qstyleoption_cast<const QStyleOptionButton *>(option))
-        copy = std::make_unique<QStyleOptionButton>(*button);
+        copy = std::make_shared<QStyleOptionButton>(*button);
     if (copy)
         copy->palette.setColor(QPalette::Window, edgeSource(widget));
     return copy;
@@ -68,14 +69,14 @@ void PaperStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *opt
     const bool edged = element == PE_IndicatorCheckBox || element == PE_IndicatorRadioButton
                        || element == PE_FrameLineEdit || element == PE_PanelButtonCommand
                        || element == PE_FrameTabWidget;
-    const std::unique_ptr<QStyleOption> themed = edged ? withThemeEdge(option, widget) : nullptr;
+    const std::shared_ptr<QStyleOption> themed = edged ? withThemeEdge(option, widget) : nullptr;
     QProxyStyle::drawPrimitive(element, themed ? themed.get() : option, painter, widget);
 }
 
 void PaperStyle::drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
                              const QWidget *widget) const
 {
-    const std::unique_ptr<QStyleOption> themed = element == CE_TabBarTabShape ? withThemeEdge(option, widget) : nullptr;
+    const std::shared_ptr<QStyleOption> themed = element == CE_TabBarTabShape ? withThemeEdge(option, widget) : nullptr;
     QProxyStyle::drawControl(element, themed ? themed.get() : option, painter, widget);
 }
 
@@ -83,7 +84,7 @@ void PaperStyle::drawComplexControl(ComplexControl control, const QStyleOptionCo
                                     const QWidget *widget) const
 {
     const bool edged = control == CC_ComboBox || control == CC_SpinBox;
-    const std::unique_ptr<QStyleOption> themed = edged ? withThemeEdge(option, widget) : nullptr;
+    const std::shared_ptr<QStyleOption> themed = edged ? withThemeEdge(option, widget) : nullptr;
     QProxyStyle::drawComplexControl(control, themed ? static_cast<const QStyleOptionComplex *>(themed.get()) : option,
                                     painter, widget);
 }

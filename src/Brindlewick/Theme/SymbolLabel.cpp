@@ -19,6 +19,7 @@ void SymbolLabel::setSymbol(const QString &symbol)
     if (symbol == m_symbol)
         return;
     m_symbol = symbol;
+    updateGeometry();
     update();
 }
 

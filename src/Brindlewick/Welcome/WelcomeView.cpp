@@ -338,7 +338,12 @@ QWidget *WelcomeView::notchPage()
     return page;
 }
 
+// The edge tells the sheet from the dimmed window behind it, which in the dark appearance is
+// nearly the sheet's own colour.
 void WelcomeView::paintEvent(QPaintEvent *)
 {
-    QPainter(this).fillRect(rect(), Theme::desk.resolved(this));
+    QPainter painter(this);
+    painter.fillRect(rect(), Theme::desk.resolved(this));
+    painter.setPen(Theme::hairline.resolved(this));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }

@@ -1,5 +1,8 @@
 #include "App/LibraryRoot.h"
+#include "Pixels.h"
 #include "SharedModel.h"
+#include "Theme/Appearance.h"
+#include "Welcome/WelcomeView.h"
 
 #include <QTest>
 
@@ -36,6 +39,27 @@ TEST_F(LibraryRootTest, WelcomeSheetStaysUntilTheWelcomeIsFinished)
     QCoreApplication::processEvents();
     EXPECT_EQ(root.welcomeSheet(), nullptr);
     EXPECT_TRUE(root.library()->isEnabled());
+}
+
+// The welcome is told apart from the dimmed library around it by its edge, in either appearance.
+TEST_F(LibraryRootTest, TheWelcomeSheetHasAVisibleEdgeInBothAppearances)
+{
+    root.resize(1180, 740);
+    model.setShowWelcome(true);
+    root.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&root));
+    const QWidget *welcome = root.welcomeSheet()->findChild<WelcomeView *>();
+    ASSERT_TRUE(welcome);
+    for (const Scheme scheme : {Scheme::light, Scheme::dark}) {
+        Appearance::force(&root, scheme);
+        QCoreApplication::processEvents();
+        const QImage image = Pixels::grab(&root);
+        const QRect sheet(welcome->mapTo(&root, QPoint(0, 0)), welcome->size());
+        const int y = sheet.center().y();
+        const QColor outside = Pixels::at(image, sheet.left() - 2, y);
+        const QColor edge = Pixels::at(image, sheet.left(), y);
+        EXPECT_GE(Pixels::distance(edge, outside), 24) << (scheme == Scheme::dark ? "dark" : "light");
+    }
 }
 
 } // namespace

@@ -142,6 +142,9 @@ TEST_F(NotesFaultTest, EachFaultIsShownLosesNothingAndKeepsEveryFileOnDisk)
         model->newNote(typed);
         model->saveNow();
         EXPECT_TRUE(model->loadProblem() || model->banner()) << "a message in the window";
+        const QString message = model->loadProblem().value_or(model->banner() ? model->banner()->text : QString());
+        EXPECT_FALSE(message.contains(QStringLiteral(".).")) || message.contains(QStringLiteral("..")))
+            << message.toStdString();
         if (fault.loadBlocked || fault.saveFailing) {
             EXPECT_FALSE(notifier->announced.isEmpty()) << "a desktop notification";
         }

@@ -1,4 +1,5 @@
 #include "LibraryFixture.h"
+#include "Pixels.h"
 #include "TestFiles.h"
 
 #include "LibraryView/CardGrid.h"
@@ -12,6 +13,8 @@
 #include "Theme/CardStyle.h"
 #include "Theme/PrimaryButton.h"
 #include "Theme/QuietButton.h"
+#include "Theme/SymbolLabel.h"
+#include "Theme/Theme.h"
 
 #include <QAccessible>
 #include <QLineEdit>
@@ -292,6 +295,21 @@ TEST_F(NoteGridTest, EmptyStatesSayWhyNothingIsShown)
     EXPECT_EQ(shown, QList<QUuid>{model.book().notes.first().id});
     EXPECT_TRUE(grid.scrollArea()->isVisibleTo(&grid));
     EXPECT_EQ(grid.cardGrid()->cards().size(), 1);
+}
+
+// The filter's symbol over its empty text is drawn the first time the grid runs empty.
+TEST_F(NoteGridTest, AnEmptyFilterShowsItsSymbolTheFirstTime)
+{
+    model.setFilter(NoteFilter::overdue);
+    model.setBook(NoteBook({stored(idOf(QStringLiteral("Old wifi")))}));
+    ASSERT_EQ(grid.emptyGrid()->reason(), EmptyGrid::Reason::filter);
+    QCoreApplication::sendPostedEvents();
+    const SymbolLabel *symbol = grid.emptyGrid()->symbolLabel();
+    ASSERT_TRUE(symbol->isVisibleTo(&grid));
+    const QRect place(symbol->mapTo(&grid, QPoint(0, 0)), symbol->size());
+    EXPECT_GE(place.width(), 20);
+    const QImage image = Pixels::grab(&grid);
+    EXPECT_LE(Pixels::nearest(image, place, Theme::ink3.resolved(&grid)), 24) << "no ink in the symbol's place";
 }
 
 TEST_F(NoteGridTest, TheToolbarOffersNewNoteOrUnderDeletedEmpty)

@@ -351,6 +351,34 @@ TEST_F(SettingsViewTest, OpenNotificationSettingsStartsTheDesktopsSettings)
     EXPECT_TRUE(QTest::qWaitFor([&] { return ran.exists() && ran.size() > 0; }, 5000));
 }
 
+// "How It Works" names the folder the notes are really kept in, as the environment gives it.
+TEST_F(SettingsViewTest, HowItWorksNamesTheFolderTheNotesAreIn)
+{
+    struct Case {
+        std::optional<QByteArray> dataHome;
+        std::optional<QByteArray> dataDir;
+        QString folder;
+    };
+    const QByteArray home = dir.filePath("home").toUtf8();
+    const Case cases[] = {
+        {std::nullopt, std::nullopt, "~/.local/share/Brindlewick"},
+        {"/srv/shared/data", std::nullopt, "/srv/shared/data/Brindlewick"},
+        {"/srv/shared/data", "/media/usb/notes", "/media/usb/notes"},
+        {std::nullopt, home + "/Notes", "~/Notes"},
+    };
+    const ScopedEnv homeFolder("HOME", home);
+    for (const Case &c : cases) {
+        const ScopedEnv dataHome("XDG_DATA_HOME", c.dataHome);
+        const ScopedEnv dataDir("BRINDLEWICK_DATA_DIR", c.dataDir);
+        AppModel live(Paths::live(), SettingsStore(settingsPath()), std::make_unique<RecordingNotifier>());
+        SettingsView view(live, false);
+        view.showTab(SettingsView::Tab::howItWorks);
+        const QString expected = "Notes are saved on this computer in " + c.folder +
+                                 ". Deleted notes stay in Recently Deleted for 30 days. There’s no account and no sync.";
+        EXPECT_TRUE(shows(view, expected)) << c.folder.toStdString();
+    }
+}
+
 TEST_F(SettingsViewTest, TabsAreTheSixInOrderAndStockControlsTakeThePaperPalette)
 {
     const auto view = open(SettingsView::Tab::general);
