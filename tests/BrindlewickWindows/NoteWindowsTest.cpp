@@ -4,6 +4,7 @@
 
 #include "App/AppModel.h"
 #include "App/RecordingNotifier.h"
+#include "App/X11.h"
 #include "NoteWindows/NotePanel.h"
 #include "NoteWindows/NoteWindows.h"
 #include "NoteView/ColorButton.h"
@@ -12,6 +13,7 @@
 #include "NoteView/NoteView.h"
 #include "NoteView/Popover.h"
 #include "Pixels.h"
+#include "QtPrinters.h"
 #include "Snapshots.h"
 #include "Theme/Appearance.h"
 #include "Theme/PaperEditor.h"
@@ -130,6 +132,14 @@ protected:
     {
         return other.id() && other.activate()
                && QTest::qWaitFor([&] { return X11Probe::isAbove(other.id(), panel->winId()); });
+    }
+
+    // Once the server answers, every event it sent before is on its way to Qt; then Qt handles them.
+    static void settleX()
+    {
+        xcb_connection_t *connection = X11::connection();
+        std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+        QTest::qWait(0);
     }
 
     // Presses at `from`, moves there in a few steps and lets go, as a hand on the mouse would.
@@ -362,6 +372,9 @@ TEST_F(NoteWindowsTest, ARingingNoteComesToTheFrontAndShakesThroughTheOffsets)
     windows.ring(*model.book()[id]);
     EXPECT_TRUE(QTest::qWaitFor([&] { return X11Probe::isAbove(panel->winId(), other.id()); }));
     ASSERT_TRUE(QTest::qWaitFor([&] { return driver.isRunning(); }));
+    // The window manager answers the raise with the panel's place as it was; taken before the
+    // shake's first step, that answer cannot overtake it.
+    settleX();
     const qint64 start = driver.elapsed();
 
     constexpr std::array<int, 8> offsets{0, -10, 10, -8, 8, -4, 4, 0};
@@ -394,6 +407,9 @@ TEST_F(NoteWindowsTest, WithoutAnimationsARingingNoteOnlyComesToTheFront)
 
     windows.ring(*model.book()[id]);
     EXPECT_TRUE(QTest::qWaitFor([&] { return X11Probe::isAbove(panel->winId(), other.id()); }));
+    // In front, but the keyboard stays with the window the user works in.
+    EXPECT_EQ(X11::activeWindow(X11::connection()), other.id());
+    EXPECT_FALSE(panel->isActiveWindow());
     EXPECT_FALSE(panel->isShaking());
     EXPECT_EQ(X11Probe::position(panel), origin);
 
@@ -589,4 +605,75 @@ TEST_F(NoteWindowsTest, TheTapeLiesBetweenTheHeaderButtonsFromTheNarrowestToTheW
         Snapshots::write(Pixels::grab(panel), QStringLiteral("note-windows"), QStringLiteral("tape-") + c.name);
         model.deleteForever(id);
     }
+}
+
+// At start the notes come up in front of what the user works in, but the keyboard stays there:
+// keys typed meanwhile never land in a note.
+TEST_F(NoteWindowsTest, NotesShownAtStartComeToTheFrontWithoutTheKeyboard)
+{
+    OtherWindow other(QRect(100, 100, 1200, 800));
+    ASSERT_TRUE(other.activate());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return X11::activeWindow(X11::connection()) == other.id(); }));
+    const QList<QUuid> ids{add(QRectF(300, 500, 250, 230)), add(QRectF(600, 500, 250, 230)),
+                           add(QRectF(900, 500, 250, 230))};
+    for (const QUuid &id : ids) {
+        NotePanel *panel = shown(id);
+        ASSERT_TRUE(panel);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return X11Probe::isAbove(panel->winId(), other.id()); }));
+    }
+    // Shown and stacked: whatever the window manager was going to do with the focus is done.
+    settleX();
+    EXPECT_EQ(X11::activeWindow(X11::connection()), other.id());
+    EXPECT_EQ(QGuiApplication::focusWindow(), nullptr);
+    for (const QUuid &id : ids)
+        EXPECT_FALSE(windows.panel(id)->isActiveWindow());
+}
+
+// Task switchers and screen readers tell notes apart by their windows' titles.
+TEST_F(NoteWindowsTest, EachNoteWindowIsTitledAfterItsNote)
+{
+    const QUuid tea = add(QRectF(300, 500, 250, 230));
+    const QUuid blank = model.newNote(QStringLiteral("  \n"), std::nullopt, std::nullopt, false, std::nullopt, false,
+                                      QRectF(600, 500, 250, 230));
+    NotePanel *teaPanel = shown(tea);
+    NotePanel *blankPanel = shown(blank);
+    ASSERT_TRUE(teaPanel && blankPanel);
+    const auto title = [](const NotePanel *panel) {
+        return X11Probe::xprop(panel->winId(), QStringLiteral("_NET_WM_NAME"));
+    };
+    EXPECT_EQ(title(teaPanel), QStringLiteral("_NET_WM_NAME(UTF8_STRING) = \"Tea\""));
+    EXPECT_EQ(title(blankPanel), QStringLiteral("_NET_WM_NAME(UTF8_STRING) = \"Brindlewick\""));
+    EXPECT_EQ(blankPanel->accessibleName(), QStringLiteral("Note: Empty note"));
+
+    model.setText(tea, QStringLiteral("Green tea\nTwo minutes"));
+    model.setText(blank, QStringLiteral("Call Ana"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return title(teaPanel).endsWith(QStringLiteral("\"Green tea\"")); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return title(blankPanel).endsWith(QStringLiteral("\"Call Ana\"")); }));
+    EXPECT_EQ(teaPanel->accessibleName(), QStringLiteral("Note: Green tea"));
+}
+
+// The pointer on a panel's resize edge is still on the note: its buttons stay.
+TEST_F(NoteWindowsTest, TheNotesButtonsStayWhileThePointerIsOnItsResizeEdge)
+{
+    const QUuid id = add(QRectF(400, 500, 250, 230));
+    NotePanel *panel = shown(id);
+    ASSERT_TRUE(panel);
+    const NoteView *face = panel->findChild<NoteView *>();
+    const auto pointAt = [](QPoint at) {
+        return X11Probe::xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())});
+    };
+    ASSERT_TRUE(pointAt(QPoint(525, 465)));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return face->controlsShown(); }));
+
+    // Once the edge shows its resize cursor, the pointer's move off the note's face has been handled.
+    for (const QPoint edge : {QPoint(401, 465), QPoint(525, 578), QPoint(648, 352)}) {
+        ASSERT_TRUE(pointAt(edge));
+        ASSERT_TRUE(QTest::qWaitFor([&] {
+            const QWidget *under = QApplication::widgetAt(edge);
+            return under && under->cursor().shape() != Qt::IBeamCursor && under->cursor().shape() != Qt::ArrowCursor;
+        }));
+        EXPECT_TRUE(face->controlsShown()) << edge.x() << ", " << edge.y();
+    }
+    ASSERT_TRUE(pointAt(QPoint(900, 465)));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !face->controlsShown(); }));
 }

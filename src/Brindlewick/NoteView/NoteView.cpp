@@ -206,6 +206,8 @@ bool NoteView::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_editor && event->type() == QEvent::KeyPress && answersRing(static_cast<QKeyEvent *>(event)))
         return true;
+    if (watched == m_hoverWindow && (event->type() == QEvent::Enter || event->type() == QEvent::Leave))
+        setHovering(event->type() == QEvent::Enter);
     return QWidget::eventFilter(watched, event);
 }
 
@@ -314,10 +316,24 @@ void NoteView::enterEvent(QEnterEvent *event)
     setHovering(true);
 }
 
+// Within a window of its own the pointer may leave the note for the window's resize edges.
 void NoteView::leaveEvent(QEvent *event)
 {
     QWidget::leaveEvent(event);
-    setHovering(false);
+    if (!m_hoverWindow)
+        setHovering(false);
+}
+
+void NoteView::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    QWidget *shownIn = window();
+    if (shownIn == this || shownIn == m_hoverWindow)
+        return;
+    if (m_hoverWindow)
+        m_hoverWindow->removeEventFilter(this);
+    m_hoverWindow = shownIn;
+    m_hoverWindow->installEventFilter(this);
 }
 
 void NoteView::setHovering(bool hovering)

@@ -61,6 +61,7 @@ signals:
 protected:
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -93,6 +94,9 @@ private:
     bool m_forceControls;
     bool m_hovering = false;
     bool m_editing = false;
+    // The window the note fills: the pointer is over the note while it is over the window, its
+    // resize edges included.
+    QPointer<QWidget> m_hoverWindow;
     QPointer<Popover> m_popover;
     PopoverRequest::Kind m_popoverKind = PopoverRequest::Kind::timer;
     bool m_targetShown = false;

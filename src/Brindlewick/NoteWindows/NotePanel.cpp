@@ -112,6 +112,8 @@ NotePanel::NotePanel(const QUuid &noteID, QWidget *content)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint), m_noteID(noteID)
 {
     setAttribute(Qt::WA_TranslucentBackground);
+    // A panel comes up without taking the keyboard; it is activated where a note is meant to be written in.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setMinimumSize(NotePlacement::minimumSize.toSize());
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -156,10 +158,26 @@ void NotePanel::setOnAllDesktops(bool all)
     X11Window::setOnAllDesktops(windowHandle(), all);
 }
 
+// Every change of any note comes by here, so the title is made again only when the text changed.
+void NotePanel::showTitle(const StickyNote &note)
+{
+    if (note.text.isSharedWith(m_titledText) && !windowTitle().isEmpty())
+        return;
+    m_titledText = note.text;
+    setWindowTitle(note.isBlank() ? QStringLiteral("Brindlewick") : note.title());
+    setAccessibleName(tr("Note: %1").arg(note.title()));
+}
+
 void NotePanel::place(const QRect &geometry)
 {
     m_placed = geometry;
     setGeometry(geometry);
+}
+
+void NotePanel::comeToFront()
+{
+    if (!X11Window::raiseWithoutFocus(windowHandle()))
+        raise();
 }
 
 void NotePanel::shake()

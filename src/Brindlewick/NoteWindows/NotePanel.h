@@ -1,5 +1,7 @@
 #pragma once
 
+#include "StickyNote.h"
+
 #include <QPointer>
 #include <QRect>
 #include <QTimer>
@@ -27,8 +29,15 @@ public:
     bool isOnAllDesktops() const { return m_onAllDesktops; }
     void setOnAllDesktops(bool all);
 
+    // Titles the window after the note, as task switchers and screen readers name it: the note's
+    // title, or the program's name while the note has none.
+    void showTitle(const StickyNote &note);
+
     // Moves and sizes the panel where it is meant to be, also before it is first shown.
     void place(const QRect &geometry);
+    // Puts the panel in front of the other windows (of its layer, when floating) and leaves the
+    // keyboard where it is.
+    void comeToFront();
     // Shakes the panel sideways for half a second; it ends where it started.
     void shake();
     bool isShaking() const;
@@ -53,6 +62,8 @@ private:
     void settle();
 
     QUuid m_noteID;
+    // The text the title was last made from.
+    QString m_titledText;
     bool m_onAllDesktops = false;
     // Until the window manager has shown the panel its reported positions are not trusted.
     bool m_settled = false;

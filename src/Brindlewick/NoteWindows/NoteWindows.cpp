@@ -178,7 +178,7 @@ void NoteWindows::ring(const StickyNote &note)
     NotePanel *shown = panel(note.id);
     if (!shown)
         return;
-    shown->raise();
+    shown->comeToFront();
     if (!Appearance::reduceMotion())
         shown->shake();
 }
@@ -220,7 +220,6 @@ NotePanel *NoteWindows::make(const StickyNote &note)
     auto *made = new NotePanel(note.id, face);
     // Whenever the panel becomes active without a focus of its own, the text takes it.
     face->focusText();
-    made->setAccessibleName(tr("Note: %1").arg(note.title()));
     made->place(ScreenSpace::toQt(rect));
     connect(made, &NotePanel::moved, this, [this, made] { remember(made); });
     connect(made, &NotePanel::resized, this, [this, made] { remember(made); });
@@ -246,12 +245,15 @@ QRectF NoteWindows::frame(const StickyNote &note) const
     return NotePlacement::next(area, existing, NotePlacement::defaultSize);
 }
 
+// A panel shown here comes to the front but leaves the keyboard where it is.
 void NoteWindows::style(NotePanel *panel, const StickyNote &note) const
 {
     panel->setFloating(note.pinned || m_peeking == note.id);
     panel->setOnAllDesktops(note.pinned);
+    panel->showTitle(note);
     if (!panel->isVisible()) {
         panel->show();
+        panel->raise();
         // Showing posts a repaint of the whole window, which would otherwise come after the paint
         // of its first exposure and paint every new note twice; taken now, the two are one.
         QCoreApplication::sendPostedEvents(panel, QEvent::UpdateLater);

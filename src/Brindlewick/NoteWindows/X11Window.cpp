@@ -15,6 +15,8 @@ constexpr uint32_t allDesktops = 0xFFFFFFFF;
 constexpr uint32_t stateRemove = 0;
 constexpr uint32_t stateAdd = 1;
 constexpr uint32_t sourceApplication = 1;
+// Restacking is a pager's request: window managers honour it as it stands, without handing focus.
+constexpr uint32_t sourcePager = 2;
 
 template <typename Reply>
 using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
@@ -90,6 +92,17 @@ void setOnAllDesktops(QWindow *window, bool all)
     else
         writeHints(c, id, desktop, all);
     xcb_flush(c);
+}
+
+bool raiseWithoutFocus(QWindow *window)
+{
+    xcb_connection_t *c = X11::connection();
+    if (!c || !window || !window->handle())
+        return false;
+    const auto id = xcb_window_t(window->winId());
+    sendToRoot(c, id, X11::atom(c, "_NET_RESTACK_WINDOW"), {sourcePager, XCB_NONE, XCB_STACK_MODE_ABOVE});
+    xcb_flush(c);
+    return true;
 }
 
 bool hasInputFocus(const QWindow *window)

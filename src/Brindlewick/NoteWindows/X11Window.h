@@ -13,6 +13,12 @@ namespace X11Window {
 // honour only one of them.
 void setOnAllDesktops(QWindow *window, bool all);
 
+// Puts the shown window at the top of its layer (floating windows stay above the others) without
+// giving it the focus. Window managers take a client's plain raise as a wish for the focus and
+// grant or refuse both; a restack asked as a pager asks raises it alone. False without an X11
+// connection, where nothing was done.
+bool raiseWithoutFocus(QWindow *window);
+
 // Whether the server's input focus is on the window. Also true while the window manager moves or
 // resizes it: the window manager's grab makes Qt report the window inactive meanwhile.
 bool hasInputFocus(const QWindow *window);
