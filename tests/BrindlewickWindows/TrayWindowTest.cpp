@@ -1,10 +1,14 @@
 #include "Snapshots.h"
 #include "X11Probe.h"
 
+#include "OtherWindow.h"
+
 #include "App/AppActions.h"
+#include "App/AppCommands.h"
 #include "App/AppDelegate.h"
 #include "App/AppModel.h"
 #include "App/RecordingNotifier.h"
+#include "NotchTray/PointerProbe.h"
 #include "NotchTray/TrayButton.h"
 #include "NotchTray/TrayController.h"
 #include "NotchTray/TrayPanel.h"
@@ -135,6 +139,62 @@ TEST_F(TrayWindowTest, Resting0_1SecondsKeepsTheStripRestingAndAQuarterOfASecond
     left.start();
     ASSERT_TRUE(becomes(TrayMode::resting()));
     EXPECT_GE(left.elapsed(), 400) << "the tray waits about half a second before it goes back up";
+}
+
+// Each answer is where the pointer is when asked, not where an earlier question found it: the poll
+// opens and closes the tray a poll interval after the pointer arrived or left, not two.
+TEST(PointerProbe, AnswersWhereThePointerIsWhenAsked)
+{
+    std::optional<QPoint> seen;
+    PointerProbe probe([&](QPoint pointer) { seen = pointer; });
+    for (const QPoint at : {QPoint(100, 100), QPoint(1500, 300), QPoint(7, 1000), QPoint(960, 10)}) {
+        ASSERT_TRUE(xdotool(moveTo(at)));
+        seen.reset();
+        probe.ask();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return seen.has_value(); }));
+        EXPECT_EQ(*seen, at);
+    }
+}
+
+// The keyboard opens the tray for the user to look at without the mouse: it stays until the same
+// keys, Escape (typed in any application) or the pointer's coming and going close it.
+TEST_F(TrayWindowTest, CtrlShiftOOpensTheTrayUntilPressedAgainOrEscapeOrThePointerCameAndWent)
+{
+    AppCommands commands(model);
+    const QUuid id = model.newNote(QStringLiteral("Keys go here"));
+    AppActions::windows()->show(id);
+    const auto focusNote = [&] {
+        NotePanel *panel = AppActions::windows()->panel(id);
+        if (!panel)
+            return false;
+        panel->activateWindow();
+        return QTest::qWaitFor([&] { return panel->isActiveWindow(); });
+    };
+    ASSERT_TRUE(QTest::qWaitFor(focusNote));
+
+    ASSERT_TRUE(xdotool({"key", "ctrl+shift+o"}));
+    ASSERT_TRUE(becomes(TrayMode::open()));
+    QTest::qWait(2000);
+    EXPECT_EQ(mode(), TrayMode::open()) << "still open 2 s later, the pointer far away";
+    ASSERT_TRUE(xdotool({"key", "ctrl+shift+o"}));
+    EXPECT_TRUE(becomes(TrayMode::resting()));
+
+    ASSERT_TRUE(xdotool({"key", "ctrl+shift+o"}));
+    ASSERT_TRUE(becomes(TrayMode::open()));
+    OtherWindow other(QRect(200, 600, 300, 200));
+    ASSERT_TRUE(other.activate());
+    QTest::qWait(600);
+    EXPECT_EQ(mode(), TrayMode::open());
+    ASSERT_TRUE(xdotool({"key", "Escape"}));
+    EXPECT_TRUE(becomes(TrayMode::resting())) << "Escape typed in another application";
+
+    ASSERT_TRUE(QTest::qWaitFor(focusNote));
+    ASSERT_TRUE(xdotool({"key", "ctrl+shift+o"}));
+    ASSERT_TRUE(becomes(TrayMode::open()));
+    ASSERT_TRUE(xdotool(moveTo(openRect.center())));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !tray().isHeldOpen(); }));
+    ASSERT_TRUE(xdotool(moveTo(farAway)));
+    EXPECT_TRUE(becomes(TrayMode::resting())) << "the pointer came and went";
 }
 
 TEST_F(TrayWindowTest, WithTheClickSettingOnlyAClickOpensItAndTheStripTakesThatClick)

@@ -4,7 +4,11 @@
 #include "TrayPanel.h"
 
 #include "App/AppModel.h"
+#include "App/X11.h"
+#include "App/X11KeyGrab.h"
 #include "NoteWindows/ScreenSpace.h"
+
+#include <X11/keysym.h>
 
 namespace {
 
@@ -14,12 +18,14 @@ constexpr double shadowRoom = 30;
 } // namespace
 
 TrayController::TrayController(AppModel &model, QObject *parent)
-    : QObject(parent), isPeeking([] { return false; }), m_model(model)
+    : QObject(parent), isPeeking([] { return false; }), m_model(model),
+      m_pointer([this](QPoint pointer) { track(pointer); })
 {
     m_clock.start();
     m_poll.setInterval(pollMilliseconds);
     m_poll.setTimerType(Qt::CoarseTimer);
-    connect(&m_poll, &QTimer::timeout, this, &TrayController::track);
+    connect(&m_poll, &QTimer::timeout, &m_pointer, &PointerProbe::ask);
+    connect(&m_state, &TrayState::modeChanged, this, &TrayController::followHold);
     connect(&m_model, &AppModel::bookChanged, this, &TrayController::countTucked);
     countTucked();
     place();
@@ -81,6 +87,7 @@ void TrayController::setEnabled(bool on)
     if (!on) {
         m_poll.stop();
         m_state.setMode(TrayMode::resting());
+        followHold();
         if (m_panel)
             m_panel->hide();
         return;
@@ -92,19 +99,40 @@ void TrayController::setEnabled(bool on)
     m_panel->raise();
     if (!m_poll.isActive())
         m_poll.start();
+    followHold();
 }
 
 // One tick reads the pointer and a few cached values; it assigns the mode and the input area only
 // when they change, so a still pointer costs no allocation and no repaint.
-void TrayController::track()
+void TrayController::track(QPoint pointer)
 {
+    if (!m_poll.isActive())
+        return;
     const TrayGeometry &g = m_state.geometry();
-    const TraySight sight{yUp(m_pointer.position()), m_hasTucked, m_model.trayOpensOn(), &m_model.ringing(),
+    const TraySight sight{yUp(pointer), m_hasTucked, m_model.trayOpensOn(), &m_model.ringing(),
                           m_state.mode().isOpen() && isPeeking(), seconds()};
     m_state.setMode(m_rules.track(m_state.mode(), g, sight));
+    followHold();
 
     const std::optional<QRectF> area = TrayRules::activeArea(m_state.mode(), g, m_hasTucked, m_model.trayOpensOn());
     m_panel->setActiveArea(area ? std::optional(inPanel(*area)) : std::nullopt);
+}
+
+// The grab is taken and given back only when the hold starts and ends; the press closes the tray from
+// the event loop, since the grab that reports it goes with the hold.
+void TrayController::followHold()
+{
+    const bool holding = m_poll.isActive() && m_rules.isHeldOpen(m_state.mode());
+    if (holding == m_holding)
+        return;
+    m_holding = holding;
+    m_escape.reset();
+    xcb_connection_t *connection = X11::connection();
+    if (!holding || !connection)
+        return;
+    m_escape = X11KeyGrab::grab(connection, XK_Escape, Qt::NoModifier, [this] {
+        QMetaObject::invokeMethod(this, [this] { m_state.setMode(TrayMode::resting()); }, Qt::QueuedConnection);
+    });
 }
 
 void TrayController::countTucked()

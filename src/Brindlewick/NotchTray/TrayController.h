@@ -14,6 +14,7 @@
 class AppModel;
 class StickyNote;
 class TrayPanel;
+class X11KeyGrab;
 
 // Owns the tray: its state, its panel across the top of the tray screen, and the pointer poll that
 // opens it on hover, closes it on leave, retires banners and lets clicks through wherever the tray is
@@ -27,7 +28,9 @@ public:
     explicit TrayController(AppModel &model, QObject *parent = nullptr);
     ~TrayController() override;
 
-    // Opens the tray, or returns an open tray to rest; also while the tray is off.
+    // Opens the tray, or returns an open tray to rest; also while the tray is off. Opened so, it stays
+    // open until toggled again, Escape is pressed (in any application) or the pointer has been on it
+    // and left.
     void toggle();
     // Drops a banner for a ringing tucked note for at least 10 seconds; nothing while the tray is off
     // or open.
@@ -42,12 +45,15 @@ public:
     // None until the tray is first turned on.
     TrayPanel *panel() const { return m_panel.get(); }
     bool isPolling() const { return m_poll.isActive(); }
+    // A toggle holds the tray open: the pointer has not been on it since.
+    bool isHeldOpen() const { return m_holding; }
 
 private:
     void place();
     void makePanel();
     void setEnabled(bool on);
-    void track();
+    void track(QPoint pointer);
+    void followHold();
     void countTucked();
     void remeasure();
     double seconds() const;
@@ -61,6 +67,9 @@ private:
     QTimer m_poll;
     QElapsedTimer m_clock;
     PointerProbe m_pointer;
+    // Escape, taken from every application while a toggle holds the tray open.
+    std::unique_ptr<X11KeyGrab> m_escape;
+    bool m_holding = false;
     // The panel's frame in both coordinates, kept from the last placing, so that a tick converts the
     // pointer and the active area without asking for the screens.
     QRectF m_frame;

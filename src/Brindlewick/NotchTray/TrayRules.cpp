@@ -13,6 +13,7 @@ TrayMode TrayRules::track(const TrayMode &mode, const TrayGeometry &geometry, co
 // Entering the hot zone starts the wait afresh each time; clicking-only never opens by itself.
 TrayMode TrayRules::rest(const TrayGeometry &geometry, const TraySight &sight)
 {
+    m_heldOpen = false;
     if (!geometry.hotZone(sight.hasTucked).contains(sight.pointer) || sight.opensOn != TrayOpen::hover) {
         m_hoverSince.reset();
         return TrayMode::resting();
@@ -28,9 +29,12 @@ TrayMode TrayRules::rest(const TrayGeometry &geometry, const TraySight &sight)
 
 TrayMode TrayRules::stayOpen(const TrayGeometry &geometry, const TraySight &sight)
 {
-    const QRectF kept = geometry.rect(geometry.openSize())
-                            .adjusted(-leaveMargin, -leaveMargin, leaveMargin, leaveMargin);
-    if (kept.contains(sight.pointer) || sight.peeking) {
+    const QRectF open = geometry.rect(geometry.openSize());
+    const QRectF kept = open.adjusted(-leaveMargin, -leaveMargin, leaveMargin, leaveMargin);
+    // A tray opened by a toggle minds the pointer leaving only once the pointer has been on it.
+    if (open.contains(sight.pointer))
+        m_heldOpen = false;
+    if (kept.contains(sight.pointer) || sight.peeking || m_heldOpen) {
         m_outsideSince.reset();
         return TrayMode::open();
     }
@@ -64,7 +68,7 @@ TrayMode TrayRules::toggle(const TrayMode &mode)
 {
     if (mode.isOpen())
         return TrayMode::resting();
-    m_outsideSince.reset();
+    m_heldOpen = true;
     return TrayMode::open();
 }
 

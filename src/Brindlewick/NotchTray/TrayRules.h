@@ -38,8 +38,11 @@ public:
     TrayMode track(const TrayMode &mode, const TrayGeometry &geometry, const TraySight &sight);
     // A tucked note rings: a banner for it, unless the tray is off or open.
     TrayMode ring(const TrayMode &mode, const QUuid &id, bool enabled, double now);
-    // Opens the tray, or returns an open tray to rest.
+    // Opens the tray, or returns an open tray to rest. Opened so, it stays open until toggled again,
+    // closed, or the pointer has been on it and left.
     TrayMode toggle(const TrayMode &mode);
+    // The tray is open from a toggle and the pointer has not been on it since.
+    bool isHeldOpen(const TrayMode &mode) const { return mode.isOpen() && m_heldOpen; }
 
     // Where the panel takes the pointer and clicks, y up; everywhere else they reach the windows
     // beneath. A resting tray takes them only when it opens by click.
@@ -54,4 +57,5 @@ private:
     std::optional<double> m_hoverSince;
     std::optional<double> m_outsideSince;
     std::optional<double> m_bannerUntil;
+    bool m_heldOpen = false;
 };
