@@ -1,3 +1,4 @@
+#include "Pixels.h"
 #include "Snapshots.h"
 #include "X11Probe.h"
 
@@ -12,6 +13,8 @@
 #include "NotchTray/TrayButton.h"
 #include "NotchTray/TrayController.h"
 #include "NotchTray/TrayPanel.h"
+#include "NotchTray/TrayView.h"
+#include "Theme/Paper.h"
 #include "NoteWindows/NotePanel.h"
 #include "NoteWindows/NoteWindows.h"
 #include "SettingsView/SettingsView.h"
@@ -103,11 +106,13 @@ protected:
     {
         return QTest::qWaitFor([&] { return mode() == wanted; }, milliseconds);
     }
-    // The open tray's button, once the tray has dropped and shows it.
+    // The open tray's button, once the tray has dropped and shows it where it stays.
     QAbstractButton *trayButton(const QString &name)
     {
         QAbstractButton *found = nullptr;
         const bool shows = QTest::qWaitFor([&] {
+            if (panel()->view()->spring().state() != QAbstractAnimation::Stopped)
+                return false;
             for (auto *button : panel()->findChildren<TrayButton *>())
                 if (button->accessibleName() == name && button->isVisible())
                     found = button;
@@ -197,14 +202,17 @@ TEST_F(TrayWindowTest, CtrlShiftOOpensTheTrayUntilPressedAgainOrEscapeOrThePoint
     EXPECT_TRUE(becomes(TrayMode::resting())) << "the pointer came and went";
 }
 
-TEST_F(TrayWindowTest, WithTheClickSettingOnlyAClickOpensItAndTheStripTakesThatClick)
+TEST_F(TrayWindowTest, WithTheClickSettingOnlyAClickOpensItOnReleaseAndTheStripTakesThatClick)
 {
     model.setTrayOpensOn(TrayOpen::click);
     ASSERT_TRUE(xdotool(moveTo(onStrip) + QStringList{"sleep", "0.5"}));
     QTest::qWait(200);
     EXPECT_EQ(mode(), TrayMode::resting());
 
-    ASSERT_TRUE(xdotool(clickAt(onStrip)));
+    ASSERT_TRUE(xdotool(moveTo(onStrip) + QStringList{"mousedown", "1"}));
+    QTest::qWait(300);
+    EXPECT_EQ(mode(), TrayMode::resting()) << "a tap acts when it is let go";
+    ASSERT_TRUE(xdotool({"mouseup", "1"}));
     EXPECT_TRUE(becomes(TrayMode::open()));
     QTest::qWait(200);
     EXPECT_TRUE(backdrop->clicks.isEmpty()) << "the strip took the click";
@@ -312,6 +320,52 @@ TEST_F(TrayWindowTest, WithoutACompositorTheDesktopShowsBesideAndBelowTheShape)
     EXPECT_EQ(open.pixelColor(650, 150), QColor(Qt::black)) << "in the open tray";
     EXPECT_EQ(open.pixelColor(630, 100), desktop) << "beside the open tray";
     EXPECT_EQ(open.pixelColor(960, openRect.bottom() + 10), desktop) << "below the open tray";
+}
+
+// Paused part way through its spring, the dropping tray shows its cards inside the travelling shape;
+// a tray shrinking back keeps the resting strip's small corners, not ones grown from its height.
+TEST_F(TrayWindowTest, MidSpringTheCardsTravelInsideTheShapeAndAClosingTrayKeepsTheStripsCorners)
+{
+    for (const QString &text : {QStringLiteral("Masala chai"), QStringLiteral("Laundry")})
+        model.newNote(text, NoteColor::peach, std::nullopt, false, std::nullopt, true);
+    const QColor paper = Paper::fill(NoteColor::peach).resolved(Scheme::light);
+    ASSERT_TRUE(xdotool(moveTo(openRect.center())));
+    TrayView *view = panel()->view();
+    QAbstractAnimation &spring = view->spring();
+
+    tray().toggle();
+    spring.pause();
+    spring.setCurrentTime(120);
+    const QRect dropping = view->shapeRect().toRect();
+    ASSERT_LT(dropping.height(), openRect.height()) << "part way down";
+    QImage shot;
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        shot = screen();
+        return Pixels::nearest(shot, dropping.adjusted(0, 0, -1, -1), paper) <= 2;
+    })) << "cards show in the shape while it drops";
+    Snapshots::write(shot.copy(560, 0, 800, 260), QStringLiteral("tray-windows"), QStringLiteral("mid-spring-open"));
+    EXPECT_GT(Pixels::nearest(shot, QRect(dropping.left(), dropping.bottom() + 2, dropping.width(), 30), paper), 40)
+        << "no card below the shape";
+    spring.resume();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return spring.state() == QAbstractAnimation::Stopped; }));
+
+    tray().toggle();
+    spring.pause();
+    spring.setCurrentTime(60);
+    const QRect shrinking = view->shapeRect().toRect();
+    ASSERT_GT(shrinking.height(), 100) << "still tall";
+    const QPoint nearCorner(shrinking.left() + 15, shrinking.bottom() - 3);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return screen().pixelColor(nearCorner) == QColor(Qt::black); }))
+        << "the corner's curve is the strip's 10 points, not half the shrinking height";
+    spring.resume();
+    ASSERT_TRUE(becomes(TrayMode::resting()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return spring.state() == QAbstractAnimation::Stopped; }));
+    QTest::qWait(200);
+    const QImage rest = screen();
+    const QRect strip = view->shapeRect().toRect();
+    EXPECT_EQ(strip, QRect(876, 0, 168, 20));
+    EXPECT_EQ(rest.pixelColor(strip.left() + 1, strip.bottom()), desktop) << "the capsule's rounded end";
+    EXPECT_EQ(rest.pixelColor(strip.left() + 10, strip.bottom() - 1), QColor(Qt::black));
 }
 
 // The window manager does not stack the panel, yet a floating window raised after it stays beneath.

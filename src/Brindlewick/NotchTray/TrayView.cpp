@@ -65,7 +65,6 @@ TrayView::TrayView(TrayState &state, AppModel &model, QWidget *parent)
     m_spring.setDuration(settleMilliseconds);
     m_spring.setStartValue(0.0);
     m_spring.setEndValue(1.0);
-    connect(&m_spring, &QVariantAnimation::finished, this, &TrayView::showContent);
     connect(&m_state, &TrayState::modeChanged, this, &TrayView::followMode);
     connect(&m_state, &TrayState::geometryChanged, this, [this] {
         rebuildContent();
@@ -84,11 +83,12 @@ QRectF TrayView::target() const
     return QRectF(r.x() - g.screenFrame.x(), 0, r.width(), r.height());
 }
 
+// The resting strip is a capsule of its own height, also while an open tray shrinks back to it.
 qreal TrayView::radius() const
 {
     if (!m_state.mode().isResting())
         return openRadius;
-    return m_state.geometry().hasNotch ? notchRestRadius : m_shown.height() * 0.5;
+    return m_state.geometry().hasNotch ? notchRestRadius : m_state.size(m_ears).height() * 0.5;
 }
 
 QPainterPath TrayView::outline() const
@@ -112,12 +112,10 @@ void TrayView::followMode()
     if (Appearance::reduceMotion() || to == m_shown) {
         m_spring.stop();
         moveTo(to);
-        showContent();
         if (bannerToBanner)
             static_cast<TrayBanner *>(m_content)->bounceBell();
         return;
     }
-    m_content->hide();
     const QRectF from = m_shown;
     m_spring.stop();
     disconnect(&m_spring, &QVariantAnimation::valueChanged, this, nullptr);
@@ -143,8 +141,7 @@ void TrayView::moveTo(const QRectF &rect)
         return;
     const QRectF before = m_shown;
     m_shown = rect;
-    if (m_spring.state() != QAbstractAnimation::Running)
-        showContent();
+    placeContent();
     const qreal room = 2 * shadowBlur;
     update(before.united(rect).adjusted(-room, -room, room, room + shadowOffset.y()).toAlignedRect());
     emit shapeChanged();
@@ -165,18 +162,35 @@ void TrayView::rebuildContent()
     case TrayMode::Kind::open: m_content = new OpenTray(m_model, g, close, this); break;
     case TrayMode::Kind::banner: m_content = new TrayBanner(m_model, mode.note, g, close, this); break;
     }
-    showContent();
-}
-
-void TrayView::showContent()
-{
-    m_content->setGeometry(m_shown.toAlignedRect());
+    placeContent();
     m_content->show();
 }
 
+// The content is laid out at the size of its mode's shape and travels centred in the shape as it
+// springs, cut to the shape's outline.
+void TrayView::placeContent()
+{
+    QRectF centred(QPointF(), target().size());
+    centred.moveCenter(m_shown.center());
+    const QRect area = centred.toAlignedRect();
+    m_content->setGeometry(area);
+    m_content->setMask(QRegion(outline().translated(-area.topLeft()).toFillPolygon().toPolygon()));
+}
+
+bool TrayView::onRestingShape(const QPointF &point) const
+{
+    return m_state.mode().isResting() && TrayShape{hitRadius}.path(m_shown).contains(point);
+}
+
+// A tap opens the resting tray when it is let go on the shape, as buttons do.
 void TrayView::mousePressEvent(QMouseEvent *event)
 {
-    if (m_state.mode().isResting() && TrayShape{hitRadius}.path(m_shown).contains(event->position()))
+    event->setAccepted(event->button() == Qt::LeftButton && onRestingShape(event->position()));
+}
+
+void TrayView::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && onRestingShape(event->position()))
         m_state.setMode(TrayMode::open());
 }
 

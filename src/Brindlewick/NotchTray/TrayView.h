@@ -11,7 +11,7 @@ class AppModel;
 // The tray panel's one view: the black tray shape at the top of the tray screen, sized and placed for
 // the current mode and filled with that mode's content (resting, open or banner). A mode change moves
 // and resizes the shape with a spring, at once when the desktop wants no animations; the content
-// shows once the shape has arrived. A click on the resting shape opens the tray. Always dark.
+// travels with the shape, cut to its outline. A click on the resting shape opens the tray. Always dark.
 class TrayView : public QWidget {
     Q_OBJECT
 public:
@@ -25,6 +25,8 @@ public:
     QWidget *content() const { return m_content; }
     // Draws the shadow of the open and banner shapes; off where translucent pixels would show black.
     void setShadow(bool shadow);
+    // The spring that carries the shape from one mode to the next.
+    QAbstractAnimation &spring() { return m_spring; }
 
 signals:
     // The drawn shape moved or changed its size or corners.
@@ -32,6 +34,7 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
@@ -41,7 +44,8 @@ private:
     void followBook();
     void moveTo(const QRectF &rect);
     void rebuildContent();
-    void showContent();
+    void placeContent();
+    bool onRestingShape(const QPointF &point) const;
 
     TrayState &m_state;
     AppModel &m_model;

@@ -10,6 +10,7 @@
 #include "NotchTray/TrayBanner.h"
 #include "NotchTray/TrayCard.h"
 #include "NotchTray/TrayView.h"
+#include "Theme/Paper.h"
 #include "Theme/RingButton.h"
 
 #include <QAbstractButton>
@@ -175,6 +176,37 @@ TEST_F(TrayViewTest, TheOpenTrayHeadsItsRowOrItsHintAndBuildsOnlyTheCardsInView)
     EXPECT_LE(last.size(), 5) << "only the cards in view, cut at either edge";
     EXPECT_EQ(last.last()->note().id, model.tuckedNotes().last().id) << "scrolled to the end of the row";
     EXPECT_EQ(last.last()->x() + TrayCard::cardSize.width() + CardRow::padding, row->width());
+}
+
+// Wherever the spring has carried the shape, the open tray's content shows in it and nowhere else.
+TEST_F(TrayViewTest, MidSpringTheContentShowsCutToTheShape)
+{
+    for (int i = 0; i < 4; ++i)
+        tuck(QStringLiteral("Card %1").arg(i), std::nullopt, NoteColor::peach);
+    const QColor desktop(0x3a, 0x6e, 0xa5);
+    const QColor paper = Paper::fill(NoteColor::peach).resolved(Scheme::light);
+    show(false, TrayMode::resting());
+    for (const int ms : {60, 120, 200}) {
+        SCOPED_TRACE(ms);
+        state.setMode(TrayMode::open());
+        view->spring().pause();
+        view->spring().setCurrentTime(ms);
+        QImage image(view->size(), QImage::Format_ARGB32);
+        image.fill(desktop);
+        QPainter painter(&image);
+        view->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+        painter.end();
+        const QRect shape = view->shapeRect().toAlignedRect();
+        EXPECT_LE(Pixels::nearest(image, shape, paper), 2) << "cards in the shape";
+        const QRect around = shape.adjusted(-1, 0, 1, 1);
+        int outside = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                outside += !around.contains(x, y) && image.pixelColor(x, y) != desktop;
+        EXPECT_EQ(outside, 0) << "nothing drawn beside or below the shape";
+        state.setMode(TrayMode::resting());
+        view->spring().stop();
+    }
 }
 
 TEST_F(TrayViewTest, CardsOpenTheirNoteAndOfferPutBackAndDoneWhileHovered)
