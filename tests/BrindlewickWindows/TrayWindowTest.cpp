@@ -1,4 +1,5 @@
 #include "Pixels.h"
+#include "QtPrinters.h"
 #include "Snapshots.h"
 #include "X11Probe.h"
 
@@ -10,6 +11,7 @@
 #include "App/AppModel.h"
 #include "App/RecordingNotifier.h"
 #include "NotchTray/PointerProbe.h"
+#include "NotchTray/TrayBanner.h"
 #include "NotchTray/TrayButton.h"
 #include "NotchTray/TrayController.h"
 #include "NotchTray/TrayPanel.h"
@@ -277,6 +279,35 @@ TEST_F(TrayWindowTest, ARingingTuckedNoteDropsTheBannerWhichStaysWhileThePointer
     EXPECT_EQ(mode(), TrayMode::banner(id)) << "answered, but the pointer is on it";
     ASSERT_TRUE(xdotool(moveTo(farAway)));
     EXPECT_TRUE(becomes(TrayMode::resting(), 1000));
+}
+
+// The banner's heading follows the clock, not only the notebook: a note that rang for its deadline
+// reads "Time’s up" once its timer runs out, though that alert was raised before and changes nothing.
+TEST_F(TrayWindowTest, TheBannersHeadingChangesWithTheClockWhileItIsUp)
+{
+    model.tick();
+    const QUuid id = model.newNote(QStringLiteral("Invoice"), std::nullopt, 60.0, true, now, true);
+    NoteBook book = model.book();
+    StickyNote *note = book.find(id);
+    note->alertedDeadline = note->deadline;
+    note->alertedTimerEnd = note->timer->endsAt;
+    model.setBook(book);
+    model.setRinging({id});
+    tray().ring(*model.book()[id]);
+    TrayBanner *banner = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        banner = panel()->findChild<TrayBanner *>();
+        return banner && banner->isVisible();
+    }));
+    EXPECT_EQ(banner->headingText(), QStringLiteral("Due now"));
+
+    const NoteBook before = model.book();
+    now = Date{now.seconds + 61};
+    model.tick();
+    ASSERT_EQ(model.book(), before) << "nothing in the notebook changed";
+    EXPECT_EQ(mode(), TrayMode::banner(id));
+    EXPECT_EQ(panel()->findChild<TrayBanner *>(), banner) << "the same banner, still up";
+    EXPECT_EQ(banner->headingText(), QStringLiteral("Time’s up"));
 }
 
 TEST_F(TrayWindowTest, TurningTheTrayOffInSettingsHidesIt)

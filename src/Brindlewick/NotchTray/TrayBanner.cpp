@@ -68,6 +68,8 @@ TrayBanner::TrayBanner(AppModel &model, const QUuid &id, const TrayGeometry &geo
     });
     connect(open, &QAbstractButton::clicked, this, [this] { TrayCard::open(m_model, m_id); });
     connect(&m_model, &AppModel::bookChanged, this, &TrayBanner::refresh);
+    // "Due now" turns to "Time’s up" when a timer runs out while the banner is up.
+    connect(&m_model, &AppModel::nowChanged, this, &TrayBanner::refresh);
     refresh();
 }
 
