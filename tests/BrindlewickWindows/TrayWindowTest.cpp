@@ -10,6 +10,7 @@
 #include "App/AppDelegate.h"
 #include "App/AppModel.h"
 #include "App/RecordingNotifier.h"
+#include "App/X11.h"
 #include "NotchTray/PointerProbe.h"
 #include "NotchTray/TrayBanner.h"
 #include "NotchTray/TrayButton.h"
@@ -19,6 +20,7 @@
 #include "Theme/Paper.h"
 #include "NoteWindows/NotePanel.h"
 #include "NoteWindows/NoteWindows.h"
+#include "NoteWindows/ScreenSpace.h"
 #include "SettingsView/SettingsView.h"
 
 #include <QAbstractButton>
@@ -50,6 +52,39 @@ public:
         palette.setColor(QPalette::Window, desktop);
         setPalette(palette);
         setAutoFillBackground(true);
+        show();
+    }
+    QList<QPoint> clicks;
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override { clicks.append(event->globalPosition().toPoint()); }
+};
+
+// A desktop's top panel: a dock window 30 pixels high across the top that reserves its strip of the
+// screen through _NET_WM_STRUT_PARTIAL, and counts the clicks it gets.
+class TopPanel : public QWidget {
+public:
+    static constexpr int height = 30;
+    static inline const QColor color{0x55, 0x55, 0x60};
+
+    TopPanel() : QWidget(nullptr, Qt::FramelessWindowHint)
+    {
+        setGeometry(0, 0, 1920, height);
+        QPalette palette;
+        palette.setColor(QPalette::Window, color);
+        setPalette(palette);
+        setAutoFillBackground(true);
+        xcb_connection_t *c = X11::connection();
+        const auto window = xcb_window_t(winId());
+        const xcb_atom_t dock = X11::atom(c, "_NET_WM_WINDOW_TYPE_DOCK");
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, X11::atom(c, "_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM, 32,
+                            1, &dock);
+        const uint32_t strut[12] = {0, 0, height, 0, 0, 0, 0, 0, 0, 1919, 0, 0};
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, X11::atom(c, "_NET_WM_STRUT_PARTIAL"),
+                            XCB_ATOM_CARDINAL, 32, 12, strut);
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, X11::atom(c, "_NET_WM_STRUT"), XCB_ATOM_CARDINAL, 32,
+                            4, strut);
+        xcb_flush(c);
         show();
     }
     QList<QPoint> clicks;
@@ -397,6 +432,37 @@ TEST_F(TrayWindowTest, MidSpringTheCardsTravelInsideTheShapeAndAClosingTrayKeeps
     EXPECT_EQ(strip, QRect(876, 0, 168, 20));
     EXPECT_EQ(rest.pixelColor(strip.left() + 1, strip.bottom()), desktop) << "the capsule's rounded end";
     EXPECT_EQ(rest.pixelColor(strip.left() + 10, strip.bottom() - 1), QColor(Qt::black));
+}
+
+// The tray hangs under a panel along the top edge, from the top of the work area, and leaves the
+// panel its clicks: resting on the panel's middle, where a clock usually sits, drops nothing.
+TEST_F(TrayWindowTest, UnderATopPanelTheStripHangsFromTheWorkAreaAndThePanelKeepsItsClicks)
+{
+    TopPanel topPanel;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return X11Probe::isViewable(&topPanel); }));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return QGuiApplication::primaryScreen()->availableGeometry().top() == TopPanel::height; }))
+        << "the window manager reserves the panel's strip";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return X11Probe::position(panel()).y() == TopPanel::height; }));
+    QImage shot;
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        shot = screen();
+        return shot.pixelColor(960, TopPanel::height) == QColor(Qt::black)
+               && shot.pixelColor(960, 10) == TopPanel::color;
+    })) << "the strip's top edge at y = 30, the panel clear above it";
+    EXPECT_EQ(shot.pixelColor(960, TopPanel::height - 1), TopPanel::color);
+    EXPECT_EQ(shot.pixelColor(960, TopPanel::height + 19), QColor(Qt::black)) << "20 high, as without a panel";
+    EXPECT_EQ(shot.pixelColor(960, TopPanel::height + 21), desktop);
+    Snapshots::write(shot.copy(560, 0, 800, 120), QStringLiteral("tray-windows"), QStringLiteral("under-top-panel"));
+
+    ASSERT_TRUE(xdotool(moveTo(QPoint(960, 15)) + QStringList{"sleep", "0.6", "click", "1"}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return topPanel.clicks.size() == 1; }));
+    EXPECT_EQ(topPanel.clicks.first(), QPoint(960, 15));
+    EXPECT_EQ(mode(), TrayMode::resting());
+
+    ASSERT_TRUE(xdotool(moveTo(QPoint(960, TopPanel::height + 10)) + QStringList{"sleep", "0.3"}));
+    EXPECT_TRUE(becomes(TrayMode::open())) << "the strip under the panel opens as before";
+    EXPECT_EQ(tray().openRect(), ScreenSpace::fromQt(QRect(640, TopPanel::height, 640, 208)));
 }
 
 // The window manager does not stack the panel, yet a floating window raised after it stays beneath.

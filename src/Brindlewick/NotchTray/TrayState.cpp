@@ -2,17 +2,25 @@
 
 #include "NoteWindows/ScreenSpace.h"
 
+#include "YUp.h"
+
+#include <algorithm>
+
 namespace {
 
 std::optional<bool> forced;
 
+// The tray hangs from the top of the primary screen's work area, so a panel along the top edge keeps
+// its place and its clicks: the screen the tray measures ends where the panel begins.
 ScreenShape measuredScreen()
 {
     const auto frame = ScreenSpace::mainFrame();
     const auto visible = ScreenSpace::mainVisibleFrame();
     if (!frame || !visible)
         return ScreenShape{QRectF(0, 0, 1512, 982), QRectF(0, 0, 1512, 950), 0, std::nullopt, std::nullopt};
-    return ScreenShape{*frame, *visible, 0, std::nullopt, std::nullopt};
+    QRectF underPanels = *frame;
+    underPanels.setHeight(std::min(YUp::maxY(*visible), YUp::maxY(*frame)) - frame->y());
+    return ScreenShape{underPanels, *visible, 0, std::nullopt, std::nullopt};
 }
 
 ScreenShape withNotch(ScreenShape screen, bool notch)

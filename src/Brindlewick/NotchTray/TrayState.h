@@ -48,8 +48,9 @@ public:
     // Where the shape of the current mode stands on the screen, y up.
     QRectF rect(bool showingEars) const;
 
-    // Measures the primary screen now. Linux reports no camera housing, so the tray hangs from a
-    // strip in the top middle; without a screen, a 1512 × 982 one with a 950-high visible frame.
+    // Measures the primary screen now, below any panel along its top edge. Linux reports no camera
+    // housing, so the tray hangs from a strip in the top middle of the work area; without a screen, a
+    // 1512 × 982 one with a 950-high visible frame.
     static TrayGeometry currentGeometry();
     // true adds a housing to the measured screen, false takes any away, nullopt measures as it is;
     // for harnesses that draw the notched tray.
