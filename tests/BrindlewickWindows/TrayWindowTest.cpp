@@ -12,6 +12,7 @@
 #include "App/RecordingNotifier.h"
 #include "App/X11.h"
 #include "NotchTray/PointerProbe.h"
+#include "NotchTray/RestingTray.h"
 #include "NotchTray/TrayBanner.h"
 #include "NotchTray/TrayButton.h"
 #include "NotchTray/TrayController.h"
@@ -432,6 +433,42 @@ TEST_F(TrayWindowTest, MidSpringTheCardsTravelInsideTheShapeAndAClosingTrayKeeps
     EXPECT_EQ(strip, QRect(876, 0, 168, 20));
     EXPECT_EQ(rest.pixelColor(strip.left() + 1, strip.bottom()), desktop) << "the capsule's rounded end";
     EXPECT_EQ(rest.pixelColor(strip.left() + 10, strip.bottom() - 1), QColor(Qt::black));
+}
+
+// The strip's row never spills past the capsule's round ends: a long countdown is cut short with
+// "…" and the icon shows whole.
+TEST_F(TrayWindowTest, ALongCountdownInTheStripEndsInAnEllipsisAndTheRowStaysInsideTheStrip)
+{
+    model.tick();
+    for (int i = 0; i < 2; ++i)
+        model.newNote(QStringLiteral("Invoice %1").arg(i), std::nullopt, std::nullopt, false,
+                      Date{now.seconds - 46 * 60 - i}, true);
+    const QRect strip(876, 0, 168, 20);
+    const auto *resting = panel()->findChild<RestingTray *>();
+    ASSERT_TRUE(resting);
+    EXPECT_TRUE(resting->stripText().startsWith(QStringLiteral("2 notes · Over"))) << resting->stripText().toStdString();
+    EXPECT_TRUE(resting->stripText().endsWith(QStringLiteral("…"))) << resting->stripText().toStdString();
+
+    // Text and icon are white or the urgency's red on black; the desktop and the capsule's edge are not.
+    const auto ink = [](const QColor &pixel) { return pixel.red() > 120; };
+    QImage shot;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        shot = screen();
+        for (int x = strip.left() + 10; x < strip.left() + 24; ++x)
+            for (int y = strip.top(); y <= strip.bottom(); ++y)
+                if (ink(shot.pixelColor(x, y)))
+                    return true;
+        return false;
+    })) << "the icon at the row's start";
+    Snapshots::write(shot.copy(strip.adjusted(-20, 0, 20, 10)), QStringLiteral("tray-windows"),
+                     QStringLiteral("strip-long-countdown"));
+    const int roundEnd = strip.height() / 2 - 2;
+    for (int y = strip.top(); y <= strip.bottom(); ++y) {
+        for (int x = strip.left() - 10; x < strip.left() + roundEnd; ++x)
+            EXPECT_FALSE(ink(shot.pixelColor(x, y))) << x << "," << y;
+        for (int x = strip.right() - roundEnd; x < strip.right() + 10; ++x)
+            EXPECT_FALSE(ink(shot.pixelColor(x, y))) << x << "," << y;
+    }
 }
 
 // The tray hangs under a panel along the top edge, from the top of the work area, and leaves the

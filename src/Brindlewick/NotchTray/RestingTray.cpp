@@ -37,26 +37,40 @@ QString notesWord(int count)
     return count == 1 ? RestingTray::tr("note") : RestingTray::tr("notes");
 }
 
-// A run of texts and symbols laid out on one line, centred in a box.
-struct Segment {
-    QString text;
-    QFont font;
-    QColor color;
-};
+qreal advance(const RestingTray::Segment &segment)
+{
+    return QFontMetricsF(segment.font).horizontalAdvance(segment.text);
+}
 
-void paintRow(QPainter &painter, const QRectF &box, const QList<Segment> &segments, qreal spacing)
+qreal rowWidth(const QList<RestingTray::Segment> &segments, qreal spacing)
 {
     qreal width = -spacing;
-    for (const Segment &segment : segments)
-        width += QFontMetricsF(segment.font).horizontalAdvance(segment.text) + spacing;
-    qreal x = box.center().x() - width / 2;
-    for (const Segment &segment : segments) {
-        const qreal advance = QFontMetricsF(segment.font).horizontalAdvance(segment.text);
+    for (const RestingTray::Segment &segment : segments)
+        width += advance(segment) + spacing;
+    return width;
+}
+
+// The segment's text cut short with "…" to fit `room`, never after a blank; empty when not even a
+// character and "…" fit.
+QString elided(const RestingTray::Segment &segment, qreal room)
+{
+    const QString cut = QFontMetricsF(segment.font).elidedText(segment.text, Qt::ElideRight, room);
+    if (cut == segment.text)
+        return cut;
+    const QString kept = cut.chopped(1).trimmed();
+    return kept.isEmpty() ? QString() : kept + QStringLiteral("…");
+}
+
+void paintRow(QPainter &painter, const QRectF &box, const QList<RestingTray::Segment> &segments, qreal spacing)
+{
+    qreal x = box.center().x() - rowWidth(segments, spacing) / 2;
+    for (const RestingTray::Segment &segment : segments) {
+        const qreal width = advance(segment);
         painter.setFont(segment.font);
         painter.setPen(segment.color);
-        painter.drawText(QRectF(x, box.top(), advance + 1, box.height()), Qt::AlignLeft | Qt::AlignVCenter,
+        painter.drawText(QRectF(x, box.top(), width + 1, box.height()), Qt::AlignLeft | Qt::AlignVCenter,
                          segment.text);
-        x += advance + spacing;
+        x += width + spacing;
     }
 }
 
@@ -147,17 +161,38 @@ void RestingTray::paintEars(QPainter &painter) const
     painter.drawText(right, Qt::AlignCenter | Qt::TextSingleLine, text);
 }
 
+// The row fits between the capsule's round ends: a countdown too long for it is cut short with "…"
+// (or left out, with its dot, when not a character of it fits), then the count; the icon stays whole.
+QList<RestingTray::Segment> RestingTray::stripRow() const
+{
+    const qreal room = width() - height();
+    const Segment icon{Symbols::glyph(u"note.text"), Symbols::font(10), foreground()};
+    Segment label{m_count > 0 ? QLocale().toString(m_count) + QLatin1Char(' ') + notesWord(m_count)
+                              : QStringLiteral("Brindlewick"),
+                  stripFont(), foreground()};
+    label.text = elided(label, room - advance(icon) - stripSpacing);
+    QList<Segment> row{icon, label};
+    if (!m_countdown)
+        return row;
+    QColor dim(Qt::white);
+    dim.setAlphaF(0.45f);
+    const Segment dot{QStringLiteral("·"), stripFont(), dim};
+    Segment countdown{m_countdown->shortText(), Fonts::clock(), countdownColor()};
+    countdown.text = elided(countdown, room - rowWidth(row + QList{dot}, stripSpacing) - stripSpacing);
+    if (!countdown.text.isEmpty())
+        row << dot << countdown;
+    return row;
+}
+
+QString RestingTray::stripText() const
+{
+    QStringList texts;
+    for (const Segment &segment : stripRow().mid(1))
+        texts.append(segment.text);
+    return texts.join(QLatin1Char(' '));
+}
+
 void RestingTray::paintStrip(QPainter &painter) const
 {
-    QList<Segment> segments{{Symbols::glyph(u"note.text"), Symbols::font(10), foreground()},
-                            {m_count > 0 ? QLocale().toString(m_count) + QLatin1Char(' ') + notesWord(m_count)
-                                         : QStringLiteral("Brindlewick"),
-                             stripFont(), foreground()}};
-    if (m_countdown) {
-        QColor dim(Qt::white);
-        dim.setAlphaF(0.45f);
-        segments.append({QStringLiteral("·"), stripFont(), dim});
-        segments.append({m_countdown->shortText(), Fonts::clock(), countdownColor()});
-    }
-    paintRow(painter, rect(), segments, stripSpacing);
+    paintRow(painter, rect(), stripRow(), stripSpacing);
 }

@@ -21,6 +21,15 @@ public:
 
     // How many live notes are tucked, counted without sorting them.
     static int tuckedCount(const NoteBook &book);
+    // The strip's row as it shows, the icon left out: "2 notes · Overdue 4…".
+    QString stripText() const;
+
+    // A run of text or a symbol on the resting tray's line.
+    struct Segment {
+        QString text;
+        QFont font;
+        QColor color;
+    };
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -29,6 +38,7 @@ private:
     void refresh();
     void paintEars(QPainter &painter) const;
     void paintStrip(QPainter &painter) const;
+    QList<Segment> stripRow() const;
     QColor countdownColor() const;
     QString spokenLabel() const;
 
