@@ -63,11 +63,16 @@ bool focusStaysWith(const QWidget *panel)
 
 } // namespace
 
-NoteWindows::NoteWindows(AppModel &model, QObject *parent) : QObject(parent), m_model(model)
+NoteWindows::NoteWindows(AppModel &model, QObject *parent)
+    : QObject(parent), m_model(model), m_origin(model.defaults())
 {
     connect(&m_model, &AppModel::bookChanged, this, &NoteWindows::scheduleSync);
     connect(&m_model, &AppModel::notesHiddenChanged, this, &NoteWindows::scheduleSync);
-    ScreenSpace::followChanges(this, [this] { scheduleRescue(); });
+    // At once, before any frame is read or stored against the changed screens.
+    ScreenSpace::followChanges(this, [this] {
+        followOrigin();
+        scheduleRescue();
+    });
     scheduleSync();
 }
 
@@ -89,6 +94,7 @@ void NoteWindows::scheduleSync()
 void NoteWindows::sync()
 {
     m_syncPending = false;
+    followOrigin();
     const QList<StickyNote> notes = m_model.notesHidden() ? QList<StickyNote>() : m_model.desktopNotes();
     QSet<QUuid> keep;
     for (const StickyNote &note : notes)
@@ -278,6 +284,18 @@ void NoteWindows::remove(const QUuid &id)
     disconnect(removed, nullptr, this, nullptr);
     removed->hide();
     removed->deleteLater();
+}
+
+// Frames kept under the primary screen of another run or of a moment ago are moved to the primary
+// screen now, so every note opens where it was seen. A notebook not read yet is left for later.
+void NoteWindows::followOrigin()
+{
+    if (m_model.loadBlocked())
+        return;
+    if (const std::optional<NoteBook> moved = m_origin.follow(m_model.book())) {
+        m_model.setBook(*moved);
+        m_model.scheduleSave();
+    }
 }
 
 void NoteWindows::scheduleRescue()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FrameOrigin.h"
+
 #include "StickyNote.h"
 
 #include <QHash>
@@ -16,7 +18,8 @@ class NotePanel;
 // drops those of notes that were tucked, finished, deleted or hidden, floats pinned notes on every
 // virtual desktop, writes moved and resized frames back, shows a tucked note for a moment as a peek
 // panel under the open tray, shakes ringing notes and pulls panels back onto a screen when the
-// screens change. Frames in the model are y up; ScreenSpace converts them for Qt.
+// screens change. Frames in the model are y up; ScreenSpace converts them for Qt, and FrameOrigin
+// keeps them where they were seen when the primary screen changes.
 class NoteWindows : public QObject {
     Q_OBJECT
 
@@ -66,8 +69,10 @@ private:
     void remove(const QUuid &id);
     void scheduleSync();
     void scheduleRescue();
+    void followOrigin();
 
     AppModel &m_model;
+    FrameOrigin m_origin;
     QHash<QUuid, NotePanel *> m_panels;
     std::optional<QUuid> m_peeking;
     bool m_syncPending = false;

@@ -12,28 +12,33 @@ QRect primaryGeometry()
     return primary ? primary->geometry() : QRect();
 }
 
-// The bottom edge of the primary screen in Qt's coordinates: where y up is 0.
-int baseline()
-{
-    const QRect primary = primaryGeometry();
-    return primary.y() + primary.height();
-}
-
 } // namespace
 
 namespace ScreenSpace {
 
+QPoint origin()
+{
+    const QRect primary = primaryGeometry();
+    return QPoint(primary.x(), primary.y() + primary.height());
+}
+
 QRect toQt(const QRectF &yUp)
 {
     const QRectF r = yUp.normalized();
-    return QRect(qRound(primaryGeometry().x() + r.x()), qRound(baseline() - r.y() - r.height()),
-                 qRound(r.width()), qRound(r.height()));
+    const QPoint corner = origin();
+    return QRect(qRound(corner.x() + r.x()), qRound(corner.y() - r.y() - r.height()), qRound(r.width()),
+                 qRound(r.height()));
 }
 
 QRectF fromQt(const QRect &yDown)
 {
-    return QRectF(yDown.x() - primaryGeometry().x(), baseline() - yDown.y() - yDown.height(),
-                  yDown.width(), yDown.height());
+    const QPoint corner = origin();
+    return QRectF(yDown.x() - corner.x(), corner.y() - yDown.y() - yDown.height(), yDown.width(), yDown.height());
+}
+
+QRectF moved(const QRectF &yUp, QPoint from, QPoint to)
+{
+    return yUp.translated(from.x() - to.x(), to.y() - from.y());
 }
 
 QList<QRectF> visibleFrames()

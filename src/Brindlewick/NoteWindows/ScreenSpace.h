@@ -13,8 +13,12 @@ class QObject;
 // Every conversion between the two happens here, against the primary screen's geometry.
 namespace ScreenSpace {
 
+// Where y up has its origin, the bottom left corner of the primary screen, in Qt's coordinates.
+QPoint origin();
 QRect toQt(const QRectF &yUp);
 QRectF fromQt(const QRect &yDown);
+// A rectangle kept y up from the origin `from`, y up from the origin `to`: the same place on screen.
+QRectF moved(const QRectF &yUp, QPoint from, QPoint to);
 
 // Every screen's usable area (without panels and docks), y up.
 QList<QRectF> visibleFrames();
