@@ -3,6 +3,8 @@
 #include "X11Probe.h"
 
 #include "App/AppModel.h"
+#include "App/QuickNote/KeyPanel.h"
+#include "App/QuickNote/QuickNoteController.h"
 #include "App/RecordingNotifier.h"
 #include "App/X11.h"
 #include "NoteWindows/NotePanel.h"
@@ -16,6 +18,7 @@
 #include "QtPrinters.h"
 #include "Snapshots.h"
 #include "Theme/Appearance.h"
+#include "Theme/Paper.h"
 #include "Theme/PaperEditor.h"
 #include "Theme/PaperIconButton.h"
 
@@ -213,8 +216,9 @@ TEST_F(NoteWindowsTest, ResizingFromAnEdgeStoresTheNewSizeOnceTheResizeEnds)
     NotePanel *panel = shown(id);
     ASSERT_TRUE(panel);
 
-    // The bottom right corner: the panel grows down, so its y-up origin moves down with it.
-    ASSERT_TRUE(drag(QPoint(648, 578), QPoint(708, 618)));
+    // The bottom right corner, a little inside the rounded outline that cuts the panel without a
+    // compositing manager: the panel grows down, so its y-up origin moves down with it.
+    ASSERT_TRUE(drag(QPoint(646, 576), QPoint(706, 616)));
     EXPECT_TRUE(storedBecomes(id, NoteFrame{400, 460, 310, 270}));
     EXPECT_EQ(panel->size(), QSize(310, 270));
 
@@ -230,8 +234,8 @@ TEST_F(NoteWindowsTest, ThePointerShowsAResizeCursorOnlyAlongThePanelsEdges)
     struct Case { QPoint at; Qt::CursorShape shape; };
     const Case cases[] = {
         {QPoint(401, 465), Qt::SizeHorCursor},   {QPoint(648, 465), Qt::SizeHorCursor},
-        {QPoint(525, 578), Qt::SizeVerCursor},   {QPoint(402, 352), Qt::SizeFDiagCursor},
-        {QPoint(648, 578), Qt::SizeFDiagCursor}, {QPoint(648, 352), Qt::SizeBDiagCursor},
+        {QPoint(525, 578), Qt::SizeVerCursor},   {QPoint(403, 353), Qt::SizeFDiagCursor},
+        {QPoint(646, 576), Qt::SizeFDiagCursor}, {QPoint(646, 353), Qt::SizeBDiagCursor},
         {QPoint(525, 465), Qt::IBeamCursor},
     };
     for (const Case &c : cases) {
@@ -666,7 +670,8 @@ TEST_F(NoteWindowsTest, TheNotesButtonsStayWhileThePointerIsOnItsResizeEdge)
     ASSERT_TRUE(QTest::qWaitFor([&] { return face->controlsShown(); }));
 
     // Once the edge shows its resize cursor, the pointer's move off the note's face has been handled.
-    for (const QPoint edge : {QPoint(401, 465), QPoint(525, 578), QPoint(648, 352)}) {
+    // The corner a little inside the rounded outline that cuts the panel without a compositing manager.
+    for (const QPoint edge : {QPoint(401, 465), QPoint(525, 578), QPoint(646, 353)}) {
         ASSERT_TRUE(pointAt(edge));
         ASSERT_TRUE(QTest::qWaitFor([&] {
             const QWidget *under = QApplication::widgetAt(edge);
@@ -676,4 +681,61 @@ TEST_F(NoteWindowsTest, TheNotesButtonsStayWhileThePointerIsOnItsResizeEdge)
     }
     ASSERT_TRUE(pointAt(QPoint(900, 465)));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !face->controlsShown(); }));
+}
+
+// Without a compositing manager the translucent corners of a rounded window would show black: a note
+// and the Quick Note panel are cut to their outlines, so the desktop shows at their corners, and a
+// popover is opaque to its square corners.
+TEST_F(NoteWindowsTest, WithoutACompositorNoRoundedWindowHasBlackCorners)
+{
+    const QColor desktop(0x3a, 0x6e, 0xa5);
+    // A desktop window: the window manager keeps it beneath every other.
+    QWidget backdrop(nullptr, Qt::FramelessWindowHint);
+    backdrop.setGeometry(0, 0, 1920, 1080);
+    Pixels::paintBackground(&backdrop, desktop);
+    xcb_connection_t *c = X11::connection();
+    const xcb_atom_t desktopType = X11::atom(c, "_NET_WM_WINDOW_TYPE_DESKTOP");
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, xcb_window_t(backdrop.winId()), X11::atom(c, "_NET_WM_WINDOW_TYPE"),
+                        XCB_ATOM_ATOM, 32, 1, &desktopType);
+    backdrop.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return X11Probe::isViewable(&backdrop); }));
+
+    const auto corners = [](const QRect &window) {
+        return std::array{window.topLeft(), window.topRight(), window.bottomLeft(), window.bottomRight()};
+    };
+    const auto screenShows = [](const QList<QPoint> &points, const QColor &color) {
+        return QTest::qWaitFor([&] {
+            const QImage shot = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+            return std::all_of(points.cbegin(), points.cend(), [&](QPoint p) { return shot.pixelColor(p) == color; });
+        });
+    };
+
+    NotePanel *panel = shown(add(QRectF(300, 500, 250, 230)));
+    ASSERT_TRUE(panel);
+    const QRect note = panel->frameGeometry();
+    const std::array noteCorners = corners(note);
+    EXPECT_TRUE(screenShows({noteCorners.begin(), noteCorners.end()}, desktop)) << "the note's corners";
+    const QImage shot = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+    Snapshots::write(shot.copy(note.adjusted(-10, -10, 10, 10)), QStringLiteral("note-windows"),
+                     QStringLiteral("corners-without-compositor"));
+    EXPECT_NE(shot.pixelColor(note.topLeft() + QPoint(1, 1)), QColor(Qt::black));
+    EXPECT_EQ(shot.pixelColor(note.center()), Paper::fill(NoteColor::lemon).resolved(Scheme::light));
+
+    NoteView *face = panel->findChild<NoteView *>();
+    face->openPopover(PopoverRequest::Kind::timer);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return face->popover() && X11Probe::isViewable(face->popover()); }));
+    const std::array popoverCorners = corners(face->popover()->frameGeometry());
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        const QImage popoverShot = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+        return std::none_of(popoverCorners.cbegin(), popoverCorners.cend(),
+                            [&](QPoint p) { return popoverShot.pixelColor(p) == QColor(Qt::black); });
+    })) << "the popover's corners";
+    face->popover()->close();
+
+    QuickNoteController quickNote;
+    quickNote.show(model);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return X11Probe::isViewable(quickNote.panel()); }));
+    const std::array lineCorners = corners(quickNote.panel()->frameGeometry());
+    EXPECT_TRUE(screenShows({lineCorners.begin(), lineCorners.end()}, desktop)) << "the Quick Note's corners";
+    quickNote.panel()->hide();
 }

@@ -3,6 +3,8 @@
 #include "TrayView.h"
 #include "TrayWindowShape.h"
 
+#include "NoteWindows/WindowOutline.h"
+
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -34,7 +36,7 @@ void TrayPanel::setActiveArea(const std::optional<QRect> &area)
 
 void TrayPanel::followCompositing()
 {
-    m_compositing = TrayWindowShape::compositing();
+    m_compositing = WindowOutline::compositing();
     m_view->setShadow(m_compositing);
     clipToShape();
 }

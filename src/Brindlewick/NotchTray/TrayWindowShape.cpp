@@ -4,22 +4,9 @@
 
 #include <QList>
 #include <QWindow>
-#include <cstdlib>
-#include <memory>
-#include <string>
 #include <xcb/shape.h>
 
 namespace {
-
-int screenNumber()
-{
-    int screen = 0;
-    char *host = nullptr;
-    int display = 0;
-    if (xcb_parse_display(nullptr, &host, &display, &screen))
-        std::free(host);
-    return screen;
-}
 
 QList<xcb_rectangle_t> rectangles(const QRegion &region, qreal ratio)
 {
@@ -46,18 +33,6 @@ void shape(QWindow *window, xcb_shape_kind_t kind, const QRegion &region)
 } // namespace
 
 namespace TrayWindowShape {
-
-bool compositing()
-{
-    xcb_connection_t *c = X11::connection();
-    if (!c)
-        return false;
-    const std::string name = "_NET_WM_CM_S" + std::to_string(screenNumber());
-    const std::unique_ptr<xcb_get_selection_owner_reply_t, decltype(&std::free)> reply(
-        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, X11::atom(c, name.c_str())), nullptr),
-        &std::free);
-    return reply && reply->owner != XCB_WINDOW_NONE;
-}
 
 void setInput(QWindow *window, const QRegion &region)
 {

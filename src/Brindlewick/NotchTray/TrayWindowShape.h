@@ -6,12 +6,8 @@
 class QWindow;
 
 // What the tray panel asks of the X server beyond Qt: input and visible shapes (the SHAPE
-// extension) and whether a compositing manager runs. Without an X11 connection nothing is changed:
-// every region takes input and shows, and no compositing manager runs.
+// extension). Without an X11 connection nothing is changed: every region takes input and shows.
 namespace TrayWindowShape {
-
-// Whether a compositing manager owns _NET_WM_CM_S<screen>; without one translucent pixels show black.
-bool compositing();
 // The pointer and clicks reach the window only inside `region`, in the window's own coordinates;
 // everywhere else they go to whatever lies beneath.
 void setInput(QWindow *window, const QRegion &region);

@@ -1,6 +1,9 @@
 #include "NotePanel.h"
 
+#include "WindowOutline.h"
 #include "X11Window.h"
+
+#include "Theme/PaperBackground.h"
 
 #include "NotePlacement.h"
 
@@ -119,6 +122,7 @@ NotePanel::NotePanel(const QUuid &noteID, QWidget *content)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(content);
     new ResizeFrame(this);
+    WindowOutline::cutCorners(this, PaperBackground::cornerRadius);
 
     m_resizeEnd.setSingleShot(true);
     m_resizeEnd.setInterval(resizeSettleMilliseconds);

@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr qreal cornerRadius = 7;
 constexpr qreal edgeWidth = 0.75;
 constexpr qreal alarmEdgeWidth = 2.5;
 
@@ -18,6 +17,7 @@ constexpr qreal alarmEdgeWidth = 2.5;
 // pixels the edge line touches.
 bool plainPart(const QRectF &paper, const QRect &exposed, bool ringing)
 {
+    constexpr qreal cornerRadius = PaperBackground::cornerRadius;
     const qreal edge = std::ceil(ringing ? alarmEdgeWidth : edgeWidth);
     if (!paper.adjusted(edge, edge, -edge, -edge).contains(exposed))
         return false;

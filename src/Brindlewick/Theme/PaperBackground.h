@@ -10,6 +10,8 @@
 class PaperBackground : public QWidget {
     Q_OBJECT
 public:
+    static constexpr qreal cornerRadius = 7;
+
     explicit PaperBackground(NoteColor color, bool ringing = false, QWidget *parent = nullptr);
 
     NoteColor color() const { return m_color; }

@@ -4,6 +4,7 @@
 #include "QuickNoteView.h"
 
 #include "App/X11.h"
+#include "NoteWindows/WindowOutline.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -76,6 +77,7 @@ void QuickNoteController::toggle(AppModel &model)
 void QuickNoteController::make(AppModel &model)
 {
     m_panel = std::make_unique<KeyPanel>(new QuickNoteView(model, [this](bool restore) { close(restore); }));
+    WindowOutline::cutCorners(m_panel.get(), QuickNoteView::cornerRadius);
 }
 
 // Only another client's window gets the focus back; one of ours is already where it was.

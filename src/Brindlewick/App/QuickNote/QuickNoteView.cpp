@@ -29,7 +29,6 @@ namespace {
 constexpr QSize viewSize{520, 150};
 constexpr int padding = 16;
 constexpr int rowSpacing = 10;
-constexpr qreal cornerRadius = 12;
 constexpr int chipRowHeight = 22;
 constexpr qreal dotSize = 14;
 

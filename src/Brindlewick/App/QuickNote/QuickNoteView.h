@@ -20,6 +20,8 @@ class QLineEdit;
 class QuickNoteView : public QWidget {
     Q_OBJECT
 public:
+    static constexpr qreal cornerRadius = 12;
+
     // `close` hides the panel; its argument says whether to give the focus back to the window that
     // had it before the panel showed.
     QuickNoteView(AppModel &model, std::function<void(bool restore)> close, QWidget *parent = nullptr);
