@@ -26,6 +26,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QGuiApplication>
+#include <QProcess>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -77,6 +78,34 @@ QRect qtRect(const QRectF &yUp)
 {
     return QRect(int(yUp.x()), screenHeight - int(yUp.y() + yUp.height()), int(yUp.width()), int(yUp.height()));
 }
+
+// The session's screen, 900 pixels high instead of 1080 for as long as it lives, as when a monitor
+// is swapped or a laptop's lid closes; changed through RandR as a display settings tool does.
+class ShorterScreen {
+public:
+    ShorterScreen()
+    {
+        m_changed = xrandr({"--newmode", "short", "0", "1920", "1920", "1920", "1920", "900", "900", "900", "900"})
+                    && xrandr({"--addmode", "screen", "short"}) && xrandr({"--output", "screen", "--mode", "short"});
+    }
+    ~ShorterScreen()
+    {
+        xrandr({"--output", "screen", "--mode", "1920x1080"});
+        xrandr({"--delmode", "screen", "short"});
+        xrandr({"--rmmode", "short"});
+        if (!QTest::qWaitFor([] { return QGuiApplication::primaryScreen()->geometry().height() == 1080; }))
+            ADD_FAILURE() << "the screen is not 1080 high again";
+    }
+    ShorterScreen(const ShorterScreen &) = delete;
+    ShorterScreen &operator=(const ShorterScreen &) = delete;
+
+    bool changed() const { return m_changed; }
+
+private:
+    static bool xrandr(const QStringList &arguments) { return QProcess::execute("xrandr", arguments) == 0; }
+
+    bool m_changed = false;
+};
 
 class NoteWindowsTest : public testing::Test {
 protected:
@@ -738,4 +767,23 @@ TEST_F(NoteWindowsTest, WithoutACompositorNoRoundedWindowHasBlackCorners)
     const std::array lineCorners = corners(quickNote.panel()->frameGeometry());
     EXPECT_TRUE(screenShows({lineCorners.begin(), lineCorners.end()}, desktop)) << "the Quick Note's corners";
     quickNote.panel()->hide();
+}
+
+// The primary screen's bottom edge, where frames are measured from, moves while notes show: their
+// frames are stored anew, so a note made again from its frame opens where it was seen.
+TEST_F(NoteWindowsTest, WhenThePrimaryScreenChangesHeightTheStoredFramesFollowItsBottomEdge)
+{
+    const QUuid id = add(QRectF(300, 500, 250, 230));
+    ASSERT_TRUE(shown(id));
+    const ShorterScreen shorter;
+    ASSERT_TRUE(shorter.changed());
+    ASSERT_TRUE(QTest::qWaitFor([] { return QGuiApplication::primaryScreen()->geometry().height() == 900; }));
+    EXPECT_TRUE(storedBecomes(id, NoteFrame{300, 320, 250, 230})) << stored(id)->x << ", " << stored(id)->y;
+
+    model.setNotesHidden(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return windows.panel(id) == nullptr; }));
+    model.setNotesHidden(false);
+    NotePanel *again = shown(id);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(X11Probe::position(again), QPoint(300, 350));
 }
