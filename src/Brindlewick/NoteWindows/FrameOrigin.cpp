@@ -33,9 +33,12 @@ std::optional<NoteBook> FrameOrigin::follow(const NoteBook &book)
     if (!before)
         return std::nullopt;
     NoteBook moved = book;
+    bool any = false;
     for (StickyNote &note : moved.notes) {
-        if (note.frame)
+        if (note.frame) {
             note.frame = NoteFrame::fromRect(ScreenSpace::moved(note.frame->rect(), *before, now));
+            any = true;
+        }
     }
-    return moved;
+    return any ? std::optional(moved) : std::nullopt;
 }
