@@ -121,7 +121,7 @@ inline QString builtBinary(const char *program)
 inline QProcessEnvironment environment(const PrivateSession &session, const Home &home)
 {
     QProcessEnvironment env;
-    for (const char *kept : {"PATH", "LANG", "LC_ALL", "TZ", "GLIBC_TUNABLES"}) {
+    for (const char *kept : {"PATH", "LANG", "LC_ALL", "TZ"}) {
         if (qEnvironmentVariableIsSet(kept))
             env.insert(QString::fromLatin1(kept), qEnvironmentVariable(kept));
     }
