@@ -6,8 +6,8 @@
 
 namespace {
 
-// The crypto library is opened only when a download is checked: loading it costs every run over a
-// megabyte, and most runs never check one.
+// The crypto library is opened only when an offered update is checked: loading it costs every run
+// over a megabyte, and most runs never check one.
 struct Crypto {
     decltype(&EVP_PKEY_new_raw_public_key) newRawPublicKey = nullptr;
     decltype(&EVP_PKEY_free) freeKey = nullptr;
