@@ -100,9 +100,9 @@ protected:
     {
         launchInstalled(second);
         QString library;
-        EXPECT_TRUE(QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, 10000));
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !(library = visibleWindow("All Notes")).isEmpty(); }, 10000));
-        EXPECT_TRUE(QTest::qWaitFor([&] { return xdotool({"getactivewindow"}) == library; }, 5000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, 20000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !(library = visibleWindow("All Notes")).isEmpty(); }, 20000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return xdotool({"getactivewindow"}) == library; }, 20000));
         return library;
     }
 
@@ -136,10 +136,10 @@ TEST_F(UpdateTest, InstallAndRelaunchEndsTheProgramAndTheNewVersionRunsFromTheSa
 {
     launchInstalled(brindlewick);
     ASSERT_TRUE(brindlewick.waitForStarted(5000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !noteWindow().isEmpty(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !noteWindow().isEmpty(); }, 20000));
     chooseCheckForUpdates(reopenLibrary());
     QString window;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !(window = visibleWindow("Software Update")).isEmpty(); }, 5000))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !(window = visibleWindow("Software Update")).isEmpty(); }, 20000))
         << "Check for Updates… opens the update window";
     ASSERT_TRUE(QTest::qWaitFor([&] { return Desktop::size(window).height() > offerHeight; }, 20000))
         << "the window offers the release with its notes";
@@ -168,7 +168,7 @@ TEST_F(UpdateTest, AQuitAfterAQuietDownloadInstallsTheNewVersionWithoutStartingI
     writeFile("config/Brindlewick/settings.json", "{\"welcomeDone\": true, \"OstrelAutoUpdate\": true}");
     launchInstalled(brindlewick);
     ASSERT_TRUE(brindlewick.waitForStarted(5000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !noteWindow().isEmpty(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !noteWindow().isEmpty(); }, 20000));
     const QString stage = path("cache/Brindlewick/updates/0.1.0");
     ASSERT_TRUE(QTest::qWaitFor([&] {
         return QFile::exists(stage + "/bin/brindlewick") && !QFile::exists(stage + ".archive");
