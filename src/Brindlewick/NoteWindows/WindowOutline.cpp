@@ -2,12 +2,15 @@
 
 #include "App/X11.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QPainterPath>
 #include <QRegion>
+#include <QTimer>
 #include <QWidget>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace {
@@ -22,7 +25,19 @@ int screenNumber()
     return screen;
 }
 
-// Watches one window's showing and resizing, and cuts it or leaves it whole.
+// Asked once per turn of the event loop, so a turn that makes many windows asks the server once.
+bool cutsCorners()
+{
+    static std::optional<bool> answer;
+    if (!answer) {
+        answer = X11::connection() && !WindowOutline::compositing();
+        QTimer::singleShot(0, qApp, [] { answer.reset(); });
+    }
+    return *answer;
+}
+
+// Cuts one window, or leaves it whole, whenever it is shown or resized; the mask is set before the
+// window first shows, and set again only when the window's size or the answer changes.
 class Cutter : public QObject {
 public:
     Cutter(QWidget *window, qreal radius) : QObject(window), m_window(window), m_radius(radius)
@@ -33,17 +48,19 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (watched == m_window && event->type() == QEvent::Show)
-            m_cut = X11::connection() && !WindowOutline::compositing();
         if (watched == m_window && (event->type() == QEvent::Show || event->type() == QEvent::Resize))
-            apply();
+            follow();
         return false;
     }
 
 private:
-    void apply()
+    void follow()
     {
-        if (!m_cut) {
+        const std::optional<QSize> cut = cutsCorners() ? std::optional(m_window->size()) : std::nullopt;
+        if (cut == m_cut)
+            return;
+        m_cut = cut;
+        if (!cut) {
             m_window->clearMask();
             return;
         }
@@ -54,7 +71,8 @@ private:
 
     QWidget *m_window;
     qreal m_radius;
-    bool m_cut = false;
+    // The size the window is cut to; none while it is whole.
+    std::optional<QSize> m_cut;
 };
 
 } // namespace

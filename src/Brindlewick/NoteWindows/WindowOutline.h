@@ -12,7 +12,7 @@ namespace WindowOutline {
 // Whether a compositing manager owns _NET_WM_CM_S<screen>; false without an X11 connection.
 bool compositing();
 // Cuts the top-level `window`, a rectangle with corners rounded by `radius`, to that outline while no
-// compositing manager runs (looked at each time it is shown), following its size.
+// compositing manager runs (looked at each time it is shown or resized), following its size.
 void cutCorners(QWidget *window, qreal radius);
 
 } // namespace WindowOutline
