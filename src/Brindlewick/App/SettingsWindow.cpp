@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QShortcut>
 
 const QString SettingsWindow::frameKey = QStringLiteral("windowFrame.Settings");
 
@@ -38,6 +39,9 @@ void SettingsWindow::make()
     m_window = new SettingsView(m_model);
     m_window->setWindowTitle(tr("Brindlewick Settings"));
     m_window->setAttribute(Qt::WA_DeleteOnClose, false);
+    // Closed like other settings windows: Escape, or the desktop's close keys (Ctrl+W).
+    new QShortcut(QKeySequence(Qt::Key_Escape), m_window, m_window, &QWidget::close);
+    new QShortcut(QKeySequence::Close, m_window, m_window, &QWidget::close);
     WindowFrame::centreOnPointerScreen(*m_window);
     WindowFrame::restore(*m_window, m_model.defaults(), frameKey);
     m_window->installEventFilter(this);

@@ -4,9 +4,11 @@
 
 #include "App/AppModel.h"
 
+#include <QAccessible>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -28,6 +30,8 @@ int rowCount(qsizetype cards, int columns)
 
 CardGrid::CardGrid(AppModel &model, QWidget *parent) : QWidget(parent), m_model(model)
 {
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(tr("Notes"));
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
@@ -120,15 +124,20 @@ void CardGrid::placeCards()
     }
     m_first = first;
     m_cards = kept;
+    for (qsizetype i = 0; i < m_cards.size(); ++i)
+        m_cards[i]->setGeometry(cell(first + i).adjusted(-NoteCard::margin, -NoteCard::margin, NoteCard::margin,
+                                                        NoteCard::margin));
+}
+
+// The paper of the note at `index`.
+QRect CardGrid::cell(qsizetype index) const
+{
     const Columns grid = columns(width());
-    for (qsizetype i = 0; i < m_cards.size(); ++i) {
-        const int column = int((first + i) % grid.count);
-        const int row = int((first + i) / grid.count);
-        const QRectF cell(grid.left + column * (grid.width + columnSpacing),
-                          topPadding + row * (NoteCard::cardHeight + rowSpacing), grid.width, NoteCard::cardHeight);
-        m_cards[i]->setGeometry(cell.toRect().adjusted(-NoteCard::margin, -NoteCard::margin, NoteCard::margin,
-                                                       NoteCard::margin));
-    }
+    const int column = int(index % grid.count);
+    const int row = int(index / grid.count);
+    return QRectF(grid.left + column * (grid.width + columnSpacing),
+                  topPadding + row * (NoteCard::cardHeight + rowSpacing), grid.width, NoteCard::cardHeight)
+        .toRect();
 }
 
 void CardGrid::resizeEvent(QResizeEvent *)
@@ -187,16 +196,119 @@ void CardGrid::mouseDoubleClickEvent(QMouseEvent *event)
     showOnDesktop(card->note().id);
 }
 
+// From the keyboard the menu is the selected note's, under its card.
 void CardGrid::contextMenuEvent(QContextMenuEvent *event)
 {
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        popUpSelectedMenu();
+        return;
+    }
     NoteCard *card = cardAt(event->pos());
     if (!card) {
         event->ignore();
         return;
     }
-    QMenu *menu = contextMenu(card->note(), this);
+    popUpMenu(card->note(), event->globalPos());
+}
+
+void CardGrid::popUpSelectedMenu()
+{
+    if (const std::optional<qsizetype> index = selectedIndex())
+        popUpMenu(m_notes[*index], mapToGlobal(cell(*index).center()));
+}
+
+void CardGrid::popUpMenu(const StickyNote &note, QPoint globalPos)
+{
+    QMenu *menu = contextMenu(note, this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->popup(event->globalPos());
+    menu->popup(globalPos);
+}
+
+void CardGrid::enter()
+{
+    setFocus(Qt::TabFocusReason);
+}
+
+// Coming in by the keyboard shows where it is: a selection among the notes, the first if none.
+void CardGrid::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    const bool byKeyboard = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason
+                            || event->reason() == Qt::ShortcutFocusReason;
+    if (byKeyboard && !m_notes.isEmpty())
+        selectAt(selectedIndex().value_or(0));
+}
+
+void CardGrid::keyPressEvent(QKeyEvent *event)
+{
+    if (const std::optional<qsizetype> index = target(event->key()); index && event->modifiers() == Qt::NoModifier) {
+        selectAt(*index);
+        return;
+    }
+    const bool open = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (const std::optional<qsizetype> index = selectedIndex(); open && index) {
+        showOnDesktop(m_notes[*index].id);
+        return;
+    }
+    // The other key that asks for a context menu, besides the menu key.
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        popUpSelectedMenu();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+std::optional<qsizetype> CardGrid::target(int key) const
+{
+    if (m_notes.isEmpty())
+        return std::nullopt;
+    const qsizetype perRow = columns(width()).count;
+    const std::optional<qsizetype> current = selectedIndex();
+    // Without a selection every move starts at the first note.
+    const auto from = [&](qsizetype step) { return current ? *current + step : 0; };
+    switch (key) {
+    case Qt::Key_Left: return from(-1);
+    case Qt::Key_Right: return from(1);
+    // Up and down keep to the column, and stop at the first and last rows.
+    case Qt::Key_Up: return current && *current < perRow ? *current : from(-perRow);
+    case Qt::Key_Down: return current && *current + perRow >= m_notes.size() ? *current : from(perRow);
+    case Qt::Key_PageUp: return from(-perRow * pageRows());
+    case Qt::Key_PageDown: return from(perRow * pageRows());
+    case Qt::Key_Home: return 0;
+    case Qt::Key_End: return m_notes.size() - 1;
+    default: return std::nullopt;
+    }
+}
+
+// The whole rows a screen of the scroll area holds.
+int CardGrid::pageRows() const
+{
+    const int shown = parentWidget() ? parentWidget()->height() : height();
+    return std::max(1, int(shown / (NoteCard::cardHeight + rowSpacing)));
+}
+
+std::optional<qsizetype> CardGrid::selectedIndex() const
+{
+    if (!m_selection)
+        return std::nullopt;
+    for (qsizetype i = 0; i < m_notes.size(); ++i) {
+        if (m_notes[i].id == *m_selection)
+            return i;
+    }
+    return std::nullopt;
+}
+
+void CardGrid::selectAt(qsizetype index)
+{
+    index = std::clamp(index, qsizetype(0), m_notes.size() - 1);
+    m_model.setSelection(m_notes[index].id);
+    emit selectionMoved(cell(index));
+    for (NoteCard *card : std::as_const(m_cards)) {
+        if (card->note().id == m_notes[index].id) {
+            QAccessibleEvent focused(card, QAccessible::Focus);
+            QAccessible::updateAccessibility(&focused);
+        }
+    }
 }
 
 void CardGrid::showOnDesktop(const QUuid &id)

@@ -13,9 +13,11 @@ class QMenu;
 
 // The library's notes as cards in as many columns as fit (each 186 to 260 points wide, 16 apart,
 // rows 18 apart, the whole grid centred). A click selects a note, a double click shows it on the
-// desktop, and the context menu offers the library's note operations. In a scroll area only the
-// rows on screen and a screen's height either side have cards, so a notebook of any size costs
-// no more than a few screens of them.
+// desktop, and the context menu offers the library's note operations. From the keyboard the arrow
+// keys, Page Up and Down, Home and End move the selection, Return shows the selected note on the
+// desktop and the menu key opens its context menu. In a scroll area only the rows on screen and a
+// screen's height either side have cards, so a notebook of any size costs no more than a few
+// screens of them.
 class CardGrid : public QWidget {
     Q_OBJECT
 public:
@@ -38,12 +40,21 @@ public:
     // The columns of a grid `width` points wide, its side padding included.
     static Columns columns(qreal width);
 
+    // Takes the keyboard; a selection among the notes shown is kept, else the first note is selected.
+    void enter();
+
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override;
     QSize sizeHint() const override;
 
+signals:
+    // The selected note's cell, in the grid's coordinates, after the keyboard moved the selection.
+    void selectionMoved(const QRect &cell);
+
 protected:
     bool event(QEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -56,6 +67,17 @@ private:
     std::pair<qsizetype, qsizetype> wantedRange() const;
     void placeCards();
     NoteCard *cardAt(QPoint point) const;
+    QRect cell(qsizetype index) const;
+    // Where the selection is among the notes shown, if it is.
+    std::optional<qsizetype> selectedIndex() const;
+    // Selects the note at `index`, kept within the notes, and brings its cell into view.
+    void selectAt(qsizetype index);
+    int pageRows() const;
+    // The index a key moves the selection to, maybe beyond the notes; none for a key that does not move it.
+    std::optional<qsizetype> target(int key) const;
+    void popUpMenu(const StickyNote &note, QPoint globalPos);
+    // The selected note's menu, over the middle of its card.
+    void popUpSelectedMenu();
     // Shows a note on the desktop: all notes come back, the note stops ringing and opens.
     void showOnDesktop(const QUuid &id);
 

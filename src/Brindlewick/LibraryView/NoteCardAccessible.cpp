@@ -25,6 +25,9 @@ QAccessible::State NoteCardAccessible::state() const
     QAccessible::State state = QAccessibleWidget::state();
     state.selectable = true;
     state.selected = card()->isSelected();
+    // The grid takes the keyboard for its cards; the selected one is where it is.
+    state.focusable = true;
+    state.focused = state.selected && card()->parentWidget() && card()->parentWidget()->hasFocus();
     return state;
 }
 

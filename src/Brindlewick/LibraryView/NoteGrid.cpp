@@ -2,6 +2,7 @@
 
 #include "CardGrid.h"
 #include "EmptyGrid.h"
+#include "NoteCard.h"
 #include "FocusSearch.h"
 #include "Theme/PlainButton.h"
 #include "SearchField.h"
@@ -60,6 +61,8 @@ NoteGrid::NoteGrid(AppModel &model, QWidget *parent)
       m_emptyGrid(new EmptyGrid(model, this))
 {
     m_scroll->setFrameShape(QFrame::NoFrame);
+    // The keyboard goes to the cards themselves, whose arrow keys move the selection.
+    m_scroll->setFocusPolicy(Qt::NoFocus);
     m_scroll->setWidgetResizable(true);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_scroll->setWidget(m_grid);
@@ -75,6 +78,10 @@ NoteGrid::NoteGrid(AppModel &model, QWidget *parent)
     column->addWidget(m_scroll, 1);
     column->addWidget(m_emptyGrid, 1);
     connect(m_emptyGrid, &EmptyGrid::newNoteClicked, this, &NoteGrid::newNote);
+    connect(m_grid, &CardGrid::selectionMoved, this, [this](const QRect &cell) {
+        const QRect around = cell.adjusted(-NoteCard::margin, -NoteCard::margin, NoteCard::margin, NoteCard::margin);
+        m_scroll->ensureVisible(around.center().x(), around.center().y(), around.width() / 2, around.height() / 2);
+    });
 
     connect(&FocusSearch::instance(), &FocusSearch::posted, this, &NoteGrid::focusSearch);
     auto *shown = new ShownRefresh(this, [this] { refresh(); });
@@ -104,6 +111,10 @@ QWidget *NoteGrid::makeToolbar()
     row->addStretch();
 
     m_search = new SearchField(m_model, m_toolbar);
+    connect(m_search, &SearchField::resultsRequested, this, [this] {
+        if (m_scroll->isVisible())
+            m_grid->enter();
+    });
     row->addWidget(m_search);
 
     m_sortButton = new PlainButton({}, Fonts::system(13), Theme::ink2, m_toolbar);

@@ -77,13 +77,21 @@ QSize SearchField::minimumSizeHint() const
 
 bool SearchField::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_edit && event->type() == QEvent::KeyPress
-        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+    if (watched != m_edit || event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    switch (static_cast<QKeyEvent *>(event)->key()) {
+    case Qt::Key_Escape:
         m_model.setQuery(QString());
         m_edit->clearFocus();
         return true;
+    case Qt::Key_Down:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        emit resultsRequested();
+        return true;
+    default:
+        return false;
     }
-    return QWidget::eventFilter(watched, event);
 }
 
 void SearchField::paintEvent(QPaintEvent *)

@@ -8,7 +8,7 @@ class QLineEdit;
 
 // The library's search field, bound both ways to the model's query: a capsule with a magnifying
 // glass, the text and, while there is a query, a clear button that keeps the focus where it is.
-// Escape clears the query and gives up the focus.
+// Escape clears the query and gives up the focus; Down and Return ask to go on to the results.
 class SearchField : public QWidget {
     Q_OBJECT
 public:
@@ -19,6 +19,9 @@ public:
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+
+signals:
+    void resultsRequested();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -22,6 +22,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
+#include <functional>
 
 namespace {
 
@@ -406,4 +407,48 @@ TEST_F(NoteGridTest, AHundredThousandTuckedNotesShowTheirFirstPageAndEachPageAsI
     const QRect viewport(QPoint(0, 0), grid.scrollArea()->viewport()->size());
     const QPoint lastCard = cards.last()->mapTo(grid.scrollArea()->viewport(), cards.last()->cardRect().center());
     EXPECT_TRUE(viewport.contains(lastCard));
+}
+
+// A selection moved by the keyboard is brought into view, however far down the grid it lies.
+TEST_F(NoteGridTest, TheKeyboardsSelectionIsScrolledIntoView)
+{
+    QList<StickyNote> notes;
+    for (int i = 0; i < 300; ++i)
+        notes.append(StickyNote(QUuid::createUuid(), QStringLiteral("Note %1").arg(i), NoteColor::mint, t0 - 1000 + i));
+    model.setSort(NoteSort::created);
+    model.setBook(NoteBook(notes));
+    QApplication::processEvents();
+    CardGrid *cards = grid.cardGrid();
+    cards->enter();
+    const QWidget *viewport = grid.scrollArea()->viewport();
+    const auto selectedCardInView = [&] {
+        for (const NoteCard *card : cards->cards()) {
+            if (card->isSelected())
+                return QRect(QPoint(0, 0), viewport->size())
+                    .contains(QRect(card->mapTo(viewport, card->cardRect().topLeft()), card->cardRect().size()));
+        }
+        return false;
+    };
+    const QList<StickyNote> visible = model.visible();
+    const auto at = [&](const QUuid &id) {
+        return std::find_if(visible.begin(), visible.end(), [&](const StickyNote &n) { return n.id == id; })
+               - visible.begin();
+    };
+    const qsizetype perRow = CardGrid::columns(cards->width()).count;
+    struct Step {
+        Qt::Key key;
+        std::function<bool(qsizetype)> lands;
+    };
+    const Step steps[] = {
+        {Qt::Key_End, [&](qsizetype i) { return i == visible.size() - 1; }},
+        {Qt::Key_Home, [](qsizetype i) { return i == 0; }},
+        {Qt::Key_PageDown, [&](qsizetype i) { return i >= 2 * perRow && i % perRow == 0; }},
+        {Qt::Key_PageUp, [](qsizetype i) { return i == 0; }},
+    };
+    for (const Step &step : steps) {
+        QTest::keyClick(cards, step.key);
+        QApplication::processEvents();
+        EXPECT_TRUE(step.lands(at(*model.selection()))) << step.key << " went to " << at(*model.selection());
+        EXPECT_TRUE(selectedCardInView()) << step.key;
+    }
 }

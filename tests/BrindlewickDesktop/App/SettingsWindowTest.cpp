@@ -4,6 +4,7 @@
 
 #include <QCursor>
 #include <QGuiApplication>
+#include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -54,6 +55,18 @@ TEST_F(SettingsWindowTest, OpensCentredOnThePointersScreenThenWhereTheUserLeftIt
     next.window()->close();
     next.bringForward();
     EXPECT_EQ(next.window()->pos(), moved) << "showing the same window again keeps its place";
+}
+
+TEST_F(SettingsWindowTest, EscapeAndCtrlWCloseIt)
+{
+    SettingsWindow settings(model);
+    for (const char *key : {"Escape", "ctrl+w"}) {
+        settings.bringForward();
+        QWidget *window = settings.window();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window)) << key;
+        ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QString::fromLatin1(key)}), 0);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }, 5000)) << key;
+    }
 }
 
 } // namespace
