@@ -9,8 +9,6 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QWindow>
-#include <algorithm>
 
 namespace {
 
@@ -24,13 +22,6 @@ const QScreen *workScreen()
 {
     const QScreen *screen = QGuiApplication::screenAt(QCursor::pos());
     return screen ? screen : QGuiApplication::primaryScreen();
-}
-
-bool isOurs(quint32 window)
-{
-    const QWindowList windows = QGuiApplication::allWindows();
-    return std::any_of(windows.begin(), windows.end(),
-                       [window](const QWindow *ours) { return ours->handle() && ours->winId() == window; });
 }
 
 } // namespace
@@ -80,11 +71,12 @@ void QuickNoteController::make(AppModel &model)
     WindowOutline::cutCorners(m_panel.get(), QuickNoteView::cornerRadius);
 }
 
-// Only another client's window gets the focus back; one of ours is already where it was.
+// The window that had the focus gets it back, one of ours too (a note, "All Notes"): hiding the
+// panel leaves the focus to the window manager, which picks a window of its own choosing.
 void QuickNoteController::close(bool restore)
 {
     m_panel->hide();
     xcb_connection_t *x11 = X11::connection();
-    if (restore && m_previous && x11 && !isOurs(*m_previous))
+    if (restore && m_previous && x11 && *m_previous != m_panel->winId())
         X11::activate(x11, *m_previous);
 }

@@ -118,6 +118,8 @@ void QuickNoteView::buildRows()
     m_tuck = new QCheckBox(tr("Tuck into the notch"), this);
     m_tuck->setObjectName(QStringLiteral("tuck"));
     m_tuck->setFont(Fonts::caption());
+    // Ticked by a click, the box leaves the keyboard with the line, as the dots do.
+    m_tuck->setFocusPolicy(Qt::TabFocus);
     choices->addWidget(m_dots);
     choices->addStretch(1);
     choices->addWidget(m_tuck);
@@ -199,11 +201,17 @@ void QuickNoteView::paintEvent(QPaintEvent *)
     PaperBackground::paint(painter, rect(), paper(), false, this);
 }
 
+// Return adds the note wherever the keyboard is in the panel; the line answers its own Return,
+// which it passes on too.
 void QuickNoteView::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() != Qt::Key_Escape)
-        return QWidget::keyPressEvent(event);
-    m_close(true);
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (event->key() == Qt::Key_Escape)
+        m_close(true);
+    else if (enter && !m_line->hasFocus())
+        make();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void QuickNoteView::showEvent(QShowEvent *event)
