@@ -2,6 +2,7 @@
 
 #include "App/AppModel.h"
 #include "Calendar.h"
+#include "PaperCalendar.h"
 #include "PickerFrame.h"
 #include "QuickDeadlines.h"
 #include "Theme/ChipButton.h"
@@ -11,7 +12,6 @@
 #include "Theme/QuietButton.h"
 #include "Theme/Theme.h"
 
-#include <QCalendarWidget>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -20,7 +20,6 @@
 #include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QTimeEdit>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -44,15 +43,6 @@ QString hoursAndMinutes(const QLocale &locale)
     return format;
 }
 
-// The calendar's own month arrows come without names.
-void nameMonthButtons(QCalendarWidget *calendar)
-{
-    if (auto *previous = calendar->findChild<QToolButton *>(QStringLiteral("qt_calendar_prevmonth")))
-        previous->setAccessibleName(DeadlinePicker::tr("Previous month"));
-    if (auto *next = calendar->findChild<QToolButton *>(QStringLiteral("qt_calendar_nextmonth")))
-        next->setAccessibleName(DeadlinePicker::tr("Next month"));
-}
-
 } // namespace
 
 DeadlinePicker::DeadlinePicker(AppModel &model, const QUuid &id, std::function<void()> close, QWidget *parent)
@@ -73,10 +63,8 @@ DeadlinePicker::DeadlinePicker(AppModel &model, const QUuid &id, std::function<v
     followClock();
     connect(&model, &AppModel::nowChanged, this, &DeadlinePicker::followClock);
     column->addWidget(new Hairline(Qt::Horizontal, this));
-    m_calendar = new QCalendarWidget(this);
+    m_calendar = new PaperCalendar(this);
     m_calendar->setAccessibleName(tr("Date"));
-    m_calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-    nameMonthButtons(m_calendar);
     column->addWidget(m_calendar);
     column->addWidget(makeTimeRow());
     column->addWidget(makeButtonRow(hasDeadline));
@@ -85,7 +73,13 @@ DeadlinePicker::DeadlinePicker(AppModel &model, const QUuid &id, std::function<v
     connect(m_calendar, &QCalendarWidget::selectionChanged, this, &DeadlinePicker::takeDay);
     connect(m_calendar, &QCalendarWidget::activated, this, [this] { setDeadline(m_date); });
     connect(m_time, &QTimeEdit::timeChanged, this, &DeadlinePicker::takeTime);
-    setFocusProxy(m_calendar);
+}
+
+// Handed the focus by its popover, the picker passes it on to the days. It is no focus proxy:
+// Tab would then take the picker itself for the days and never reach the chips.
+void DeadlinePicker::focusInEvent(QFocusEvent *event)
+{
+    m_calendar->days()->setFocus(event->reason());
 }
 
 void DeadlinePicker::followClock()
@@ -97,6 +91,7 @@ void DeadlinePicker::followClock()
         placeChips();
 }
 
+// Chips made again come last in the Tab order; they are put back before the calendar.
 void DeadlinePicker::placeChips()
 {
     while (QLayoutItem *item = m_chips->takeAt(0)) {
@@ -104,13 +99,19 @@ void DeadlinePicker::placeChips()
         delete item;
     }
     int index = 0;
+    QWidget *previous = nullptr;
     for (const QuickDeadlines::Option &option : m_options) {
         auto *chip = new ChipButton(option.label, false, m_chips->parentWidget());
         chip->setMinimumWidth(10);
         connect(chip, &QAbstractButton::clicked, this, [this, label = option.label] { pickOption(label); });
         m_chips->addWidget(chip, index / chipColumns, index % chipColumns);
+        if (previous)
+            setTabOrder(previous, chip);
+        previous = chip;
         ++index;
     }
+    if (previous && m_calendar)
+        setTabOrder(previous, m_calendar);
 }
 
 void DeadlinePicker::pickOption(const QString &label)
@@ -139,14 +140,15 @@ QWidget *DeadlinePicker::makeTimeRow()
     return row;
 }
 
+// Made left to right, so Tab meets them in that order.
 QWidget *DeadlinePicker::makeButtonRow(bool hasDeadline)
 {
-    m_set = new PrimaryButton(Theme::accent, tr("Set Deadline"), this);
-    connect(m_set, &QAbstractButton::clicked, this, [this] { setDeadline(m_date); });
     if (hasDeadline) {
         m_remove = new QuietButton(tr("Remove"), this);
         connect(m_remove, &QAbstractButton::clicked, this, [this] { setDeadline(std::nullopt); });
     }
+    m_set = new PrimaryButton(Theme::accent, tr("Set Deadline"), this);
+    connect(m_set, &QAbstractButton::clicked, this, [this] { setDeadline(m_date); });
     return PickerFrame::buttonRow(m_remove, m_set, this);
 }
 

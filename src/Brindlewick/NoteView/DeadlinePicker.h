@@ -10,7 +10,7 @@
 
 class AppModel;
 class PrimaryButton;
-class QCalendarWidget;
+class PaperCalendar;
 class QGridLayout;
 class QTimeEdit;
 class QuietButton;
@@ -24,13 +24,14 @@ public:
 
     // The moment the calendar and the time field show together.
     Date date() const { return m_date; }
-    QCalendarWidget *calendar() const { return m_calendar; }
+    PaperCalendar *calendar() const { return m_calendar; }
     QTimeEdit *timeEdit() const { return m_time; }
     PrimaryButton *setButton() const { return m_set; }
     // None while the note has no deadline.
     QuietButton *removeButton() const { return m_remove; }
 
 protected:
+    void focusInEvent(QFocusEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
@@ -52,7 +53,7 @@ private:
     Date m_date;
     std::vector<QuickDeadlines::Option> m_options;
     QGridLayout *m_chips = nullptr;
-    QCalendarWidget *m_calendar = nullptr;
+    PaperCalendar *m_calendar = nullptr;
     QTimeEdit *m_time = nullptr;
     PrimaryButton *m_set = nullptr;
     QuietButton *m_remove = nullptr;

@@ -71,7 +71,13 @@ TimerPicker::TimerPicker(AppModel &model, const QUuid &id, std::function<void()>
     const NoteFace::PickerLength length = NoteFace::pickerLength(note ? note->timer : std::nullopt);
     m_hours->setValue(length.hours);
     m_minutes->setValue(length.minutes);
-    setFocusProxy(m_hours);
+}
+
+// Handed the focus by its popover, the picker passes it on to the hours. It is no focus proxy:
+// Tab would then take the picker itself for the hours and never reach the chips.
+void TimerPicker::focusInEvent(QFocusEvent *event)
+{
+    m_hours->setFocus(event->reason());
 }
 
 QWidget *TimerPicker::makePresets()
@@ -109,10 +115,9 @@ QWidget *TimerPicker::makeLengthRow()
     return row;
 }
 
+// Made left to right, so Tab meets them in that order.
 QWidget *TimerPicker::makeButtonRow(bool hasTimer)
 {
-    m_start = new PrimaryButton(Theme::accent, tr("Start"), this);
-    connect(m_start, &QAbstractButton::clicked, this, &TimerPicker::startFreeLength);
     if (hasTimer) {
         m_remove = new QuietButton(tr("Remove Timer"), this);
         connect(m_remove, &QAbstractButton::clicked, this, [this] {
@@ -120,6 +125,8 @@ QWidget *TimerPicker::makeButtonRow(bool hasTimer)
             m_close();
         });
     }
+    m_start = new PrimaryButton(Theme::accent, tr("Start"), this);
+    connect(m_start, &QAbstractButton::clicked, this, &TimerPicker::startFreeLength);
     return PickerFrame::buttonRow(m_remove, m_start, this);
 }
 

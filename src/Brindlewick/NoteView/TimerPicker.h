@@ -28,6 +28,7 @@ public:
     QuietButton *removeButton() const { return m_remove; }
 
 protected:
+    void focusInEvent(QFocusEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:

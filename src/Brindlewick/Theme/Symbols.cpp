@@ -16,7 +16,7 @@ namespace {
 // tall as the capitals of text at the same size.
 constexpr qreal emPerPoint = 1.25;
 
-constexpr std::array<std::pair<std::u16string_view, char32_t>, 38> table{{
+constexpr std::array<std::pair<std::u16string_view, char32_t>, 40> table{{
     {u"arrow.down.to.line", 0xE258},        // vertical_align_bottom
     {u"arrow.triangle.2.circlepath", 0xE627}, // sync
     {u"arrow.up.arrow.down", 0xE8D5},       // swap_vert
@@ -28,6 +28,8 @@ constexpr std::array<std::pair<std::u16string_view, char32_t>, 38> table{{
     {u"checkmark", 0xE5CA},                 // check
     {u"checkmark.circle", 0xE92D},          // check_circle_outline
     {u"checkmark.circle.fill", 0xE86C},     // check_circle
+    {u"chevron.left", 0xE5CB},              // chevron_left
+    {u"chevron.right", 0xE5CC},             // chevron_right
     {u"circle", 0xE836},                    // radio_button_unchecked
     {u"command", 0xEAE7},                   // keyboard_command_key
     {u"ellipsis", 0xE5D3},                  // more_horiz

@@ -3,6 +3,7 @@
 #include "NoteView/DeadlineButton.h"
 #include "NoteView/DeadlinePicker.h"
 #include "NoteView/NoteFooter.h"
+#include "NoteView/PaperCalendar.h"
 #include "NoteView/Popover.h"
 #include "QuickDeadlines.h"
 #include "Theme/ChipButton.h"
@@ -10,7 +11,6 @@
 #include "Theme/QuietButton.h"
 #include "TimeText.h"
 
-#include <QCalendarWidget>
 #include <QTimeEdit>
 
 namespace {

@@ -56,7 +56,7 @@ TEST(Symbols, EveryNameTheInterfaceUsesHasAGlyphInTheEmbeddedFont)
     const char *names[] = {
         "arrow.down.to.line", "arrow.triangle.2.circlepath", "arrow.up.arrow.down", "arrow.up.to.line", "bell",
         "bell.badge.fill", "bell.fill", "bell.slash", "checkmark", "checkmark.circle", "checkmark.circle.fill",
-        "circle", "command", "ellipsis", "exclamationmark", "exclamationmark.circle",
+        "chevron.left", "chevron.right", "circle", "command", "ellipsis", "exclamationmark", "exclamationmark.circle",
         "exclamationmark.triangle.fill", "flag", "flag.fill", "gearshape", "hand.point.up.left",
         "hand.raised.fill", "info.circle", "largecircle.fill.circle", "magnifyingglass", "note.text",
         "note.text.badge.plus", "pause.fill", "pin", "pin.fill", "play.fill", "plus",
