@@ -7,7 +7,9 @@ const QString &DueText::of(Date deadline, Date now, const Calendar &calendar, co
     if (holds(deadline, now, calendar, locale))
         return m_text;
     m_made = Made{deadline, calendar.startOfDay(now), calendar.startOfNextDay(now), calendar, locale};
-    m_text = TimeText::due(deadline, now, calendar, locale);
+    const TimeText::DueParts parts = TimeText::dueParts(deadline, now, calendar, locale);
+    m_text = parts.full();
+    m_brief = parts.brief();
     return m_text;
 }
 

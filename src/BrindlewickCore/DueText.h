@@ -13,6 +13,8 @@
 class DueText {
 public:
     const QString &of(Date deadline, Date now, const Calendar &calendar, const QLocale &locale = QLocale());
+    // The brief form of the text `of` last gave (TimeText::DueParts::brief).
+    const QString &brief() const { return m_brief; }
 
 private:
     struct Made {
@@ -27,4 +29,5 @@ private:
 
     std::optional<Made> m_made;
     QString m_text;
+    QString m_brief;
 };

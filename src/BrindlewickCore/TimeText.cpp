@@ -213,7 +213,17 @@ QString left(double seconds)
     return QStringLiteral("Overdue by ") + span(-seconds);
 }
 
-QString due(Date date, Date now, const Calendar &calendar, const QLocale &locale)
+QString DueParts::full() const
+{
+    return day + QStringLiteral(", ") + time;
+}
+
+QString DueParts::brief() const
+{
+    return today ? time : day;
+}
+
+DueParts dueParts(Date date, Date now, const Calendar &calendar, const QLocale &locale)
 {
     const Formats &formats = formatsFor(locale);
     const QDateTime local = calendar.local(date);
@@ -222,13 +232,18 @@ QString due(Date date, Date now, const Calendar &calendar, const QLocale &locale
     const QString time = formats.time(wallClock);
     const qint64 days = today.daysTo(local.date());
     switch (days) {
-    case 0: return QStringLiteral("Today, ") + time;
-    case 1: return QStringLiteral("Tomorrow, ") + time;
-    case -1: return QStringLiteral("Yesterday, ") + time;
+    case 0: return {QStringLiteral("Today"), time, true};
+    case 1: return {QStringLiteral("Tomorrow"), time};
+    case -1: return {QStringLiteral("Yesterday"), time};
     }
     if (days >= 2 && days <= 6)
-        return formats.weekday(wallClock) + QStringLiteral(", ") + time;
-    return formats.dayMonth(wallClock, local.date().year() != today.year()) + QStringLiteral(", ") + time;
+        return {formats.weekday(wallClock), time};
+    return {formats.dayMonth(wallClock, local.date().year() != today.year()), time};
+}
+
+QString due(Date date, Date now, const Calendar &calendar, const QLocale &locale)
+{
+    return dueParts(date, now, calendar, locale).full();
 }
 
 QString time(Date date, const Calendar &calendar, const QLocale &locale)

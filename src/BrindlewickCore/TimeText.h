@@ -33,6 +33,19 @@ QString span(double seconds);
 QString clock(double seconds);
 // "30 s left", "Due now", "Overdue by 1 min"; negative while overdue.
 QString left(double seconds);
+// The two parts of a due text: the day ("Today", "Tomorrow", "Fri", "12 Mar 2027") and the time of day.
+struct DueParts {
+    QString day;
+    QString time;
+    bool today = false;
+
+    // "Today, 5:00 PM".
+    QString full() const;
+    // The one part that still says when on its own, where the whole does not fit: the time of a
+    // date today, else the day.
+    QString brief() const;
+};
+DueParts dueParts(Date date, Date now, const Calendar &calendar, const QLocale &locale);
 // "Today, 5:00 PM", "Tomorrow, …", "Yesterday, …", "Fri, …", "12 Mar, …", "12 Mar 2027, …".
 QString due(Date date, Date now, const Calendar &calendar, const QLocale &locale);
 // The time of day of `due`: "5:00 PM", "17:00", in the locale's hour style.

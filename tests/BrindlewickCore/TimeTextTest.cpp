@@ -1,4 +1,5 @@
 #include "Countdown.h"
+#include "DueText.h"
 #include "TimeLocale.h"
 #include "TimeText.h"
 
@@ -115,6 +116,29 @@ TEST(TimeText, DueNamesTheDayRelativeToNowInTheUnitedStates)
         {"next year within the week", QDate(2025, 12, 30), morning, QDate(2026, 1, 2), QTime(9, 0), "Fri, 9:00 AM"},
         {"across midnight", friday, QTime(23, 50), friday.addDays(1), QTime(0, 30), "Tomorrow, 12:30 AM"},
     });
+}
+
+// Where the whole due text does not fit, its brief form still says when: the time today, else the day.
+TEST(TimeText, TheBriefDueTextIsTheTimeTodayAndElseTheDay)
+{
+    const Calendar calendar = Calendar::named("America/New_York");
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    const Date now = *calendar.date(friday, morning);
+    struct Case {
+        QDate day;
+        const char *brief;
+    };
+    for (const Case &c : {Case{friday, "5:00 PM"}, Case{friday.addDays(1), "Tomorrow"},
+                          Case{friday.addDays(-1), "Yesterday"}, Case{friday.addDays(6), "Thu"},
+                          Case{friday.addDays(7), "Mar 21"}, Case{QDate(2026, 1, 5), "Jan 5, 2026"}}) {
+        const Date date = *calendar.date(c.day, QTime(17, 0));
+        const TimeText::DueParts parts = TimeText::dueParts(date, now, calendar, english);
+        EXPECT_EQ(parts.brief(), QString::fromUtf8(c.brief)) << c.brief;
+        EXPECT_EQ(parts.full(), TimeText::due(date, now, calendar, english)) << c.brief;
+        DueText cached;
+        cached.of(date, now, calendar, english);
+        EXPECT_EQ(cached.brief(), QString::fromUtf8(c.brief)) << c.brief;
+    }
 }
 
 TEST(TimeText, DueCountsCalendarDaysAcrossDaylightSavingChanges)

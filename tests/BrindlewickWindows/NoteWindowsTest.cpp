@@ -10,6 +10,8 @@
 #include "NoteWindows/NotePanel.h"
 #include "NoteWindows/NoteWindows.h"
 #include "NoteView/ColorButton.h"
+#include "NoteView/DeadlineButton.h"
+#include "NoteView/NoteFooter.h"
 #include "NoteView/NoteHeader.h"
 #include "NoteView/NoteMenu.h"
 #include "NoteView/NoteView.h"
@@ -21,6 +23,7 @@
 #include "Theme/Paper.h"
 #include "Theme/PaperEditor.h"
 #include "Theme/PaperIconButton.h"
+#include "TimeText.h"
 
 #include <QAnimationDriver>
 #include <QApplication>
@@ -786,4 +789,38 @@ TEST_F(NoteWindowsTest, WhenThePrimaryScreenChangesHeightTheStoredFramesFollowIt
     NotePanel *again = shown(id);
     ASSERT_TRUE(again);
     EXPECT_EQ(X11Probe::position(again), QPoint(300, 350));
+}
+
+// On the narrowest note the deadline keeps to the note and says when in a form that means it: the
+// whole due text where it fits, else its brief form (the time today, else the day), never a text
+// cut short.
+TEST_F(NoteWindowsTest, TheDeadlineTextKeepsToTheNarrowestNoteAndKeepsItsMeaning)
+{
+    model.tick();
+    const Calendar calendar = model.calendar();
+    const QDateTime local = calendar.local(model.now());
+    const auto at = [&](int days, QTime time) { return *calendar.date(local.date().addDays(days), time); };
+    const Date deadlines[] = {at(0, QTime(23, 57)), at(1, QTime(15, 57)), at(3, QTime(15, 57)),
+                              at(40, QTime(15, 57)), at(400, QTime(15, 57))};
+    for (const double width : {100.0, 400.0}) {
+        for (const Date deadline : deadlines) {
+            const QUuid id = add(QRectF(400, 500, width, 230));
+            model.setTimer(id, 600, false);
+            model.setDeadline(id, deadline);
+            NotePanel *panel = shown(id);
+            ASSERT_TRUE(panel);
+            const DeadlineButton *button = panel->findChild<NoteView *>()->footer()->deadlineButton();
+            ASSERT_TRUE(QTest::qWaitFor([&] { return button->hasDeadline(); }));
+            const TimeText::DueParts parts = TimeText::dueParts(deadline, model.now(), calendar, QLocale());
+            const QString shown = button->shownText();
+            const QString where = parts.full() + QStringLiteral(" at ") + QString::number(panel->width());
+            if (width > 300)
+                EXPECT_EQ(shown, parts.full()) << where.toStdString();
+            else
+                EXPECT_TRUE(shown == parts.full() || shown == parts.brief()) << where.toStdString() << ": " << shown.toStdString();
+            const QRect place(button->mapTo(panel, QPoint(0, 0)), button->size());
+            EXPECT_LE(place.right(), panel->width() - 5) << where.toStdString();
+            model.deleteForever(id);
+        }
+    }
 }

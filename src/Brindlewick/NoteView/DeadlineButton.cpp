@@ -32,21 +32,24 @@ qreal smallFlagWidth()
 
 DeadlineButton::DeadlineButton(QWidget *parent) : QAbstractButton(parent)
 {
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    // On the narrowest notes the button takes less than its whole text.
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     setCursor(Qt::PointingHandCursor);
     // Like the paper's other buttons: a click leaves the focus in the text.
     setFocusPolicy(Qt::TabFocus);
 }
 
-void DeadlineButton::setDeadline(std::optional<Date> deadline, Date now, const QString &due, Color ink)
+void DeadlineButton::setDeadline(std::optional<Date> deadline, Date now, const QString &due, const QString &brief,
+                                 Color ink)
 {
     const bool overdue = deadline && *deadline <= now;
     const QString shown = deadline ? due : QString();
-    if (deadline == m_deadline && overdue == m_overdue && ink == m_ink && shown == text())
+    if (deadline == m_deadline && overdue == m_overdue && ink == m_ink && shown == text() && brief == m_brief)
         return;
     m_deadline = deadline;
     m_overdue = overdue;
     m_ink = ink;
+    m_brief = deadline ? brief : QString();
     setText(shown);
     setToolTip(deadline ? tr("Change the deadline") : tr("Set a deadline (Ctrl+D)"));
     setAccessibleName(deadline ? tr("Due %1").arg(due) : tr("Set a deadline"));
@@ -54,12 +57,39 @@ void DeadlineButton::setDeadline(std::optional<Date> deadline, Date now, const Q
     update();
 }
 
+qreal DeadlineButton::textRoom(qreal buttonWidth)
+{
+    return buttonWidth - padding * 2 - smallFlagWidth() - spacing;
+}
+
+qreal DeadlineButton::buttonWidth(const QString &text)
+{
+    return padding + smallFlagWidth() + spacing + QFontMetricsF(dueFont()).horizontalAdvance(text) + padding;
+}
+
+QString DeadlineButton::shownText() const
+{
+    if (!m_deadline)
+        return {};
+    const QFontMetricsF metrics(dueFont());
+    const qreal room = textRoom(width());
+    if (metrics.horizontalAdvance(text()) <= room)
+        return text();
+    return metrics.elidedText(m_brief, Qt::ElideRight, room);
+}
+
 QSize DeadlineButton::sizeHint() const
 {
     if (!m_deadline)
         return {flagWidth, buttonHeight};
-    const qreal textWidth = QFontMetricsF(dueFont()).horizontalAdvance(text());
-    return {qCeil(padding + smallFlagWidth() + spacing + textWidth + padding), buttonHeight};
+    return {qCeil(buttonWidth(text())), buttonHeight};
+}
+
+QSize DeadlineButton::minimumSizeHint() const
+{
+    if (!m_deadline)
+        return sizeHint();
+    return {qCeil(buttonWidth(m_brief)), buttonHeight};
 }
 
 QColor DeadlineButton::labelColor() const
@@ -83,6 +113,6 @@ void DeadlineButton::paintEvent(QPaintEvent *)
     Symbols::draw(painter, QRectF(padding, 0, flag, height()), u"flag.fill", smallFlagPoints, color);
     painter.setFont(dueFont());
     painter.setPen(color);
-    const QRectF textRect(padding + flag + spacing, 0, width() - padding * 2 - flag - spacing, height());
-    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text());
+    const QRectF textRect(padding + flag + spacing, 0, textRoom(width()), height());
+    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shownText());
 }

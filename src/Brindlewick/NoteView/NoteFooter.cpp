@@ -79,7 +79,7 @@ void NoteFooter::refresh(const StickyNote &note, Date now)
     }
 
     const QString due = note.deadline ? m_dueText.of(*note.deadline, now, m_model.calendar()) : QString();
-    m_deadline->setDeadline(note.deadline, now, due, Paper::ink(note.color));
+    m_deadline->setDeadline(note.deadline, now, due, m_dueText.brief(), Paper::ink(note.color));
     applyOpacity();
 }
 
