@@ -72,6 +72,30 @@ TEST_F(EverydayUseTest, TextTypedAfterCtrlNLandsInTheNewNote)
         << notebook().value_or(NoteBook()).notes.value(0).text.toStdString();
 }
 
+// Started while the user types elsewhere (as at login), the program shows its notes in front but
+// leaves the keyboard where it was: not a key lands in a note.
+TEST_F(EverydayUseTest, NotesShownAtStartLeaveTheKeyboardWhereItWas)
+{
+    writeTea(2);
+    QProcess other;
+    other.start("xmessage", {"-geometry", "900x700+100+100", "typing here"});
+    QString typing;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !(typing = xdotool({"search", "--onlyvisible", "--class", "Xmessage"})).isEmpty(); }, 10000));
+    xdotool({"windowactivate", "--sync", typing});
+    ASSERT_EQ(xdotool({"getactivewindow"}), typing);
+
+    launch(brindlewick);
+    ASSERT_TRUE(QTest::qWaitFor([] { return programWindows().size() == 3; }, 10000));
+    xdotool({"type", "--delay", "30", "abc"});
+    EXPECT_EQ(xdotool({"getactivewindow"}), typing);
+    ASSERT_TRUE(quit(brindlewick));
+    for (const StickyNote &note : notebook().value_or(NoteBook()).notes)
+        EXPECT_FALSE(note.text.contains("abc")) << note.text.toStdString();
+    other.kill();
+    other.waitForFinished();
+}
+
 TEST_F(EverydayUseTest, ShowInAllNotesBringsUpTheLibrary)
 {
     writeTea();
