@@ -40,7 +40,7 @@ void EndToEndTest::startNotificationServer(const QString &config)
     ASSERT_TRUE(QTest::qWaitFor([] { return Desktop::output("dunstctl", {"is-paused"}) == "false"; }, 5000));
 }
 
-void EndToEndTest::launch(QProcess &process) const
+void EndToEndTest::launch(QProcess &process, const QStringList &command) const
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("BRINDLEWICK_DATA_DIR", path("data"));
@@ -49,7 +49,10 @@ void EndToEndTest::launch(QProcess &process) const
     environment.remove("QT_QPA_PLATFORM");
     process.setProcessEnvironment(environment);
     process.setProcessChannelMode(QProcess::ForwardedChannels);
-    process.start(QStringLiteral(BRINDLEWICK_BINARY_DIR "/src/Brindlewick/brindlewick"), {});
+    if (command.isEmpty())
+        process.start(QStringLiteral(BRINDLEWICK_BINARY_DIR "/src/Brindlewick/brindlewick"), {});
+    else
+        process.start(command.first(), command.mid(1));
 }
 
 testing::AssertionResult EndToEndTest::quit(QProcess &process)

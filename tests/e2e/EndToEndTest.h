@@ -23,7 +23,8 @@ protected:
     // until it serves; TearDown stops it.
     void startNotificationServer(const QString &config = QStringLiteral("/dev/null"));
 
-    void launch(QProcess &process) const;
+    // Starts the built binary, or `command` (a program and its arguments), with the test's folders.
+    void launch(QProcess &process, const QStringList &command = {}) const;
     // Ends the program as logout or kill does (SIGTERM), and checks that it ended cleanly.
     static testing::AssertionResult quit(QProcess &process);
 

@@ -2,6 +2,7 @@
 
 #include "AppActions.h"
 #include "AppModel.h"
+#include "Autostart.h"
 #include "HotKey.h"
 #include "QuickNote/QuickNoteController.h"
 #include "Harness/DemoData.h"
@@ -10,6 +11,7 @@
 #include "NoteWindows/NoteWindows.h"
 #include "NotchTray/TrayController.h"
 
+#include <QCoreApplication>
 #include <QPointer>
 
 AppDelegate::AppDelegate(AppModel &model, QObject *parent) : QObject(parent), m_model(model) {}
@@ -32,8 +34,12 @@ void AppDelegate::applicationDidFinishLaunching(const Launch &launch)
     }
     m_model.start();
     wire(m_model);
-    // A problem found at start is shown there, whatever is on the desktop.
-    if (m_model.showWelcome() || m_model.desktopNotes().isEmpty() || m_model.loadProblem())
+    // The demo world is a developer's: nothing of it starts with the session.
+    if (!m_model.isDemo())
+        connect(&m_model, &AppModel::welcomeFinished, this,
+                [] { Autostart::install(QCoreApplication::applicationFilePath()); });
+    // A problem found at start is shown there, whatever is on the desktop; at login, only the notes show.
+    if (!launch.atLogin && (m_model.showWelcome() || m_model.desktopNotes().isEmpty() || m_model.loadProblem()))
         AppActions::showLibrary();
 }
 

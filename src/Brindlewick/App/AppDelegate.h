@@ -17,7 +17,8 @@ public:
 
     // Starts the screenshot renderer or the self-test when asked, and does nothing else then.
     // Otherwise prepares the demo world when asked, starts the model, wires it, and opens
-    // "All Notes" when the welcome is pending, no note is on the desktop or a problem was found at start.
+    // "All Notes" when the welcome is pending, no note is on the desktop or a problem was found at start,
+    // unless started with the session. The end of the welcome writes the autostart entry.
     void applicationDidFinishLaunching(const Launch &launch);
     // Joins the started model to the note windows and the tray (both kept by `AppActions`) and the
     // global hot key, which follows the "hotkeyEnabled" setting from now on.

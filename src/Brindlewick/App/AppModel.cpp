@@ -655,6 +655,7 @@ void AppModel::finishWelcome(bool tray)
     setTrayEnabled(tray);
     m_defaults.setBool(SettingsKeys::welcomeDone, true);
     setShowWelcome(false);
+    emit welcomeFinished();
     if (!m_book.notes.isEmpty())
         return;
     newNote(tr("Welcome to Brindlewick 👋\n"

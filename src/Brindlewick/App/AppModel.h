@@ -225,6 +225,8 @@ signals:
     void trayOpensOnChanged();
     void showMenuBarItemChanged();
     void hotkeyEnabledChanged();
+    // The user finished the welcome ("Start Writing").
+    void welcomeFinished();
 
 private:
     enum class Raise { ringing, quietly };

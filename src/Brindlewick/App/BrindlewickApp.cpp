@@ -129,7 +129,7 @@ int BrindlewickApp::run(int argc, char **argv)
 int BrindlewickApp::serve(const QProcessEnvironment &environment)
 {
     // The harnesses work on worlds of their own and may run beside the user's program.
-    const Launch launch = Launch::from(environment);
+    const Launch launch = Launch::from(environment, QCoreApplication::arguments());
     SingleInstance instance(SingleInstance::pathFor(dataFolder(launch)));
     if (!launch.isHarness() && !instance.claim()) {
         if (instance.handedOver())

@@ -1,10 +1,13 @@
 #include "Launch.h"
 
+#include "Autostart.h"
+
 #include <array>
 #include <utility>
 
-Launch Launch::from(const QProcessEnvironment &environment)
+Launch Launch::from(const QProcessEnvironment &environment, const QStringList &arguments)
 {
+    const bool atLogin = arguments.contains(Autostart::argument);
     static const std::array<std::pair<const char *, Mode>, 3> switches{{
         {"BRINDLEWICK_SNAPSHOT_DIR", Mode::snapshots},
         {"BRINDLEWICK_SELFTEST", Mode::selfTest},
@@ -13,7 +16,7 @@ Launch Launch::from(const QProcessEnvironment &environment)
     for (const auto &[variable, mode] : switches) {
         const QString name = QString::fromLatin1(variable);
         if (environment.contains(name))
-            return Launch{mode, environment.value(name)};
+            return Launch{mode, environment.value(name), atLogin};
     }
-    return Launch{};
+    return Launch{Mode::normal, {}, atLogin};
 }

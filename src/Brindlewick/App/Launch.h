@@ -2,6 +2,7 @@
 
 #include <QProcessEnvironment>
 #include <QString>
+#include <QStringList>
 
 // How the process was asked to run. Developers pick a harness or the demo world through environment
 // variables; a person starting the program gets the normal run.
@@ -19,9 +20,12 @@ struct Launch {
     Mode mode = Mode::normal;
     // The variable's value, unchanged: no check that it names a usable folder.
     QString folder;
+    // Started with the desktop session by the autostart entry ("--autostart"): the notes show, and no
+    // other window opens.
+    bool atLogin = false;
 
     // The first variable present wins, in the order of `Mode`; an empty value counts as present.
-    static Launch from(const QProcessEnvironment &environment);
+    static Launch from(const QProcessEnvironment &environment, const QStringList &arguments = {});
 
     bool isHarness() const { return mode == Mode::snapshots || mode == Mode::selfTest; }
 

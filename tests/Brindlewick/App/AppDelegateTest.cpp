@@ -67,6 +67,7 @@ TEST_F(AppDelegateTest, AllNotesOpensWhenTheWelcomeIsPendingOrTheDesktopIsEmpty)
         bool welcomeDone;
         std::function<void(StickyNote &)> make;
         bool libraryOpens;
+        bool atLogin = false;
     };
     const QList<Case> cases{
         {"first run with a desktop note", false, [](StickyNote &) {}, true},
@@ -74,6 +75,8 @@ TEST_F(AppDelegateTest, AllNotesOpensWhenTheWelcomeIsPendingOrTheDesktopIsEmpty)
         {"only a tucked note", true, [](StickyNote &n) { n.tucked = true; }, true},
         {"only a done note", true, [](StickyNote &n) { n.doneAt = t0; }, true},
         {"only a deleted note", true, [](StickyNote &n) { n.deletedAt = t0 - 60; }, true},
+        {"only a tucked note, at login", true, [](StickyNote &n) { n.tucked = true; }, false, true},
+        {"the welcome pending, at login", false, [](StickyNote &) {}, false, true},
     };
     for (const Case &c : cases) {
         if (library())
@@ -85,7 +88,7 @@ TEST_F(AppDelegateTest, AllNotesOpensWhenTheWelcomeIsPendingOrTheDesktopIsEmpty)
         c.make(n);
         writeNotes({n});
 
-        const AppModel &model = launch();
+        const AppModel &model = launch(Launch{Launch::Mode::normal, {}, c.atLogin});
 
         EXPECT_EQ(model.book().notes.size(), 1) << c.what;
         EXPECT_EQ(model.showWelcome(), !c.welcomeDone) << c.what;
@@ -158,6 +161,22 @@ TEST_F(AppDelegateTest, QuittingWritesTheChangeStillWaitingToBeSaved)
     const NoteStore::Loaded loaded = NoteStore(folder.filePath("data")).load(now);
     ASSERT_TRUE(std::holds_alternative<NoteBook>(loaded));
     EXPECT_EQ(std::get<NoteBook>(loaded).notes.first().text, "After");
+}
+
+// The welcome's end makes the program start with the session; a demo run's welcome does not.
+TEST_F(AppDelegateTest, FinishingTheWelcomeWritesTheAutostartEntryForThisProgram)
+{
+    const QString entry = folder.filePath("config/autostart/brindlewick.desktop");
+    launch(Launch{Launch::Mode::demo, folder.filePath("demo")}).finishWelcome(true);
+    EXPECT_FALSE(QFile::exists(entry));
+
+    AppModel &model = launch();
+    ASSERT_TRUE(model.showWelcome());
+    EXPECT_FALSE(QFile::exists(entry));
+    model.finishWelcome(false);
+    QFile written(entry);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(written.readAll().contains("\nExec=" + QCoreApplication::applicationFilePath().toUtf8() + " --autostart\n"));
 }
 
 TEST_F(AppDelegateTest, DemoLaunchStartsOnAFreshDemoWorld)

@@ -36,6 +36,9 @@ TEST(Launch, FirstPresentSwitchWinsAndAnEmptyValueCounts)
         EXPECT_EQ(launch.mode, c.expected.mode) << c.variables.size();
         EXPECT_EQ(launch.folder, c.expected.folder);
     }
+    EXPECT_FALSE(Launch::from(environment({})).atLogin);
+    EXPECT_TRUE(Launch::from(environment({}), {"brindlewick", "--autostart"}).atLogin);
+    EXPECT_TRUE(Launch::from(environment({{"BRINDLEWICK_DEMO_DIR", "/tmp/demo"}}), {"brindlewick", "--autostart"}).atLogin);
     EXPECT_TRUE((Launch{Mode::snapshots, {}}.isHarness()));
     EXPECT_TRUE((Launch{Mode::selfTest, {}}.isHarness()));
     EXPECT_FALSE((Launch{Mode::demo, {}}.isHarness()));
