@@ -2,6 +2,7 @@
 
 #include "AppActions.h"
 #include "AppModel.h"
+#include "DisplayLoss.h"
 #include "LibraryWindow.h"
 #include "Paths.h"
 #include "QuitSignals.h"
@@ -141,6 +142,12 @@ int BrindlewickApp::serve(const QProcessEnvironment &environment)
     }
     startKit();
     const QuitSignals quitSignals;
+    // Without its display the program cannot go on; what the user typed last still reaches the disk.
+    const DisplayLoss displayLoss([] {
+        AppModel &model = AppModel::shared();
+        model.saveBeforeQuit();
+        model.notifier().withdrawAll();
+    });
 
     BrindlewickApp app(AppModel::shared());
     QObject::connect(&instance, &SingleInstance::reopen, &app.delegate(),
