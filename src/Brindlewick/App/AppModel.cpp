@@ -14,6 +14,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -537,9 +538,12 @@ bool AppModel::raiseDue(Date now, Raise raise)
     return true;
 }
 
+// The notifier shows an alert from the start of its whole second, up to a second before its exact time:
+// what it may have shown is raised on the way out, or the next start would show it again.
 void AppModel::finishRun()
 {
-    raiseDue(clock(), Raise::quietly);
+    const Date endOfSecond = Date::fromUnix(std::floor(clock().unixSeconds()) + 1) - 1e-6;
+    raiseDue(endOfSecond, Raise::quietly);
     saveBeforeQuit();
     m_notifier->withdrawAll();
 }

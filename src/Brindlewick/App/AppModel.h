@@ -146,9 +146,9 @@ public:
     void advance(double seconds);
     // Publishes the time and raises the alerts that fell due.
     void tick();
-    // The run ends: raises what fell due in its last moments without ringing (the notifier has shown
-    // them, and the next start must not show them again), saves as `saveBeforeQuit()` does, and takes
-    // the run's alert notifications off the screen.
+    // The run ends: raises what fell due in its last moments, its last second included, without
+    // ringing (the notifier may have shown them, and the next start must not show them again), saves
+    // as `saveBeforeQuit()` does, and takes the run's alert notifications off the screen.
     void finishRun();
     // Hands the notifier every alert still ahead, or nothing while notifications are not allowed.
     void reschedule();

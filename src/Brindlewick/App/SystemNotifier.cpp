@@ -175,19 +175,21 @@ void SystemNotifier::serverFound(bool found, const QString &owner)
     postLate();
 }
 
-// The ids it gave die with a server. A server the bus starts on demand is as good as there; with any
-// other, what falls due from now on waits for the next one.
+// The ids it gave die with a server, and what it had not answered yet waits for the next one. A server
+// the bus starts on demand is as good as there; with any other, so is what falls due from now on.
 void SystemNotifier::serverGone()
 {
+    m_server = Server::absent;
     m_owner.clear();
     m_shown.takeAll();
     auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(busCall(QStringLiteral("ListActivatableNames"))), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher *finished) {
         finished->deleteLater();
         const QDBusPendingReply<QStringList> reply = *finished;
-        const bool startable = reply.isValid() && reply.value().contains(service);
-        if (m_owner.isEmpty())
-            m_server = startable ? Server::present : Server::absent;
+        if (m_owner.isEmpty() && reply.isValid() && reply.value().contains(service)) {
+            m_server = Server::present;
+            postLate();
+        }
         reportPermission();
     });
 }
