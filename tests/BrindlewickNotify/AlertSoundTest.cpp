@@ -30,6 +30,8 @@ protected:
         recorder.start("parec", {"-d", "null.monitor", "--raw", "--format=s16le", "--rate=8000", "--channels=1",
                                  "--latency-msec=50"});
         ASSERT_TRUE(recorder.waitForStarted());
+        // Silence comes through once it records; a sound played before that would be missed.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !(recorded += recorder.readAllStandardOutput()).isEmpty(); }, 5000));
     }
 
     void stopSoundServer()
