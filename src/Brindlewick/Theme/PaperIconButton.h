@@ -21,9 +21,9 @@ public:
     void setLabelFont(const QFont &font);
 
     QSize sizeHint() const override { return {24, 22}; }
-    QFont labelFont() const override;
 
 protected:
+    QFont labelFont() const override;
     QMarginsF labelPadding() const override { return {}; }
     void paintEvent(QPaintEvent *event) override;
 

@@ -9,7 +9,6 @@
 #include "NoteView/Popover.h"
 #include "NoteView/RingBar.h"
 #include "Theme/ColorDots.h"
-#include "Theme/Fonts.h"
 #include "Theme/PaperEditor.h"
 #include "Theme/PaperIconButton.h"
 #include "Theme/Theme.h"
@@ -285,31 +284,6 @@ TEST_F(NoteViewTest, FooterTimerButtonsFollowTheTimerState)
     EXPECT_EQ(bare.footer()->addTimerButton()->accessibleName(), "Add a timer");
     EXPECT_EQ(bare.footer()->addTimerButton()->toolTip(), "Add a timer (Ctrl+T)");
     EXPECT_FALSE(bare.footer()->startPauseButton()->isVisible());
-}
-
-// "+5" is drawn at 11 points bold and rounded, the more menu's "…" at 12 points bold; the other
-// paper buttons at 11.5 points semibold.
-TEST_F(NoteViewTest, TheAddTimeAndMoreLabelsHaveTypeOfTheirOwn)
-{
-    StickyNote timed = note("Tea");
-    timed.timer = NoteTimer(300);
-    NoteView &v = show(put(timed));
-    struct Case {
-        const char *name;
-        const PaperIconButton *button;
-        qreal points;
-        QFont::Weight weight;
-    };
-    const Case cases[] = {
-        {"+5", v.footer()->addTimeButton(), 11, QFont::Bold},
-        {"more", v.header()->moreButton(), 12, QFont::Bold},
-        {"start", v.footer()->startPauseButton(), 11.5, QFont::DemiBold},
-        {"float", v.header()->floatButton(), 11.5, QFont::DemiBold},
-    };
-    for (const Case &c : cases) {
-        EXPECT_DOUBLE_EQ(Fonts::points(c.button->labelFont()), c.points) << c.name;
-        EXPECT_EQ(c.button->labelFont().weight(), c.weight) << c.name;
-    }
 }
 
 TEST_F(NoteViewTest, StartPauseAndAddTimeCallTheModel)

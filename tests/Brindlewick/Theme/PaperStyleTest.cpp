@@ -42,14 +42,6 @@ TEST(PaperStyle, ThemedControlsKeepNoCopyOfTheirTexts)
              option.text = text;
              style.drawPrimitive(QStyle::PE_PanelButtonCommand, &option, &painter, &widget);
          }},
-        {"check box",
-         [&](const QString &text) {
-             QStyleOptionButton option;
-             option.initFrom(&widget);
-             option.rect = QRect(0, 0, 16, 16);
-             option.text = text;
-             style.drawPrimitive(QStyle::PE_IndicatorCheckBox, &option, &painter, &widget);
-         }},
         {"tab",
          [&](const QString &text) {
              QStyleOptionTab option;
