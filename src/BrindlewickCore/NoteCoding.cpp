@@ -138,6 +138,20 @@ int decodeVersion(const QJsonObject &object)
     return static_cast<int>(version);
 }
 
+// U+FEFF in UTF-8. Qt's JSON reader drops it where it starts a string, as if it marked the byte order,
+// so it is written escaped: a text keeps it as typed.
+constexpr QByteArrayView byteOrderMark("\xEF\xBB\xBF");
+
+// The same document with every U+FEFF after a leading byte-order mark escaped; raw U+FEFF can
+// stand only inside strings, where the escape means the same.
+QByteArray withMarksEscaped(const QByteArray &json)
+{
+    const qsizetype start = json.startsWith(byteOrderMark) ? byteOrderMark.size() : 0;
+    if (json.indexOf(byteOrderMark, start) < 0)
+        return json;
+    return json.left(start) + json.mid(start).replace(byteOrderMark, "\\ufeff");
+}
+
 // Encoding refuses what JSON cannot carry, instead of writing null in its place.
 struct EncodeFailure {};
 
@@ -213,8 +227,15 @@ void Writer::string(const QString &text)
 {
     static const char hex[] = "0123456789abcdef";
     m_out += '"';
-    for (const char c : text.toUtf8()) {
+    const QByteArray utf8 = text.toUtf8();
+    for (qsizetype i = 0; i < utf8.size(); ++i) {
+        const char c = utf8[i];
         const auto byte = static_cast<unsigned char>(c);
+        if (QByteArrayView(utf8).sliced(i).startsWith(byteOrderMark)) {
+            m_out += "\\ufeff";
+            i += byteOrderMark.size() - 1;
+            continue;
+        }
         switch (c) {
         case '"': m_out += "\\\""; break;
         case '\\': m_out += "\\\\"; break;
@@ -311,7 +332,7 @@ std::optional<QByteArray> encode(const NoteBook &book)
 std::optional<NoteBook> decode(const QByteArray &json, Date now)
 {
     QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(json, &error);
+    const QJsonDocument document = QJsonDocument::fromJson(withMarksEscaped(json), &error);
     if (error.error != QJsonParseError::NoError || !document.isObject())
         return std::nullopt;
     try {

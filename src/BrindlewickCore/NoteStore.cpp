@@ -1,17 +1,17 @@
 #include "NoteStore.h"
 
+#include "MissingFile.h"
 #include "NoteCoding.h"
+#include "OwnFolder.h"
 #include "RegularFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
-#include <QSaveFile>
 #include <cerrno>
 #include <cmath>
-#include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -25,16 +25,25 @@ void syncFolder(const QString &folder)
     ::close(fd);
 }
 
-QString systemError(int code)
+// Where a second name for a file cannot be made (FAT disks, some network shares), its bytes are copied.
+bool noHardLinksHere(int error)
 {
-    return QString::fromLocal8Bit(std::strerror(code));
+    return error == EPERM || error == EXDEV || error == EOPNOTSUPP || error == EMLINK || error == ENOSYS;
 }
 
-// The name QSaveFile gives its temporary copy: the file's name, a dot and six letters or digits.
-bool isLeftover(const QString &name)
+std::optional<QString> copyFile(const QString &from, const QString &to)
 {
-    static const QRegularExpression pattern(QStringLiteral("^notes\\.json\\.[A-Za-z0-9]{6}$"));
-    return pattern.match(name).hasMatch();
+    bool missing = false;
+    const std::variant<QByteArray, QString> read = RegularFile::read(from, missing);
+    if (const auto *error = std::get_if<QString>(&read))
+        return *error;
+    const QFileInfo target(to);
+    const int folder = ::open(QFile::encodeName(target.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0)
+        return RegularFile::errorText(errno);
+    const std::optional<QString> error = RegularFile::create(folder, target.fileName(), std::get<QByteArray>(read));
+    ::close(folder);
+    return error;
 }
 
 } // namespace
@@ -47,25 +56,33 @@ NoteStore::Loaded NoteStore::load(Date now) const
 {
     bool missing = false;
     const auto read = RegularFile::read(m_url, missing);
-    if (missing)
+    if (missing) {
+        if (const std::optional<QString> why = MissingFile::whyWait(m_url))
+            return Unreadable{*why};
         return Fresh{};
+    }
     if (const auto *error = std::get_if<QString>(&read))
         return Unreadable{*error};
 
     if (auto book = NoteCoding::decode(std::get<QByteArray>(read), now))
         return *book;
 
-    const QString target = setAsideName(now);
-    if (const auto error = moveAside(target))
+    const QString target = setAsideName(now, QStringLiteral("damaged"));
+    if (const auto error = setAside(target))
         return Stuck{target, *error};
     return Damaged{target};
+}
+
+QString NoteStore::target() const
+{
+    return RegularFile::linkTarget(m_url);
 }
 
 // "notes.<kind>-<unix seconds>.json"; a name already taken moves on to the next number,
 // so one set-aside file never replaces another.
 QString NoteStore::setAsideName(Date now, const QString &kind) const
 {
-    const QDir folder = QFileInfo(m_url).absoluteDir();
+    const QDir folder = QFileInfo(target()).absoluteDir();
     auto seconds = static_cast<qint64>(std::trunc(now.unixSeconds()));
     QString name;
     do {
@@ -74,13 +91,28 @@ QString NoteStore::setAsideName(Date now, const QString &kind) const
     return name;
 }
 
-// A plain rename: never a copy, which could leave half a file behind.
-std::optional<QString> NoteStore::moveAside(const QString &target) const
+// A plain rename, never a copy that could leave half a file behind. Through a link the file is kept
+// under both names instead: moved away, it would leave the link pointing at nothing.
+std::optional<QString> NoteStore::setAside(const QString &target) const
 {
+    if (QFileInfo(m_url).isSymLink())
+        return keepCopy(target);
     if (::rename(QFile::encodeName(m_url).constData(), QFile::encodeName(target).constData()) != 0)
-        return systemError(errno);
+        return RegularFile::errorText(errno);
     syncFolder(QFileInfo(m_url).absolutePath());
     return std::nullopt;
+}
+
+std::optional<QString> NoteStore::keepCopy(const QString &target) const
+{
+    const QString file = this->target();
+    if (::link(QFile::encodeName(file).constData(), QFile::encodeName(target).constData()) == 0) {
+        syncFolder(QFileInfo(target).absolutePath());
+        return std::nullopt;
+    }
+    if (!noHardLinksHere(errno))
+        return RegularFile::errorText(errno);
+    return copyFile(file, target);
 }
 
 std::optional<FileStamp> NoteStore::stamp() const
@@ -90,34 +122,20 @@ std::optional<FileStamp> NoteStore::stamp() const
 
 void NoteStore::removeLeftovers() const
 {
-    const QDir folder = QFileInfo(m_url).absoluteDir();
-    for (const QFileInfo &entry : folder.entryInfoList({QStringLiteral("notes.json.*")}, QDir::Files | QDir::Hidden)) {
-        if (isLeftover(entry.fileName()) && !entry.isSymLink())
+    const QFileInfo file(target());
+    const QDir folder = file.absoluteDir();
+    for (const QFileInfo &entry : folder.entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (RegularFile::isTemporaryOf(entry.fileName(), file.fileName()) && !entry.isSymLink())
             QFile::remove(entry.filePath());
     }
 }
 
 std::optional<QString> NoteStore::save(const NoteBook &book) const
 {
-    const QString folder = QFileInfo(m_url).absolutePath();
-    if (!QDir().mkpath(folder))
-        return QStringLiteral("The folder “%1” could not be created.").arg(folder);
-
+    if (const std::optional<QString> error = OwnFolder::make(QFileInfo(m_url).absolutePath()))
+        return error;
     const auto bytes = NoteCoding::encode(book);
     if (!bytes)
         return QStringLiteral("A note holds a time that cannot be written.");
-
-    QSaveFile file(m_url);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    if (file.write(*bytes) != bytes->size() || !file.flush() || ::fsync(file.handle()) != 0) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return error;
-    }
-    if (!file.commit())
-        return file.errorString();
-    syncFolder(folder);
-    return std::nullopt;
+    return RegularFile::replace(m_url, *bytes);
 }

@@ -7,7 +7,8 @@
 #include <optional>
 #include <variant>
 
-// Reads and writes the notebook as one JSON file, "notes.json", in the data folder.
+// Reads and writes the notebook as one JSON file, "notes.json", in the data folder. The file may be a
+// link (into a sync folder, say): it is read and written through, and stays a link.
 class NoteStore {
 public:
     struct Fresh {
@@ -19,7 +20,8 @@ public:
         bool operator==(const Damaged &) const = default;
     };
     // Something is there that could not be looked at (no permission, an I/O error, a folder on
-    // the way that is a file, not a regular file): nothing is known, so nothing may replace it.
+    // the way that is a file, not a regular file), or the place the file lives in is not there yet (a
+    // disk not mounted, a link to nothing): nothing is known, so nothing may replace it.
     struct Unreadable {
         QString error;
         bool operator==(const Unreadable &) const = default;
@@ -36,19 +38,27 @@ public:
 
     const QString &url() const { return m_url; }
 
-    // Never fails: no file is `Fresh`; an undecodable one is moved aside, never overwritten.
+    // Never fails: no file in a folder plainly the user's is `Fresh`; an undecodable one is set aside,
+    // never overwritten.
     Loaded load(Date now) const;
-    // Writes atomically and durably, readable by the owner only. The error text, or none when saved.
+    // Writes atomically and durably, readable by the owner only; the folder, when made, is the user's
+    // alone. The error text, or none when saved.
     std::optional<QString> save(const NoteBook &book) const;
-    // The notes file as it is on disk now; none when there is none.
+    // The notes file as it is on disk now (a link's target); none when there is none.
     std::optional<FileStamp> stamp() const;
-    // A free name in the folder for setting a file aside: "notes.<kind>-<unix seconds>.json".
-    QString setAsideName(Date now, const QString &kind = QStringLiteral("damaged")) const;
-    // Moves the notes file to `target`; the error text, or none when moved.
-    std::optional<QString> moveAside(const QString &target) const;
-    // Removes the temporary copies that saves cut short by a crash or a kill left in the folder.
+    // A free name for setting the notes file aside, beside it (beside a link's target):
+    // "notes.<kind>-<unix seconds>.json".
+    QString setAsideName(Date now, const QString &kind) const;
+    // Keeps the notes file as it is now under `target` too; the notes file stays. The error text, or
+    // none when kept.
+    std::optional<QString> keepCopy(const QString &target) const;
+    // Removes the temporary files of saves cut short by a crash or a kill: only those, never a file a
+    // person put beside the notes.
     void removeLeftovers() const;
 
 private:
+    QString target() const;
+    std::optional<QString> setAside(const QString &target) const;
+
     QString m_url;
 };

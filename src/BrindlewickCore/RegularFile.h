@@ -12,4 +12,25 @@ namespace RegularFile {
 // larger than `limit` bytes is not read.
 std::variant<QByteArray, QString> read(const QString &path, bool &missing, std::optional<qint64> limit = std::nullopt);
 
+// Where `path` leads once the links it is are followed, a link to a link too: the file a write through
+// it replaces. `path` itself when it is no link; a relative link counts from its own folder.
+QString linkTarget(const QString &path);
+
+// Puts `bytes` in place of the file at `path` in one step: written and synced to a new file beside it
+// (beside the link's target when `path` is a link, so the link stays a link), then renamed over it, so
+// a reader sees the old file or the new one, never a part. Readable by the owner only. The error text,
+// or none when written.
+std::optional<QString> replace(const QString &path, const QByteArray &bytes);
+
+// Writes and syncs the new file `name` in the open folder `folder`, readable by the owner only; never
+// over anything already there, never through a link. The error text, or none when written.
+std::optional<QString> create(int folder, const QString &name, const QByteArray &bytes);
+
+// Whether `name` is a file `replace` made beside the file `fileName` (left behind when a write was cut
+// short). No person names a file so.
+bool isTemporaryOf(const QString &name, const QString &fileName);
+
+// The system's text for an errno value.
+QString errorText(int code);
+
 } // namespace RegularFile

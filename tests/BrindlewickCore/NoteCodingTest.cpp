@@ -129,7 +129,7 @@ private:
     QString text()
     {
         static const QString pieces[] = {"", "Buy milk", "\n", "\t", "\"quoted\"", "back\\slash", "\u00e9t\u00e9",
-                                         "\U0001F600", "\u0000", "\r\n", "</script>", "\u2028", "日本語"};
+                                         "\U0001F600", "\u0000", "\r\n", "</script>", "\u2028", "日本語", "\uFEFF"};
         QString result;
         for (int i = m_random.bounded(0, 6); i > 0; --i)
             result += pieces[m_random.bounded(int(std::size(pieces)))];
@@ -173,6 +173,17 @@ TEST(NoteCoding, EncodeThenDecodeGivesAnEqualBook)
         const auto decoded = NoteCoding::decode(*json, decodeTime);
         ASSERT_TRUE(decoded) << json->constData();
         ASSERT_EQ(*decoded, book) << json->constData();
+    }
+}
+
+TEST(NoteCoding, AByteOrderMarkInATextIsKeptAndOneOpeningTheFileIsNot)
+{
+    const QByteArray mark("\xEF\xBB\xBF");
+    const QByteArray note = R"({"id": "E621E1F8-C36C-495A-93FC-0C247A3E6E5F", "text": ")" + mark + "a" + mark + R"("})";
+    for (const QByteArray &file : {"{\"notes\": [" + note + "]}", mark + "{\"notes\": [" + note + "]}"}) {
+        const auto book = NoteCoding::decode(file, decodeTime);
+        ASSERT_TRUE(book) << file.constData();
+        EXPECT_EQ(book->notes.value(0).text, QStringLiteral("\uFEFFa\uFEFF"));
     }
 }
 

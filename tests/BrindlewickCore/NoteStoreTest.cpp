@@ -1,5 +1,9 @@
 #include "NoteStore.h"
 
+#include "MissingFile.h"
+#include "NoteCoding.h"
+#include "OtherUser.h"
+
 #include "FileSizeLimit.h"
 #include "TestFiles.h"
 
@@ -8,6 +12,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <functional>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -163,18 +168,159 @@ TEST_F(NoteStoreTest, WherePermissionsForbidNothingIsLostAndNothingIsTakenForFre
     EXPECT_EQ(readBytes(store.url()), "{ half a not");
 }
 
-TEST_F(NoteStoreTest, LeftoversOfSavesCutShortGoAndEverythingElseStays)
+TEST_F(NoteStoreTest, OnlyItsOwnLeftoversGoAndEverythingAPersonPutThereStays)
 {
-    const NoteStore store(folder());
+    // The notes file is a link: its leftovers lie beside the target.
+    QDir().mkpath(file("synced"));
+    QDir().mkpath(file("data"));
+    QFile::link("../synced/mine.json", file("data/notes.json"));
+    const NoteStore store(file("data"));
     ASSERT_EQ(store.save(sampleBook()), std::nullopt);
-    for (const char *name : {"notes.json.aB3xYz", "notes.json.Qw12Er", "notes.json.old", "notes.json.backup1",
-                             "notes.damaged-1765000000.json", "notes.txt"})
-        writeTestFile(file(name), "copy");
+    const QStringList kept{"notes.json.backup", "notes.json.before", "notes.json.aB3xYz", ".mine.json.brindlewick-saving-x",
+                           ".notes.json.brindlewick-saving-Qw12Er", "mine.json.brindlewick-saving-Qw12Er"};
+    for (const QString &name : kept)
+        writeTestFile(file("synced/" + name), "a person's copy");
+    writeTestFile(file("synced/.mine.json.brindlewick-saving-Ab12Cd"), "cut short");
+    QFile::link("mine.json", file("synced/.mine.json.brindlewick-saving-Zz99Zz"));
     store.removeLeftovers();
-    QStringList left = QDir(folder()).entryList(QDir::Files);
+
+    QStringList left = QDir(file("synced")).entryList(QDir::Files | QDir::Hidden | QDir::System);
     left.sort();
-    EXPECT_EQ(left, (QStringList{"notes.damaged-1765000000.json", "notes.json", "notes.json.backup1",
-                                 "notes.json.old", "notes.txt"}));
+    QStringList expected = kept + QStringList{"mine.json", ".mine.json.brindlewick-saving-Zz99Zz"};
+    expected.sort();
+    EXPECT_EQ(left, expected);
+    for (const QString &name : kept)
+        EXPECT_EQ(readBytes(file("synced/" + name)), "a person's copy");
+}
+
+TEST_F(NoteStoreTest, ThroughALinkEveryWriteAndSetAsideLandsBesideTheTargetAndTheLinkStays)
+{
+    struct Case {
+        const char *name;
+        // Where the link points, as written in it.
+        QString link;
+        // The file the notes end up in.
+        QString target;
+    };
+    const NoteBook book = sampleBook();
+    const Case cases[] = {
+        {"relative", "../cloud/notes.json", "cloud/notes.json"},
+        {"absolute", file("cloud/other-name.json"), "cloud/other-name.json"},
+        {"a link to a link", "../hop.json", "cloud/end.json"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(folder()).removeRecursively();
+        QDir().mkpath(file("data"));
+        QDir().mkpath(file("cloud"));
+        QFile::link("cloud/end.json", file("hop.json"));
+        QFile::link(c.link, file("data/notes.json"));
+        const NoteStore store(file("data"));
+
+        // Saved twice: the second replaces the target, as a sync tool that replaced it before would see.
+        ASSERT_EQ(store.save(NoteBook()), std::nullopt);
+        ASSERT_EQ(store.save(book), std::nullopt);
+        EXPECT_EQ(QFileInfo(file("data/notes.json")).symLinkTarget(),
+                  QFileInfo(QDir(file("data")).filePath(c.link)).absoluteFilePath());
+        EXPECT_EQ(NoteCoding::decode(readBytes(file(c.target)), now), book);
+        EXPECT_EQ(store.stamp(), FileStamp::of(file(c.target)));
+
+        const QString copy = store.setAsideName(now, "replaced");
+        EXPECT_EQ(QFileInfo(copy).absolutePath(), QFileInfo(file(c.target)).absolutePath());
+        ASSERT_EQ(store.keepCopy(copy), std::nullopt);
+        EXPECT_EQ(readBytes(copy), readBytes(file(c.target)));
+
+        writeTestFile(file(c.target), "{ damaged");
+        EXPECT_TRUE(std::holds_alternative<NoteStore::Damaged>(store.load(now)));
+        EXPECT_TRUE(QFileInfo(file("data/notes.json")).isSymLink());
+        EXPECT_EQ(readBytes(file(c.target)), "{ damaged") << "the next save replaces it; the link never points at nothing";
+        EXPECT_EQ(QDir(file("cloud")).entryList({"notes.damaged-*.json"}, QDir::Files).size(), 1);
+    }
+}
+
+TEST_F(NoteStoreTest, FoldersItMakesAreTheUsersAlone)
+{
+    ASSERT_EQ(NoteStore(file("made/for/notes")).save(sampleBook()), std::nullopt);
+    for (const char *made : {"made", "made/for", "made/for/notes"}) {
+        struct stat info {};
+        ASSERT_EQ(::stat(QFile::encodeName(file(made)).constData(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0700u) << made;
+    }
+}
+
+TEST_F(NoteStoreTest, AMissingFileIsFreshOnlyWhereItsFolderIsPlainlyTheUsers)
+{
+    const bool root = ::geteuid() == 0;
+    struct Case {
+        const char *name;
+        std::function<void()> arrange;
+        // The data folder, in the test folder.
+        QString data;
+        bool waits;
+        bool needsRoot = false;
+        bool mounts = false;
+    };
+    const QString fstab = file("fstab");
+    bool mounted = false;
+    const Case cases[] = {
+        {"a first run: the folder and its parents are to be made", [] {}, "home/.local/share/Brindlewick", false},
+        {"an empty folder of the user's", [this] { QDir().mkpath(file("empty")); }, "empty", false},
+        {"a link to nothing", [this] { QDir().mkpath(file("data")); QFile::link("../sync/notes.json", file("data/notes.json")); },
+         "data", true},
+        {"a data folder that is a link to nothing", [this] { QFile::link("sync/Brindlewick", file("data")); }, "data", true},
+        {"a folder in a folder another user owns, empty: a mount point", [this] {
+             QDir().mkpath(file("mnt/usb"));
+             OtherUser::owns(file("mnt/usb"));
+         }, "mnt/usb/Brindlewick", true, true},
+        {"a folder in a folder another user owns, not empty: disks mounted there on demand", [this] {
+             writeTestFile(file("media/other-disk/x"), "x");
+             OtherUser::owns(file("media"));
+         }, "media/usb/Brindlewick", true, true},
+        {"an empty folder another user owns", [this] {
+             QDir().mkpath(file("mnt/usb"));
+             OtherUser::owns(file("mnt/usb"));
+         }, "mnt/usb", true, true},
+        {"a folder another user owns with files in it", [this] {
+             writeTestFile(file("shared/readme"), "x");
+             OtherUser::owns(file("shared"));
+         }, "shared", false, true},
+        {"an empty mount point of the mount table", [&] {
+             QDir().mkpath(file("nas"));
+             writeTestFile(fstab, ("server:/notes " + file("nas") + " nfs defaults 0 0\n").toUtf8());
+         }, "nas", true},
+        {"a folder in an empty mount point of the mount table", [&] {
+             QDir().mkpath(file("nas"));
+             writeTestFile(fstab, ("server:/notes " + file("nas") + " nfs defaults 0 0\n").toUtf8());
+         }, "nas/Brindlewick", true},
+        {"an empty disk mounted at a mount point of the mount table", [&] {
+             QDir().mkpath(file("nas"));
+             writeTestFile(fstab, ("server:/notes " + file("nas") + " nfs defaults 0 0\n").toUtf8());
+             mounted = ::mount("tmpfs", QFile::encodeName(file("nas")).constData(), "tmpfs", 0, "size=64k") == 0;
+         }, "nas", false, true, true},
+        {"a mount point of the mount table with files on it", [&] {
+             writeTestFile(file("nas/other"), "x");
+             writeTestFile(fstab, ("server:/notes " + file("nas") + " nfs defaults 0 0\n").toUtf8());
+         }, "nas", false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.needsRoot && !root)
+            continue;
+        QDir(folder()).removeRecursively();
+        QDir().mkpath(folder());
+        c.arrange();
+        if (c.mounts && !mounted)
+            continue;
+        const QString notes = QDir(file(c.data)).filePath("notes.json");
+        EXPECT_EQ(MissingFile::whyWait(notes, fstab).has_value(), c.waits);
+        if (std::exchange(mounted, false))
+            ::umount(QFile::encodeName(file(c.data)).constData());
+        if (QFileInfo::exists(fstab))
+            continue;
+        const NoteStore::Loaded loaded = NoteStore(file(c.data)).load(now);
+        EXPECT_EQ(std::holds_alternative<NoteStore::Unreadable>(loaded), c.waits);
+        EXPECT_EQ(std::holds_alternative<NoteStore::Fresh>(loaded), !c.waits);
+    }
 }
 
 } // namespace

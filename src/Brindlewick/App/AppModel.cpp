@@ -9,6 +9,7 @@
 #include "AlertPlanner.h"
 #include "Calendar.h"
 #include "NoteList.h"
+#include "NoteMerge.h"
 #include "NoteQuery.h"
 #include "QuickParse.h"
 
@@ -50,6 +51,7 @@ AppModel::AppModel(Paths paths, SettingsStore defaults, std::unique_ptr<Notifier
       m_now(Date::current()),
       m_paths(std::move(paths)),
       m_store(m_paths.data),
+      m_writer(m_store),
       m_defaults(std::move(defaults)),
       m_notifier(notifier ? std::move(notifier) : defaultNotifier()),
       m_demoNow(m_now)
@@ -70,6 +72,12 @@ AppModel::AppModel(Paths paths, SettingsStore defaults, std::unique_ptr<Notifier
     }
     connect(&m_loadRetry, &QTimer::timeout, this, &AppModel::load);
     connect(&m_saveRetry, &QTimer::timeout, this, &AppModel::saveNow);
+
+    m_writer.onReport = [this](const NoteWriter::Report &report) { writerReported(report); };
+    connect(&m_writer, &NoteWriter::folderChanged, this, [this] {
+        if (m_loaded)
+            m_writer.check(clock());
+    });
 
     readSettings();
     installActionHandler();
@@ -276,6 +284,11 @@ void AppModel::setSaveDelay(std::chrono::milliseconds delay)
     m_saveTimer.setInterval(delay);
 }
 
+void AppModel::setQuitWait(std::chrono::milliseconds wait)
+{
+    m_quitWait = wait;
+}
+
 void AppModel::setRetryInterval(std::chrono::milliseconds interval)
 {
     m_loadRetry.setInterval(interval);
@@ -304,6 +317,8 @@ void AppModel::start()
 
 void AppModel::load()
 {
+    // The file must first hold what this run last asked to save.
+    m_writer.finish(QDeadlineTimer::Forever);
     const Date now = clock();
     const NoteStore::Loaded loaded = m_store.load(now);
     const QString folder = QFileInfo(m_store.url()).absolutePath();
@@ -320,10 +335,12 @@ void AppModel::load()
     const bool wasBlocked = loadBlocked();
     m_loadRetry.stop();
     m_loaded = true;
-    m_stamp = m_store.stamp();
     m_store.removeLeftovers();
     const auto *book = std::get_if<NoteBook>(&loaded);
-    adoptLoaded(book ? *book : NoteBook(), wasBlocked);
+    m_onDisk = book ? *book : NoteBook();
+    m_writer.adopt(m_store.stamp(), false);
+    m_writer.watch();
+    adoptLoaded(m_onDisk, wasBlocked);
     if (const auto *damaged = std::get_if<NoteStore::Damaged>(&loaded)) {
         const QFileInfo aside(damaged->setAside);
         const QString problem = tr("Your notes file couldn’t be read, so Brindlewick started fresh. "
@@ -340,17 +357,13 @@ void AppModel::load()
 }
 
 // Notes written while the file could not be read join the notebook once it could.
-void AppModel::adoptLoaded(NoteBook book, bool wasBlocked)
+void AppModel::adoptLoaded(const NoteBook &book, bool wasBlocked)
 {
-    const qsizetype stored = book.notes.size();
-    if (wasBlocked) {
-        for (const StickyNote &note : std::as_const(m_book.notes)) {
-            if (!book.find(note.id))
-                book.notes.append(note);
-        }
-    }
-    setBook(book);
-    if (book.notes.size() > stored)
+    if (!wasBlocked)
+        return setBook(book);
+    const NoteBook merged = NoteMerge::merge(NoteBook(), m_book, book).book;
+    setBook(merged);
+    if (merged != book)
         scheduleSave();
 }
 
@@ -376,8 +389,8 @@ void AppModel::noticeStartProblems()
                           "The old file was kept as “%1” in %2.")
                            .arg(file.fileName(), file.absolutePath()));
     }
-    // Notes a past run could not save wait in the state folder until the user has taken them.
-    if (const QStringList kept = Recovery::pending(Paths::stateFolder()); !kept.isEmpty()) {
+    // Notes a past run could not save wait until the user has taken them, wherever they went.
+    if (const QStringList kept = Recovery::pending(recoveryFolders()); !kept.isEmpty()) {
         const QFileInfo newest(kept.last());
         notices.append(tr("Notes that couldn’t be saved when Brindlewick last quit were kept as “%1” in %2.")
                            .arg(newest.fileName(), newest.absolutePath()));
@@ -386,39 +399,79 @@ void AppModel::noticeStartProblems()
         setLoadProblem(notices.join(QStringLiteral("\n\n")));
 }
 
+// The writer does the writing; the model hears how it went in `writerReported`.
 void AppModel::saveNow()
 {
     m_saveTimer.stop();
     // A notebook that was never read must not replace the file it would have come from.
     if (!m_loaded)
         return;
-    std::optional<QString> error = keepReplacedFile();
-    if (!error)
-        error = m_store.save(m_book);
-    if (error)
-        return saveFailed(*error);
-    m_stamp = m_store.stamp();
-    m_saveRetry.stop();
+    m_writer.write(m_book, clock());
 }
 
-// Another program replaced or rewrote the notes file since this run read or wrote it (a restore
-// from a backup, an editor): that file is set aside and named, never written over.
-std::optional<QString> AppModel::keepReplacedFile()
+bool AppModel::finishSaves(std::chrono::milliseconds within)
 {
-    const std::optional<FileStamp> onDisk = m_store.stamp();
-    if (!onDisk || onDisk == m_stamp)
-        return std::nullopt;
-    const QString target = m_store.setAsideName(clock(), QStringLiteral("replaced"));
-    if (const auto error = m_store.moveAside(target))
-        return tr("another program changed the notes file, and it couldn’t be set aside (%1)").arg(*error);
-    m_stamp.reset();
-    const QFileInfo aside(target);
-    const QString notice = tr("Another program changed your notes file while Brindlewick was running. That "
-                              "version was kept as “%1” in %2, and Brindlewick saved the notes it shows.")
-                               .arg(aside.fileName(), aside.absolutePath());
-    setLoadProblem(notice);
-    m_notifier->announce(tr("Brindlewick kept a changed notes file"), notice);
-    return std::nullopt;
+    return m_writer.finish(QDeadlineTimer(within));
+}
+
+void AppModel::writerReported(const NoteWriter::Report &report)
+{
+    if (const auto *saved = std::get_if<NoteWriter::Saved>(&report))
+        return wrote(*saved);
+    if (const auto *failed = std::get_if<NoteWriter::Failed>(&report))
+        return saveFailed(failed->error);
+    fileChanged(std::get<NoteWriter::Changed>(report));
+}
+
+void AppModel::wrote(const NoteWriter::Saved &saved)
+{
+    m_onDisk = saved.book;
+    m_saveRetry.stop();
+    m_writer.watch();
+    if (!saved.keptCopy)
+        return;
+    const QFileInfo kept(*saved.keptCopy);
+    setBanner(Banner(m_changeNotice + QLatin1Char(' ') +
+                     tr("The file as it was is kept as “%1” in %2.").arg(kept.fileName(), kept.absolutePath())));
+}
+
+// Another program changed the notes file since this run read or wrote it (a sync tool, a restore, a
+// second machine): its notes are merged with those in hand, and a file the merge replaces is kept.
+void AppModel::fileChanged(const NoteWriter::Changed &change)
+{
+    // Reported again before the writer heard of the last merge.
+    if (change.generation != m_writer.generation())
+        return;
+    if (change.unreadable)
+        return saveFailed(tr("another program put a file Brindlewick can’t read in place of the notes file (%1)")
+                              .arg(*change.unreadable));
+    if (!change.stamp) {
+        m_onDisk = NoteBook();
+        m_writer.adopt(std::nullopt, false);
+        return saveNow();
+    }
+    if (!change.book) {
+        m_writer.adopt(change.stamp, true);
+        m_changeNotice = tr("Another program left a notes file Brindlewick couldn’t read, so Brindlewick saved "
+                            "the notes it shows.");
+        return saveNow();
+    }
+    const NoteMerge::Merged merged = NoteMerge::merge(m_onDisk, m_book, *change.book);
+    m_onDisk = *change.book;
+    const bool replaces = merged.book != *change.book;
+    m_writer.adopt(change.stamp, replaces);
+    setBook(merged.book);
+    if (merged.cameIn > 0)
+        reschedule();
+    const QString news = merged.cameIn == 1 ? tr("1 note came in from a changed notes file.")
+                                            : tr("%1 notes came in from a changed notes file.").arg(merged.cameIn);
+    if (!replaces) {
+        if (merged.cameIn > 0)
+            setBanner(Banner(news));
+        return;
+    }
+    m_changeNotice = merged.cameIn > 0 ? news : tr("Another program changed your notes file.");
+    saveNow();
 }
 
 // One banner and one notification per run of failures; the retry goes on quietly.
@@ -433,13 +486,15 @@ void AppModel::saveFailed(const QString &error)
                          text + QLatin1Char('\n') + tr("Brindlewick tries again every few seconds."));
 }
 
+// A disk that does not answer holds the quit up only so long: then the notes go to a recovery file.
 void AppModel::saveBeforeQuit()
 {
     saveNow();
-    const bool unsaved = saveFailing() || (!m_loaded && !m_book.notes.isEmpty());
+    const bool saved = m_loaded && finishSaves(m_quitWait) && !saveFailing() && m_book == m_onDisk;
+    const bool unsaved = m_loaded ? !saved : !m_book.notes.isEmpty();
     if (!unsaved || m_recovered == m_book)
         return;
-    const Recovery::Written written = Recovery::write(m_book, clock(), Paths::stateFolder());
+    const Recovery::Written written = Recovery::write(m_book, clock(), recoveryFolders());
     const QString line =
         written.file ? tr("Brindlewick: your notes couldn’t be saved, so they were written to %1").arg(*written.file)
                      : tr("Brindlewick: your notes couldn’t be saved, and no recovery file could be written (%1)")
@@ -447,6 +502,12 @@ void AppModel::saveBeforeQuit()
     std::fprintf(stderr, "%s\n", qPrintable(line));
     if (written.file)
         m_recovered = m_book;
+}
+
+// The user's own folders, in the order a recovery file tries them.
+QStringList AppModel::recoveryFolders() const
+{
+    return {Paths::stateFolder(), m_paths.data, QDir::homePath()};
 }
 
 void AppModel::scheduleSave()
@@ -460,6 +521,8 @@ void AppModel::useDemo(const QString &root, Date now, bool frozen)
     m_loaded = true;
     m_paths = Paths{QDir(root).filePath(QStringLiteral("data"))};
     m_store = NoteStore(m_paths.data);
+    m_writer.setStore(m_store);
+    m_onDisk = NoteBook();
     m_defaults = SettingsStore::demo();
     m_defaults.clear();
     m_notifier = std::make_unique<RecordingNotifier>();

@@ -2,6 +2,7 @@
 
 #include "Banner.h"
 #include "ClockFollowers.h"
+#include "NoteWriter.h"
 #include "Notifier.h"
 #include "Paths.h"
 #include "PopoverRequest.h"
@@ -118,6 +119,10 @@ public:
     bool saveFailing() const { return m_saveRetry.isActive(); }
     // How often a failed load or save is tried again.
     void setRetryInterval(std::chrono::milliseconds interval);
+    // How long `saveBeforeQuit()` waits for the disk.
+    void setQuitWait(std::chrono::milliseconds wait);
+    // Writes the notes file on a thread of its own.
+    NoteWriter &writer() { return m_writer; }
 
     // Callbacks, each set once by its owner, which either outlives the model or clears it first.
     // The only way the model reads the time.
@@ -132,13 +137,18 @@ public:
     // Life cycle. `start()` runs once: loads, purges, ticks, reads the permission, decides the welcome.
     void start();
     void load();
-    // Writes at once and drops a pending debounced save; safe to call at any time and repeatedly.
-    // Writes nothing before `load()` (or `useDemo`), so a model that never read the file cannot empty it.
+    // Hands the notebook to the writer at once and drops a pending debounced save; never waits for the
+    // disk. Safe to call at any time and repeatedly. Writes nothing before `load()` (or `useDemo`), so a
+    // model that never read the file cannot empty it.
     void saveNow();
+    // Waits at most `within` until every save asked for has reached the disk and its outcome is taken
+    // in; false when time ran out first.
+    bool finishSaves(std::chrono::milliseconds within);
     // Writes once, a short while after the last of a burst of calls.
     void scheduleSave();
-    // The last save of a run: notes that cannot reach their file go to a recovery file in the state
-    // folder (`Paths::stateFolder()`), and the terminal says where.
+    // The last save of a run, waiting for the disk a short while: notes that cannot reach their file by
+    // then go to a recovery file in a folder of the user's own (the state folder, else the data folder,
+    // else home), and the terminal says where.
     void saveBeforeQuit();
     // Points the model at a throw-away world in `root`, with a clock that stands still when `frozen`.
     void useDemo(const QString &root, Date now, bool frozen);
@@ -252,11 +262,14 @@ private:
     void followDay();
     void followZone();
     void adoptPermission(NotifyPermission permission);
-    void adoptLoaded(NoteBook book, bool wasBlocked);
+    void adoptLoaded(const NoteBook &book, bool wasBlocked);
     void cannotLoad(const QString &problem);
-    std::optional<QString> keepReplacedFile();
+    void writerReported(const NoteWriter::Report &report);
+    void wrote(const NoteWriter::Saved &saved);
+    void fileChanged(const NoteWriter::Changed &change);
     void saveFailed(const QString &error);
     void noticeStartProblems();
+    QStringList recoveryFolders() const;
 
     NoteBook m_book;
     Date m_now;
@@ -289,6 +302,7 @@ private:
 
     Paths m_paths;
     NoteStore m_store;
+    NoteWriter m_writer;
     SettingsStore m_defaults;
     std::unique_ptr<Notifier> m_notifier;
     bool m_isDemo = false;
@@ -299,8 +313,12 @@ private:
     QTimer m_saveTimer;
     QTimer m_loadRetry;
     QTimer m_saveRetry;
-    // The notes file as this run last read or wrote it; none when there was none.
-    std::optional<FileStamp> m_stamp;
+    // How long quitting waits for the last write before the notes go to a recovery file.
+    std::chrono::milliseconds m_quitWait{2000};
+    // The notes file as this run last read or wrote it.
+    NoteBook m_onDisk;
+    // What the banner says once a file another program changed is merged and written over.
+    QString m_changeNotice;
     // What the last recovery file holds, so quitting twice writes it once.
     std::optional<NoteBook> m_recovered;
     bool m_started = false;

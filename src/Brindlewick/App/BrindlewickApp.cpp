@@ -131,8 +131,10 @@ int BrindlewickApp::serve(const QProcessEnvironment &environment)
 {
     // The harnesses work on worlds of their own and may run beside the user's program.
     const Launch launch = Launch::from(environment, QCoreApplication::arguments());
-    SingleInstance instance(SingleInstance::pathFor(dataFolder(launch)));
-    if (!launch.isHarness() && !instance.claim()) {
+    // Without a private folder for the lock, running twice is better than not running at all.
+    const std::optional<QString> socket = SingleInstance::pathFor(dataFolder(launch));
+    SingleInstance instance(socket.value_or(QString()));
+    if (!launch.isHarness() && socket && !instance.claim()) {
         if (instance.handedOver())
             return 0;
         std::fprintf(stderr, "%s\n",

@@ -6,20 +6,22 @@
 #include <QStringList>
 #include <optional>
 
-// Where a notebook that could not be saved at quit goes: a file of its own in the state folder
-// ("notes.unsaved-<unix seconds>.json"), or in the temporary folder when that cannot be written.
-// The files stay until the user has taken what they need from them.
+// Where a notebook that could not be saved at quit goes: a file of its own,
+// "notes.unsaved-<unix seconds>.json", in the first of the given folders that is the user's alone
+// (owned by the user, closed to everyone else's writes), so nobody else can have planted anything
+// there. The file is always new: never written over anything, never through a link. The first folder
+// is made when missing. The files stay until the user has taken what they need from them.
 namespace Recovery {
 
 struct Written {
-    // The file the notes went to; none when no place could take them.
+    // The file the notes went to; none when no folder could take them.
     std::optional<QString> file;
-    // Why the state folder could not take them, when it could not.
+    // Why the folders before it could not take them, when they could not.
     QString error;
 };
 
-Written write(const NoteBook &book, Date now, const QString &folder);
-// The recovery files in `folder`, oldest first.
-QStringList pending(const QString &folder);
+Written write(const NoteBook &book, Date now, const QStringList &folders);
+// The recovery files in all of `folders`, oldest first.
+QStringList pending(const QStringList &folders);
 
 } // namespace Recovery

@@ -1,6 +1,7 @@
 #include "SettingsStore.h"
 
 #include "FileStamp.h"
+#include "OwnFolder.h"
 #include "RegularFile.h"
 
 #include <QDateTime>
@@ -167,11 +168,12 @@ void SettingsStore::write(const QString &key, const QJsonValue &value)
 {
     QJsonObject settings = read();
     settings.insert(key, value);
-    if (!QDir().mkpath(QFileInfo(m_path).absolutePath()))
+    if (OwnFolder::make(QFileInfo(m_path).absolutePath()))
         return;
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly))
         return;
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     const QByteArray bytes = QJsonDocument(settings).toJson();
     // A short write is not always an error of the file, so count the bytes.
     if (file.write(bytes) != bytes.size() || !file.flush()) {

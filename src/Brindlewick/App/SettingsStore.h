@@ -27,7 +27,7 @@ QString announced(const QString &version);
 // another type than asked for reads as absent, and so does everything in a missing file. The file is
 // read once and kept in memory, shared by every store on that path in the process; it is read again
 // only when it changed on disk, so several stores (or another process) never lose each other's keys.
-// Each write replaces the file atomically. Only a regular file of a sane size is ever opened, without
+// Each write replaces the file atomically, readable by the user alone, in a folder made for the user alone. Only a regular file of a sane size is ever opened, without
 // waiting; anything else in its place, or a file that is not a JSON object, is set aside as
 // "settings.damaged-<unix seconds>.json" beside it and reads as empty.
 class SettingsStore {

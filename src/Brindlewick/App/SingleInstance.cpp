@@ -1,11 +1,13 @@
 #include "SingleInstance.h"
 
+#include "OwnFolder.h"
+#include "Paths.h"
+
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocalSocket>
-#include <QStandardPaths>
 #include <QThread>
 #include <QTimer>
 
@@ -24,14 +26,42 @@ constexpr int retryWaitMs = 100;
 constexpr int mostPeers = 8;
 constexpr int peerTimeoutMs = 2000;
 
+// The folder with every link on the way resolved; a part not made yet is kept as written.
+QString realPath(const QString &folder)
+{
+    QString there = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    QStringList rest;
+    while (!QFileInfo::exists(there) && there != QDir::rootPath()) {
+        rest.prepend(QFileInfo(there).fileName());
+        there = QFileInfo(there).absolutePath();
+    }
+    rest.prepend(QFileInfo(there).canonicalFilePath());
+    return QDir::cleanPath(rest.join(QLatin1Char('/')));
+}
+
+// Where another user cannot have put a socket or a lock of their own: $XDG_RUNTIME_DIR when it is
+// this user's alone, else a folder of that kind made in the state folder.
+std::optional<QString> privateFolder()
+{
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (QDir::isAbsolutePath(runtime) && OwnFolder::isPrivate(runtime))
+        return runtime;
+    const QString own = QDir(Paths::stateFolder()).filePath(QStringLiteral("run"));
+    if (!OwnFolder::make(own) && OwnFolder::isPrivate(own))
+        return own;
+    return std::nullopt;
+}
+
 } // namespace
 
-QString SingleInstance::pathFor(const QString &dataFolder)
+std::optional<QString> SingleInstance::pathFor(const QString &dataFolder)
 {
-    const QByteArray folder = QFile::encodeName(QDir::cleanPath(QFileInfo(dataFolder).absoluteFilePath()));
-    const QByteArray digest = QCryptographicHash::hash(folder, QCryptographicHash::Sha256).toHex().left(16);
-    const QDir runtime(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
-    return runtime.filePath(QStringLiteral("brindlewick-%1.socket").arg(QString::fromLatin1(digest)));
+    const std::optional<QString> folder = privateFolder();
+    if (!folder)
+        return std::nullopt;
+    const QByteArray real = QFile::encodeName(realPath(dataFolder));
+    const QByteArray digest = QCryptographicHash::hash(real, QCryptographicHash::Sha256).toHex().left(16);
+    return QDir(*folder).filePath(QStringLiteral("brindlewick-%1.socket").arg(QString::fromLatin1(digest)));
 }
 
 SingleInstance::SingleInstance(QString socketPath, QObject *parent)

@@ -5,6 +5,7 @@
 #include <QLockFile>
 #include <QObject>
 #include <QString>
+#include <optional>
 
 class QLocalSocket;
 
@@ -17,9 +18,10 @@ class SingleInstance : public QObject {
     Q_OBJECT
 
 public:
-    // "brindlewick-<digest of the data folder>.socket" in the user's runtime folder ($XDG_RUNTIME_DIR);
-    // the lock file is beside it.
-    static QString pathFor(const QString &dataFolder);
+    // "brindlewick-<digest of the data folder's real path>.socket", so two ways to one folder lead to
+    // one socket, in a folder only this user can enter: $XDG_RUNTIME_DIR when it is one, else "run" in
+    // the state folder, made so. The lock file is beside it. None when there is no such folder.
+    static std::optional<QString> pathFor(const QString &dataFolder);
 
     explicit SingleInstance(QString socketPath, QObject *parent = nullptr);
     ~SingleInstance() override;

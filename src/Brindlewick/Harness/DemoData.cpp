@@ -33,6 +33,8 @@ void prepare(AppModel &model, const QString &root, std::optional<Date> now, bool
     model.useDemo(root, start, frozen);
     model.setBook(NoteBook(DemoNotes::make(start, Calendar::current(), demoScreen())));
     model.saveNow();
+    // The world is on disk before anything reads it.
+    model.finishSaves(std::chrono::seconds(30));
     SettingsStore settings = model.defaults();
     settings.setBool(SettingsKeys::welcomeDone, true);
 }

@@ -233,6 +233,7 @@ bool savesAndLoads(Stage &stage)
     AppModel &model = stage.model();
     model.setText(stage.id(4), QStringLiteral("Standup moved to 11"));
     model.saveNow();
+    model.finishSaves(std::chrono::seconds(10));
     AppModel reader(model.paths(), model.defaults(), std::make_unique<RecordingNotifier>());
     reader.clock = model.clock;
     reader.load();

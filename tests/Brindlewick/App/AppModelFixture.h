@@ -74,6 +74,13 @@ protected:
         return StickyNote(QUuid::createUuid(), text, NoteColor::lemon, at);
     }
 
+    // Saves, and waits until the notes are on disk and the model has heard how the write went.
+    void saveAndWait() const
+    {
+        model->saveNow();
+        ASSERT_TRUE(model->finishSaves(std::chrono::seconds(10)));
+    }
+
     StickyNote stored(const QUuid &id) const
     {
         const std::optional<StickyNote> found = model->book()[id];

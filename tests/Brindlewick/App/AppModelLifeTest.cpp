@@ -33,7 +33,7 @@ TEST_F(AppModelTest, StartWithoutAFileLeavesAnEmptyNotebookAndWritesNothing)
     EXPECT_EQ(model->book(), NoteBook());
     EXPECT_EQ(model->loadProblem(), std::nullopt);
     EXPECT_FALSE(QFileInfo::exists(dataFolder()));
-    model->saveNow();
+    saveAndWait();
     EXPECT_TRUE(QFileInfo::exists(notesPath()));
 }
 
@@ -50,7 +50,7 @@ TEST_F(AppModelTest, AnUnusableFileIsSetAsideAndNamedInTheLoadProblem)
     EXPECT_EQ(model->loadProblem(), expected);
     EXPECT_TRUE(QFileInfo::exists(dir.filePath("data/notes.damaged-1765000000.json")));
     const QUuid id = model->newNote("Fresh start");
-    model->saveNow();
+    saveAndWait();
     EXPECT_TRUE(readNotes(dataFolder())[id]);
 }
 
@@ -110,19 +110,19 @@ TEST_F(AppModelTest, ABurstOfChangesIsWrittenOnceAfterTheLast)
     EXPECT_FALSE(model->savePending());
 }
 
-TEST_F(AppModelTest, SaveNowWritesAtOnceAndDropsThePendingSave)
+TEST_F(AppModelTest, SaveNowWritesWithoutWaitingForTheDelayAndDropsThePendingSave)
 {
     model->setSaveDelay(std::chrono::milliseconds(50));
     model->load();
     model->newNote("a");
-    model->saveNow();
+    saveAndWait();
     EXPECT_EQ(readNotes(dataFolder()), model->book());
     EXPECT_FALSE(model->savePending());
-    QFile::remove(notesPath());
+    const std::optional<FileStamp> written = FileStamp::of(notesPath());
     QTest::qWait(150);
-    EXPECT_FALSE(QFileInfo::exists(notesPath()));
-    model->saveNow();
-    model->saveNow();
+    EXPECT_EQ(FileStamp::of(notesPath()), written) << "the dropped save never writes";
+    saveAndWait();
+    saveAndWait();
     EXPECT_EQ(readNotes(dataFolder()), model->book());
 }
 
@@ -131,7 +131,7 @@ TEST_F(AppModelTest, AModelThatNeverReadTheFileDoesNotOverwriteIt)
     const StickyNote kept = note("Precious");
     ASSERT_EQ(NoteStore(dataFolder()).save(NoteBook({kept})), std::nullopt);
     model->newNote("Made before loading");
-    model->saveNow();
+    saveAndWait();
     EXPECT_EQ(readNotes(dataFolder()), NoteBook({kept}));
 }
 
@@ -145,14 +145,14 @@ TEST_F(AppModelTest, AFailedSaveShowsTheErrorKeepsTheNotesAndTheNextSaveWritesTh
     const std::optional<QString> error = NoteStore(dataFolder()).save(model->book());
     ASSERT_TRUE(error);
 
-    model->saveNow();
+    saveAndWait();
     ASSERT_TRUE(model->banner());
     EXPECT_EQ(model->banner()->text, "Couldn’t save notes: " + *error);
     EXPECT_TRUE(model->banner()->undo.isEmpty());
     EXPECT_TRUE(model->book()[id]);
 
     QFile::remove(dataFolder());
-    model->saveNow();
+    saveAndWait();
     EXPECT_TRUE(readNotes(dataFolder())[id]);
 }
 
@@ -205,7 +205,7 @@ TEST_F(AppModelTest, DemoWorldRunsOnItsOwnFolderSettingsAndFrozenClock)
     EXPECT_EQ(model->soundsPlayed(), 1) << "the demo's silent sound still counts";
     EXPECT_EQ(sounds, 0);
 
-    model->saveNow();
+    saveAndWait();
     EXPECT_EQ(readNotes(root + "/data").notes.size(), 1);
 }
 

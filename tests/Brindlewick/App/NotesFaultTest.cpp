@@ -140,7 +140,7 @@ TEST_F(NotesFaultTest, EachFaultIsShownLosesNothingAndKeepsEveryFileOnDisk)
         const QSet<QByteArray> before = contents();
 
         model->newNote(typed);
-        model->saveNow();
+        saveAndWait();
         EXPECT_TRUE(model->loadProblem() || model->banner()) << "a message in the window";
         const QString message = model->loadProblem().value_or(model->banner() ? model->banner()->text : QString());
         EXPECT_FALSE(message.contains(QStringLiteral(".).")) || message.contains(QStringLiteral("..")))
@@ -153,7 +153,7 @@ TEST_F(NotesFaultTest, EachFaultIsShownLosesNothingAndKeepsEveryFileOnDisk)
         EXPECT_TRUE(contents().contains(before)) << "nothing on disk is touched while it fails";
         if (fault.quitWhileBroken) {
             model->saveBeforeQuit();
-            const QStringList recovered = Recovery::pending(dir.filePath("state/Brindlewick"));
+            const QStringList recovered = Recovery::pending({dir.filePath("state/Brindlewick")});
             ASSERT_EQ(recovered.size(), 1);
             EXPECT_TRUE(holdsTyped(recovered.first()));
         }
@@ -161,6 +161,7 @@ TEST_F(NotesFaultTest, EachFaultIsShownLosesNothingAndKeepsEveryFileOnDisk)
         guard.reset();
         fault.mend();
         EXPECT_TRUE(QTest::qWaitFor([&] { return holdsTyped(notesPath()); }, 5000)) << "the typed note is saved";
+        EXPECT_TRUE(model->finishSaves(std::chrono::seconds(10)));
         EXPECT_FALSE(model->loadBlocked());
         EXPECT_FALSE(model->saveFailing());
         QSet<QByteArray> others = before;
@@ -181,7 +182,7 @@ TEST_F(NotesFaultTest, AnAlertRaisedBeforeTheClockWasSetBackIsNotPostedAgain)
 
     now = t0 + 61;
     model->tick();
-    model->saveNow();
+    saveAndWait();
     ASSERT_TRUE(model->ringing().contains(tea.id));
 
     // The next run starts with the clock set back before the timer's end.

@@ -1,0 +1,203 @@
+#include "NoteWriter.h"
+
+#include "NoteCoding.h"
+#include "RegularFile.h"
+
+#include <QFileInfo>
+
+namespace {
+
+// Saving a file changes its folder too: one look after a burst of changes is enough.
+constexpr int lookDelayMs = 200;
+
+} // namespace
+
+NoteWriter::NoteWriter(const NoteStore &store, QObject *parent)
+    : QObject(parent), m_watched(store), m_store(store), m_thread([this] { run(); })
+{
+    m_lookSoon.setSingleShot(true);
+    m_lookSoon.setInterval(lookDelayMs);
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, &m_lookSoon, qOverload<>(&QTimer::start));
+    connect(&m_lookSoon, &QTimer::timeout, this, &NoteWriter::folderChanged);
+}
+
+NoteWriter::~NoteWriter()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_wake.notify_one();
+    m_thread.join();
+}
+
+void NoteWriter::setStore(const NoteStore &store)
+{
+    ++m_generation;
+    m_watched = store;
+    ask(UseStore{store});
+}
+
+void NoteWriter::adopt(std::optional<FileStamp> stamp, bool keepCopy)
+{
+    ++m_generation;
+    ask(Adopt{stamp, keepCopy});
+}
+
+void NoteWriter::write(const NoteBook &book, Date now)
+{
+    ask(Write{book, now, beforeWrite});
+}
+
+void NoteWriter::check(Date now)
+{
+    ask(Check{now});
+}
+
+void NoteWriter::watch()
+{
+    const QFileInfo file(m_watched.url());
+    QStringList folders{file.absolutePath(), QFileInfo(RegularFile::linkTarget(file.filePath())).absolutePath()};
+    folders.removeDuplicates();
+    folders.removeIf([](const QString &folder) { return !QFileInfo(folder).isDir(); });
+    if (folders == m_watcher.directories())
+        return;
+    if (!m_watcher.directories().isEmpty())
+        m_watcher.removePaths(m_watcher.directories());
+    if (!folders.isEmpty())
+        m_watcher.addPaths(folders);
+}
+
+// What the reports set off (a merge writes again) is waited for too.
+bool NoteWriter::finish(QDeadlineTimer deadline)
+{
+    while (true) {
+        {
+            std::unique_lock lock(m_mutex);
+            const bool done = m_idle.wait_until(lock, deadline.deadline<std::chrono::steady_clock>(),
+                                                [this] { return m_queue.empty() && !m_working; });
+            if (!done)
+                return false;
+            if (m_reports.empty())
+                return true;
+        }
+        deliver();
+    }
+}
+
+// A write asked for while another waits takes its place; a look is already part of any write.
+void NoteWriter::ask(Command command)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        const bool waitingWrite = !m_queue.empty() && std::holds_alternative<Write>(m_queue.back());
+        if (std::holds_alternative<Write>(command) && waitingWrite)
+            m_queue.back() = std::move(command);
+        else if (!std::holds_alternative<Check>(command) || !waitingWrite)
+            m_queue.push_back(std::move(command));
+    }
+    m_wake.notify_one();
+}
+
+void NoteWriter::deliver()
+{
+    std::deque<Report> reports;
+    {
+        const std::lock_guard lock(m_mutex);
+        reports.swap(m_reports);
+    }
+    for (const Report &report : reports) {
+        if (onReport)
+            onReport(report);
+    }
+}
+
+void NoteWriter::run()
+{
+    std::unique_lock lock(m_mutex);
+    while (true) {
+        m_wake.wait(lock, [this] { return m_stopping || !m_queue.empty(); });
+        if (m_queue.empty())
+            return;
+        const Command command = std::move(m_queue.front());
+        m_queue.pop_front();
+        m_working = true;
+        lock.unlock();
+        perform(command);
+        lock.lock();
+        m_working = false;
+        if (m_queue.empty())
+            m_idle.notify_all();
+    }
+}
+
+void NoteWriter::perform(const Command &command)
+{
+    if (const auto *write = std::get_if<Write>(&command)) {
+        writeOut(*write);
+    } else if (const auto *check = std::get_if<Check>(&command)) {
+        checkFile(check->now);
+    } else if (const auto *adopt = std::get_if<Adopt>(&command)) {
+        ++m_seenGeneration;
+        m_known = adopt->stamp;
+        m_copyBeforeReplacing = adopt->keepCopy;
+    } else if (const auto *use = std::get_if<UseStore>(&command)) {
+        ++m_seenGeneration;
+        m_store = use->store;
+        m_known = m_store.stamp();
+        m_copyBeforeReplacing = false;
+    }
+}
+
+void NoteWriter::writeOut(const Write &write)
+{
+    if (write.beforeWrite)
+        write.beforeWrite();
+    const std::optional<FileStamp> onDisk = m_store.stamp();
+    if (onDisk != m_known)
+        return report(changed(onDisk, write.now));
+    std::optional<QString> kept;
+    if (m_copyBeforeReplacing && onDisk) {
+        const QString copy = m_store.setAsideName(write.now, QStringLiteral("replaced"));
+        if (const std::optional<QString> error = m_store.keepCopy(copy))
+            return report(Failed{tr("another program changed the notes file, and it couldn’t be kept (%1)").arg(*error)});
+        kept = copy;
+        m_copyBeforeReplacing = false;
+    }
+    if (const std::optional<QString> error = m_store.save(write.book))
+        return report(Failed{*error});
+    m_known = m_store.stamp();
+    report(Saved{write.book, kept});
+}
+
+void NoteWriter::checkFile(Date now)
+{
+    const std::optional<FileStamp> onDisk = m_store.stamp();
+    if (onDisk != m_known)
+        report(changed(onDisk, now));
+}
+
+NoteWriter::Changed NoteWriter::changed(const std::optional<FileStamp> &stamp, Date now) const
+{
+    Changed change{m_seenGeneration, stamp, std::nullopt, std::nullopt};
+    if (!stamp)
+        return change;
+    bool missing = false;
+    const std::variant<QByteArray, QString> read = RegularFile::read(m_store.url(), missing);
+    if (missing)
+        change.stamp.reset();
+    else if (const auto *error = std::get_if<QString>(&read))
+        change.unreadable = *error;
+    else
+        change.book = NoteCoding::decode(std::get<QByteArray>(read), now);
+    return change;
+}
+
+void NoteWriter::report(Report report)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_reports.push_back(std::move(report));
+    }
+    QMetaObject::invokeMethod(this, &NoteWriter::deliver, Qt::QueuedConnection);
+}

@@ -1,0 +1,122 @@
+#pragma once
+
+#include "FileStamp.h"
+#include "NoteBook.h"
+#include "NoteStore.h"
+
+#include <QDeadlineTimer>
+#include <QFileSystemWatcher>
+#include <QObject>
+#include <QTimer>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <variant>
+
+// The notes file, written on a thread of its own so that no disk holds the program up. Writes run in
+// the order asked; one asked for while another still waits takes its place. Before each write the
+// writer looks whether another program changed the file since the model last saw it, and then writes
+// nothing but reports the file as it is. Reports reach the main thread in order, through `onReport`.
+class NoteWriter final : public QObject {
+    Q_OBJECT
+
+public:
+    // A write reached the disk. `keptCopy`: where the file it replaced, another program's, was kept.
+    struct Saved {
+        NoteBook book;
+        std::optional<QString> keptCopy;
+    };
+    struct Failed {
+        QString error;
+    };
+    // The file is not the one the model last saw. `stamp` none: it is gone. Else `book` is what it
+    // holds, none when it holds no notebook, or `unreadable` says why it could not be read.
+    // `generation`: the `adopt` it was compared against; an older one is already out of date.
+    struct Changed {
+        int generation = 0;
+        std::optional<FileStamp> stamp;
+        std::optional<NoteBook> book;
+        std::optional<QString> unreadable;
+    };
+    using Report = std::variant<Saved, Failed, Changed>;
+
+    explicit NoteWriter(const NoteStore &store, QObject *parent = nullptr);
+    // Finishes every write asked for first.
+    ~NoteWriter() override;
+
+    // Points the writer at another store, whose file as it is now counts as seen.
+    void setStore(const NoteStore &store);
+    // The file as the model now knows it. `keepCopy`: it is another program's, to be kept as a copy
+    // before a write first replaces it.
+    void adopt(std::optional<FileStamp> stamp, bool keepCopy);
+    // How many `adopt` and `setStore` calls were made: a `Changed` report of an earlier one is stale.
+    int generation() const { return m_generation; }
+    void write(const NoteBook &book, Date now);
+    // Reports the file when it changed.
+    void check(Date now);
+    // Watches the file's folders and says when they change, so the file can be checked.
+    void watch();
+    // Waits until every write asked for is done, or the deadline passes, reporting each at once. True
+    // when all are done.
+    bool finish(QDeadlineTimer deadline);
+
+    std::function<void(const Report &)> onReport;
+    // Runs on the writer's thread before each write: tests stand a slow disk in with it.
+    std::function<void()> beforeWrite;
+
+signals:
+    // Something changed in a folder the notes file lives in.
+    void folderChanged();
+
+private:
+    struct Write {
+        NoteBook book;
+        Date now;
+        std::function<void()> beforeWrite;
+    };
+    struct Check {
+        Date now;
+    };
+    struct Adopt {
+        std::optional<FileStamp> stamp;
+        bool keepCopy = false;
+    };
+    struct UseStore {
+        NoteStore store;
+    };
+    using Command = std::variant<Write, Check, Adopt, UseStore>;
+
+    void ask(Command command);
+    void deliver();
+    // The writer's thread.
+    void run();
+    void perform(const Command &command);
+    void writeOut(const Write &write);
+    void checkFile(Date now);
+    Changed changed(const std::optional<FileStamp> &stamp, Date now) const;
+    void report(Report report);
+
+    QFileSystemWatcher m_watcher;
+    QTimer m_lookSoon;
+    NoteStore m_watched;
+    int m_generation = 0;
+
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::condition_variable m_idle;
+    std::deque<Command> m_queue;
+    std::deque<Report> m_reports;
+    bool m_working = false;
+    bool m_stopping = false;
+
+    // The writer's thread alone.
+    NoteStore m_store;
+    std::optional<FileStamp> m_known;
+    bool m_copyBeforeReplacing = false;
+    int m_seenGeneration = 0;
+
+    std::thread m_thread;
+};
