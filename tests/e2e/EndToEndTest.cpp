@@ -40,13 +40,16 @@ void EndToEndTest::startNotificationServer(const QString &config)
     ASSERT_TRUE(QTest::qWaitFor([] { return Desktop::output("dunstctl", {"is-paused"}) == "false"; }, 5000));
 }
 
-void EndToEndTest::launch(QProcess &process, const QStringList &command) const
+void EndToEndTest::launch(QProcess &process, const QStringList &command,
+                          const std::function<void(QProcessEnvironment &)> &adjust) const
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("BRINDLEWICK_DATA_DIR", path("data"));
     environment.insert("XDG_CONFIG_HOME", path("config"));
     environment.insert("XDG_STATE_HOME", path("state"));
     environment.remove("QT_QPA_PLATFORM");
+    if (adjust)
+        adjust(environment);
     process.setProcessEnvironment(environment);
     process.setProcessChannelMode(QProcess::ForwardedChannels);
     if (command.isEmpty())

@@ -23,8 +23,10 @@ protected:
     // until it serves; TearDown stops it.
     void startNotificationServer(const QString &config = QStringLiteral("/dev/null"));
 
-    // Starts the built binary, or `command` (a program and its arguments), with the test's folders.
-    void launch(QProcess &process, const QStringList &command = {}) const;
+    // Starts the built binary, or `command` (a program and its arguments), with the test's folders;
+    // `adjust` changes the environment it is started with.
+    void launch(QProcess &process, const QStringList &command = {},
+                const std::function<void(QProcessEnvironment &)> &adjust = {}) const;
     // Ends the program as logout or kill does (SIGTERM), and checks that it ended cleanly.
     static testing::AssertionResult quit(QProcess &process);
 

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -143,6 +144,13 @@ TEST_F(SettingsStoreTest, UserAndDemoFilesLiveInTheConfigFolderAndStayApart)
     EXPECT_EQ(demo.keys(), QStringList{"trayEnabled"});
     EXPECT_EQ(user.keys(), QStringList{"trayEnabled"});
     EXPECT_EQ(user.boolValue(SettingsKeys::trayEnabled), false);
+
+    // Readable by the user alone, in folders made for the user alone.
+    for (const QString &made : {user.path(), QFileInfo(user.path()).absolutePath(), QDir(dir.path()).filePath("config")}) {
+        struct stat info {};
+        ASSERT_EQ(::stat(QFile::encodeName(made).constData(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0077, 0u) << made.toStdString();
+    }
 }
 
 } // namespace

@@ -1,0 +1,108 @@
+// A disk that stops answering holds up nothing but the save: the model on a real notification server,
+// with a writer whose disk does not answer until the test lets it.
+#include "App/AppModel.h"
+#include "App/Recovery.h"
+#include "App/SystemNotifier.h"
+#include "FakeNotificationServer.h"
+#include "NoteCoding.h"
+#include "ScopedEnv.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+#include <atomic>
+#include <cmath>
+#include <condition_variable>
+#include <gtest/gtest.h>
+#include <mutex>
+
+namespace {
+
+// Writes wait here until the disk answers again.
+class HungDisk {
+public:
+    void write()
+    {
+        ++m_writes;
+        std::unique_lock lock(m_mutex);
+        m_answered.wait(lock, [this] { return m_answering; });
+    }
+    void answer()
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_answering = true;
+        }
+        m_answered.notify_all();
+    }
+    int writes() const { return m_writes; }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_answered;
+    bool m_answering = false;
+    std::atomic<int> m_writes = 0;
+};
+
+QStringList texts(const QByteArray &file)
+{
+    QStringList found;
+    for (const StickyNote &note : NoteCoding::decode(file, Date::current()).value_or(NoteBook()).notes)
+        found.append(note.text);
+    return found;
+}
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TEST(SlowDisk, AnAlertIsNotifiedOnTimeWhileASaveHangsAndQuittingWaitsOnlyAWhile)
+{
+    QTemporaryDir dir;
+    const ScopedEnv state("XDG_STATE_HOME", QDir(dir.path()).filePath("state").toUtf8());
+    FakeNotificationServer server;
+    ASSERT_TRUE(server.registered());
+    SettingsStore settings(QDir(dir.path()).filePath("settings.json"));
+    settings.setBool(SettingsKeys::notificationsAllowed, true);
+    AppModel model(Paths{QDir(dir.path()).filePath("data")}, settings,
+                   std::make_unique<SystemNotifier>(QDBusConnection::sessionBus(), settings, &Date::current,
+                                                    QDir(dir.path()).filePath("state/notifications.json")));
+    model.alertSound = [] {};
+    model.start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.permission() == NotifyPermission::allowed; }, 5000));
+
+    HungDisk disk;
+    model.writer().beforeWrite = [&disk] { disk.write(); };
+    const QUuid tea = model.newNote("Tea");
+    model.setTimer(tea, 2, true);
+    const Date due = *model.book()[tea]->timer->endsAt;
+    model.saveNow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return disk.writes() == 1; }, 5000));
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !server.shown().isEmpty(); }, 10000));
+    EXPECT_EQ(server.shown().first().summary, "Time’s up: Tea");
+    // Alerts fire at the whole second of their time.
+    EXPECT_GE(server.shown().first().arrived.unixSeconds(), std::floor(due.unixSeconds()));
+    EXPECT_EQ(disk.writes(), 1) << "notified while the first save still hangs";
+
+    // Saves asked for meanwhile wait their turn; only the last of them matters.
+    model.setText(tea, "Tea, strong");
+    model.saveNow();
+    model.setText(tea, "Tea, stronger");
+    model.saveNow();
+
+    model.setQuitWait(std::chrono::milliseconds(300));
+    model.saveBeforeQuit();
+    const QStringList kept = Recovery::pending({QDir(dir.path()).filePath("state/Brindlewick")});
+    ASSERT_EQ(kept.size(), 1) << "the notes went to a recovery file instead of waiting for the disk";
+    EXPECT_EQ(texts(bytesOf(kept.first())), QStringList{"Tea, stronger"});
+
+    disk.answer();
+    ASSERT_TRUE(model.finishSaves(std::chrono::seconds(10)));
+    EXPECT_EQ(texts(bytesOf(model.store().url())), QStringList{"Tea, stronger"});
+    EXPECT_EQ(disk.writes(), 2) << "the saves in the queue took each other's place";
+}
+
+} // namespace

@@ -1,0 +1,129 @@
+// One running program per data folder, however the folder is reached and wherever the program is
+// started from, on a machine where another user may have made folders first: the real binary, launched
+// twice.
+#include "Desktop.h"
+#include "EndToEndTest.h"
+#include "OtherUser.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QTest>
+#include <functional>
+
+namespace {
+
+using Desktop::visibleWindow;
+
+struct Row {
+    const char *name;
+    // Lays out the machine; false when it cannot be (it needs root).
+    std::function<bool()> arrange;
+    // The environment of the first launch and of the second.
+    std::function<void(QProcessEnvironment &)> first;
+    std::function<void(QProcessEnvironment &)> second;
+    // Folders of others that must stay empty.
+    QStringList untouched;
+    // Where the lock and the socket must lie.
+    QString lockFolder;
+};
+
+class OneInstanceTest : public EndToEndTest {
+protected:
+    // Every file under the test folder, by its bytes, but the program's own lock, socket and settings.
+    QMap<QString, QByteArray> files(const QString &lockFolder) const
+    {
+        QMap<QString, QByteArray> found;
+        QDirIterator it(dir.path(), QDir::Files | QDir::System | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString file = it.next();
+            const QString name = QDir(dir.path()).relativeFilePath(file);
+            if (name.startsWith(lockFolder + "/brindlewick-") || name.startsWith("config/"))
+                continue;
+            QFile read(file);
+            found.insert(name, read.open(QIODevice::ReadOnly) ? read.readAll() : QByteArray("unreadable"));
+        }
+        return found;
+    }
+
+    // The program's two note windows, and no second program's.
+    static qsizetype noteWindows()
+    {
+        qsizetype count = 0;
+        for (const QString &window : programWindows())
+            count += Desktop::size(window) == QSize(250, 230);
+        return count;
+    }
+};
+
+TEST_F(OneInstanceTest, ASecondLaunchOnTheSameRealFolderHandsOverFromWhereverItStarts)
+{
+    const auto noRuntimeFolder = [this](QProcessEnvironment &environment) {
+        environment.remove("XDG_RUNTIME_DIR");
+        environment.insert("TMPDIR", path("tmp"));
+    };
+    const QString userName = qEnvironmentVariable("USER", "root");
+    const Row rows[] = {
+        {"two paths to one folder, one through a link",
+         [this] { return QFile::link(path("data"), path("link-to-data")); }, [](QProcessEnvironment &) {},
+         [this](QProcessEnvironment &environment) { environment.insert("BRINDLEWICK_DATA_DIR", path("link-to-data")); },
+         {}, qEnvironmentVariable("XDG_RUNTIME_DIR")},
+        {"no runtime folder set, and the usual fallback made beforehand by another user",
+         [&] {
+             QDir().mkpath(path("tmp/runtime-" + userName));
+             return OtherUser::owns(path("tmp/runtime-" + userName));
+         },
+         noRuntimeFolder, noRuntimeFolder, {"tmp/runtime-" + userName}, "state/Brindlewick/run"},
+        {"a runtime folder others may enter",
+         [this] {
+             QDir().mkpath(path("open-runtime"));
+             return QFile::setPermissions(path("open-runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                                    QFile::ReadOther | QFile::ExeOther);
+         },
+         [this](QProcessEnvironment &environment) { environment.insert("XDG_RUNTIME_DIR", path("open-runtime")); },
+         [this](QProcessEnvironment &environment) { environment.insert("XDG_RUNTIME_DIR", path("open-runtime")); },
+         {"open-runtime"}, "state/Brindlewick/run"},
+    };
+
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        QDir(dir.path()).removeRecursively();
+        QDir().mkpath(dir.path());
+        writeFile("config/Brindlewick/settings.json", R"({"welcomeDone": true})");
+        StickyNote rent(QUuid::createUuid(), "Rent", NoteColor::mint, Date::current());
+        rent.frame = NoteFrame{200, 300, 250, 230};
+        StickyNote milk(QUuid::createUuid(), "Milk", NoteColor::sky, Date::current());
+        milk.frame = NoteFrame{600, 300, 250, 230};
+        const QByteArray notes = *NoteCoding::encode(NoteBook({rent, milk}));
+        writeFile("data/notes.json", notes);
+        if (!row.arrange()) {
+            std::printf("skipped \"%s\": it needs root\n", row.name);
+            continue;
+        }
+        // Each launch starts in a folder of its own, where nothing may be left.
+        QDir().mkpath(path("started-here"));
+        QDir().mkpath(path("started-there"));
+        const QMap<QString, QByteArray> before = files(row.lockFolder);
+
+        QProcess first;
+        first.setWorkingDirectory(path("started-here"));
+        launch(first, {}, row.first);
+        ASSERT_TRUE(QTest::qWaitFor([] { return noteWindows() == 2; }, 15000));
+        ASSERT_TRUE(visibleWindow("All Notes").isEmpty());
+        QProcess again;
+        again.setWorkingDirectory(path("started-there"));
+        launch(again, {}, row.second);
+        ASSERT_TRUE(again.waitForFinished(15000));
+        EXPECT_EQ(again.exitCode(), 0) << "the second launch handed over and left";
+        EXPECT_TRUE(QTest::qWaitFor([] { return !visibleWindow("All Notes").isEmpty(); }, 10000))
+            << "the first one opened All Notes";
+        EXPECT_EQ(noteWindows(), 2) << "one program shows the notes";
+        EXPECT_EQ(QDir(path(row.lockFolder)).entryList({"brindlewick-*.socket.lock"}, QDir::Files | QDir::Hidden).size(), 1);
+        ASSERT_TRUE(quit(first));
+
+        for (const QString &folder : row.untouched + QStringList{"started-here", "started-there"})
+            EXPECT_TRUE(QDir(path(folder)).isEmpty()) << folder.toStdString();
+        EXPECT_EQ(files(row.lockFolder), before) << "every other file keeps its bytes";
+    }
+}
+
+} // namespace
