@@ -64,9 +64,17 @@ TEST_F(OneInstanceTest, ASecondLaunchOnTheSameRealFolderHandsOverFromWhereverItS
     const QString userName = qEnvironmentVariable("USER", "root");
     const Row rows[] = {
         {"two paths to one folder, one through a link",
-         [this] { return QFile::link(path("data"), path("link-to-data")); }, [](QProcessEnvironment &) {},
-         [this](QProcessEnvironment &environment) { environment.insert("BRINDLEWICK_DATA_DIR", path("link-to-data")); },
-         {}, qEnvironmentVariable("XDG_RUNTIME_DIR")},
+         [this] {
+             QDir().mkpath(path("runtime"));
+             QFile::setPermissions(path("runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+             return QFile::link(path("data"), path("link-to-data"));
+         },
+         [this](QProcessEnvironment &environment) { environment.insert("XDG_RUNTIME_DIR", path("runtime")); },
+         [this](QProcessEnvironment &environment) {
+             environment.insert("XDG_RUNTIME_DIR", path("runtime"));
+             environment.insert("BRINDLEWICK_DATA_DIR", path("link-to-data"));
+         },
+         {}, "runtime"},
         {"no runtime folder set, and the usual fallback made beforehand by another user",
          [&] {
              QDir().mkpath(path("tmp/runtime-" + userName));

@@ -4,6 +4,7 @@
 #include "RegularFile.h"
 
 #include <QFileInfo>
+#include <pthread.h>
 
 namespace {
 
@@ -114,6 +115,8 @@ void NoteWriter::deliver()
 
 void NoteWriter::run()
 {
+    // Named, so tools that list the program's threads tell it from the main one.
+    ::pthread_setname_np(::pthread_self(), "NoteWriter");
     std::unique_lock lock(m_mutex);
     while (true) {
         m_wake.wait(lock, [this] { return m_stopping || !m_queue.empty(); });

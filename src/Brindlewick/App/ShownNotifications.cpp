@@ -1,6 +1,7 @@
 #include "ShownNotifications.h"
 
-#include <QDir>
+#include "OwnFolder.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -110,7 +111,7 @@ void ShownNotifications::save() const
     QJsonArray ids;
     for (uint id : m_shown.keys())
         ids.append(double(id));
-    QDir().mkpath(QFileInfo(m_file).absolutePath());
+    OwnFolder::make(QFileInfo(m_file).absolutePath());
     QFile file(m_file);
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         file.write(QJsonDocument(QJsonObject{{serverKey, m_server}, {idsKey, ids}}).toJson(QJsonDocument::Compact));
