@@ -444,7 +444,10 @@ void AppModel::fileChanged(const NoteWriter::Changed &change)
         return;
     if (change.unreadable)
         return saveFailed(tr("another program put a file Brindlewick can’t read in place of the notes file (%1)")
-                              .arg(*change.unreadable));
+                              .arg(inBrackets(*change.unreadable)));
+    if (change.awaited)
+        return saveFailed(tr("your notes file is gone, and Brindlewick waits for it to come back (%1)")
+                              .arg(inBrackets(*change.awaited)));
     if (!change.stamp) {
         m_onDisk = NoteBook();
         m_writer.adopt(std::nullopt, false);

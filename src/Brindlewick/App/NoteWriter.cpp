@@ -1,5 +1,6 @@
 #include "NoteWriter.h"
 
+#include "MissingFile.h"
 #include "NoteCoding.h"
 #include "RegularFile.h"
 
@@ -182,17 +183,18 @@ void NoteWriter::checkFile(Date now)
 
 NoteWriter::Changed NoteWriter::changed(const std::optional<FileStamp> &stamp, Date now) const
 {
-    Changed change{m_seenGeneration, stamp, std::nullopt, std::nullopt};
-    if (!stamp)
-        return change;
-    bool missing = false;
-    const std::variant<QByteArray, QString> read = RegularFile::read(m_store.url(), missing);
-    if (missing)
+    Changed change{m_seenGeneration, stamp, std::nullopt, std::nullopt, std::nullopt};
+    bool missing = !stamp;
+    const std::variant<QByteArray, QString> read =
+        missing ? std::variant<QByteArray, QString>() : RegularFile::read(m_store.url(), missing);
+    if (missing) {
         change.stamp.reset();
-    else if (const auto *error = std::get_if<QString>(&read))
+        change.awaited = MissingFile::whyWait(m_store.url());
+    } else if (const auto *error = std::get_if<QString>(&read)) {
         change.unreadable = *error;
-    else
+    } else {
         change.book = NoteCoding::decode(std::get<QByteArray>(read), now);
+    }
     return change;
 }
 

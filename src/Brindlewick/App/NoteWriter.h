@@ -32,14 +32,16 @@ public:
     struct Failed {
         QString error;
     };
-    // The file is not the one the model last saw. `stamp` none: it is gone. Else `book` is what it
-    // holds, none when it holds no notebook, or `unreadable` says why it could not be read.
-    // `generation`: the `adopt` it was compared against; an older one is already out of date.
+    // The file is not the one the model last saw. `stamp` none: it is gone, and `awaited` says why to
+    // wait for it rather than write it anew (its disk went away, say). Else `book` is what it holds,
+    // none when it holds no notebook, or `unreadable` says why it could not be read. `generation`: the
+    // `adopt` it was compared against; an older one is already out of date.
     struct Changed {
         int generation = 0;
         std::optional<FileStamp> stamp;
         std::optional<NoteBook> book;
         std::optional<QString> unreadable;
+        std::optional<QString> awaited;
     };
     using Report = std::variant<Saved, Failed, Changed>;
 

@@ -106,6 +106,26 @@ protected:
         return true;
     }
 
+    // Takes the disk away again, or its folder where the test could not mount it.
+    void unmount()
+    {
+        if (m_mounted) {
+            ASSERT_EQ(::umount(QFile::encodeName(m_mounted->first).constData()), 0);
+            return;
+        }
+        ASSERT_TRUE(QDir().rename(dir.filePath("mnt/Brindlewick"), dir.filePath("disk/Brindlewick")));
+    }
+
+    // The disk comes (back): mounted where the test may, else its folder moves in.
+    void mountDisk()
+    {
+        if (m_mounted ? ::mount(QFile::encodeName(m_mounted->second).constData(),
+                                QFile::encodeName(m_mounted->first).constData(), nullptr, MS_BIND, nullptr) == 0
+                      : mount(dir.filePath("disk"), dir.filePath("mnt")))
+            return;
+        ASSERT_TRUE(QDir().rename(dir.filePath("disk/Brindlewick"), dir.filePath("mnt/Brindlewick")));
+    }
+
     QStringList shownTexts() const
     {
         QStringList texts;
@@ -241,11 +261,35 @@ TEST_F(NotesPlacesTest, NotesKeptWherePeopleKeepThemAreMergedKeptAndNeverLost)
              startOn("mnt/Brindlewick");
              EXPECT_TRUE(model->loadBlocked()) << "an empty mount point of someone else's is no fresh start";
              typeTwo();
-             // Where the test may not mount, the disk's folder appears there as it would.
-             if (!mount(dir.filePath("disk"), dir.filePath("mnt"))) {
-                 ASSERT_TRUE(QDir().rename(dir.filePath("disk/Brindlewick"), dir.filePath("mnt/Brindlewick")));
-             }
+             mountDisk();
              ASSERT_TRUE(waitUntilLoaded());
+             quit();
+         },
+         [&] {
+             return QMap<QString, Expected>{{"mnt/Brindlewick/notes.json",
+                                             Notes{{"Rent", "Dentist", "Seeds", "Tyres", "Typed while waiting",
+                                                    "Typed while waiting too"}}}};
+         },
+         {"Rent", "Dentist", "Seeds", "Tyres", "Typed while waiting", "Typed while waiting too"}},
+
+        {"a disk that goes away while running and comes back",
+         [&] {
+             writeTestFile(dir.filePath("disk/Brindlewick/notes.json"), fourNotes);
+             QDir().mkpath(dir.filePath("mnt"));
+             const bool foreign = OtherUser::owns(dir.filePath("mnt"));
+             mountDisk();
+             return foreign;
+         },
+         [&] {
+             startOn("mnt/Brindlewick");
+             unmount();
+             typeTwo();
+             model->saveNow();
+             ASSERT_TRUE(model->finishSaves(std::chrono::seconds(10)));
+             EXPECT_TRUE(model->saveFailing());
+             EXPECT_TRUE(QDir(dir.filePath("mnt")).isEmpty()) << "nothing is written into the bare mount point";
+             mountDisk();
+             ASSERT_TRUE(QTest::qWaitFor([&] { return !model->saveFailing(); }, 10000));
              quit();
          },
          [&] {
