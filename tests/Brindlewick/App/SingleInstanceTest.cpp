@@ -1,5 +1,4 @@
 #include "App/SingleInstance.h"
-#include "OtherUser.h"
 #include "ScopedEnv.h"
 #include "ShellTestHelper.h"
 
@@ -9,7 +8,6 @@
 #include <QTest>
 #include <QTemporaryDir>
 #include <csignal>
-#include <functional>
 #include <sys/resource.h>
 #include <gtest/gtest.h>
 #include <memory>
@@ -133,74 +131,6 @@ TEST_F(SingleInstanceTest, EachRealDataFolderHasOneInstanceHoweverItIsReached)
     SingleInstance demo(*SingleInstance::pathFor(dir.filePath("demo/data")));
     EXPECT_TRUE(user.claim());
     EXPECT_TRUE(demo.claim());
-}
-
-TEST_F(SingleInstanceTest, LockAndSocketLieOnlyInAFolderTheUserAloneCanEnter)
-{
-    const ScopedEnv state("XDG_STATE_HOME", dir.filePath("state").toUtf8());
-    const QString own = dir.filePath("state/Brindlewick/run");
-    struct Case {
-        const char *name;
-        // XDG_RUNTIME_DIR, with "$RUNTIME" standing for the test's runtime folder; none: unset.
-        std::optional<QString> variable;
-        std::function<void(const QString &)> arrange;
-        bool usesRuntime;
-        bool needsRoot = false;
-    };
-    const auto mode = [](QFileDevice::Permissions permissions) {
-        return [permissions](const QString &folder) {
-            QDir().mkpath(folder);
-            QFile::setPermissions(folder, permissions);
-        };
-    };
-    const auto privateMode = mode(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    const Case cases[] = {
-        {"the user's own runtime folder", "$RUNTIME", privateMode, true},
-        {"no runtime folder set", std::nullopt, [](const QString &) {}, false},
-        {"a relative one", "runtime", privateMode, false},
-        {"one others may enter", "$RUNTIME",
-         mode(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther |
-              QFileDevice::ExeOther), false},
-        {"one made beforehand by another user", "$RUNTIME",
-         [&](const QString &folder) {
-             privateMode(folder);
-             OtherUser::owns(folder);
-         }, false, true},
-        {"a link to a private folder", "$RUNTIME",
-         [&](const QString &folder) {
-             privateMode(folder + "-real");
-             QFile::link(folder + "-real", folder);
-         }, false},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        if (c.needsRoot && ::geteuid() != 0)
-            continue;
-        QDir(dir.path()).removeRecursively();
-        QDir().mkpath(dir.filePath("cwd"));
-        const QString runtime = dir.filePath("runtime");
-        c.arrange(runtime);
-        const ScopedEnv variable("XDG_RUNTIME_DIR", c.variable ? std::optional(QString(*c.variable)
-                                                                                   .replace("$RUNTIME", runtime)
-                                                                                   .toUtf8())
-                                                               : std::nullopt);
-        const QString before = QDir::currentPath();
-        QDir::setCurrent(dir.path());
-        const std::optional<QString> socket = SingleInstance::pathFor(dir.filePath("data"));
-        {
-            SingleInstance instance(socket.value_or(QString()));
-            ASSERT_TRUE(socket);
-            EXPECT_EQ(QFileInfo(*socket).absolutePath(), c.usesRuntime ? runtime : own);
-            EXPECT_TRUE(instance.claim());
-            EXPECT_TRUE(QFileInfo::exists(*socket + ".lock"));
-        }
-        QDir::setCurrent(before);
-        EXPECT_EQ(QFileInfo(own).permissions() & 0x0077, 0) << "the state folder's own is the user's alone";
-        EXPECT_TRUE(QDir(dir.filePath("cwd")).isEmpty());
-        QStringList top = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-        top.removeIf([](const QString &name) { return name.startsWith("runtime") || name == "state" || name == "cwd"; });
-        EXPECT_TRUE(top.isEmpty()) << top.join(' ').toStdString();
-    }
 }
 
 TEST_F(SingleInstanceTest, ARunningProcessOutOfDescriptorsListensAgainOncePeersAreGone)
