@@ -187,6 +187,13 @@ TEST_F(WelcomeTest, WalkingThroughTheWelcomeLeavesOneWelcomeNoteThatTheNextSessi
     // A launch asks for "All Notes" before any note is put on the desktop, so by now it would exist.
     EXPECT_EQ(Desktop::window("All Notes"), QString()) << "started with the session, no window opens but the notes";
     EXPECT_EQ(programWindows(), QStringList{note});
+    // Started with the session again while it still runs (out and back in at once): nothing comes up.
+    QProcess again;
+    launch(again, atLogin);
+    ASSERT_TRUE(again.waitForFinished(10000));
+    EXPECT_EQ(again.exitCode(), 0);
+    QTest::qWait(1000);
+    EXPECT_EQ(Desktop::window("All Notes"), QString()) << "a login start leaves the running program as it is";
     ASSERT_TRUE(quit(second));
 
     // The user took it out of their startup applications: it stays out.

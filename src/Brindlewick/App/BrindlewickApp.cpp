@@ -134,8 +134,9 @@ int BrindlewickApp::serve(const QProcessEnvironment &environment)
     // Without a private folder for the lock, running twice is better than not running at all.
     const std::optional<QString> socket = SingleInstance::pathFor(dataFolder(launch));
     SingleInstance instance(socket.value_or(QString()));
-    if (!launch.isHarness() && socket && !instance.claim()) {
-        if (instance.handedOver())
+    // Started with the session while it already runs, there is nothing to bring up.
+    if (!launch.isHarness() && socket && !instance.claim(!launch.atLogin)) {
+        if (launch.atLogin || instance.handedOver())
             return 0;
         std::fprintf(stderr, "%s\n",
                      qPrintable(QObject::tr("Brindlewick is already running on this data folder but does not "

@@ -82,13 +82,14 @@ SingleInstance::~SingleInstance()
 
 // A lock that cannot be made at all (no runtime folder) says nothing about another process, and
 // running twice is better than not running: only a lock held by a live process means "not us".
-bool SingleInstance::claim()
+bool SingleInstance::claim(bool reopenRunning)
 {
     if (m_lock.tryLock(0) || m_lock.error() != QLockFile::LockFailedError) {
         listen();
         return true;
     }
-    tellRunningInstance();
+    if (reopenRunning)
+        tellRunningInstance();
     return false;
 }
 

@@ -27,8 +27,8 @@ public:
     ~SingleInstance() override;
 
     // True when this process is the one that runs (it listens from now on); false when another
-    // already runs, which `handedOver()` then says was told to reopen.
-    bool claim();
+    // already runs, which `handedOver()` then says was told to reopen (when `reopenRunning`).
+    bool claim(bool reopenRunning = true);
     // After a claim that failed: the running process took the message. When it did not, it holds the
     // lock without answering and this launch did nothing.
     bool handedOver() const { return m_handedOver; }

@@ -311,7 +311,7 @@ void CardGrid::selectAt(qsizetype index)
     }
 }
 
-void CardGrid::showOnDesktop(const QUuid &id)
+void CardGrid::showOnDesktop(QUuid id)
 {
     m_model.setNotesHidden(false);
     m_model.stopRinging(id);

@@ -78,8 +78,9 @@ private:
     void popUpMenu(const StickyNote &note, QPoint globalPos);
     // The selected note's menu, over the middle of its card.
     void popUpSelectedMenu();
-    // Shows a note on the desktop: all notes come back, the note stops ringing and opens.
-    void showOnDesktop(const QUuid &id);
+    // Shows a note on the desktop: all notes come back, the note stops ringing and opens. The id is a
+    // copy: the model's changes on the way rebuild the cards it may come from.
+    void showOnDesktop(QUuid id);
 
     AppModel &m_model;
     QList<StickyNote> m_notes;

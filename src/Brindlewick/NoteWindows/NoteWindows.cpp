@@ -126,7 +126,7 @@ void NoteWindows::sync()
     }
 }
 
-void NoteWindows::show(const QUuid &id)
+void NoteWindows::show(QUuid id)
 {
     const std::optional<StickyNote> note = m_model.book()[id];
     if (!note || !note->isLive())

@@ -34,8 +34,9 @@ public:
 
     // Brings the panels in line with the model's desktop notes and the peek.
     void sync();
-    // Brings a live note forward: a tucked one as the peek, any other as its desktop panel.
-    void show(const QUuid &id);
+    // Brings a live note forward: a tucked one as the peek, any other as its desktop panel. The id is
+    // a copy: showing rebuilds panels and lists a reference could point into.
+    void show(QUuid id);
     // Shows a tucked note as a panel hanging under the tray.
     void peek(const QUuid &id);
     // Brings the note's panel to the front without activating it and shakes it, unless the desktop
