@@ -25,6 +25,7 @@
 #include "SettingsView/SettingsView.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -271,6 +272,22 @@ TEST_F(TrayWindowTest, ClicksBesideAndUnderTheShapeAndOnTheHoverStripReachTheWin
     ASSERT_TRUE(QTest::qWaitFor([&] { return backdrop->clicks.size() == 3; }));
     EXPECT_EQ(backdrop->clicks.at(1), QPoint(100, 100));
     EXPECT_EQ(backdrop->clicks.at(2), QPoint(960, openRect.bottom() + 20));
+}
+
+TEST_F(TrayWindowTest, AllNotesOnTheOpenTrayPutsTheTrayToRestAndBringsUpTheLibrary)
+{
+    tray().toggle();
+    QAbstractButton *library = trayButton(QStringLiteral("All Notes"));
+    ASSERT_TRUE(library);
+    ASSERT_TRUE(xdotool(clickAt(library->mapToGlobal(library->rect().center()))));
+    EXPECT_TRUE(becomes(TrayMode::resting()));
+    QWidget *window = nullptr;
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (top->windowTitle() == QStringLiteral("All Notes") && X11Probe::isViewable(top))
+                window = top;
+        return window && window->isActiveWindow();
+    }, 20000)) << "\"All Notes\" comes up, active";
 }
 
 TEST_F(TrayWindowTest, PlusAddsATuckedNoteShownUnderTheTrayWhichStaysOpenWhileItShows)

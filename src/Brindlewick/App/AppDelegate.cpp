@@ -50,6 +50,7 @@ void AppDelegate::wire(AppModel &model)
     const QPointer<NoteWindows> windows = AppActions::windows();
     connect(windows, &NoteWindows::showInLibrary, this, [](const QUuid &id) { AppActions::showLibrary(id); });
     const QPointer<TrayController> tray = AppActions::tray();
+    connect(tray, &TrayController::libraryAsked, this, [] { AppActions::showLibrary(); });
     windows->peekAnchor = [tray] { return tray ? tray->openRect() : std::nullopt; };
     tray->isPeeking = [windows] { return windows && windows->peeking().has_value(); };
     model.onShow = [windows](const QUuid &id) {

@@ -4,7 +4,6 @@
 #include "TrayButton.h"
 #include "TrayCard.h"
 
-#include "App/AppActions.h"
 #include "App/AppModel.h"
 #include "Theme/Fonts.h"
 #include "Theme/Kicker.h"
@@ -60,7 +59,7 @@ QWidget *OpenTray::header()
     connect(plus, &QAbstractButton::clicked, this, &OpenTray::addNote);
     connect(library, &QAbstractButton::clicked, this, [this] {
         m_close();
-        AppActions::showLibrary();
+        emit libraryAsked();
     });
     return bar;
 }

@@ -21,6 +21,10 @@ public:
     CardRow *row() const { return m_row; }
     bool showsEmptyState() const;
 
+signals:
+    // "All Notes" was clicked; the tray has gone back to rest.
+    void libraryAsked();
+
 private:
     QWidget *header();
     QWidget *emptyState();

@@ -2,6 +2,7 @@
 
 #include "RestingTray.h"
 #include "TrayPanel.h"
+#include "TrayView.h"
 
 #include "App/AppModel.h"
 #include "App/X11.h"
@@ -79,6 +80,7 @@ void TrayController::makePanel()
         m_panel->followCompositing();
         m_panel->raise();
     });
+    connect(m_panel->view(), &TrayView::libraryAsked, this, &TrayController::libraryAsked);
 }
 
 // Disabling leaves the poll's timings as they are; the mode rests.

@@ -48,6 +48,10 @@ public:
     // A toggle holds the tray open: the pointer has not been on it since.
     bool isHeldOpen() const { return m_holding; }
 
+signals:
+    // The open tray's "All Notes" was clicked.
+    void libraryAsked();
+
 private:
     void place();
     void makePanel();

@@ -159,7 +159,12 @@ void TrayView::rebuildContent()
     const auto close = [this] { m_state.setMode(TrayMode::resting()); };
     switch (mode.kind) {
     case TrayMode::Kind::resting: m_content = new RestingTray(m_model, g, this); break;
-    case TrayMode::Kind::open: m_content = new OpenTray(m_model, g, close, this); break;
+    case TrayMode::Kind::open: {
+        auto *open = new OpenTray(m_model, g, close, this);
+        connect(open, &OpenTray::libraryAsked, this, &TrayView::libraryAsked);
+        m_content = open;
+        break;
+    }
     case TrayMode::Kind::banner: m_content = new TrayBanner(m_model, mode.note, g, close, this); break;
     }
     placeContent();

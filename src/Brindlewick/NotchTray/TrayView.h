@@ -31,6 +31,8 @@ public:
 signals:
     // The drawn shape moved or changed its size or corners.
     void shapeChanged();
+    // The open tray's "All Notes" was clicked.
+    void libraryAsked();
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
