@@ -3,11 +3,11 @@
 // the number of notes beyond reading and sorting them once.
 #include "BenchTiming.h"
 
-#include "App/AppModel.h"
-#include "App/RecordingNotifier.h"
 #include "NotchTray/CardRow.h"
 #include "NotchTray/OpenTray.h"
 #include "NotchTray/TrayState.h"
+#include "State/AppModel.h"
+#include "State/RecordingNotifier.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

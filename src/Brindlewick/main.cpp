@@ -1,4 +1,4 @@
-#include "App/BrindlewickApp.h"
+#include "Start/BrindlewickApp.h"
 
 int main(int argc, char **argv)
 {

@@ -1,6 +1,6 @@
-#include "App/AlertSound.h"
-#include "App/AppModel.h"
-#include "App/SystemNotifier.h"
+#include "State/AlertSound.h"
+#include "State/AppModel.h"
+#include "State/SystemNotifier.h"
 
 #include <QDBusConnectionInterface>
 #include <QProcess>

@@ -1,4 +1,4 @@
-#include "App/SystemNotifier.h"
+#include "State/SystemNotifier.h"
 #include "TestFiles.h"
 
 #include <QDBusConnectionInterface>

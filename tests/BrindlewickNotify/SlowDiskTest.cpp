@@ -1,8 +1,8 @@
 // A disk that stops answering holds up nothing but the save: the model on a real notification server,
 // with a writer whose disk does not answer until the test lets it.
-#include "App/AppModel.h"
-#include "App/Recovery.h"
-#include "App/SystemNotifier.h"
+#include "State/AppModel.h"
+#include "State/Recovery.h"
+#include "State/SystemNotifier.h"
 #include "FakeNotificationServer.h"
 #include "NoteCoding.h"
 #include "ScopedEnv.h"

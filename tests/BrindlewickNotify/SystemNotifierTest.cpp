@@ -1,4 +1,4 @@
-#include "App/SystemNotifier.h"
+#include "State/SystemNotifier.h"
 #include "FakeNotificationServer.h"
 
 #include <QDBusMessage>

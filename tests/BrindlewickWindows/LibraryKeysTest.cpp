@@ -3,15 +3,15 @@
 // Down from the search field goes on to what it found.
 #include "X11Probe.h"
 
-#include "App/AppModel.h"
-#include "App/LibraryWindow.h"
-#include "App/RecordingNotifier.h"
 #include "LibraryView/CardGrid.h"
 #include "LibraryView/LibraryView.h"
 #include "LibraryView/NoteGrid.h"
 #include "LibraryView/SearchField.h"
 #include "NoteWindows/NotePanel.h"
 #include "NoteWindows/NoteWindows.h"
+#include "Shell/LibraryWindow.h"
+#include "State/AppModel.h"
+#include "State/RecordingNotifier.h"
 #include "QtPrinters.h"
 
 #include <QApplication>

@@ -3,9 +3,6 @@
 // calendar shows where the keyboard is; the calendar is drawn on the paper's card.
 #include "X11Probe.h"
 
-#include "App/AppModel.h"
-#include "App/RecordingNotifier.h"
-#include "App/X11.h"
 #include "NoteView/DeadlinePicker.h"
 #include "NoteView/NoteView.h"
 #include "NoteView/PaperCalendar.h"
@@ -13,6 +10,9 @@
 #include "NoteView/TimerPicker.h"
 #include "NoteWindows/NotePanel.h"
 #include "NoteWindows/NoteWindows.h"
+#include "Platform/X11.h"
+#include "State/AppModel.h"
+#include "State/RecordingNotifier.h"
 #include "Pixels.h"
 #include "Theme/ChipButton.h"
 #include "Theme/PrimaryButton.h"

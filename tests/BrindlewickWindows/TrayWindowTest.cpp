@@ -5,12 +5,6 @@
 
 #include "OtherWindow.h"
 
-#include "App/AppActions.h"
-#include "App/AppCommands.h"
-#include "App/AppDelegate.h"
-#include "App/AppModel.h"
-#include "App/RecordingNotifier.h"
-#include "App/X11.h"
 #include "NotchTray/PointerProbe.h"
 #include "NotchTray/RestingTray.h"
 #include "NotchTray/TrayBanner.h"
@@ -18,11 +12,17 @@
 #include "NotchTray/TrayController.h"
 #include "NotchTray/TrayPanel.h"
 #include "NotchTray/TrayView.h"
-#include "Theme/Paper.h"
 #include "NoteWindows/NotePanel.h"
 #include "NoteWindows/NoteWindows.h"
 #include "NoteWindows/ScreenSpace.h"
+#include "Platform/X11.h"
 #include "SettingsView/SettingsView.h"
+#include "Shell/AppActions.h"
+#include "Shell/AppCommands.h"
+#include "Start/AppDelegate.h"
+#include "State/AppModel.h"
+#include "State/RecordingNotifier.h"
+#include "Theme/Paper.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "X11Probe.h"
 
-#include "App/X11.h"
+#include "Platform/X11.h"
 
 #include <QProcess>
 #include <QRegularExpression>

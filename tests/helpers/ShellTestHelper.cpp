@@ -4,8 +4,8 @@
 //                                         and took the reopen, 1 when it does not answer, else prints
 //                                         "reopen" for each reopen it is asked for
 // Both print "ready" once they wait in the event loop.
-#include "App/QuitSignals.h"
-#include "App/SingleInstance.h"
+#include "Start/QuitSignals.h"
+#include "Start/SingleInstance.h"
 
 #include <QCoreApplication>
 #include <QFile>

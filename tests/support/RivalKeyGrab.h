@@ -1,6 +1,6 @@
 #pragma once
 
-#include "App/X11.h"
+#include "Platform/X11.h"
 
 #include <X11/keysym.h>
 #include <cstdlib>

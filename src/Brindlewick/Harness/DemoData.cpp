@@ -1,9 +1,9 @@
 #include "DemoData.h"
 
-#include "App/AppModel.h"
-#include "App/SettingsStore.h"
 #include "NoteWindows/NoteWindows.h"
 #include "NoteWindows/ScreenSpace.h"
+#include "State/AppModel.h"
+#include "State/SettingsStore.h"
 
 #include "Calendar.h"
 #include "DemoNotes.h"

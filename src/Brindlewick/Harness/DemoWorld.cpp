@@ -2,8 +2,8 @@
 
 #include "DemoData.h"
 
-#include "App/RecordingNotifier.h"
-#include "App/SettingsStore.h"
+#include "State/RecordingNotifier.h"
+#include "State/SettingsStore.h"
 
 #include <QDir>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "App/AppModel.h"
+#include "State/AppModel.h"
 
 #include <QString>
 #include <QUuid>

@@ -3,10 +3,10 @@
 #include "DemoData.h"
 #include "DemoWorld.h"
 
-#include "App/RecordingNotifier.h"
 #include "NoteWindows/NotePanel.h"
 #include "NoteWindows/NoteWindows.h"
 #include "NoteWindows/ScreenSpace.h"
+#include "State/RecordingNotifier.h"
 #include "Theme/Appearance.h"
 
 #include "Calendar.h"

@@ -2,19 +2,19 @@
 
 #include "DemoWorld.h"
 
-#include "App/LibraryRoot.h"
-#include "App/LibraryWindow.h"
-#include "App/MenuBarMenu.h"
-#include "App/QuickNote/KeyPanel.h"
-#include "App/QuickNote/QuickNoteView.h"
+#include "NotchTray/TrayState.h"
+#include "NotchTray/TrayView.h"
 #include "NoteView/NoteView.h"
 #include "NoteWindows/NotePanel.h"
 #include "NoteWindows/NoteWindows.h"
-#include "NotchTray/TrayState.h"
-#include "NotchTray/TrayView.h"
 #include "SettingsView/SettingsView.h"
-#include "Welcome/WelcomeView.h"
+#include "Shell/LibraryRoot.h"
+#include "Shell/LibraryWindow.h"
+#include "Shell/MenuBarMenu.h"
+#include "Shell/QuickNote/KeyPanel.h"
+#include "Shell/QuickNote/QuickNoteView.h"
 #include "Theme/Theme.h"
+#include "Welcome/WelcomeView.h"
 
 #include "NotePlacement.h"
 

@@ -3,7 +3,7 @@
 #include "Theme/PlainButton.h"
 #include "Theme/ThemeLabel.h"
 
-#include "App/AppModel.h"
+#include "State/AppModel.h"
 #include "Theme/Appearance.h"
 #include "Theme/Fonts.h"
 #include "Theme/RoundedShape.h"

@@ -2,7 +2,7 @@
 
 #include "NoteCard.h"
 
-#include "App/AppModel.h"
+#include "State/AppModel.h"
 
 #include <QAccessible>
 #include <QContextMenuEvent>

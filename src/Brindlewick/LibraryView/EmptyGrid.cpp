@@ -4,7 +4,7 @@
 #include "Theme/SymbolLabel.h"
 #include "Theme/ThemeLabel.h"
 
-#include "App/AppModel.h"
+#include "State/AppModel.h"
 #include "Theme/Fonts.h"
 #include "Theme/PrimaryButton.h"
 #include "Theme/Theme.h"

@@ -7,10 +7,10 @@
 #include "Theme/ThemeLabel.h"
 #include "Theme/ThemePalette.h"
 
-#include "App/AppModel.h"
 #include "NoteView/DeadlinePicker.h"
 #include "NoteView/Popover.h"
 #include "NoteView/TimerPicker.h"
+#include "State/AppModel.h"
 #include "Theme/ColorDots.h"
 #include "Theme/Fonts.h"
 #include "Theme/Kicker.h"

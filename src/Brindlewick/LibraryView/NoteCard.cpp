@@ -3,7 +3,7 @@
 
 #include "Theme/TextBlock.h"
 
-#include "App/AppModel.h"
+#include "State/AppModel.h"
 #include "Theme/Fonts.h"
 #include "Theme/Paper.h"
 #include "Theme/PaperBackground.h"

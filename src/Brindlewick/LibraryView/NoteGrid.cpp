@@ -10,7 +10,7 @@
 #include "Theme/SymbolLabel.h"
 #include "Theme/ThemeLabel.h"
 
-#include "App/AppModel.h"
+#include "State/AppModel.h"
 #include "Theme/CardStyle.h"
 #include "Theme/Fonts.h"
 #include "Theme/PrimaryButton.h"

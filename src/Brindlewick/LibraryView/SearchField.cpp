@@ -4,7 +4,7 @@
 #include "Theme/SymbolLabel.h"
 #include "Theme/ThemePalette.h"
 
-#include "App/AppModel.h"
+#include "State/AppModel.h"
 #include "Theme/Fonts.h"
 #include "Theme/RoundedShape.h"
 #include "Theme/Theme.h"

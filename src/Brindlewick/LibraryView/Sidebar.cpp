@@ -6,7 +6,7 @@
 #include "ShownRefresh.h"
 #include "Theme/ThemeLabel.h"
 
-#include "App/AppModel.h"
+#include "State/AppModel.h"
 #include "Theme/Fonts.h"
 #include "Theme/Theme.h"
 #include "Theme/TiltedTape.h"

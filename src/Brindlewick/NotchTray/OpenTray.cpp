@@ -4,7 +4,7 @@
 #include "TrayButton.h"
 #include "TrayCard.h"
 
-#include "App/AppModel.h"
+#include "State/AppModel.h"
 #include "Theme/Fonts.h"
 #include "Theme/Kicker.h"
 #include "Theme/SymbolLabel.h"

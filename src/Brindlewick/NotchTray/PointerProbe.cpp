@@ -1,6 +1,6 @@
 #include "PointerProbe.h"
 
-#include "App/X11.h"
+#include "Platform/X11.h"
 
 #include <QCursor>
 #include <QSocketNotifier>

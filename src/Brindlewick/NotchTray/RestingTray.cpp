@@ -1,6 +1,6 @@
 #include "RestingTray.h"
 
-#include "App/AppModel.h"
+#include "State/AppModel.h"
 #include "Theme/Fonts.h"
 #include "Theme/Symbols.h"
 #include "Theme/Theme.h"

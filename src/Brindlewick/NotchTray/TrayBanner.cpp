@@ -2,7 +2,7 @@
 
 #include "TrayCard.h"
 
-#include "App/AppModel.h"
+#include "State/AppModel.h"
 #include "Theme/Appearance.h"
 #include "Theme/Fonts.h"
 #include "Theme/Kicker.h"

@@ -1,6 +1,6 @@
 #include "TrayCard.h"
 
-#include "App/AppModel.h"
+#include "State/AppModel.h"
 #include "Theme/Appearance.h"
 #include "Theme/Fonts.h"
 #include "Theme/Paper.h"

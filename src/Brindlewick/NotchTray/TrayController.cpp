@@ -4,10 +4,10 @@
 #include "TrayPanel.h"
 #include "TrayView.h"
 
-#include "App/AppModel.h"
-#include "App/X11.h"
-#include "App/X11KeyGrab.h"
 #include "NoteWindows/ScreenSpace.h"
+#include "Platform/X11.h"
+#include "Platform/X11KeyGrab.h"
+#include "State/AppModel.h"
 
 #include <X11/keysym.h>
 

@@ -2,7 +2,7 @@
 
 #include "TrayState.h"
 
-#include "App/TrayOpen.h"
+#include "State/TrayOpen.h"
 
 #include <QPointF>
 #include <QSet>

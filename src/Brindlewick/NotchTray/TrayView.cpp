@@ -6,7 +6,7 @@
 #include "TrayBanner.h"
 #include "TrayShape.h"
 
-#include "App/AppModel.h"
+#include "State/AppModel.h"
 #include "Theme/Appearance.h"
 #include "Theme/DropShadow.h"
 #include "Theme/Theme.h"

@@ -1,6 +1,6 @@
 #include "TrayWindowShape.h"
 
-#include "App/X11.h"
+#include "Platform/X11.h"
 
 #include <QList>
 #include <QWindow>

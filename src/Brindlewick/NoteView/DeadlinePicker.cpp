@@ -1,6 +1,6 @@
 #include "DeadlinePicker.h"
 
-#include "App/AppModel.h"
+#include "State/AppModel.h"
 #include "Calendar.h"
 #include "PaperCalendar.h"
 #include "PickerFrame.h"

@@ -1,6 +1,6 @@
 #include "NoteFooter.h"
 
-#include "App/AppModel.h"
+#include "State/AppModel.h"
 #include "DeadlineButton.h"
 #include "Theme/Fonts.h"
 #include "Theme/Paper.h"

@@ -1,6 +1,6 @@
 #include "NoteHeader.h"
 
-#include "App/AppModel.h"
+#include "State/AppModel.h"
 #include "ColorButton.h"
 #include "Countdown.h"
 #include "NoteFace.h"

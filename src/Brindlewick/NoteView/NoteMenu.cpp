@@ -1,6 +1,6 @@
 #include "NoteMenu.h"
 
-#include "App/AppModel.h"
+#include "State/AppModel.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

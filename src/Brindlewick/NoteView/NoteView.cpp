@@ -1,6 +1,6 @@
 #include "NoteView.h"
 
-#include "App/AppModel.h"
+#include "State/AppModel.h"
 #include "ColorButton.h"
 #include "DeadlineButton.h"
 #include "DeadlinePicker.h"

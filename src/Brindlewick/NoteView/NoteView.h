@@ -1,6 +1,6 @@
 #pragma once
 
-#include "App/PopoverRequest.h"
+#include "State/PopoverRequest.h"
 #include "NoteColor.h"
 #include "StickyNote.h"
 

@@ -1,6 +1,6 @@
 #include "RingBar.h"
 
-#include "App/AppModel.h"
+#include "State/AppModel.h"
 #include "NoteFace.h"
 #include "Theme/Fonts.h"
 #include "Theme/RingButton.h"

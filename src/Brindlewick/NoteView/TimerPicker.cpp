@@ -1,11 +1,11 @@
 #include "TimerPicker.h"
 
-#include "App/AppModel.h"
+#include "State/AppModel.h"
 #include "NoteFace.h"
 #include "PickerFrame.h"
 #include "Theme/ChipButton.h"
-#include "Theme/Hairline.h"
 #include "Theme/Fonts.h"
+#include "Theme/Hairline.h"
 #include "Theme/Kicker.h"
 #include "Theme/PrimaryButton.h"
 #include "Theme/QuietButton.h"

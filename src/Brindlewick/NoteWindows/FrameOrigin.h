@@ -1,6 +1,6 @@
 #pragma once
 
-#include "App/SettingsStore.h"
+#include "State/SettingsStore.h"
 
 #include "NoteBook.h"
 

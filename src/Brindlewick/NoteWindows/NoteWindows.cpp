@@ -4,8 +4,8 @@
 #include "ScreenSpace.h"
 #include "X11Window.h"
 
-#include "App/AppModel.h"
 #include "NoteView/NoteView.h"
+#include "State/AppModel.h"
 #include "Theme/Appearance.h"
 
 #include "NotePlacement.h"

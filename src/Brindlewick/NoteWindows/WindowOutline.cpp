@@ -1,6 +1,6 @@
 #include "WindowOutline.h"
 
-#include "App/X11.h"
+#include "Platform/X11.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,12 +1,13 @@
 #include "SettingsView.h"
 
-#include "AppLinks.h"
+#include "Platform/AppLinks.h"
 #include "FormSection.h"
 #include "ShortcutsList.h"
 
-#include "App/AppModel.h"
-#include "App/HotKey.h"
+#include "NotchTray/NotchIllustration.h"
 #include "NotchTray/TrayState.h"
+#include "Platform/HotKey.h"
+#include "State/AppModel.h"
 #include "Theme/Appearance.h"
 #include "Theme/ColorDots.h"
 #include "Theme/Fonts.h"
@@ -15,7 +16,6 @@
 #include "Theme/Theme.h"
 #include "Theme/ThemeLabel.h"
 #include "Theme/ThemePalette.h"
-#include "Welcome/NotchIllustration.h"
 
 #include "UpdateSettingsView.h"
 

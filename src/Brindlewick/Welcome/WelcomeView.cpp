@@ -1,14 +1,14 @@
 #include "WelcomeView.h"
 
 #include "ChoiceCard.h"
-#include "NotchIllustration.h"
+#include "NotchTray/NotchIllustration.h"
 #include "NoteFan.h"
 #include "PageDots.h"
 #include "PageTurner.h"
 
-#include "App/AppModel.h"
 #include "NotchTray/TrayState.h"
-#include "SettingsView/AppLinks.h"
+#include "Platform/AppLinks.h"
+#include "State/AppModel.h"
 #include "Theme/Appearance.h"
 #include "Theme/CardStyle.h"
 #include "Theme/Fonts.h"

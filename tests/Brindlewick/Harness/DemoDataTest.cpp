@@ -1,11 +1,11 @@
 #include "HarnessFixture.h"
 
-#include "App/AppModel.h"
-#include "App/RecordingNotifier.h"
-#include "App/SettingsStore.h"
 #include "Harness/DemoData.h"
 #include "NoteWindows/NoteWindows.h"
 #include "NoteWindows/ScreenSpace.h"
+#include "State/AppModel.h"
+#include "State/RecordingNotifier.h"
+#include "State/SettingsStore.h"
 
 #include "TestFiles.h"
 #include "YUp.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "App/AppModel.h"
-#include "App/RecordingNotifier.h"
+#include "State/AppModel.h"
+#include "State/RecordingNotifier.h"
 #include "QtPrinters.h"
 #include "ScopedEnv.h"
 

@@ -2,14 +2,14 @@
 #include "Snapshots.h"
 #include "TestNotes.h"
 
-#include "App/AppModel.h"
-#include "App/RecordingNotifier.h"
 #include "NotchTray/CardRow.h"
 #include "NotchTray/OpenTray.h"
 #include "NotchTray/RestingTray.h"
 #include "NotchTray/TrayBanner.h"
 #include "NotchTray/TrayCard.h"
 #include "NotchTray/TrayView.h"
+#include "State/AppModel.h"
+#include "State/RecordingNotifier.h"
 #include "Theme/Paper.h"
 #include "Theme/RingButton.h"
 

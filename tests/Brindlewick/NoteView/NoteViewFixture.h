@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../App/AppModelFixture.h"
+#include "../State/AppModelFixture.h"
 
 #include "NoteView/NoteView.h"
 #include "Pixels.h"

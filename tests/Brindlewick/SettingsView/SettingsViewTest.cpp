@@ -1,14 +1,14 @@
-#include "../App/AppModelFixture.h"
+#include "../State/AppModelFixture.h"
 #include "ScopedEnv.h"
 
-#include "App/HotKey.h"
+#include "NotchTray/NotchIllustration.h"
 #include "NotchTray/TrayState.h"
+#include "Platform/HotKey.h"
 #include "SettingsView/SettingsView.h"
 #include "Theme/Appearance.h"
 #include "Theme/ColorDots.h"
 #include "Theme/Theme.h"
 #include "Theme/ThemeLabel.h"
-#include "Welcome/NotchIllustration.h"
 #include "Welcome/WelcomeView.h"
 
 #include <QCheckBox>

@@ -1,9 +1,9 @@
 #include "Pixels.h"
 
+#include "NotchTray/NotchIllustration.h"
 #include "Theme/Appearance.h"
 #include "Theme/Paper.h"
 #include "Welcome/NoteFan.h"
-#include "Welcome/NotchIllustration.h"
 
 #include <QAccessible>
 #include <gtest/gtest.h>

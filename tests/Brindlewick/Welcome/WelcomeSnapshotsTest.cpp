@@ -1,4 +1,4 @@
-#include "../App/AppModelFixture.h"
+#include "../State/AppModelFixture.h"
 #include "LayoutChecks.h"
 #include "Pixels.h"
 #include "Snapshots.h"

@@ -1,11 +1,11 @@
-#include "../App/AppModelFixture.h"
+#include "../State/AppModelFixture.h"
 
+#include "NotchTray/NotchIllustration.h"
 #include "NotchTray/TrayState.h"
 #include "Theme/DesktopAppearance.h"
 #include "Theme/SegmentedPicker.h"
 #include "Theme/ThemeLabel.h"
 #include "Welcome/ChoiceCard.h"
-#include "Welcome/NotchIllustration.h"
 #include "Welcome/PageDots.h"
 #include "Welcome/WelcomeView.h"
 

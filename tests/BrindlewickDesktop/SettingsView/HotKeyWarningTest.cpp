@@ -1,7 +1,7 @@
-#include "../../Brindlewick/App/AppModelFixture.h"
+#include "../../Brindlewick/State/AppModelFixture.h"
 
-#include "App/HotKey.h"
-#include "App/X11.h"
+#include "Platform/HotKey.h"
+#include "Platform/X11.h"
 #include "RivalKeyGrab.h"
 #include "SettingsView/SettingsView.h"
 #include "Theme/ThemeLabel.h"

@@ -1,0 +1,91 @@
+#include "LibraryWindow.h"
+
+#include "Platform/KeyWindow.h"
+#include "State/AppModel.h"
+#include "LibraryRoot.h"
+#include "WindowFrame.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QScreen>
+#include <utility>
+
+const QString LibraryWindow::frameKey = QStringLiteral("windowFrame.AllNotes");
+
+LibraryWindow::LibraryWindow(AppModel &model, QObject *parent) : QObject(parent), m_model(model)
+{
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &LibraryWindow::rememberFrame);
+}
+
+LibraryWindow::~LibraryWindow()
+{
+    delete std::exchange(m_window, nullptr);
+}
+
+LibraryWindow &LibraryWindow::shared()
+{
+    static LibraryWindow *const library = new LibraryWindow(AppModel::shared());
+    return *library;
+}
+
+void LibraryWindow::bringForward()
+{
+    if (!m_window)
+        make();
+    KeyWindow::bringForward(*m_window);
+}
+
+void LibraryWindow::setMenus(const QList<QMenu *> &menus)
+{
+    m_menus = menus;
+    if (m_window)
+        addMenus();
+}
+
+// Centred at first; a frame remembered from an earlier run then wins.
+void LibraryWindow::make()
+{
+    m_window = new QMainWindow;
+    m_window->setWindowTitle(tr("All Notes"));
+    m_window->setAttribute(Qt::WA_DeleteOnClose, false);
+    auto *root = new LibraryRoot(m_model);
+    root->setMinimumSize(minimumSize);
+    m_window->setCentralWidget(root);
+    addMenus();
+    m_window->resize(initialSize.width(), initialSize.height() + m_window->menuBar()->sizeHint().height());
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect frame = m_window->geometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        m_window->move(frame.topLeft());
+    }
+    restoreFrame();
+    m_window->installEventFilter(this);
+}
+
+void LibraryWindow::addMenus()
+{
+    QMenuBar *bar = m_window->menuBar();
+    bar->clear();
+    for (QMenu *menu : std::as_const(m_menus))
+        bar->addMenu(menu);
+}
+
+bool LibraryWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_window && event->type() == QEvent::Hide)
+        rememberFrame();
+    return QObject::eventFilter(watched, event);
+}
+
+void LibraryWindow::rememberFrame()
+{
+    if (m_window)
+        WindowFrame::remember(*m_window, m_model.defaults(), frameKey);
+}
+
+void LibraryWindow::restoreFrame()
+{
+    WindowFrame::restore(*m_window, m_model.defaults(), frameKey);
+}

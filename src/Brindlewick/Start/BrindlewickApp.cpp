@@ -1,0 +1,167 @@
+#include "BrindlewickApp.h"
+
+#include "Shell/AppActions.h"
+#include "State/AppModel.h"
+#include "DisplayLoss.h"
+#include "Shell/LibraryWindow.h"
+#include "State/Paths.h"
+#include "QuitSignals.h"
+#include "SingleInstance.h"
+#include "State/SettingsStore.h"
+#include "Theme/PaperStyle.h"
+#include "TimeLocale.h"
+
+#include "Ostrel.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QLocale>
+#include <cstdio>
+#include <cstdlib>
+#include <xcb/xcb.h>
+
+namespace {
+
+QStringList argumentList(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+// The kit keeps its settings ("OstrelAutoUpdate") in the program's settings file, and "Install and
+// Relaunch" quits the way Quit does.
+void startKit()
+{
+    const QList<QColor> brand{QColor::fromRgbF(1.0f, 0.788235294117647f, 0.2f),
+                              QColor::fromRgbF(0.8784313725490196f, 0.3764705882352941f, 0.11764705882352941f)};
+    Ostrel::start(brand, KitDefaults{[](const QString &key) { return SettingsStore::standard().boolValue(key); },
+                                     [](const QString &key, bool value) { SettingsStore::standard().setBool(key, value); }},
+                  &AppActions::quit);
+}
+
+// Whether an X server takes a connection on `display`.
+bool xServerAnswers(const QString &display)
+{
+    xcb_connection_t *connection = xcb_connect(display.toLocal8Bit().constData(), nullptr);
+    const bool answers = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    return answers;
+}
+
+// The folder whose notes this run would show: one running program per folder.
+QString dataFolder(const Launch &launch)
+{
+    if (launch.mode == Launch::Mode::demo)
+        return QDir(launch.folder).filePath(QStringLiteral("data"));
+    return Paths::live().data;
+}
+
+// By the time the event loop has ended, the aboutToQuit handlers have saved the notes and handed a
+// staged update over, and the single-instance lock is released. Taking thousands of note windows down
+// one by one (native windows, backing stores, accessibility records) would then cost about a second;
+// the X server drops them all at once when the connection closes. Only a copy we still own on the
+// clipboard needs the full teardown, which offers it to a clipboard manager.
+void endWithoutTeardown(int status)
+{
+    if (QGuiApplication::clipboard()->ownsClipboard())
+        return;
+    std::fflush(nullptr);
+    std::_Exit(status);
+}
+
+} // namespace
+
+BrindlewickApp::BrindlewickApp(AppModel &model) : m_delegate(model), m_commands(model), m_menuBarItem(model)
+{
+    LibraryWindow::shared().setMenus(m_commands.menus());
+}
+
+std::optional<QByteArray> BrindlewickApp::platformFor(const QStringList &arguments,
+                                                      const QProcessEnvironment &environment)
+{
+    if (environment.contains(QStringLiteral("QT_QPA_PLATFORM")) || arguments.contains(QStringLiteral("-platform")))
+        return std::nullopt;
+    return QByteArrayLiteral("xcb;wayland");
+}
+
+std::optional<QString> BrindlewickApp::displayProblem(const QProcessEnvironment &environment)
+{
+    const QString display = environment.value(QStringLiteral("DISPLAY"));
+    const bool wayland = !environment.value(QStringLiteral("WAYLAND_DISPLAY")).isEmpty();
+    if (display.isEmpty() && !wayland)
+        return QObject::tr("Brindlewick needs a graphical desktop session: neither DISPLAY nor WAYLAND_DISPLAY is set.");
+    if (!wayland && !xServerAnswers(display))
+        return QObject::tr("Brindlewick needs a graphical desktop session: no X server answers on DISPLAY=%1.").arg(display);
+    return std::nullopt;
+}
+
+int BrindlewickApp::run(int argc, char **argv)
+{
+    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (const std::optional<QByteArray> platform = platformFor(argumentList(argc, argv), environment)) {
+        // Qt would abort with a core dump and advice to reinstall; say what is missing instead.
+        if (const std::optional<QString> problem = displayProblem(environment)) {
+            std::fprintf(stderr, "%s\n", qPrintable(*problem));
+            return 1;
+        }
+        qputenv("QT_QPA_PLATFORM", *platform);
+    }
+    // Each shared-memory flush of a window is answered by a completion event that wakes two threads;
+    // the small repaints of a countdown travel as well in a plain request, and an idle program stays asleep.
+    if (!environment.contains(QStringLiteral("QT_XCB_NO_MITSHM")))
+        qputenv("QT_XCB_NO_MITSHM", "1");
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Brindlewick"));
+    QApplication::setDesktopFileName(QStringLiteral("brindlewick"));
+    QApplication::setQuitOnLastWindowClosed(AppDelegate::applicationShouldTerminateAfterLastWindowClosed());
+    // Dates and times are the only texts that follow a locale, so they follow the one the user set for
+    // times; Qt's own default takes the language and country from LANG even when LC_TIME says otherwise.
+    QLocale::setDefault(TimeLocale::current());
+    PaperStyle::install();
+    const int status = serve(environment);
+    endWithoutTeardown(status);
+    return status;
+}
+
+int BrindlewickApp::serve(const QProcessEnvironment &environment)
+{
+    // The harnesses work on worlds of their own and may run beside the user's program.
+    const Launch launch = Launch::from(environment, QCoreApplication::arguments());
+    // Without a private folder for the lock, running twice is better than not running at all.
+    const std::optional<QString> socket = SingleInstance::pathFor(dataFolder(launch));
+    SingleInstance instance(socket.value_or(QString()));
+    // Started with the session while it already runs, there is nothing to bring up.
+    if (!launch.isHarness() && socket && !instance.claim(!launch.atLogin)) {
+        if (launch.atLogin || instance.handedOver())
+            return 0;
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(QObject::tr("Brindlewick is already running on this data folder but does not "
+                                            "answer, so nothing was opened. Quit it (or end it) and try again.")));
+        return 1;
+    }
+    startKit();
+    const QuitSignals quitSignals;
+    // Without its display the program cannot go on; what the user typed last still reaches the disk.
+    const DisplayLoss displayLoss([] {
+        AppModel &model = AppModel::shared();
+        model.saveBeforeQuit();
+        model.notifier().withdrawAll();
+    });
+
+    BrindlewickApp app(AppModel::shared());
+    QObject::connect(&instance, &SingleInstance::reopen, &app.delegate(),
+                     [&app] { app.delegate().applicationShouldHandleReopen(); });
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, &app.delegate(),
+                     [&app] { app.delegate().applicationWillTerminate(); });
+    // Connected after the save, so a staged update is installed only once the notes are written.
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, &Ostrel::applicationWillTerminate);
+    // A session manager logging the user out asks for the data first; the quit may never come.
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, &app.delegate(),
+                     [&app] { app.delegate().applicationWillTerminate(); });
+    app.delegate().applicationDidFinishLaunching(launch);
+    return QApplication::exec();
+}

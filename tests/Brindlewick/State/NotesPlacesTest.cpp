@@ -1,0 +1,472 @@
+// Notes where people really keep them: on a disk mounted late, behind a link into a sync folder that
+// a sync tool rewrites, beside copies a person made, on a machine shared with other users. Each row is
+// a run of the model on real folders; afterwards every file under the test folder is checked byte for
+// byte, and so are the notes the program shows on the desktop.
+#include "AppModelFixture.h"
+
+#include "State/Recovery.h"
+#include "NoteCoding.h"
+#include "OtherUser.h"
+
+#include <QDirIterator>
+#include <QTest>
+#include <functional>
+#include <sys/mount.h>
+#include <sys/stat.h>
+
+namespace {
+
+// The fixture's t0 and ten seconds on, as set-aside and recovery names spell them.
+const QString t0Seconds = QStringLiteral("1765000000");
+const QString tenSecondsOn = QStringLiteral("1765000010");
+
+// What a file must hold afterwards: these bytes, a notebook of these note texts, or a link to this.
+struct Bytes {
+    QByteArray bytes;
+};
+struct Notes {
+    QStringList texts;
+};
+struct Link {
+    QString target;
+};
+struct Fifo {};
+using Expected = std::variant<Bytes, Notes, Link, Fifo>;
+
+struct Row {
+    const char *name;
+    // Lays the files out before the program starts; false when this machine cannot (not root).
+    std::function<bool()> arrange;
+    // Everything after the start, the quit included.
+    std::function<void()> run;
+    // Every file and link under the test folder afterwards, by its path there.
+    std::function<QMap<QString, Expected>()> files;
+    // The texts of the notes on the desktop at the end, in any order.
+    QStringList shown;
+};
+
+class NotesPlacesTest : public AppModelTest {
+protected:
+    NotesPlacesTest() : m_home("HOME", dir.filePath("home").toUtf8()) {}
+
+    ~NotesPlacesTest() override
+    {
+        if (m_mounted)
+            ::umount(QFile::encodeName(m_mounted->first).constData());
+    }
+
+    // A model on `folder` (in the test folder), retrying quickly, its writes waited for by the row.
+    void startOn(const QString &folder)
+    {
+        m_data = dir.filePath(folder);
+        auto counting = std::make_unique<CountingNotifier>();
+        notifier = counting.get();
+        model = std::make_unique<AppModel>(Paths{m_data}, SettingsStore(settingsPath()), std::move(counting));
+        model->clock = [this] { return now; };
+        model->alertSound = [] {};
+        model->setSaveDelay(std::chrono::milliseconds(10));
+        model->setRetryInterval(std::chrono::milliseconds(50));
+        model->start();
+    }
+
+    void quit() const
+    {
+        model->saveBeforeQuit();
+    }
+
+    QString data(const QString &name = {}) const { return name.isEmpty() ? m_data : QDir(m_data).filePath(name); }
+
+    static QByteArray notesFile(const QList<StickyNote> &notes) { return *NoteCoding::encode(NoteBook(notes)); }
+
+    // A note on the desktop, as last edited `editedAt` seconds after t0.
+    static StickyNote desktopNote(const QString &text, double editedAt = -3600)
+    {
+        StickyNote n = note(text, t0 - 7200);
+        n.edited = t0 + editedAt;
+        n.frame = NoteFrame{100, 100, 250, 230};
+        return n;
+    }
+
+    // Another program replaces the file as sync tools do: a new file renamed over the old one.
+    void replaceAsSyncToolsDo(const QString &path, const QByteArray &bytes) const
+    {
+        const QString staged = QFileInfo(path).absolutePath() + "/.sync-tool-staging";
+        writeTestFile(staged, bytes);
+        ASSERT_TRUE(::rename(QFile::encodeName(staged).constData(), QFile::encodeName(path).constData()) == 0);
+    }
+
+    // Binds `disk` onto `mountPoint` as a disk mounted late would appear; false where mounting is not
+    // allowed.
+    bool mount(const QString &disk, const QString &mountPoint)
+    {
+        if (::mount(QFile::encodeName(disk).constData(), QFile::encodeName(mountPoint).constData(), nullptr, MS_BIND,
+                    nullptr) != 0)
+            return false;
+        m_mounted = {mountPoint, disk};
+        return true;
+    }
+
+    // Takes the disk away again, or its folder where the test could not mount it.
+    void unmount()
+    {
+        if (m_mounted) {
+            ASSERT_EQ(::umount(QFile::encodeName(m_mounted->first).constData()), 0);
+            return;
+        }
+        ASSERT_TRUE(QDir().rename(dir.filePath("mnt/Brindlewick"), dir.filePath("disk/Brindlewick")));
+    }
+
+    // The disk comes (back): mounted where the test may, else its folder moves in.
+    void mountDisk()
+    {
+        if (m_mounted ? ::mount(QFile::encodeName(m_mounted->second).constData(),
+                                QFile::encodeName(m_mounted->first).constData(), nullptr, MS_BIND, nullptr) == 0
+                      : mount(dir.filePath("disk"), dir.filePath("mnt")))
+            return;
+        ASSERT_TRUE(QDir().rename(dir.filePath("disk/Brindlewick"), dir.filePath("mnt/Brindlewick")));
+    }
+
+    QStringList shownTexts() const
+    {
+        QStringList texts;
+        for (const StickyNote &n : model->desktopNotes())
+            texts.append(n.text);
+        texts.sort();
+        return texts;
+    }
+
+    // Every file and link under the test folder but the configuration and a disk's own folder (seen
+    // through its mount point).
+    QMap<QString, QFileInfo> tree() const
+    {
+        QMap<QString, QFileInfo> found;
+        QDirIterator it(dir.path(), QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QFileInfo entry(it.next());
+            const QString name = QDir(dir.path()).relativeFilePath(entry.filePath());
+            const bool folder = entry.isDir() && !entry.isSymLink();
+            if (!folder && !name.startsWith("config/") && !name.startsWith("disk/"))
+                found.insert(name, entry);
+        }
+        return found;
+    }
+
+    static void expectHolds(const QFileInfo &file, const Expected &expected)
+    {
+        struct stat info {};
+        ASSERT_EQ(::lstat(QFile::encodeName(file.filePath()).constData(), &info), 0);
+        EXPECT_EQ(S_ISFIFO(info.st_mode), std::holds_alternative<Fifo>(expected));
+        if (std::holds_alternative<Fifo>(expected) || S_ISFIFO(info.st_mode))
+            return;
+        if (const auto *link = std::get_if<Link>(&expected)) {
+            EXPECT_EQ(file.symLinkTarget(), QFileInfo(file.dir(), link->target).absoluteFilePath());
+            return;
+        }
+        EXPECT_FALSE(file.isSymLink());
+        QFile read(file.filePath());
+        ASSERT_TRUE(read.open(QIODevice::ReadOnly));
+        const QByteArray bytes = read.readAll();
+        if (const auto *exact = std::get_if<Bytes>(&expected)) {
+            EXPECT_EQ(bytes, exact->bytes);
+            return;
+        }
+        const std::optional<NoteBook> book = NoteCoding::decode(bytes, t0);
+        ASSERT_TRUE(book) << bytes.constData();
+        QStringList texts;
+        for (const StickyNote &n : book->notes)
+            texts.append(n.text);
+        texts.sort();
+        QStringList wanted = std::get<Notes>(expected).texts;
+        wanted.sort();
+        EXPECT_EQ(texts, wanted);
+    }
+
+    void check(const Row &row) const
+    {
+        const QMap<QString, QFileInfo> found = tree();
+        const QMap<QString, Expected> wanted = row.files();
+        EXPECT_EQ(found.keys(), wanted.keys());
+        for (auto it = wanted.cbegin(); it != wanted.cend(); ++it) {
+            SCOPED_TRACE(it.key().toStdString());
+            if (found.contains(it.key()))
+                expectHolds(found[it.key()], it.value());
+        }
+        QStringList shown = row.shown;
+        shown.sort();
+        EXPECT_EQ(shownTexts(), shown);
+    }
+
+    // The notes file turns into something no program can read, so every save fails until the quit;
+    // the next start then names the recovery file wherever it went.
+    void failUntilQuitThenStartAgain(const QString &recovery)
+    {
+        startOn("data");
+        model->newNote("Typed before the quit");
+        QFile::remove(data("notes.json"));
+        ASSERT_EQ(::mkfifo(QFile::encodeName(data("notes.json")).constData(), 0600), 0);
+        quit();
+        startOn("data");
+        ASSERT_TRUE(model->loadProblem());
+        const QFileInfo kept(dir.filePath(recovery));
+        EXPECT_TRUE(model->loadProblem()->contains(
+            QStringLiteral("were kept as “%1” in %2.").arg(kept.fileName(), kept.absolutePath())))
+            << model->loadProblem()->toStdString();
+    }
+
+    // Someone else's file a planted link leads to.
+    Bytes plantLink(const QString &at) const
+    {
+        const Bytes victim{"someone's precious file"};
+        writeTestFile(dir.filePath("victim/precious.txt"), victim.bytes);
+        QDir().mkpath(QFileInfo(dir.filePath(at)).absolutePath());
+        QFile::link(dir.filePath("victim/precious.txt"), dir.filePath(at));
+        return victim;
+    }
+
+    bool waitUntilLoaded() const
+    {
+        return QTest::qWaitFor([&] { return !model->loadBlocked(); }, 10000) && model->finishSaves(std::chrono::seconds(10));
+    }
+
+    std::optional<std::pair<QString, QString>> m_mounted;
+
+private:
+    ScopedEnv m_home;
+    QString m_data;
+};
+
+TEST_F(NotesPlacesTest, NotesKeptWherePeopleKeepThemAreMergedKeptAndNeverLost)
+{
+    const StickyNote rent = desktopNote("Rent");
+    const StickyNote dentist = desktopNote("Dentist");
+    const StickyNote seeds = desktopNote("Seeds");
+    const StickyNote tyres = desktopNote("Tyres");
+    const QByteArray fourNotes = notesFile({rent, dentist, seeds, tyres});
+    QByteArray theirs;
+    const Bytes person("a person's own copy");
+    const auto typeTwo = [this] {
+        model->newNote("Typed while waiting");
+        model->newNote("Typed while waiting too");
+    };
+
+    const Row rows[] = {
+        {"a disk mounted after the start",
+         [&] {
+             writeTestFile(dir.filePath("disk/Brindlewick/notes.json"), fourNotes);
+             QDir().mkpath(dir.filePath("mnt"));
+             return OtherUser::owns(dir.filePath("mnt"));
+         },
+         [&] {
+             startOn("mnt/Brindlewick");
+             EXPECT_TRUE(model->loadBlocked()) << "an empty mount point of someone else's is no fresh start";
+             typeTwo();
+             mountDisk();
+             ASSERT_TRUE(waitUntilLoaded());
+             quit();
+         },
+         [&] {
+             return QMap<QString, Expected>{{"mnt/Brindlewick/notes.json",
+                                             Notes{{"Rent", "Dentist", "Seeds", "Tyres", "Typed while waiting",
+                                                    "Typed while waiting too"}}}};
+         },
+         {"Rent", "Dentist", "Seeds", "Tyres", "Typed while waiting", "Typed while waiting too"}},
+
+        {"a disk that goes away while running and comes back",
+         [&] {
+             writeTestFile(dir.filePath("disk/Brindlewick/notes.json"), fourNotes);
+             QDir().mkpath(dir.filePath("mnt"));
+             const bool foreign = OtherUser::owns(dir.filePath("mnt"));
+             mountDisk();
+             return foreign;
+         },
+         [&] {
+             startOn("mnt/Brindlewick");
+             unmount();
+             typeTwo();
+             model->saveNow();
+             ASSERT_TRUE(model->finishSaves(std::chrono::seconds(10)));
+             EXPECT_TRUE(model->saveFailing());
+             EXPECT_TRUE(QDir(dir.filePath("mnt")).isEmpty()) << "nothing is written into the bare mount point";
+             mountDisk();
+             ASSERT_TRUE(QTest::qWaitFor([&] { return !model->saveFailing(); }, 10000));
+             quit();
+         },
+         [&] {
+             return QMap<QString, Expected>{{"mnt/Brindlewick/notes.json",
+                                             Notes{{"Rent", "Dentist", "Seeds", "Tyres", "Typed while waiting",
+                                                    "Typed while waiting too"}}}};
+         },
+         {"Rent", "Dentist", "Seeds", "Tyres", "Typed while waiting", "Typed while waiting too"}},
+
+        {"a link into a sync folder that appears after the start",
+         [&] {
+             QDir().mkpath(dir.filePath("data"));
+             return QFile::link("../Sync/notes.json", dir.filePath("data/notes.json"));
+         },
+         [&] {
+             startOn("data");
+             EXPECT_TRUE(model->loadBlocked()) << "a link to nothing is no fresh start";
+             typeTwo();
+             writeTestFile(dir.filePath("Sync/notes.json"), fourNotes);
+             ASSERT_TRUE(waitUntilLoaded());
+             quit();
+         },
+         [&] {
+             return QMap<QString, Expected>{
+                 {"data/notes.json", Link{"../Sync/notes.json"}},
+                 {"Sync/notes.json", Notes{{"Rent", "Dentist", "Seeds", "Tyres", "Typed while waiting",
+                                           "Typed while waiting too"}}}};
+         },
+         {"Rent", "Dentist", "Seeds", "Tyres", "Typed while waiting", "Typed while waiting too"}},
+
+        {"a link whose target a sync tool replaces while running",
+         [&] {
+             writeTestFile(dir.filePath("Sync/notes.json"), notesFile({rent, dentist}));
+             QDir().mkpath(dir.filePath("data"));
+             return QFile::link("../Sync/notes.json", dir.filePath("data/notes.json"));
+         },
+         [&] {
+             startOn("data");
+             now = t0 + 10;
+             model->setText(rent.id, "Rent, paid");
+             StickyNote dentistThere = dentist;
+             dentistThere.text = "Dentist moved to Friday";
+             dentistThere.edited = t0 + 5;
+             theirs = notesFile({rent, dentistThere, seeds});
+             replaceAsSyncToolsDo(dir.filePath("Sync/notes.json"), theirs);
+             model->saveNow();
+             ASSERT_TRUE(model->finishSaves(std::chrono::seconds(10)));
+             ASSERT_TRUE(model->banner());
+             EXPECT_TRUE(model->banner()->text.startsWith("2 notes came in from a changed notes file."))
+                 << model->banner()->text.toStdString();
+             quit();
+         },
+         [&] {
+             return QMap<QString, Expected>{
+                 {"data/notes.json", Link{"../Sync/notes.json"}},
+                 {"Sync/notes.json", Notes{{"Rent, paid", "Dentist moved to Friday", "Seeds"}}},
+                 {"Sync/notes.replaced-" + tenSecondsOn + ".json", Bytes{theirs}}};
+         },
+         {"Rent, paid", "Dentist moved to Friday", "Seeds"}},
+
+        {"the file replaced by another program, with edits on both sides",
+         [&] {
+             writeTestFile(dir.filePath("data/notes.json"), notesFile({rent, dentist, seeds}));
+             return true;
+         },
+         [&] {
+             startOn("data");
+             now = t0 + 10;
+             model->setText(rent.id, "Rent, paid here");
+             model->deleteNotes({seeds.id});
+             StickyNote rentThere = rent;
+             rentThere.text = "Rent, paid there earlier";
+             rentThere.edited = t0 + 5;
+             StickyNote dentistThere = dentist;
+             dentistThere.doneAt = t0 + 7;
+             dentistThere.edited = t0 + 7;
+             theirs = notesFile({rentThere, dentistThere, seeds, tyres});
+             replaceAsSyncToolsDo(dir.filePath("data/notes.json"), theirs);
+             quit();
+         },
+         [&] {
+             return QMap<QString, Expected>{
+                 {"data/notes.json", Notes{{"Rent, paid here", "Dentist", "Seeds", "Tyres"}}},
+                 {"data/notes.replaced-" + tenSecondsOn + ".json", Bytes{theirs}}};
+         },
+         {"Rent, paid here", "Tyres"}},
+
+        {"copies a person made beside the file, and a save cut short",
+         [&] {
+             writeTestFile(dir.filePath("data/notes.json"), fourNotes);
+             writeTestFile(dir.filePath("data/notes.json.backup"), person.bytes);
+             writeTestFile(dir.filePath("data/notes.json.before"), person.bytes);
+             writeTestFile(dir.filePath("data/.notes.json.brindlewick-saving-Ab12Cd"), "{ cut short");
+             return true;
+         },
+         [&] {
+             startOn("data");
+             model->newNote("\uFEFFKept as typed");
+             quit();
+         },
+         [&] {
+             return QMap<QString, Expected>{
+                 {"data/notes.json", Notes{{"Rent", "Dentist", "Seeds", "Tyres", "\uFEFFKept as typed"}}},
+                 {"data/notes.json.backup", person},
+                 {"data/notes.json.before", person}};
+         },
+         {"Rent", "Dentist", "Seeds", "Tyres", "\uFEFFKept as typed"}},
+
+        {"a planted link where the recovery file would go in the state folder",
+         [&] {
+             writeTestFile(dir.filePath("data/notes.json"), notesFile({rent}));
+             plantLink("state/Brindlewick/notes.unsaved-" + t0Seconds + ".json");
+             return true;
+         },
+         [&] { failUntilQuitThenStartAgain("state/Brindlewick/notes.unsaved-1765000001.json"); },
+         [&] {
+             return QMap<QString, Expected>{
+                 {"data/notes.json", Fifo{}},
+                 {"victim/precious.txt", Bytes{"someone's precious file"}},
+                 {"state/Brindlewick/notes.unsaved-" + t0Seconds + ".json", Link{"../../victim/precious.txt"}},
+                 {"state/Brindlewick/notes.unsaved-1765000001.json", Notes{{"Rent", "Typed before the quit"}}}};
+         },
+         {}},
+
+        {"a state folder that is a link to another user's, and a planted link in the data folder",
+         [&] {
+             writeTestFile(dir.filePath("data/notes.json"), notesFile({rent}));
+             QDir().mkpath(dir.filePath("state"));
+             QDir().mkpath(dir.filePath("elsewhere"));
+             QFile::link(dir.filePath("elsewhere"), dir.filePath("state/Brindlewick"));
+             plantLink("data/notes.unsaved-" + t0Seconds + ".json");
+             return OtherUser::owns(dir.filePath("elsewhere"));
+         },
+         [&] { failUntilQuitThenStartAgain("data/notes.unsaved-1765000001.json"); },
+         [&] {
+             return QMap<QString, Expected>{
+                 {"data/notes.json", Fifo{}},
+                 {"victim/precious.txt", Bytes{"someone's precious file"}},
+                 {"state/Brindlewick", Link{"../elsewhere"}},
+                 {"data/notes.unsaved-" + t0Seconds + ".json", Link{"../victim/precious.txt"}},
+                 {"data/notes.unsaved-1765000001.json", Notes{{"Rent", "Typed before the quit"}}}};
+         },
+         {}},
+
+        {"state and data folders another user's, and a planted link in the home folder",
+         [&] {
+             writeTestFile(dir.filePath("data/notes.json"), notesFile({rent}));
+             QDir().mkpath(dir.filePath("state/Brindlewick"));
+             plantLink("home/notes.unsaved-" + t0Seconds + ".json");
+             return OtherUser::owns(dir.filePath("state/Brindlewick")) && OtherUser::owns(dir.filePath("data"));
+         },
+         [&] { failUntilQuitThenStartAgain("home/notes.unsaved-1765000001.json"); },
+         [&] {
+             return QMap<QString, Expected>{
+                 {"data/notes.json", Fifo{}},
+                 {"victim/precious.txt", Bytes{"someone's precious file"}},
+                 {"home/notes.unsaved-" + t0Seconds + ".json", Link{"../victim/precious.txt"}},
+                 {"home/notes.unsaved-1765000001.json", Notes{{"Rent", "Typed before the quit"}}}};
+         },
+         {}},
+    };
+
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        QDir(dir.path()).removeRecursively();
+        QDir().mkpath(dir.path());
+        now = t0;
+        if (!row.arrange()) {
+            std::printf("skipped \"%s\": it needs root\n", row.name);
+            continue;
+        }
+        row.run();
+        check(row);
+        model.reset();
+        if (m_mounted)
+            ::umount(QFile::encodeName(std::exchange(m_mounted, std::nullopt)->first).constData());
+    }
+}
+
+} // namespace

@@ -1,0 +1,72 @@
+#include "Shell/SettingsWindow.h"
+#include "State/AppModel.h"
+#include "State/RecordingNotifier.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Real windows under a window manager: the settings window is centred where the pointer is, and the
+// place the user gives it is the one the next run opens at.
+class SettingsWindowTest : public testing::Test {
+protected:
+    SettingsWindowTest()
+        : model(Paths{dir.filePath("data")}, SettingsStore(dir.filePath("settings.json")),
+                std::make_unique<RecordingNotifier>())
+    {
+    }
+
+    QTemporaryDir dir;
+    AppModel model;
+};
+
+TEST_F(SettingsWindowTest, OpensCentredOnThePointersScreenThenWhereTheUserLeftIt)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QCursor::setPos(screen.topLeft() + QPoint(40, 40));
+    SettingsWindow first(model);
+    first.bringForward();
+    QWidget *window = first.window();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    EXPECT_LE((window->frameGeometry().center() - screen.center()).manhattanLength(), 40)
+        << "frame at " << window->frameGeometry().x() << "," << window->frameGeometry().y();
+    EXPECT_GT(window->geometry().top(), screen.top() + 100) << "not in the corner";
+
+    const QPoint moved(150, 120);
+    window->move(moved);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->pos() == moved; }, 3000));
+    window->close();
+    ASSERT_TRUE(model.defaults().stringValue(SettingsWindow::frameKey));
+
+    SettingsWindow next(model);
+    next.bringForward();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(next.window()));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return next.window()->pos() == moved; }, 3000))
+        << next.window()->pos().x() << "," << next.window()->pos().y();
+
+    next.window()->close();
+    next.bringForward();
+    EXPECT_EQ(next.window()->pos(), moved) << "showing the same window again keeps its place";
+}
+
+TEST_F(SettingsWindowTest, EscapeAndCtrlWCloseIt)
+{
+    SettingsWindow settings(model);
+    for (const char *key : {"Escape", "ctrl+w"}) {
+        settings.bringForward();
+        QWidget *window = settings.window();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window)) << key;
+        ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QString::fromLatin1(key)}), 0);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }, 5000)) << key;
+    }
+}
+
+} // namespace
