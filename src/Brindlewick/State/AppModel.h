@@ -31,6 +31,7 @@
 // settings from it and change notes only through its operations, keyed by note id. Every published
 // value has a `...Changed` signal, emitted after the new value is stored and only when it differs
 // (`nowChanged` excepted: every tick publishes). The time is read only through `clock`.
+// This header is the table of contents: each group of operations below names the file it lives in.
 class AppModel final : public QObject {
     Q_OBJECT
 
@@ -43,7 +44,7 @@ public:
     // The process's model, made on first use on the live data folder and settings file; never destroyed.
     static AppModel &shared();
 
-    // Published values.
+    // Published values (AppModel.cpp).
     const NoteBook &book() const { return m_book; }
     void setBook(const NoteBook &book);
     Date now() const { return m_now; }
@@ -77,7 +78,7 @@ public:
     const std::optional<QString> &loadProblem() const { return m_loadProblem; }
     void setLoadProblem(std::optional<QString> problem);
 
-    // Settings: every assignment is published and written to `defaults()`, also an unchanged value.
+    // Settings (AppModelSettings.cpp): every assignment is published and written to `defaults()`, also an unchanged value.
     NoteSort sort() const { return m_sort; }
     void setSort(NoteSort sort);
     NoteColor defaultColor() const { return m_defaultColor; }
@@ -134,8 +135,15 @@ public:
     // Asks for a note to be shown on the desktop.
     std::function<void(const QUuid &)> onShow;
 
-    // Life cycle. `start()` runs once: loads, purges, ticks, reads the permission, decides the welcome.
+    // Life cycle (AppModel.cpp). `start()` runs once: loads, purges, ticks, reads the permission,
+    // decides the welcome.
     void start();
+    // Points the model at a throw-away world in `root`, with a clock that stands still when `frozen`.
+    void useDemo(const QString &root, Date now, bool frozen);
+    // Moves the demo clock on, then ticks.
+    void advance(double seconds);
+
+    // Loading and saving (AppModelSaving.cpp).
     void load();
     // Hands the notebook to the writer at once and drops a pending debounced save; never waits for the
     // disk. Safe to call at any time and repeatedly. Writes nothing before `load()` (or `useDemo`), so a
@@ -150,10 +158,8 @@ public:
     // then go to a recovery file in a folder of the user's own (the state folder, else the data folder,
     // else home), and the terminal says where.
     void saveBeforeQuit();
-    // Points the model at a throw-away world in `root`, with a clock that stands still when `frozen`.
-    void useDemo(const QString &root, Date now, bool frozen);
-    // Moves the demo clock on, then ticks.
-    void advance(double seconds);
+
+    // The clock, ringing and notifications (AppModelRinging.cpp).
     // Publishes the time and raises the alerts that fell due.
     void tick();
     // The run ends: raises what fell due in its last moments, its last second included, without
@@ -169,7 +175,7 @@ public:
     // permission and reschedules.
     void revokePermission();
 
-    // Creating notes.
+    // Creating notes (AppModelCreate.cpp).
     QUuid newNote(const QString &text = {}, std::optional<NoteColor> color = std::nullopt,
                   std::optional<double> timer = std::nullopt, bool startTimer = false,
                   std::optional<Date> deadline = std::nullopt, bool tucked = false,
@@ -180,7 +186,7 @@ public:
     void duplicate(const QUuid &id);
     void finishWelcome(bool tray);
 
-    // Editing one note.
+    // Editing one note (AppModelEdit.cpp).
     void setText(const QUuid &id, const QString &text);
     void setColor(const QUuid &id, NoteColor color);
     void togglePinned(const QUuid &id);
@@ -196,7 +202,7 @@ public:
     // Answers a ringing note: a run-down timer gets more time, else a passed deadline moves on.
     void snooze(const QUuid &id, double seconds);
 
-    // Done, delete, restore, undo.
+    // Done, delete, restore, undo (AppModelDone.cpp).
     void toggleDone(const QUuid &id);
     void deleteNotes(const QList<QUuid> &ids);
     void restore(const QUuid &id);
@@ -205,7 +211,7 @@ public:
     // Puts back the notes of the banner's undo list.
     void undo();
 
-    // Lists, against the published `now`.
+    // Lists, against the published `now` (AppModel.cpp).
     QList<StickyNote> visible() const;
     int count(NoteFilter filter) const;
     // Live notes on the desktop, in notebook order.
@@ -325,3 +331,12 @@ private:
     // The notebook came from the store (or a demo world), so saving it loses nothing.
     bool m_loaded = false;
 };
+
+template <typename T>
+void AppModel::publish(T &member, const T &value, void (AppModel::*changed)())
+{
+    if (member == value)
+        return;
+    member = value;
+    emit(this->*changed)();
+}

@@ -1,0 +1,224 @@
+#include "AppModel.h"
+
+#include "Recovery.h"
+
+#include "NoteMerge.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <cstdio>
+
+namespace {
+
+// An error quoted in brackets inside a sentence, which brings its own full stop.
+QString inBrackets(QString error)
+{
+    if (error.endsWith(u'.'))
+        error.chop(1);
+    return error;
+}
+
+} // namespace
+
+void AppModel::load()
+{
+    // The file must first hold what this run last asked to save.
+    m_writer.finish(QDeadlineTimer::Forever);
+    const Date now = clock();
+    const NoteStore::Loaded loaded = m_store.load(now);
+    const QString folder = QFileInfo(m_store.url()).absolutePath();
+    if (const auto *unreadable = std::get_if<NoteStore::Unreadable>(&loaded))
+        return cannotLoad(tr("Brindlewick couldn’t read your notes file in %1 (%2). Your notes are left as they "
+                             "are and nothing is saved over them; Brindlewick tries again every few seconds.")
+                              .arg(folder, inBrackets(unreadable->error)));
+    if (const auto *stuck = std::get_if<NoteStore::Stuck>(&loaded))
+        return cannotLoad(tr("Your notes file in %1 couldn’t be read, and it couldn’t be set aside as “%2” "
+                             "either (%3). Brindlewick won’t save over it: mend or move the file, and Brindlewick "
+                             "tries again every few seconds.")
+                              .arg(folder, QFileInfo(stuck->setAside).fileName(), inBrackets(stuck->error)));
+
+    const bool wasBlocked = loadBlocked();
+    m_loadRetry.stop();
+    m_loaded = true;
+    m_store.removeLeftovers();
+    const auto *book = std::get_if<NoteBook>(&loaded);
+    m_onDisk = book ? *book : NoteBook();
+    m_writer.adopt(m_store.stamp(), false);
+    m_writer.watch();
+    adoptLoaded(m_onDisk, wasBlocked);
+    if (const auto *damaged = std::get_if<NoteStore::Damaged>(&loaded)) {
+        const QFileInfo aside(damaged->setAside);
+        const QString problem = tr("Your notes file couldn’t be read, so Brindlewick started fresh. "
+                                   "The old file was kept as “%1” in %2.")
+                                    .arg(aside.fileName(), aside.absolutePath());
+        setLoadProblem(problem);
+        m_notifier->announce(tr("Brindlewick started with no notes"), problem);
+    } else if (wasBlocked) {
+        setLoadProblem(std::nullopt);
+    }
+    // Started without its notes: their alerts were never scheduled.
+    if (wasBlocked)
+        reschedule();
+}
+
+// Notes written while the file could not be read join the notebook once it could.
+void AppModel::adoptLoaded(const NoteBook &book, bool wasBlocked)
+{
+    if (!wasBlocked)
+        return setBook(book);
+    const NoteBook merged = NoteMerge::merge(NoteBook(), m_book, book).book;
+    setBook(merged);
+    if (merged != book)
+        scheduleSave();
+}
+
+void AppModel::cannotLoad(const QString &problem)
+{
+    m_loaded = false;
+    const bool first = !loadBlocked();
+    m_loadRetry.start();
+    setLoadProblem(problem);
+    if (first)
+        m_notifier->announce(tr("Brindlewick can’t read your notes"), problem);
+}
+
+// Problems found at start that the user should know of, beside any load problem.
+void AppModel::noticeStartProblems()
+{
+    QStringList notices;
+    if (m_loadProblem)
+        notices.append(*m_loadProblem);
+    if (const std::optional<QString> aside = m_defaults.setAside()) {
+        const QFileInfo file(*aside);
+        notices.append(tr("Your settings file couldn’t be read, so Brindlewick uses its standard settings. "
+                          "The old file was kept as “%1” in %2.")
+                           .arg(file.fileName(), file.absolutePath()));
+    }
+    // Notes a past run could not save wait until the user has taken them, wherever they went.
+    if (const QStringList kept = Recovery::pending(recoveryFolders()); !kept.isEmpty()) {
+        const QFileInfo newest(kept.last());
+        notices.append(tr("Notes that couldn’t be saved when Brindlewick last quit were kept as “%1” in %2.")
+                           .arg(newest.fileName(), newest.absolutePath()));
+    }
+    if (!notices.isEmpty())
+        setLoadProblem(notices.join(QStringLiteral("\n\n")));
+}
+
+// The writer does the writing; the model hears how it went in `writerReported`.
+void AppModel::saveNow()
+{
+    m_saveTimer.stop();
+    // A notebook that was never read must not replace the file it would have come from.
+    if (!m_loaded)
+        return;
+    m_writer.write(m_book, clock());
+}
+
+bool AppModel::finishSaves(std::chrono::milliseconds within)
+{
+    return m_writer.finish(QDeadlineTimer(within));
+}
+
+void AppModel::writerReported(const NoteWriter::Report &report)
+{
+    if (const auto *saved = std::get_if<NoteWriter::Saved>(&report))
+        return wrote(*saved);
+    if (const auto *failed = std::get_if<NoteWriter::Failed>(&report))
+        return saveFailed(failed->error);
+    fileChanged(std::get<NoteWriter::Changed>(report));
+}
+
+void AppModel::wrote(const NoteWriter::Saved &saved)
+{
+    m_onDisk = saved.book;
+    m_saveRetry.stop();
+    m_writer.watch();
+    if (!saved.keptCopy)
+        return;
+    const QFileInfo kept(*saved.keptCopy);
+    setBanner(Banner(m_changeNotice + QLatin1Char(' ') +
+                     tr("The file as it was is kept as “%1” in %2.").arg(kept.fileName(), kept.absolutePath())));
+}
+
+// Another program changed the notes file since this run read or wrote it (a sync tool, a restore, a
+// second machine): its notes are merged with those in hand, and a file the merge replaces is kept.
+void AppModel::fileChanged(const NoteWriter::Changed &change)
+{
+    // Reported again before the writer heard of the last merge.
+    if (change.generation != m_writer.generation())
+        return;
+    if (change.unreadable)
+        return saveFailed(tr("another program put a file Brindlewick can’t read in place of the notes file (%1)")
+                              .arg(inBrackets(*change.unreadable)));
+    if (change.awaited)
+        return saveFailed(tr("your notes file is gone, and Brindlewick waits for it to come back (%1)")
+                              .arg(inBrackets(*change.awaited)));
+    if (!change.stamp) {
+        m_onDisk = NoteBook();
+        m_writer.adopt(std::nullopt, false);
+        return saveNow();
+    }
+    if (!change.book) {
+        m_writer.adopt(change.stamp, true);
+        m_changeNotice = tr("Another program left a notes file Brindlewick couldn’t read, so Brindlewick saved "
+                            "the notes it shows.");
+        return saveNow();
+    }
+    const NoteMerge::Merged merged = NoteMerge::merge(m_onDisk, m_book, *change.book);
+    m_onDisk = *change.book;
+    const bool replaces = merged.book != *change.book;
+    m_writer.adopt(change.stamp, replaces);
+    setBook(merged.book);
+    if (merged.cameIn > 0)
+        reschedule();
+    const QString news = merged.cameIn == 1 ? tr("1 note came in from a changed notes file.")
+                                            : tr("%1 notes came in from a changed notes file.").arg(merged.cameIn);
+    if (!replaces) {
+        if (merged.cameIn > 0)
+            setBanner(Banner(news));
+        return;
+    }
+    m_changeNotice = merged.cameIn > 0 ? news : tr("Another program changed your notes file.");
+    saveNow();
+}
+
+// One banner and one notification per run of failures; the retry goes on quietly.
+void AppModel::saveFailed(const QString &error)
+{
+    if (saveFailing())
+        return;
+    m_saveRetry.start();
+    const QString text = tr("Couldn’t save notes: %1").arg(error);
+    setBanner(Banner(text));
+    m_notifier->announce(tr("Brindlewick couldn’t save your notes"),
+                         text + QLatin1Char('\n') + tr("Brindlewick tries again every few seconds."));
+}
+
+// A disk that does not answer holds the quit up only so long: then the notes go to a recovery file.
+void AppModel::saveBeforeQuit()
+{
+    saveNow();
+    const bool saved = m_loaded && finishSaves(m_quitWait) && !saveFailing() && m_book == m_onDisk;
+    const bool unsaved = m_loaded ? !saved : !m_book.notes.isEmpty();
+    if (!unsaved || m_recovered == m_book)
+        return;
+    const Recovery::Written written = Recovery::write(m_book, clock(), recoveryFolders());
+    const QString line =
+        written.file ? tr("Brindlewick: your notes couldn’t be saved, so they were written to %1").arg(*written.file)
+                     : tr("Brindlewick: your notes couldn’t be saved, and no recovery file could be written (%1)")
+                           .arg(written.error);
+    std::fprintf(stderr, "%s\n", qPrintable(line));
+    if (written.file)
+        m_recovered = m_book;
+}
+
+// The user's own folders, in the order a recovery file tries them.
+QStringList AppModel::recoveryFolders() const
+{
+    return {Paths::stateFolder(), m_paths.data, QDir::homePath()};
+}
+
+void AppModel::scheduleSave()
+{
+    m_saveTimer.start();
+}
