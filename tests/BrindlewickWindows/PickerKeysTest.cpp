@@ -21,6 +21,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QPointer>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -143,9 +144,13 @@ TEST_F(PickerKeysTest, TheCalendarShowsWhereTheKeyboardIs)
         return count;
     };
 
-    // Round the picker by keyboard and back to the days, then a day further by an arrow key.
+    // Round the picker by keyboard and back to the days, then a day further by an arrow key. The
+    // popover closes when its window loses the focus, so the picker is watched, not trusted.
+    const QPointer<DeadlinePicker> watched(picker);
     tabRound();
+    ASSERT_TRUE(watched && QApplication::focusWidget() == days) << "the keyboard left the picker";
     ASSERT_TRUE(X11Probe::xdotool({QStringLiteral("key"), QStringLiteral("Right")}));
+    ASSERT_TRUE(watched) << "the picker closed";
     const QDate next = picker->calendar()->selectedDate();
     const int cellEdge = days->visualRect(days->currentIndex()).width() + days->visualRect(days->currentIndex()).height();
     EXPECT_TRUE(QTest::qWaitFor([&] { return inkAroundChosenDay() >= cellEdge; })) << "no ring around the chosen day";

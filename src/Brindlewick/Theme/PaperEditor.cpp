@@ -6,6 +6,7 @@
 
 #include <QLocale>
 #include <QMimeData>
+#include <QTextDocument>
 
 namespace {
 
@@ -22,6 +23,15 @@ QString plainLines(QString text)
 {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(u'\r', u'\n');
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    return text;
+}
+
+// The document's text as typed: its plain text would also turn no-break spaces into spaces and
+// line separators into line breaks, changing text the user did not touch.
+QString typedText(const QTextDocument &document)
+{
+    QString text = document.toRawText();
     text.replace(QChar::ParagraphSeparator, u'\n');
     return text;
 }
@@ -63,7 +73,7 @@ void PaperEditor::showText(const QString &text)
 
 void PaperEditor::userEdited()
 {
-    const QString shown = toPlainText();
+    const QString shown = typedText(*document());
     m_text = shown + m_text.mid(m_shownLength);
     m_shownLength = shown.size();
     emit edited(m_text);

@@ -183,6 +183,20 @@ TEST_F(NoteViewTest, EditorWritesEveryChangeAndFollowsTheModel)
     EXPECT_EQ(v.editor()->accessibleName(), "Note text");
 }
 
+// Typing at the end of a note keeps every character written before it, also those the editor shows
+// like others: a no-break space, a line separator, a tab.
+TEST_F(NoteViewTest, TypingKeepsTheRestOfTheTextAsWritten)
+{
+    const QString written = QStringLiteral("100\u00A0\u20AC\u2028second line\tend\n");
+    const QUuid id = put(note(written));
+    NoteView &v = show(id);
+    QTextCursor end = v.editor()->textCursor();
+    end.movePosition(QTextCursor::End);
+    v.editor()->setTextCursor(end);
+    QTest::keyClicks(v.editor(), "!");
+    EXPECT_EQ(stored(id).text, written + "!");
+}
+
 // The text colour an editor has when its first paint arrives.
 class FirstPaintInk : public QObject {
 public:
