@@ -1,4 +1,5 @@
 #include "FakeSettingsPortal.h"
+#include "Patience.h"
 #include "Theme/Appearance.h"
 #include "Theme/DesktopAppearance.h"
 #include "Theme/Theme.h"
@@ -56,7 +57,7 @@ TEST(DesktopAppearance, FollowsThePortalsColourSchemeAndAnimationSetting)
     portal.set(appearance, QStringLiteral("color-scheme"), QVariant::fromValue(1u));
     portal.set(interface, QStringLiteral("enable-animations"), true);
     ASSERT_TRUE(portal.start());
-    ASSERT_TRUE(changes.wait(3000)) << "the portal's appearance is read once it shows up on the bus";
+    ASSERT_TRUE(changes.wait(patienceMs)) << "the portal's appearance is read once it shows up on the bus";
     EXPECT_EQ(desktop.scheme(), Scheme::dark);
     EXPECT_EQ(Theme::ink.resolved(&shown), QColor::fromRgb(0xF0EEE9));
     EXPECT_EQ(Theme::ink.resolved(&forcedLight), QColor::fromRgb(0x1D1C1A)) << "a forced scheme still wins";
@@ -66,17 +67,17 @@ TEST(DesktopAppearance, FollowsThePortalsColourSchemeAndAnimationSetting)
     EXPECT_GT(shown.paints, paintsBefore) << "widgets repaint in the new scheme";
 
     portal.change(appearance, QStringLiteral("color-scheme"), QVariant::fromValue(2u));
-    ASSERT_TRUE(changes.wait(3000));
+    ASSERT_TRUE(changes.wait(patienceMs));
     EXPECT_EQ(Appearance::scheme(&shown), Scheme::light);
 
     useWindowColour(QColor(0x20, 0x20, 0x22));
     portal.change(appearance, QStringLiteral("color-scheme"), QVariant::fromValue(0u));
-    ASSERT_TRUE(changes.wait(3000));
+    ASSERT_TRUE(changes.wait(patienceMs));
     EXPECT_FALSE(desktop.scheme()) << "no preference";
     EXPECT_EQ(Appearance::scheme(&shown), Scheme::dark) << "then the palette decides";
 
     portal.change(interface, QStringLiteral("enable-animations"), false);
-    ASSERT_TRUE(changes.wait(3000));
+    ASSERT_TRUE(changes.wait(patienceMs));
     EXPECT_TRUE(Appearance::reduceMotion());
     useWindowColour(QColor(0xEE, 0xEE, 0xEC));
 }

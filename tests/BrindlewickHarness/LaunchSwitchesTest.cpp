@@ -1,3 +1,4 @@
+#include "Patience.h"
 #include "Pixels.h"
 #include "QtPrinters.h"
 #include "Theme/Paper.h"
@@ -12,6 +13,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTest>
 #include <csignal>
 #include <gtest/gtest.h>
 
@@ -142,13 +144,13 @@ TEST_F(LaunchSwitchesTest, DemoFolderHoldsTheTenDemoNotes)
     const Date launched = Date::current();
     start({{"BRINDLEWICK_DEMO_DIR", path("demo")}});
     const QString notes = path("demo/data/notes.json");
-    for (int wait = 0; wait < 200 && !QFile::exists(notes); ++wait)
-        process.waitForFinished(50);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return QFile::exists(notes) || process.state() != QProcess::Running; }, patienceMs));
     ASSERT_EQ(process.state(), QProcess::Running) << process.readAllStandardError().toStdString();
     process.waitForFinished(500);
     ASSERT_EQ(process.state(), QProcess::Running);
     ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
-    ASSERT_TRUE(process.waitForFinished(10000));
+    ASSERT_TRUE(process.waitForFinished(patienceMs));
     EXPECT_EQ(process.exitCode(), 0);
 
     const NoteStore::Loaded loaded = NoteStore(path("demo/data")).load(Date::current());

@@ -5,6 +5,7 @@
 #include "State/SystemNotifier.h"
 #include "FakeNotificationServer.h"
 #include "NoteCoding.h"
+#include "Patience.h"
 #include "ScopedEnv.h"
 
 #include <QDir>
@@ -71,7 +72,7 @@ TEST(SlowDisk, AnAlertIsNotifiedOnTimeWhileASaveHangsAndQuittingWaitsOnlyAWhile)
                                                     QDir(dir.path()).filePath("state/notifications.json")));
     model.alertSound = [] {};
     model.start();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return model.permission() == NotifyPermission::allowed; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.permission() == NotifyPermission::allowed; }, patienceMs));
 
     HungDisk disk;
     model.writer().beforeWrite = [&disk] { disk.write(); };
@@ -79,9 +80,9 @@ TEST(SlowDisk, AnAlertIsNotifiedOnTimeWhileASaveHangsAndQuittingWaitsOnlyAWhile)
     model.setTimer(tea, 2, true);
     const Date due = *model.book()[tea]->timer->endsAt;
     model.saveNow();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return disk.writes() == 1; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return disk.writes() == 1; }, patienceMs));
 
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !server.shown().isEmpty(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !server.shown().isEmpty(); }, patienceMs));
     EXPECT_EQ(server.shown().first().summary, "Time’s up: Tea");
     // Alerts fire at the whole second of their time.
     EXPECT_GE(server.shown().first().arrived.unixSeconds(), std::floor(due.unixSeconds()));

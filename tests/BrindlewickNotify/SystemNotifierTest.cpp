@@ -1,5 +1,6 @@
 #include "State/SystemNotifier.h"
 #include "FakeNotificationServer.h"
+#include "Patience.h"
 
 #include <QDBusMessage>
 #include <QDir>
@@ -39,7 +40,7 @@ protected:
         std::optional<NotifyPermission> answer;
         const auto record = [&](NotifyPermission p) { answer = p; };
         request ? notifier.requestPermission(record) : notifier.permission(record);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return answer.has_value(); }, 6000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return answer.has_value(); }, patienceMs));
         return answer.value_or(NotifyPermission::notAsked);
     }
 
@@ -47,9 +48,9 @@ protected:
     // notification posted before it has arrived.
     static void roundTrip(SystemNotifier &notifier) { permissionOf(notifier); }
 
-    void waitForShown(qsizetype count, int timeoutMs = 3000) const
+    void waitForShown(qsizetype count) const
     {
-        EXPECT_TRUE(QTest::qWaitFor([&] { return server->shown().size() >= count; }, timeoutMs));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return server->shown().size() >= count; }, patienceMs));
     }
 
     QTemporaryDir dir;
@@ -95,7 +96,7 @@ TEST_F(SystemNotifierTest, AlertsArePostedAtTheirSecondOfTheWallClockWithTextsAn
     roundTrip(*notifier);
     EXPECT_TRUE(server->shown().isEmpty());
 
-    waitForShown(2, 5000);
+    waitForShown(2);
     ASSERT_EQ(server->shown().size(), 2);
     const auto &tea_ = server->shown()[0];
     EXPECT_EQ(tea_.summary, "Time’s up: Tea");
@@ -146,7 +147,7 @@ TEST_F(SystemNotifierTest, AnswersReachTheActionCallbackAsTheNotesActions)
     server->invokeAction(teaId + reportId + 7, "done");
     const QList<std::pair<QUuid, NotifyAction>> expected{
         {tea, NotifyAction::snooze}, {report, NotifyAction::done}, {tea, NotifyAction::open}, {report, NotifyAction::open}};
-    EXPECT_TRUE(QTest::qWaitFor([&] { return answers.size() >= expected.size(); }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return answers.size() >= expected.size(); }, patienceMs));
     roundTrip(*notifier);
     EXPECT_EQ(answers, expected);
 
@@ -159,7 +160,7 @@ TEST_F(SystemNotifierTest, AnswersReachTheActionCallbackAsTheNotesActions)
                                              "ActionInvoked")
                   << reportId << QString("done"));
     server->invokeAction(reportId, "snooze");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !answers.isEmpty(); }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !answers.isEmpty(); }, patienceMs));
     roundTrip(*notifier);
     EXPECT_EQ(answers, (QList<std::pair<QUuid, NotifyAction>>{{report, NotifyAction::snooze}}));
     QDBusConnection::disconnectFromBus("stranger");
@@ -277,13 +278,13 @@ TEST_F(SystemNotifierTest, WithdrawingANoteClosesItsNotificationsAndDropsTheirLa
     ASSERT_EQ(server->shown().size(), 3);
 
     notifier->withdraw(tea);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return server->closed().size() == 2; }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return server->closed().size() == 2; }, patienceMs));
     EXPECT_EQ(QSet<uint>(server->closed().begin(), server->closed().end()),
               (QSet<uint>{server->shown()[0].id, server->shown()[1].id}));
 
     server->invokeAction(server->shown()[1].id, "snooze");
     server->invokeAction(server->shown()[2].id, "done");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !answers.isEmpty(); }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !answers.isEmpty(); }, patienceMs));
     roundTrip(*notifier);
     EXPECT_EQ(answers, (QList<std::pair<QUuid, NotifyAction>>{{report, NotifyAction::done}}));
 }
@@ -330,7 +331,7 @@ TEST_F(SystemNotifierTest, AlertsThatFellDueWhileTheServerWasGoneArePostedOnceWh
     ASSERT_EQ(permissionOf(*notifier), NotifyPermission::allowed);
 
     server.reset();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return told == QList{NotifyPermission::denied}; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return told == QList{NotifyPermission::denied}; }, patienceMs));
     const Date now = Date::current();
     const PlannedAlert scheduled = alert(QUuid::createUuid(), PlannedAlert::Kind::timerEnded, now + 100, "Tea");
     const PlannedAlert raisedByTick = alert(QUuid::createUuid(), PlannedAlert::Kind::due, now + 150, "Call");
@@ -343,7 +344,7 @@ TEST_F(SystemNotifierTest, AlertsThatFellDueWhileTheServerWasGoneArePostedOnceWh
     EXPECT_EQ(notifier->late(), (QList<PlannedAlert>{scheduled, raisedByTick}));
 
     server = std::make_unique<FakeNotificationServer>();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return told.size() == 2; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return told.size() == 2; }, patienceMs));
     EXPECT_EQ(told.last(), NotifyPermission::allowed);
     waitForShown(2);
     notifier->raised({scheduled, raisedByTick});
@@ -372,7 +373,7 @@ TEST_F(SystemNotifierTest, TheEndOfARunWithdrawsItsAlertsAndTheNextRunWithdrawsW
     auto ending = makeNotifier();
     const QList<uint> ended = postTwo(*ending);
     ending->withdrawAll();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return asSet(server->closed()) == asSet(ended); }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return asSet(server->closed()) == asSet(ended); }, patienceMs));
     EXPECT_FALSE(QFile::exists(shownFile()));
 
     auto crashing = makeNotifier();
@@ -381,7 +382,7 @@ TEST_F(SystemNotifierTest, TheEndOfARunWithdrawsItsAlertsAndTheNextRunWithdrawsW
     EXPECT_TRUE(QFile::exists(shownFile()));
     auto next = makeNotifier();
     permissionOf(*next);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return server->closed().size() == 4; }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return server->closed().size() == 4; }, patienceMs));
     EXPECT_EQ(asSet(server->closed().mid(2)), asSet(left));
     server->invokeAction(left[0], "done");
     roundTrip(*next);

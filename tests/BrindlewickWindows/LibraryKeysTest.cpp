@@ -1,6 +1,7 @@
 // "All Notes" used from the keyboard alone, in real windows under a window manager: Tab reaches the
 // cards, the arrow keys, Home and End move the selection, Return opens the note on the desktop, and
 // Down from the search field goes on to what it found.
+#include "Patience.h"
 #include "X11Probe.h"
 
 #include "LibraryView/CardGrid.h"
@@ -43,7 +44,7 @@ protected:
         library.bringForward();
     }
 
-    void SetUp() override { ASSERT_TRUE(QTest::qWaitForWindowActive(library.window(), 15000)); }
+    void SetUp() override { ASSERT_TRUE(QTest::qWaitForWindowActive(library.window(), patienceMs)); }
 
     NoteGrid *noteGrid() const { return library.window()->findChild<LibraryView *>()->grid(); }
     CardGrid *cards() const { return noteGrid()->cardGrid(); }
@@ -67,7 +68,7 @@ protected:
                 const NotePanel *panel = windows.panel(id);
                 return panel && panel->isActiveWindow() && X11Probe::isViewable(panel);
             },
-            15000);
+            patienceMs);
     }
 
     QTemporaryDir dir;
@@ -81,11 +82,12 @@ TEST_F(LibraryKeysTest, TabReachesTheCardsWhoseKeysMoveTheSelectionAndReturnOpen
     for (int presses = 0; presses < 20 && QApplication::focusWidget() != cards(); ++presses) {
         const QWidget *before = QApplication::focusWidget();
         ASSERT_TRUE(press(QStringLiteral("Tab")));
-        if (!QTest::qWaitFor([&] { return QApplication::focusWidget() != before; }, 5000))
+        if (!QTest::qWaitFor([&] { return QApplication::focusWidget() != before; }, patienceMs))
             break;
     }
     ASSERT_EQ(QApplication::focusWidget(), cards()) << "Tab never reached the cards";
-    EXPECT_TRUE(QTest::qWaitFor([&] { return selectedIndex() == 0; })) << "coming in selects the first note";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return selectedIndex() == 0; }, patienceMs))
+        << "coming in selects the first note";
 
     const int perRow = CardGrid::columns(cards()->width()).count;
     ASSERT_GE(perRow, 2);
@@ -99,17 +101,20 @@ TEST_F(LibraryKeysTest, TabReachesTheCardsWhoseKeysMoveTheSelectionAndReturnOpen
     };
     for (const Step &step : steps) {
         ASSERT_TRUE(press(QString::fromLatin1(step.key)));
-        EXPECT_TRUE(QTest::qWaitFor([&] { return selectedIndex() == step.index; }))
+        EXPECT_TRUE(QTest::qWaitFor([&] { return selectedIndex() == step.index; }, patienceMs))
             << step.key << " left the selection at " << selectedIndex() << ", not " << step.index;
     }
 
     // The menu key opens the selected note's menu; Escape closes it and leaves the cards the keys.
     for (const char *key : {"Menu", "shift+F10"}) {
         ASSERT_TRUE(press(QString::fromLatin1(key)));
-        ASSERT_TRUE(QTest::qWaitFor([] { return qobject_cast<QMenu *>(QApplication::activePopupWidget()); })) << key;
+        ASSERT_TRUE(
+            QTest::qWaitFor([] { return qobject_cast<QMenu *>(QApplication::activePopupWidget()); }, patienceMs))
+            << key;
         EXPECT_EQ(QApplication::activePopupWidget()->actions().first()->text(), QStringLiteral("Show on Desktop"));
         ASSERT_TRUE(press(QStringLiteral("Escape")));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !QApplication::activePopupWidget() && cards()->hasFocus(); }));
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return !QApplication::activePopupWidget() && cards()->hasFocus(); }, patienceMs));
     }
 
     const QUuid chosen = model.visible()[1].id;
@@ -124,16 +129,16 @@ TEST_F(LibraryKeysTest, DownFromTheSearchFieldGoesOnToWhatItFoundAndReturnOpensI
     const QPoint at = search->mapToGlobal(search->rect().center());
     ASSERT_TRUE(X11Probe::xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
                                    QStringLiteral("click"), QStringLiteral("1")}));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return search->hasFocus(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return search->hasFocus(); }, patienceMs));
     ASSERT_TRUE(X11Probe::xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"),
                                    QStringLiteral("ana")}));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return model.query() == QStringLiteral("ana"); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.query() == QStringLiteral("ana"); }, patienceMs));
 
     ASSERT_TRUE(press(QStringLiteral("Down")));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return cards()->hasFocus(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return cards()->hasFocus(); }, patienceMs));
     ASSERT_EQ(model.visible().size(), 1);
     const QUuid ana = model.visible().first().id;
-    EXPECT_TRUE(QTest::qWaitFor([&] { return model.selection() == ana; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return model.selection() == ana; }, patienceMs));
 
     ASSERT_TRUE(press(QStringLiteral("Return")));
     EXPECT_TRUE(opensActive(ana));

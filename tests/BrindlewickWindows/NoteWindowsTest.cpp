@@ -1,5 +1,6 @@
 #include "FakeSettingsPortal.h"
 #include "OtherWindow.h"
+#include "Patience.h"
 #include "X11Probe.h"
 
 #include "NoteView/ColorButton.h"
@@ -96,7 +97,7 @@ public:
         xrandr({"--output", "screen", "--mode", "1920x1080"});
         xrandr({"--delmode", "screen", "short"});
         xrandr({"--rmmode", "short"});
-        if (!QTest::qWaitFor([] { return QGuiApplication::primaryScreen()->geometry().height() == 1080; }))
+        if (!QTest::qWaitFor([] { return QGuiApplication::primaryScreen()->geometry().height() == 1080; }, patienceMs))
             ADD_FAILURE() << "the screen is not 1080 high again";
     }
     ShorterScreen(const ShorterScreen &) = delete;
@@ -128,7 +129,7 @@ protected:
         // The session's window manager may still be starting on a busy machine.
         ASSERT_TRUE(QTest::qWaitFor(
             [] { return X11Probe::xprop(0, QStringLiteral("_NET_SUPPORTING_WM_CHECK")).contains("window id"); },
-            20000))
+            patienceMs))
             << "no window manager on " << qgetenv("DISPLAY").toStdString() << "; its log:\n"
             << windowManagerLog().toStdString();
     }
@@ -147,7 +148,7 @@ protected:
             panel = windows.panel(id);
             return panel && panel->windowHandle()->isExposed() && X11Probe::isViewable(panel)
                    && X11Probe::position(panel) == panel->pos();
-        });
+        }, patienceMs);
         return ready ? panel : nullptr;
     }
 
@@ -159,14 +160,14 @@ protected:
 
     bool storedBecomes(const QUuid &id, const NoteFrame &frame)
     {
-        return QTest::qWaitFor([&] { return stored(id) == frame; });
+        return QTest::qWaitFor([&] { return stored(id) == frame; }, patienceMs);
     }
 
     // Activates the other window and waits until it lies over the panel.
     static bool covers(const OtherWindow &other, const NotePanel *panel)
     {
         return other.id() && other.activate()
-               && QTest::qWaitFor([&] { return X11Probe::isAbove(other.id(), panel->winId()); });
+               && QTest::qWaitFor([&] { return X11Probe::isAbove(other.id(), panel->winId()); }, patienceMs);
     }
 
     // Once the server answers, every event it sent before is on its way to Qt; then Qt handles them.
@@ -275,7 +276,7 @@ TEST_F(NoteWindowsTest, ThePointerShowsAResizeCursorOnlyAlongThePanelsEdges)
         EXPECT_TRUE(QTest::qWaitFor([&] {
             const QWidget *under = QApplication::widgetAt(c.at);
             return under && under->cursor().shape() == c.shape;
-        })) << c.at.x() << ", " << c.at.y();
+        }, patienceMs)) << c.at.x() << ", " << c.at.y();
     }
 }
 
@@ -297,7 +298,7 @@ TEST_F(NoteWindowsTest, PinnedPanelsFloatAboveOtherWindowsOnEveryDesktop)
     ASSERT_NE(other.id(), 0u);
     ASSERT_TRUE(other.activate());
 
-    EXPECT_TRUE(QTest::qWaitFor([&] { return X11Probe::isAbove(pinnedPanel->winId(), other.id()); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return X11Probe::isAbove(pinnedPanel->winId(), other.id()); }, patienceMs));
     EXPECT_TRUE(X11Probe::isAbove(other.id(), plainPanel->winId()));
     EXPECT_TRUE(X11Probe::xprop(pinnedPanel->winId(), stateProperty).contains(above));
     EXPECT_EQ(X11Probe::xprop(pinnedPanel->winId(), desktopProperty), everyDesktop);
@@ -305,10 +306,10 @@ TEST_F(NoteWindowsTest, PinnedPanelsFloatAboveOtherWindowsOnEveryDesktop)
     EXPECT_EQ(X11Probe::xprop(plainPanel->winId(), desktopProperty), firstDesktop);
 
     ASSERT_TRUE(X11Probe::xdotool({QStringLiteral("set_desktop"), QStringLiteral("1")}));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !X11Probe::isViewable(plainPanel); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !X11Probe::isViewable(plainPanel); }, patienceMs));
     EXPECT_TRUE(X11Probe::isViewable(pinnedPanel));
     ASSERT_TRUE(X11Probe::xdotool({QStringLiteral("set_desktop"), QStringLiteral("0")}));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return X11Probe::isViewable(plainPanel); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return X11Probe::isViewable(plainPanel); }, patienceMs));
 
     // Pinning and unpinning shown panels: the window manager is asked, the panels stay.
     model.togglePinned(pinned);
@@ -316,12 +317,12 @@ TEST_F(NoteWindowsTest, PinnedPanelsFloatAboveOtherWindowsOnEveryDesktop)
     EXPECT_TRUE(QTest::qWaitFor([&] {
         return X11Probe::xprop(plainPanel->winId(), desktopProperty) == everyDesktop
                && X11Probe::xprop(pinnedPanel->winId(), desktopProperty) == firstDesktop;
-    }));
+    }, patienceMs));
     EXPECT_EQ(windows.panel(pinned), pinnedPanel);
     EXPECT_TRUE(X11Probe::xprop(plainPanel->winId(), stateProperty).contains(above));
     EXPECT_FALSE(X11Probe::xprop(pinnedPanel->winId(), stateProperty).contains(above));
     ASSERT_TRUE(other.activate());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return X11Probe::isAbove(plainPanel->winId(), other.id()); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return X11Probe::isAbove(plainPanel->winId(), other.id()); }, patienceMs));
     EXPECT_TRUE(X11Probe::isAbove(other.id(), pinnedPanel->winId()));
 }
 
@@ -336,8 +337,8 @@ TEST_F(NoteWindowsTest, HidingNotesRemovesEveryPanelAndShowingMakesThemAfreshAtT
     const WId firstWindow = firstPanel->winId();
 
     model.setNotesHidden(true);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !windows.panel(first) && !windows.panel(second); }));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !X11Probe::stacking().contains(firstWindow); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !windows.panel(first) && !windows.panel(second); }, patienceMs));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !X11Probe::stacking().contains(firstWindow); }, patienceMs));
     // A note that rings meanwhile neither shows nor shakes.
     windows.ring(*model.book()[first]);
     EXPECT_EQ(windows.panel(first), nullptr);
@@ -371,7 +372,7 @@ TEST_F(NoteWindowsTest, ManyNotesGetTheirPanelsAFewPerTurnOfTheEventLoopAndAShow
     ASSERT_EQ(windows.panel(last), nullptr);
     windows.show(last);
     EXPECT_NE(windows.panel(last), nullptr);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return panels() == 60; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return panels() == 60; }, patienceMs));
 }
 
 TEST_F(NoteWindowsTest, ShowingADesktopNoteMakesItTheActiveWindowUnlessNotesAreHidden)
@@ -387,7 +388,7 @@ TEST_F(NoteWindowsTest, ShowingADesktopNoteMakesItTheActiveWindowUnlessNotesAreH
     OtherWindow other(QRect(200, 200, 600, 500));
     ASSERT_TRUE(covers(other, panel));
     windows.show(id);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return panel->isActiveWindow(); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return panel->isActiveWindow(); }, patienceMs));
     EXPECT_TRUE(X11Probe::isAbove(panel->winId(), other.id()));
 }
 
@@ -406,8 +407,8 @@ TEST_F(NoteWindowsTest, ARingingNoteComesToTheFrontAndShakesThroughTheOffsets)
     // before the driver was installed, so the shake starts from a clean tick.
     driver.stepTo(0);
     windows.ring(*model.book()[id]);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return X11Probe::isAbove(panel->winId(), other.id()); }));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return driver.isRunning(); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return X11Probe::isAbove(panel->winId(), other.id()); }, patienceMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return driver.isRunning(); }, patienceMs));
     // The window manager answers the raise with the panel's place as it was; taken before the
     // shake's first step, that answer cannot overtake it.
     settleX();
@@ -418,7 +419,7 @@ TEST_F(NoteWindowsTest, ARingingNoteComesToTheFrontAndShakesThroughTheOffsets)
         EXPECT_TRUE(panel->isShaking()) << frameIndex;
         driver.stepTo(start + qRound(500.0 * double(frameIndex) / double(offsets.size() - 1)));
         const QPoint expected = origin + QPoint(offsets[frameIndex], 0);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return X11Probe::position(panel) == expected; }))
+        EXPECT_TRUE(QTest::qWaitFor([&] { return X11Probe::position(panel) == expected; }, patienceMs))
             << "key frame " << frameIndex << ": at " << X11Probe::position(panel).x() << ", expected " << expected.x();
     }
     EXPECT_FALSE(panel->isShaking());
@@ -433,7 +434,7 @@ TEST_F(NoteWindowsTest, WithoutAnimationsARingingNoteOnlyComesToTheFront)
     FakeSettingsPortal portal;
     portal.set(group, animations, false);
     ASSERT_TRUE(portal.start());
-    ASSERT_TRUE(QTest::qWaitFor([] { return Appearance::reduceMotion(); }));
+    ASSERT_TRUE(QTest::qWaitFor([] { return Appearance::reduceMotion(); }, patienceMs));
     const QUuid id = add(QRectF(300, 500, 250, 230));
     NotePanel *panel = shown(id);
     ASSERT_TRUE(panel);
@@ -442,7 +443,7 @@ TEST_F(NoteWindowsTest, WithoutAnimationsARingingNoteOnlyComesToTheFront)
     const QPoint origin = X11Probe::position(panel);
 
     windows.ring(*model.book()[id]);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return X11Probe::isAbove(panel->winId(), other.id()); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return X11Probe::isAbove(panel->winId(), other.id()); }, patienceMs));
     // In front, but the keyboard stays with the window the user works in.
     EXPECT_EQ(X11::activeWindow(X11::connection()), other.id());
     EXPECT_FALSE(panel->isActiveWindow());
@@ -450,7 +451,7 @@ TEST_F(NoteWindowsTest, WithoutAnimationsARingingNoteOnlyComesToTheFront)
     EXPECT_EQ(X11Probe::position(panel), origin);
 
     portal.change(group, animations, true);
-    EXPECT_TRUE(QTest::qWaitFor([] { return !Appearance::reduceMotion(); }));
+    EXPECT_TRUE(QTest::qWaitFor([] { return !Appearance::reduceMotion(); }, patienceMs));
 }
 
 TEST_F(NoteWindowsTest, AFrameOffEveryScreenOpensClampedOntoTheMainScreen)
@@ -474,7 +475,7 @@ TEST_F(NoteWindowsTest, AfterTheScreensChangeAPanelOffEveryScreenIsPulledBackAnd
 
     windows.rescue();
     EXPECT_TRUE(storedBecomes(id, NoteFrame{0, 550, 250, 230}));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return X11Probe::position(panel) == QPoint(0, 300); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return X11Probe::position(panel) == QPoint(0, 300); }, patienceMs));
 }
 
 TEST_F(NoteWindowsTest, ATuckedNotePeeksUnderTheTrayWithoutTouchingItsFrame)
@@ -496,7 +497,7 @@ TEST_F(NoteWindowsTest, ATuckedNotePeeksUnderTheTrayWithoutTouchingItsFrame)
     model.setNotesHidden(true);
     ASSERT_TRUE(drag(QPoint(960, 204), QPoint(860, 304)));
     ASSERT_EQ(windows.panel(first), panel);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return X11Probe::position(panel) == QPoint(660, 288); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return X11Probe::position(panel) == QPoint(660, 288); }, patienceMs));
     EXPECT_EQ(stored(first), NoteFrame::fromRect(frame));
 
     windows.peek(second);
@@ -512,20 +513,20 @@ TEST_F(NoteWindowsTest, ThePeekClosesShortlyAfterAnotherWindowTakesTheFocus)
     windows.show(id);
     NotePanel *panel = shown(id);
     ASSERT_TRUE(panel);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return panel->isActiveWindow(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel->isActiveWindow(); }, patienceMs));
 
     // A popover of the note's own keeps the peek, past the moment the close check runs.
     auto *face = panel->findChild<NoteView *>();
     ASSERT_TRUE(face);
     face->openPopover(PopoverRequest::Kind::color);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return face->popover() && face->popover()->isVisible(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return face->popover() && face->popover()->isVisible(); }, patienceMs));
     QTest::qWait(400);
     EXPECT_EQ(windows.peeking(), id);
     face->popover()->close();
 
     OtherWindow other(QRect(100, 100, 300, 200));
     ASSERT_TRUE(other.activate());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !windows.peeking() && !windows.panel(id); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !windows.peeking() && !windows.panel(id); }, patienceMs));
     EXPECT_TRUE(model.book()[id]->tucked);
 }
 
@@ -555,12 +556,12 @@ TEST_F(NoteWindowsTest, AShownNoteTakesTypingAndItsPaperButtonsLeaveTheFocusInTh
     windows.show(id);
     NotePanel *panel = shown(id);
     ASSERT_TRUE(panel);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return panel->isActiveWindow(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel->isActiveWindow(); }, patienceMs));
     const auto *face = panel->findChild<NoteView *>();
     ASSERT_TRUE(face);
 
     ASSERT_TRUE(type(QStringLiteral("tea")));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return model.book()[id]->text == QStringLiteral("tea"); }))
+    EXPECT_TRUE(QTest::qWaitFor([&] { return model.book()[id]->text == QStringLiteral("tea"); }, patienceMs))
         << model.book()[id]->text.toStdString();
 
     // Each click acts once; the Space typed next goes into the text, not to the button again.
@@ -575,11 +576,12 @@ TEST_F(NoteWindowsTest, AShownNoteTakesTypingAndItsPaperButtonsLeaveTheFocusInTh
     for (const Click &c : clicks) {
         const QString before = model.book()[id]->text;
         ASSERT_TRUE(click(c.button));
-        ASSERT_TRUE(QTest::qWaitFor(c.acted));
+        ASSERT_TRUE(QTest::qWaitFor(c.acted, patienceMs));
         if (Popover *popover = face->popover())
             popover->close();
         ASSERT_TRUE(type(QStringLiteral(" x")));
-        EXPECT_TRUE(QTest::qWaitFor([&] { return model.book()[id]->text == before + QStringLiteral(" x"); }))
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return model.book()[id]->text == before + QStringLiteral(" x"); }, patienceMs))
             << model.book()[id]->text.toStdString();
         EXPECT_TRUE(model.book()[id]->pinned);
         EXPECT_EQ(face->popover(), nullptr);
@@ -596,11 +598,11 @@ TEST_F(NoteWindowsTest, ReturnInTheTextOfARingingNoteAnswersTheRing)
     const auto *face = panel->findChild<NoteView *>();
     ASSERT_TRUE(face);
     ASSERT_TRUE(click(face->editor()));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == face->editor(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == face->editor(); }, patienceMs));
     model.setRinging({id});
 
     ASSERT_TRUE(X11Probe::xdotool({QStringLiteral("key"), QStringLiteral("Return")}));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return model.ringing().isEmpty(); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return model.ringing().isEmpty(); }, patienceMs));
     EXPECT_EQ(model.book()[id]->text, QStringLiteral("Tea\nGreen, two minutes"));
 }
 
@@ -649,13 +651,13 @@ TEST_F(NoteWindowsTest, NotesShownAtStartComeToTheFrontWithoutTheKeyboard)
 {
     OtherWindow other(QRect(100, 100, 1200, 800));
     ASSERT_TRUE(other.activate());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return X11::activeWindow(X11::connection()) == other.id(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return X11::activeWindow(X11::connection()) == other.id(); }, patienceMs));
     const QList<QUuid> ids{add(QRectF(300, 500, 250, 230)), add(QRectF(600, 500, 250, 230)),
                            add(QRectF(900, 500, 250, 230))};
     for (const QUuid &id : ids) {
         NotePanel *panel = shown(id);
         ASSERT_TRUE(panel);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return X11Probe::isAbove(panel->winId(), other.id()); }));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return X11Probe::isAbove(panel->winId(), other.id()); }, patienceMs));
     }
     // Shown and stacked: whatever the window manager was going to do with the focus is done.
     settleX();
@@ -683,8 +685,10 @@ TEST_F(NoteWindowsTest, EachNoteWindowIsTitledAfterItsNote)
 
     model.setText(tea, QStringLiteral("Green tea\nTwo minutes"));
     model.setText(blank, QStringLiteral("Call Ana"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return title(teaPanel).endsWith(QStringLiteral("\"Green tea\"")); }));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return title(blankPanel).endsWith(QStringLiteral("\"Call Ana\"")); }));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return title(teaPanel).endsWith(QStringLiteral("\"Green tea\"")); }, patienceMs));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return title(blankPanel).endsWith(QStringLiteral("\"Call Ana\"")); }, patienceMs));
     EXPECT_EQ(teaPanel->accessibleName(), QStringLiteral("Note: Green tea"));
 }
 
@@ -699,7 +703,7 @@ TEST_F(NoteWindowsTest, TheNotesButtonsStayWhileThePointerIsOnItsResizeEdge)
         return X11Probe::xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())});
     };
     ASSERT_TRUE(pointAt(QPoint(525, 465)));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return face->controlsShown(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return face->controlsShown(); }, patienceMs));
 
     // Once the edge shows its resize cursor, the pointer's move off the note's face has been handled.
     // The corner a little inside the rounded outline that cuts the panel without a compositing manager.
@@ -708,11 +712,11 @@ TEST_F(NoteWindowsTest, TheNotesButtonsStayWhileThePointerIsOnItsResizeEdge)
         ASSERT_TRUE(QTest::qWaitFor([&] {
             const QWidget *under = QApplication::widgetAt(edge);
             return under && under->cursor().shape() != Qt::IBeamCursor && under->cursor().shape() != Qt::ArrowCursor;
-        }));
+        }, patienceMs));
         EXPECT_TRUE(face->controlsShown()) << edge.x() << ", " << edge.y();
     }
     ASSERT_TRUE(pointAt(QPoint(900, 465)));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !face->controlsShown(); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !face->controlsShown(); }, patienceMs));
 }
 
 // Without a compositing manager the translucent corners of a rounded window would show black: a note
@@ -730,7 +734,7 @@ TEST_F(NoteWindowsTest, WithoutACompositorNoRoundedWindowHasBlackCorners)
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, xcb_window_t(backdrop.winId()), X11::atom(c, "_NET_WM_WINDOW_TYPE"),
                         XCB_ATOM_ATOM, 32, 1, &desktopType);
     backdrop.show();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return X11Probe::isViewable(&backdrop); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return X11Probe::isViewable(&backdrop); }, patienceMs));
 
     const auto corners = [](const QRect &window) {
         return std::array{window.topLeft(), window.topRight(), window.bottomLeft(), window.bottomRight()};
@@ -739,7 +743,7 @@ TEST_F(NoteWindowsTest, WithoutACompositorNoRoundedWindowHasBlackCorners)
         return QTest::qWaitFor([&] {
             const QImage shot = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
             return std::all_of(points.cbegin(), points.cend(), [&](QPoint p) { return shot.pixelColor(p) == color; });
-        });
+        }, patienceMs);
     };
 
     NotePanel *panel = shown(add(QRectF(300, 500, 250, 230)));
@@ -755,18 +759,18 @@ TEST_F(NoteWindowsTest, WithoutACompositorNoRoundedWindowHasBlackCorners)
 
     NoteView *face = panel->findChild<NoteView *>();
     face->openPopover(PopoverRequest::Kind::timer);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return face->popover() && X11Probe::isViewable(face->popover()); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return face->popover() && X11Probe::isViewable(face->popover()); }, patienceMs));
     const std::array popoverCorners = corners(face->popover()->frameGeometry());
     EXPECT_TRUE(QTest::qWaitFor([&] {
         const QImage popoverShot = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
         return std::none_of(popoverCorners.cbegin(), popoverCorners.cend(),
                             [&](QPoint p) { return popoverShot.pixelColor(p) == QColor(Qt::black); });
-    })) << "the popover's corners";
+    }, patienceMs)) << "the popover's corners";
     face->popover()->close();
 
     QuickNoteController quickNote;
     quickNote.show(model);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return X11Probe::isViewable(quickNote.panel()); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return X11Probe::isViewable(quickNote.panel()); }, patienceMs));
     const std::array lineCorners = corners(quickNote.panel()->frameGeometry());
     EXPECT_TRUE(screenShows({lineCorners.begin(), lineCorners.end()}, desktop)) << "the Quick Note's corners";
     quickNote.panel()->hide();
@@ -780,11 +784,12 @@ TEST_F(NoteWindowsTest, WhenThePrimaryScreenChangesHeightTheStoredFramesFollowIt
     ASSERT_TRUE(shown(id));
     const ShorterScreen shorter;
     ASSERT_TRUE(shorter.changed());
-    ASSERT_TRUE(QTest::qWaitFor([] { return QGuiApplication::primaryScreen()->geometry().height() == 900; }));
+    ASSERT_TRUE(
+        QTest::qWaitFor([] { return QGuiApplication::primaryScreen()->geometry().height() == 900; }, patienceMs));
     EXPECT_TRUE(storedBecomes(id, NoteFrame{300, 320, 250, 230})) << stored(id)->x << ", " << stored(id)->y;
 
     model.setNotesHidden(true);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return windows.panel(id) == nullptr; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return windows.panel(id) == nullptr; }, patienceMs));
     model.setNotesHidden(false);
     NotePanel *again = shown(id);
     ASSERT_TRUE(again);
@@ -810,7 +815,7 @@ TEST_F(NoteWindowsTest, TheDeadlineTextKeepsToTheNarrowestNoteAndKeepsItsMeaning
             NotePanel *panel = shown(id);
             ASSERT_TRUE(panel);
             const DeadlineButton *button = panel->findChild<NoteView *>()->footer()->deadlineButton();
-            ASSERT_TRUE(QTest::qWaitFor([&] { return button->hasDeadline(); }));
+            ASSERT_TRUE(QTest::qWaitFor([&] { return button->hasDeadline(); }, patienceMs));
             const TimeText::DueParts parts = TimeText::dueParts(deadline, model.now(), calendar, QLocale());
             const QString shown = button->shownText();
             const QString where = parts.full() + QStringLiteral(" at ") + QString::number(panel->width());

@@ -1,5 +1,6 @@
 #include "OtherWindow.h"
 
+#include "Patience.h"
 #include "X11Probe.h"
 
 OtherWindow::OtherWindow(const QRect &geometry)
@@ -14,7 +15,7 @@ OtherWindow::OtherWindow(const QRect &geometry)
     search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--sync"),
                                              QStringLiteral("--onlyvisible"), QStringLiteral("--class"),
                                              QStringLiteral("Xmessage")});
-    if (search.waitForFinished(10000))
+    if (search.waitForFinished(patienceMs))
         m_id = QString::fromUtf8(search.readAllStandardOutput()).split('\n').first().toULongLong();
 }
 

@@ -1,6 +1,7 @@
 // The timer and deadline pickers from the keyboard, in a note's real popover under a window manager:
 // Tab visits every control in the order they are laid out, the preset chips included, and the
 // calendar shows where the keyboard is; the calendar is drawn on the paper's card.
+#include "Patience.h"
 #include "X11Probe.h"
 
 #include "NoteView/DeadlinePicker.h"
@@ -46,13 +47,14 @@ protected:
     QWidget *open(PopoverRequest::Kind kind)
     {
         windows.show(id);
-        const bool active = QTest::qWaitFor([&] { return windows.panel(id) && windows.panel(id)->isActiveWindow(); }, 15000);
+        const bool active =
+            QTest::qWaitFor([&] { return windows.panel(id) && windows.panel(id)->isActiveWindow(); }, patienceMs);
         if (!active)
             return nullptr;
         NoteView *face = windows.panel(id)->findChild<NoteView *>();
         face->openPopover(kind);
         const bool focused = QTest::qWaitFor(
-            [&] { return face->popover() && face->popover()->isAncestorOf(QApplication::focusWidget()); }, 15000);
+            [&] { return face->popover() && face->popover()->isAncestorOf(QApplication::focusWidget()); }, patienceMs);
         return focused ? face->popover()->content() : nullptr;
     }
 
@@ -153,15 +155,16 @@ TEST_F(PickerKeysTest, TheCalendarShowsWhereTheKeyboardIs)
     ASSERT_TRUE(watched) << "the picker closed";
     const QDate next = picker->calendar()->selectedDate();
     const int cellEdge = days->visualRect(days->currentIndex()).width() + days->visualRect(days->currentIndex()).height();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return inkAroundChosenDay() >= cellEdge; })) << "no ring around the chosen day";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return inkAroundChosenDay() >= cellEdge; }, patienceMs))
+        << "no ring around the chosen day";
 
     // A click on another day chooses it without a ring.
     const QRect other = days->visualRect(days->currentIndex().siblingAtColumn((days->currentIndex().column() + 3) % 7));
     const QPoint at = days->viewport()->mapToGlobal(other.center());
     ASSERT_TRUE(X11Probe::xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
                                    QStringLiteral("click"), QStringLiteral("1")}));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return picker->calendar()->selectedDate() != next; }));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return inkAroundChosenDay() == 0; })) << "a ring after a click";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return picker->calendar()->selectedDate() != next; }, patienceMs));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return inkAroundChosenDay() == 0; }, patienceMs)) << "a ring after a click";
 }
 
 // The month bar lies on the card with its name and arrows in ink; no stock green arrows, no coloured bar.

@@ -1,3 +1,4 @@
+#include "Patience.h"
 #include "Pixels.h"
 #include "QtPrinters.h"
 #include "Snapshots.h"
@@ -133,17 +134,17 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_TRUE(QTest::qWaitFor([&] { return X11Probe::isViewable(backdrop); }, 20000));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return panel() && X11Probe::isViewable(panel()); }, 20000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return X11Probe::isViewable(backdrop); }, patienceMs));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return panel() && X11Probe::isViewable(panel()); }, patienceMs));
         ASSERT_TRUE(xdotool(moveTo(farAway)));
     }
 
     TrayController &tray() const { return *AppActions::tray(); }
     TrayPanel *panel() const { return AppActions::tray() ? tray().panel() : nullptr; }
     TrayMode mode() const { return tray().state().mode(); }
-    bool becomes(const TrayMode &wanted, int milliseconds = 3000)
+    bool becomes(const TrayMode &wanted)
     {
-        return QTest::qWaitFor([&] { return mode() == wanted; }, milliseconds);
+        return QTest::qWaitFor([&] { return mode() == wanted; }, patienceMs);
     }
     // The open tray's button, once the tray has dropped and shows it where it stays.
     QAbstractButton *trayButton(const QString &name)
@@ -156,7 +157,7 @@ protected:
                 if (button->accessibleName() == name && button->isVisible())
                     found = button;
             return found != nullptr;
-        });
+        }, patienceMs);
         return shows ? found : nullptr;
     }
     QImage screen() const { return QGuiApplication::primaryScreen()->grabWindow(0).toImage(); }
@@ -171,16 +172,29 @@ protected:
 
 TEST_F(TrayWindowTest, Resting0_1SecondsKeepsTheStripRestingAndAQuarterOfASecondOpensItUntilThePointerLeaves)
 {
-    ASSERT_TRUE(xdotool(moveTo(onStrip) + QStringList{"sleep", "0.1"} + moveTo(farAway)));
-    QTest::qWait(400);
-    EXPECT_EQ(mode(), TrayMode::resting());
+    // A loaded machine may keep the pointer on the strip longer than asked: a rest counts only when the
+    // whole move, there and away, took less than the tray's hover delay, and is tried again otherwise.
+    bool restedBriefly = false;
+    for (int tries = 0; tries < 20 && !restedBriefly; ++tries) {
+        ASSERT_TRUE(becomes(TrayMode::resting()));
+        QElapsedTimer resting;
+        resting.start();
+        ASSERT_TRUE(xdotool(moveTo(onStrip) + QStringList{"sleep", "0.1"} + moveTo(farAway)));
+        restedBriefly = resting.elapsed() < TrayRules::hoverDelay * 1000;
+        QTest::qWait(400);
+        if (restedBriefly) {
+            EXPECT_EQ(mode(), TrayMode::resting());
+        }
+    }
+    EXPECT_TRUE(restedBriefly) << "the pointer never rested briefly enough on this machine";
 
     ASSERT_TRUE(xdotool(moveTo(onStrip) + QStringList{"sleep", "0.3"}));
-    EXPECT_TRUE(becomes(TrayMode::open(), 1000));
+    EXPECT_TRUE(becomes(TrayMode::open()));
 
-    ASSERT_TRUE(xdotool(moveTo(farAway)));
+    // Timed from before the pointer leaves, so a slow xdotool cannot shorten the wait measured.
     QElapsedTimer left;
     left.start();
+    ASSERT_TRUE(xdotool(moveTo(farAway)));
     ASSERT_TRUE(becomes(TrayMode::resting()));
     EXPECT_GE(left.elapsed(), 400) << "the tray waits about half a second before it goes back up";
 }
@@ -195,7 +209,7 @@ TEST(PointerProbe, AnswersWhereThePointerIsWhenAsked)
         ASSERT_TRUE(xdotool(moveTo(at)));
         seen.reset();
         probe.ask();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return seen.has_value(); }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return seen.has_value(); }, patienceMs));
         EXPECT_EQ(*seen, at);
     }
 }
@@ -212,9 +226,9 @@ TEST_F(TrayWindowTest, CtrlShiftOOpensTheTrayUntilPressedAgainOrEscapeOrThePoint
         if (!panel)
             return false;
         panel->activateWindow();
-        return QTest::qWaitFor([&] { return panel->isActiveWindow(); });
+        return QTest::qWaitFor([&] { return panel->isActiveWindow(); }, patienceMs);
     };
-    ASSERT_TRUE(QTest::qWaitFor(focusNote));
+    ASSERT_TRUE(QTest::qWaitFor(focusNote, patienceMs));
 
     ASSERT_TRUE(xdotool({"key", "ctrl+shift+o"}));
     ASSERT_TRUE(becomes(TrayMode::open()));
@@ -232,11 +246,11 @@ TEST_F(TrayWindowTest, CtrlShiftOOpensTheTrayUntilPressedAgainOrEscapeOrThePoint
     ASSERT_TRUE(xdotool({"key", "Escape"}));
     EXPECT_TRUE(becomes(TrayMode::resting())) << "Escape typed in another application";
 
-    ASSERT_TRUE(QTest::qWaitFor(focusNote));
+    ASSERT_TRUE(QTest::qWaitFor(focusNote, patienceMs));
     ASSERT_TRUE(xdotool({"key", "ctrl+shift+o"}));
     ASSERT_TRUE(becomes(TrayMode::open()));
     ASSERT_TRUE(xdotool(moveTo(openRect.center())));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !tray().isHeldOpen(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !tray().isHeldOpen(); }, patienceMs));
     ASSERT_TRUE(xdotool(moveTo(farAway)));
     EXPECT_TRUE(becomes(TrayMode::resting())) << "the pointer came and went";
 }
@@ -260,7 +274,7 @@ TEST_F(TrayWindowTest, WithTheClickSettingOnlyAClickOpensItOnReleaseAndTheStripT
 TEST_F(TrayWindowTest, ClicksBesideAndUnderTheShapeAndOnTheHoverStripReachTheWindowBeneath)
 {
     ASSERT_TRUE(xdotool(clickAt(onStrip) + moveTo(farAway)));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return backdrop->clicks.size() == 1; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return backdrop->clicks.size() == 1; }, patienceMs));
     EXPECT_EQ(backdrop->clicks.last(), onStrip) << "the resting strip lets clicks through when it opens on hover";
 
     // The pointer stays on the open tray but for the two clicks, so it does not close meanwhile.
@@ -269,7 +283,7 @@ TEST_F(TrayWindowTest, ClicksBesideAndUnderTheShapeAndOnTheHoverStripReachTheWin
     ASSERT_TRUE(trayButton(QStringLiteral("All Notes")));
     ASSERT_TRUE(xdotool(clickAt(QPoint(100, 100)) + clickAt(QPoint(960, openRect.bottom() + 20)) +
                         moveTo(openRect.center())));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return backdrop->clicks.size() == 3; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return backdrop->clicks.size() == 3; }, patienceMs));
     EXPECT_EQ(backdrop->clicks.at(1), QPoint(100, 100));
     EXPECT_EQ(backdrop->clicks.at(2), QPoint(960, openRect.bottom() + 20));
 }
@@ -296,13 +310,13 @@ TEST_F(TrayWindowTest, PlusAddsATuckedNoteShownUnderTheTrayWhichStaysOpenWhileIt
     QAbstractButton *plus = trayButton(QStringLiteral("New note in the notch"));
     ASSERT_TRUE(plus);
     ASSERT_TRUE(xdotool(clickAt(plus->mapToGlobal(plus->rect().center()))));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return model.tuckedNotes().size() == 1; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.tuckedNotes().size() == 1; }, patienceMs));
     const QUuid id = model.tuckedNotes().first().id;
     NotePanel *peek = nullptr;
     ASSERT_TRUE(QTest::qWaitFor([&] {
         peek = AppActions::windows()->panel(id);
         return peek && X11Probe::isViewable(peek) && X11Probe::position(peek) == peek->pos();
-    }));
+    }, patienceMs));
     EXPECT_EQ(AppActions::windows()->peeking(), id);
     EXPECT_EQ(peek->pos(), QPoint(960 - 140, openRect.bottom() + 1 + 8)) << "centred 8 points under the open tray";
 
@@ -331,7 +345,7 @@ TEST_F(TrayWindowTest, ARingingTuckedNoteDropsTheBannerWhichStaysWhileThePointer
     QTest::qWait(500);
     EXPECT_EQ(mode(), TrayMode::banner(id)) << "answered, but the pointer is on it";
     ASSERT_TRUE(xdotool(moveTo(farAway)));
-    EXPECT_TRUE(becomes(TrayMode::resting(), 1000));
+    EXPECT_TRUE(becomes(TrayMode::resting()));
 }
 
 // The banner's heading follows the clock, not only the notebook: a note that rang for its deadline
@@ -351,7 +365,7 @@ TEST_F(TrayWindowTest, TheBannersHeadingChangesWithTheClockWhileItIsUp)
     ASSERT_TRUE(QTest::qWaitFor([&] {
         banner = panel()->findChild<TrayBanner *>();
         return banner && banner->isVisible();
-    }));
+    }, patienceMs));
     EXPECT_EQ(banner->headingText(), QStringLiteral("Due now"));
 
     const NoteBook before = model.book();
@@ -375,7 +389,7 @@ TEST_F(TrayWindowTest, TurningTheTrayOffInSettingsHidesIt)
     tray().toggle();
     toggle->click();
     EXPECT_FALSE(model.trayEnabled());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !X11Probe::isViewable(panel()); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !X11Probe::isViewable(panel()); }, patienceMs));
     EXPECT_FALSE(tray().isPolling());
     EXPECT_EQ(mode(), TrayMode::resting());
     EXPECT_EQ(tray().openRect(), std::nullopt);
@@ -385,8 +399,11 @@ TEST_F(TrayWindowTest, TurningTheTrayOffInSettingsHidesIt)
 // beside and below it, at rest and open.
 TEST_F(TrayWindowTest, WithoutACompositorTheDesktopShowsBesideAndBelowTheShape)
 {
-    QTest::qWait(300);
-    const QImage resting = screen();
+    QImage resting;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        resting = screen();
+        return resting.pixelColor(882, 10) == QColor(Qt::black) && resting.pixelColor(860, 5) == desktop;
+    }, patienceMs)) << "the resting strip is drawn";
     Snapshots::write(resting.copy(560, 0, 800, 260), QStringLiteral("tray-windows"),
                      QStringLiteral("resting-on-desktop"));
     EXPECT_EQ(resting.pixelColor(882, 10), QColor(Qt::black)) << "in the strip";
@@ -398,8 +415,11 @@ TEST_F(TrayWindowTest, WithoutACompositorTheDesktopShowsBesideAndBelowTheShape)
     ASSERT_TRUE(xdotool(moveTo(openRect.center())));
     tray().toggle();
     ASSERT_TRUE(trayButton(QStringLiteral("All Notes")));
-    QTest::qWait(300);
-    const QImage open = screen();
+    QImage open;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        open = screen();
+        return open.pixelColor(650, 150) == QColor(Qt::black) && open.pixelColor(630, 100) == desktop;
+    }, patienceMs)) << "the open tray is drawn";
     Snapshots::write(open.copy(560, 0, 800, 260), QStringLiteral("tray-windows"), QStringLiteral("open-on-desktop"));
     EXPECT_EQ(open.pixelColor(650, 150), QColor(Qt::black)) << "in the open tray";
     EXPECT_EQ(open.pixelColor(630, 100), desktop) << "beside the open tray";
@@ -426,12 +446,12 @@ TEST_F(TrayWindowTest, MidSpringTheCardsTravelInsideTheShapeAndAClosingTrayKeeps
     EXPECT_TRUE(QTest::qWaitFor([&] {
         shot = screen();
         return Pixels::nearest(shot, dropping.adjusted(0, 0, -1, -1), paper) <= 2;
-    })) << "cards show in the shape while it drops";
+    }, patienceMs)) << "cards show in the shape while it drops";
     Snapshots::write(shot.copy(560, 0, 800, 260), QStringLiteral("tray-windows"), QStringLiteral("mid-spring-open"));
     EXPECT_GT(Pixels::nearest(shot, QRect(dropping.left(), dropping.bottom() + 2, dropping.width(), 30), paper), 40)
         << "no card below the shape";
     spring.resume();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return spring.state() == QAbstractAnimation::Stopped; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return spring.state() == QAbstractAnimation::Stopped; }, patienceMs));
 
     tray().toggle();
     spring.pause();
@@ -439,14 +459,18 @@ TEST_F(TrayWindowTest, MidSpringTheCardsTravelInsideTheShapeAndAClosingTrayKeeps
     const QRect shrinking = view->shapeRect().toRect();
     ASSERT_GT(shrinking.height(), 100) << "still tall";
     const QPoint nearCorner(shrinking.left() + 15, shrinking.bottom() - 3);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return screen().pixelColor(nearCorner) == QColor(Qt::black); }))
+    EXPECT_TRUE(QTest::qWaitFor([&] { return screen().pixelColor(nearCorner) == QColor(Qt::black); }, patienceMs))
         << "the corner's curve is the strip's 10 points, not half the shrinking height";
     spring.resume();
     ASSERT_TRUE(becomes(TrayMode::resting()));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return spring.state() == QAbstractAnimation::Stopped; }));
-    QTest::qWait(200);
-    const QImage rest = screen();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return spring.state() == QAbstractAnimation::Stopped; }, patienceMs));
     const QRect strip = view->shapeRect().toRect();
+    QImage rest;
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        rest = screen();
+        return rest.pixelColor(strip.left() + 1, strip.bottom()) == desktop
+               && rest.pixelColor(strip.left() + 10, strip.bottom() - 1) == QColor(Qt::black);
+    }, patienceMs)) << "the strip is drawn at rest";
     EXPECT_EQ(strip, QRect(876, 0, 168, 20));
     EXPECT_EQ(rest.pixelColor(strip.left() + 1, strip.bottom()), desktop) << "the capsule's rounded end";
     EXPECT_EQ(rest.pixelColor(strip.left() + 10, strip.bottom() - 1), QColor(Qt::black));
@@ -476,7 +500,7 @@ TEST_F(TrayWindowTest, ALongCountdownInTheStripEndsInAnEllipsisAndTheRowStaysIns
                 if (ink(shot.pixelColor(x, y)))
                     return true;
         return false;
-    })) << "the icon at the row's start";
+    }, patienceMs)) << "the icon at the row's start";
     Snapshots::write(shot.copy(strip.adjusted(-20, 0, 20, 10)), QStringLiteral("tray-windows"),
                      QStringLiteral("strip-long-countdown"));
     const int roundEnd = strip.height() / 2 - 2;
@@ -493,24 +517,24 @@ TEST_F(TrayWindowTest, ALongCountdownInTheStripEndsInAnEllipsisAndTheRowStaysIns
 TEST_F(TrayWindowTest, UnderATopPanelTheStripHangsFromTheWorkAreaAndThePanelKeepsItsClicks)
 {
     TopPanel topPanel;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return X11Probe::isViewable(&topPanel); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return X11Probe::isViewable(&topPanel); }, patienceMs));
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return QGuiApplication::primaryScreen()->availableGeometry().top() == TopPanel::height; }))
+        [&] { return QGuiApplication::primaryScreen()->availableGeometry().top() == TopPanel::height; }, patienceMs))
         << "the window manager reserves the panel's strip";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return X11Probe::position(panel()).y() == TopPanel::height; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return X11Probe::position(panel()).y() == TopPanel::height; }, patienceMs));
     QImage shot;
     EXPECT_TRUE(QTest::qWaitFor([&] {
         shot = screen();
         return shot.pixelColor(960, TopPanel::height) == QColor(Qt::black)
                && shot.pixelColor(960, 10) == TopPanel::color;
-    })) << "the strip's top edge at y = 30, the panel clear above it";
+    }, patienceMs)) << "the strip's top edge at y = 30, the panel clear above it";
     EXPECT_EQ(shot.pixelColor(960, TopPanel::height - 1), TopPanel::color);
     EXPECT_EQ(shot.pixelColor(960, TopPanel::height + 19), QColor(Qt::black)) << "20 high, as without a panel";
     EXPECT_EQ(shot.pixelColor(960, TopPanel::height + 21), desktop);
     Snapshots::write(shot.copy(560, 0, 800, 120), QStringLiteral("tray-windows"), QStringLiteral("under-top-panel"));
 
     ASSERT_TRUE(xdotool(moveTo(QPoint(960, 15)) + QStringList{"sleep", "0.6", "click", "1"}));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return topPanel.clicks.size() == 1; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return topPanel.clicks.size() == 1; }, patienceMs));
     EXPECT_EQ(topPanel.clicks.first(), QPoint(960, 15));
     EXPECT_EQ(mode(), TrayMode::resting());
 
@@ -529,10 +553,15 @@ TEST_F(TrayWindowTest, TheStripStaysAboveAFloatingWindowRaisedAfterIt)
     floating.setPalette(palette);
     floating.setAutoFillBackground(true);
     floating.show();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return X11Probe::isViewable(&floating); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return X11Probe::isViewable(&floating); }, patienceMs));
     ASSERT_TRUE(xdotool(clickAt(QPoint(1100, 100)) + moveTo(farAway)));
+    // The click raises the window at once; a strip left beneath it would stay there.
     QTest::qWait(300);
-    const QImage shown = screen();
+    QImage shown;
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        shown = screen();
+        return shown.pixelColor(882, 10) == QColor(Qt::black) && shown.pixelColor(1100, 100) == QColor(Qt::yellow);
+    }, patienceMs));
     EXPECT_EQ(shown.pixelColor(882, 10), QColor(Qt::black)) << "the strip";
     EXPECT_EQ(shown.pixelColor(1100, 100), QColor(Qt::yellow)) << "the floating window";
 }

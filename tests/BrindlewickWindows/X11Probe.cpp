@@ -1,5 +1,6 @@
 #include "X11Probe.h"
 
+#include "Patience.h"
 #include "Platform/X11.h"
 
 #include <QProcess>
@@ -60,7 +61,7 @@ bool xdotool(const QStringList &arguments)
 {
     QProcess process;
     process.start(QStringLiteral("xdotool"), arguments);
-    const bool finished = QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 10000);
+    const bool finished = QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, patienceMs);
     return finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 

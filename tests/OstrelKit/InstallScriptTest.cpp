@@ -1,5 +1,6 @@
 // The install script on folders of its own: the swap with and without the one-step helper, and a
 // script killed half-way, after which the install folder still runs and the next start tidies up.
+#include "Patience.h"
 #include "UpdateFixtures.h"
 
 #include "Updater.h"
@@ -70,15 +71,17 @@ TEST_F(InstallScriptTest, SwapsOnceTheProgramHasEndedThenStartsTheNewCopy)
         SCOPED_TRACE(exchange.toStdString());
         makeCopy("app", "old");
         makeCopy("stage/2.0", "new");
+        // The program runs until the test ends it.
         QProcess running;
-        running.start("sleep", {"0.5"});
+        running.start("sleep", {"600"});
         ASSERT_TRUE(running.waitForStarted());
         QProcess script;
         startScript(script, running.processId(), exchange);
         QTest::qWait(200);
         EXPECT_EQ(read("app/share/release"), "old") << "nothing moves while the program runs";
+        running.kill();
         ASSERT_TRUE(running.waitForFinished());
-        ASSERT_TRUE(script.waitForFinished(10000));
+        ASSERT_TRUE(script.waitForFinished(patienceMs));
         EXPECT_EQ(read("app/share/release"), "new");
         EXPECT_EQ(read("relaunched"), "new");
         EXPECT_EQ(leftovers(), QStringList());
@@ -99,9 +102,10 @@ TEST_F(InstallScriptTest, AScriptKilledHalfWayLeavesACopyThatRunsAndTheNextStart
     ASSERT_TRUE(ended.waitForFinished());
     QProcess script;
     startScript(script, endedPid, helper);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !leftovers().isEmpty(); }, 10000)) << "the copy beside the folder begins";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !leftovers().isEmpty(); }, patienceMs))
+        << "the copy beside the folder begins";
     ::kill(-pid_t(script.processId()), SIGKILL);
-    ASSERT_TRUE(script.waitForFinished(5000));
+    ASSERT_TRUE(script.waitForFinished(patienceMs));
 
     EXPECT_EQ(QProcess::execute(at("app/bin/kit")), 0);
     EXPECT_EQ(read("relaunched"), "old");

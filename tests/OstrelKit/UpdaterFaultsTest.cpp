@@ -2,6 +2,7 @@
 // good update is staged, and every fault leaves the stage empty, the install folder as it was and
 // one sentence for the user.
 #include "LoopbackServer.h"
+#include "Patience.h"
 #include "UpdateFixtures.h"
 
 #include "Ostrel.h"
@@ -257,7 +258,7 @@ TEST_F(UpdaterFaultsTest, BackgroundChecksAnnounceOnceOrStageQuietly)
         Updater updater(quick);
         QObject::connect(&updater, &Updater::announce, [&] { ++announced; });
         updater.start();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return updater.state() == Updater::State::available; }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return updater.state() == Updater::State::available; }, patienceMs));
     }
     EXPECT_EQ(announced, 1) << "the second run remembers under OstrelAnnounced-2.0";
     EXPECT_EQ(quick.defaults.boolValue("OstrelAnnounced-2.0"), true);
@@ -266,7 +267,7 @@ TEST_F(UpdaterFaultsTest, BackgroundChecksAnnounceOnceOrStageQuietly)
     automatic.setAutoUpdate(true);
     QObject::connect(&automatic, &Updater::announce, [&] { ++announced; });
     automatic.start();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return automatic.state() == Updater::State::ready; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return automatic.state() == Updater::State::ready; }, patienceMs));
     EXPECT_EQ(announced, 1);
     EXPECT_TRUE(server.requests().contains("GET /feed.json Kit/1.0"));
 }

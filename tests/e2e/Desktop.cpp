@@ -1,4 +1,5 @@
 #include "Desktop.h"
+#include "Patience.h"
 
 #include <QProcess>
 
@@ -8,7 +9,7 @@ QByteArray run(const QString &program, const QStringList &arguments)
 {
     QProcess process;
     process.start(program, arguments);
-    process.waitForFinished(5000);
+    process.waitForFinished(patienceMs);
     return process.readAllStandardOutput();
 }
 

@@ -19,13 +19,13 @@ protected:
         const QString displayFile = path("display");
         server.start("sh", {"-c", "exec Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>'" + displayFile + "'"});
         QFile number(displayFile);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return number.size() > 0; }, 10000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return number.size() > 0; }, patienceMs));
         ASSERT_TRUE(number.open(QIODevice::ReadOnly));
         display.emplace("DISPLAY", ":" + number.readAll().trimmed());
         windowManager.start("openbox", {"--sm-disable"});
         ASSERT_TRUE(QTest::qWaitFor(
             [] { return Desktop::output("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains("window id"); },
-            10000));
+            patienceMs));
     }
 
     void TearDown() override
@@ -51,19 +51,19 @@ TEST_F(DisplayLossTest, TextTypedJustBeforeTheDisplayDiesIsSaved)
     writeFile("data/notes.json", *NoteCoding::encode(NoteBook{{note}}));
     launch(brindlewick);
     QString window;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !(window = noteWindow()).isEmpty(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !(window = noteWindow()).isEmpty(); }, patienceMs));
     xdotool({"mousemove", "--window", window, "200", "120", "click", "1"});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return xdotool({"getactivewindow"}) == window; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return xdotool({"getactivewindow"}) == window; }, patienceMs));
     xdotool({"key", "ctrl+End"});
 
     // Keys keep coming faster than the debounced save waits, so only the end of the program can save them.
     const QImage before = Desktop::screenshot(window);
     const QString typed = QStringLiteral(" and after").repeated(6);
     typist.start("xdotool", {"type", "--delay", "80", typed});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Desktop::screenshot(window) != before; }, 5000)) << "typing shows";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Desktop::screenshot(window) != before; }, patienceMs)) << "typing shows";
     server.kill();
 
-    ASSERT_TRUE(brindlewick.waitForFinished(10000)) << "the program ends without its display";
+    ASSERT_TRUE(brindlewick.waitForFinished(patienceMs)) << "the program ends without its display";
     const std::optional<NoteBook> saved = notebook();
     ASSERT_TRUE(saved && saved->notes.size() == 1);
     const QString text = saved->notes.first().text;

@@ -37,7 +37,7 @@ void EndToEndTest::writeFile(const QString &name, const QByteArray &bytes) const
 void EndToEndTest::startNotificationServer(const QString &config)
 {
     notificationServer.start("dunst", {"-config", config});
-    ASSERT_TRUE(QTest::qWaitFor([] { return Desktop::output("dunstctl", {"is-paused"}) == "false"; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([] { return Desktop::output("dunstctl", {"is-paused"}) == "false"; }, patienceMs));
 }
 
 void EndToEndTest::launch(QProcess &process, const QStringList &command,
@@ -61,8 +61,8 @@ void EndToEndTest::launch(QProcess &process, const QStringList &command,
 testing::AssertionResult EndToEndTest::quit(QProcess &process)
 {
     ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
-    if (!process.waitForFinished(5000))
-        return testing::AssertionFailure() << "still running 5 s after SIGTERM";
+    if (!process.waitForFinished(patienceMs))
+        return testing::AssertionFailure() << "still running " << patienceMs / 1000 << " s after SIGTERM";
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
         return testing::AssertionFailure() << "ended with status " << process.exitStatus() << ", code "
                                            << process.exitCode();
@@ -77,8 +77,7 @@ std::optional<NoteBook> EndToEndTest::notebook() const
     return NoteCoding::decode(file.readAll(), Date::current());
 }
 
-std::optional<StickyNote> EndToEndTest::savedNote(const std::function<bool(const StickyNote &)> &check,
-                                                  int withinMs) const
+std::optional<StickyNote> EndToEndTest::savedNote(const std::function<bool(const StickyNote &)> &check) const
 {
     std::optional<StickyNote> found;
     const bool saved = QTest::qWaitFor([&] {
@@ -86,7 +85,7 @@ std::optional<StickyNote> EndToEndTest::savedNote(const std::function<bool(const
         if (book && book->notes.size() == 1 && check(book->notes.first()))
             found = book->notes.first();
         return found.has_value();
-    }, withinMs);
+    }, patienceMs);
     return saved ? found : std::nullopt;
 }
 
@@ -112,6 +111,11 @@ QString EndToEndTest::noteWindow()
             return window;
     }
     return {};
+}
+
+bool EndToEndTest::floats(const QString &window)
+{
+    return Desktop::output("xprop", {"-id", window, "_NET_WM_STATE"}).contains("_NET_WM_STATE_ABOVE");
 }
 
 QRect EndToEndTest::onScreen(const NoteFrame &frame)

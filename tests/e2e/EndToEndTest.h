@@ -1,6 +1,7 @@
 #pragma once
 
 #include "NoteCoding.h"
+#include "Patience.h"
 
 #include <QJsonObject>
 #include <QProcess>
@@ -32,7 +33,7 @@ protected:
 
     std::optional<NoteBook> notebook() const;
     // The only note, once the notes file holds exactly one that passes `check`.
-    std::optional<StickyNote> savedNote(const std::function<bool(const StickyNote &)> &check, int withinMs) const;
+    std::optional<StickyNote> savedNote(const std::function<bool(const StickyNote &)> &check) const;
     QJsonObject settings() const;
 
     // Every visible window of the program.
@@ -40,6 +41,8 @@ protected:
     // The program's visible window at the size of a new note: neither "All Notes" nor the Quick Note
     // panel is that small.
     static QString noteWindow();
+    // Whether the window floats above others (a note's Ctrl+Shift+F).
+    static bool floats(const QString &window);
     // Where a stored frame (y up from the bottom of the screen) lies on the X screen.
     static QRect onScreen(const NoteFrame &frame);
 

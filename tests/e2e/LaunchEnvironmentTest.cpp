@@ -32,8 +32,8 @@ TEST_F(LaunchEnvironmentTest, TheProgramRunsUnderItsOwnNameWithTheEnvironmentItW
     for (const std::optional<QByteArray> &given : cases) {
         const ScopedEnv tunables("GLIBC_TUNABLES", given);
         launch(brindlewick);
-        ASSERT_TRUE(brindlewick.waitForStarted(5000));
-        ASSERT_TRUE(QTest::qWaitFor([] { return !programWindows().isEmpty(); }, 10000));
+        ASSERT_TRUE(brindlewick.waitForStarted(patienceMs));
+        ASSERT_TRUE(QTest::qWaitFor([] { return !programWindows().isEmpty(); }, patienceMs));
         const qint64 pid = brindlewick.processId();
 
         EXPECT_EQ(procFile(pid, "comm").trimmed(), "brindlewick") << "the name ps and top show";

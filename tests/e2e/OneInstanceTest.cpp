@@ -115,14 +115,14 @@ TEST_F(OneInstanceTest, ASecondLaunchOnTheSameRealFolderHandsOverFromWhereverItS
         QProcess first;
         first.setWorkingDirectory(path("started-here"));
         launch(first, {}, row.first);
-        ASSERT_TRUE(QTest::qWaitFor([] { return noteWindows() == 2; }, 15000));
+        ASSERT_TRUE(QTest::qWaitFor([] { return noteWindows() == 2; }, patienceMs));
         ASSERT_TRUE(visibleWindow("All Notes").isEmpty());
         QProcess again;
         again.setWorkingDirectory(path("started-there"));
         launch(again, {}, row.second);
-        ASSERT_TRUE(again.waitForFinished(15000));
+        ASSERT_TRUE(again.waitForFinished(patienceMs));
         EXPECT_EQ(again.exitCode(), 0) << "the second launch handed over and left";
-        EXPECT_TRUE(QTest::qWaitFor([] { return !visibleWindow("All Notes").isEmpty(); }, 10000))
+        EXPECT_TRUE(QTest::qWaitFor([] { return !visibleWindow("All Notes").isEmpty(); }, patienceMs))
             << "the first one opened All Notes";
         EXPECT_EQ(noteWindows(), 2) << "one program shows the notes";
         EXPECT_EQ(QDir(path(row.lockFolder)).entryList({"brindlewick-*.socket.lock"}, QDir::Files | QDir::Hidden).size(), 1);

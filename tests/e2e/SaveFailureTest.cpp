@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QProcess>
 #include <QTest>
-#include <QThread>
 
 namespace {
 
@@ -28,21 +27,23 @@ TEST_F(SaveFailureTest, KilledWithAFailedSavePendingTheTypedNotesAreInTheRecover
     writeFile("data/notes.json", *NoteCoding::encode(NoteBook({seed})));
 
     launch(brindlewick);
-    ASSERT_TRUE(brindlewick.waitForStarted(5000));
+    ASSERT_TRUE(brindlewick.waitForStarted(patienceMs));
     QString window;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !(window = noteWindow()).isEmpty(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !(window = noteWindow()).isEmpty(); }, patienceMs));
 
     // The data folder goes away under the running program and a file takes its place.
     ASSERT_TRUE(QDir().rename(path("data"), path("data.moved")));
     writeFile("data", "not a folder");
 
     xdotool({"mousemove", "--window", window, "125", "150", "click", "1"});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return xdotool({"getactivewindow"}) == window; }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return xdotool({"getactivewindow"}) == window; }, patienceMs));
     xdotool({"key", "ctrl+End"});
     xdotool({"type", "--delay", "20", " and milk"});
-    EXPECT_TRUE(QTest::qWaitFor([] { return output("dunstctl", {"count", "displayed"}) == "1"; }, 3000))
+    EXPECT_TRUE(QTest::qWaitFor([] { return output("dunstctl", {"count", "displayed"}) == "1"; }, patienceMs))
         << "the failed save is on the desktop, with every window of the program closed or not";
-    QThread::msleep(500);
+    // Keys are taken in order: once the note floats, the text typed before is in it.
+    xdotool({"key", "ctrl+shift+f"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return floats(window); }, patienceMs));
 
     ASSERT_TRUE(quit(brindlewick));
     const QStringList kept = QDir(path("state/Brindlewick")).entryList({"notes.unsaved-*.json"});
@@ -53,6 +54,7 @@ TEST_F(SaveFailureTest, KilledWithAFailedSavePendingTheTypedNotesAreInTheRecover
     ASSERT_TRUE(book);
     ASSERT_EQ(book->notes.size(), 1);
     EXPECT_EQ(book->notes.first().text, "Shopping and milk");
+    EXPECT_TRUE(book->notes.first().pinned) << "the last change too";
 
     QFile in(path("data"));
     ASSERT_TRUE(in.open(QIODevice::ReadOnly));

@@ -16,7 +16,7 @@ public:
     {
         m_server.start("Xvfb", {"-displayfd", "1", "-screen", "0", QStringLiteral("%1x%2x24").arg(size.width()).arg(size.height()),
                                 "-nolisten", "tcp"});
-        if (!QTest::qWaitFor([&] { return m_server.canReadLine(); }, 10000))
+        if (!QTest::qWaitFor([&] { return m_server.canReadLine(); }, patienceMs))
             return;
         m_name = ":" + QString::fromLatin1(m_server.readLine()).trimmed();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -71,24 +71,24 @@ TEST_F(ScreenChangeTest, ANoteOpensWhereItWasSeenAfterARestartOnATallerScreen)
     writeFile("data/notes.json", *NoteCoding::encode(NoteBook{{tea}}));
     launch(brindlewick);
     QString note;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !(note = noteWindow()).isEmpty(); }, 10000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Desktop::position(note) == QPoint(300, 350); }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !(note = noteWindow()).isEmpty(); }, patienceMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Desktop::position(note) == QPoint(300, 350); }, patienceMs));
     const QPoint seen(700, 490);
     Desktop::drag(QPoint(300 + 125, 350 + 16), seen + QPoint(125, 16));
-    ASSERT_TRUE(savedNote([&](const StickyNote &n) { return n.frame && onScreen(*n.frame).topLeft() == seen; }, 3000))
+    ASSERT_TRUE(savedNote([&](const StickyNote &n) { return n.frame && onScreen(*n.frame).topLeft() == seen; }))
         << "moved to " << testing::PrintToString(Desktop::position(note));
     ASSERT_TRUE(quit(brindlewick));
 
     const OtherDisplay taller(QSize(1920, 1440));
     ASSERT_FALSE(taller.name().isEmpty());
     const OnDisplay there(taller.name());
-    ASSERT_TRUE(QTest::qWaitFor(windowManagerRuns, 10000));
+    ASSERT_TRUE(QTest::qWaitFor(windowManagerRuns, patienceMs));
     ASSERT_EQ(Desktop::screenSize(), QSize(1920, 1440));
     launch(second);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !(note = noteWindow()).isEmpty(); }, 10000));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return Desktop::position(note) == seen; }, 3000))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !(note = noteWindow()).isEmpty(); }, patienceMs));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Desktop::position(note) == seen; }, patienceMs))
         << "at " << testing::PrintToString(Desktop::position(note));
-    EXPECT_TRUE(savedNote([&](const StickyNote &n) { return n.frame && onScreen(*n.frame).topLeft() == seen; }, 3000))
+    EXPECT_TRUE(savedNote([&](const StickyNote &n) { return n.frame && onScreen(*n.frame).topLeft() == seen; }))
         << "the frame is stored y up from the taller screen's bottom";
     EXPECT_TRUE(quit(second));
 }

@@ -68,7 +68,7 @@ protected:
         for (const QString &pid : runningCopies())
             ::kill(pid.toInt(), SIGTERM);
         // Its windows must be gone before the next test looks for the program's windows.
-        EXPECT_TRUE(QTest::qWaitFor([&] { return runningCopies().isEmpty(); }, 5000))
+        EXPECT_TRUE(QTest::qWaitFor([&] { return runningCopies().isEmpty(); }, patienceMs))
             << "the relaunched copy ends on SIGTERM";
     }
 
@@ -100,9 +100,9 @@ protected:
     {
         launchInstalled(second);
         QString library;
-        EXPECT_TRUE(QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, 20000));
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !(library = visibleWindow("All Notes")).isEmpty(); }, 20000));
-        EXPECT_TRUE(QTest::qWaitFor([&] { return xdotool({"getactivewindow"}) == library; }, 20000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, patienceMs));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !(library = visibleWindow("All Notes")).isEmpty(); }, patienceMs));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return xdotool({"getactivewindow"}) == library; }, patienceMs));
         return library;
     }
 
@@ -110,8 +110,10 @@ protected:
     // items are "Check for Updates…", "Settings…" and "Quit Brindlewick".
     static void chooseCheckForUpdates(const QString &library)
     {
+        const qsizetype windows = programWindows().size();
         xdotool({"mousemove", "--window", library, "18", "10", "click", "1"});
-        QTest::qWait(400);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return programWindows().size() > windows; }, patienceMs))
+            << "the File menu opens";
         xdotool({"key", "--delay", "80", "Up", "Up", "Up", "Return"});
     }
 
@@ -135,30 +137,30 @@ protected:
 TEST_F(UpdateTest, InstallAndRelaunchEndsTheProgramAndTheNewVersionRunsFromTheSameFolder)
 {
     launchInstalled(brindlewick);
-    ASSERT_TRUE(brindlewick.waitForStarted(5000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !noteWindow().isEmpty(); }, 20000));
+    ASSERT_TRUE(brindlewick.waitForStarted(patienceMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !noteWindow().isEmpty(); }, patienceMs));
     chooseCheckForUpdates(reopenLibrary());
     QString window;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !(window = visibleWindow("Software Update")).isEmpty(); }, 20000))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !(window = visibleWindow("Software Update")).isEmpty(); }, patienceMs))
         << "Check for Updates… opens the update window";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Desktop::size(window).height() > offerHeight; }, 20000))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Desktop::size(window).height() > offerHeight; }, patienceMs))
         << "the window offers the release with its notes";
     EXPECT_TRUE(server.requests().contains("GET /feed.json Brindlewick/0.0.9"));
     xdotool({"windowactivate", "--sync", window});
     xdotool({"key", "Return"});
 
     // Waiting with the event loop running, so the server in this process keeps serving.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return brindlewick.state() == QProcess::NotRunning; }, 30000))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return brindlewick.state() == QProcess::NotRunning; }, patienceMs))
         << "Install and Relaunch ends the program, its note window open or not";
     EXPECT_EQ(brindlewick.exitCode(), 0);
     QString relaunched;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !(relaunched = runningCopies().value(0)).isEmpty(); }, 20000))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !(relaunched = runningCopies().value(0)).isEmpty(); }, patienceMs))
         << "the new version is started";
     EXPECT_EQ(QFileInfo("/proc/" + relaunched + "/exe").symLinkTarget(), program()) << "from the same folder";
     EXPECT_TRUE(QTest::qWaitFor([&] {
         const QString note = noteWindow();
         return !note.isEmpty() && xdotool({"getwindowpid", note}) == relaunched;
-    }, 20000)) << "the new version shows the note";
+    }, patienceMs)) << "the new version shows the note";
     expectTheReleaseInstalledAndTheNotesIntact();
     EXPECT_EQ(settings().value("OstrelAnnounced-0.1.0"), true) << "the kit keeps its settings in the program's file";
 }
@@ -167,8 +169,8 @@ TEST_F(UpdateTest, AQuitAfterAQuietDownloadInstallsTheNewVersionWithoutStartingI
 {
     writeFile("config/Brindlewick/settings.json", "{\"welcomeDone\": true, \"OstrelAutoUpdate\": true}");
     launchInstalled(brindlewick);
-    ASSERT_TRUE(brindlewick.waitForStarted(5000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !noteWindow().isEmpty(); }, 20000));
+    ASSERT_TRUE(brindlewick.waitForStarted(patienceMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !noteWindow().isEmpty(); }, patienceMs));
     const QString stage = path("cache/Brindlewick/updates/0.1.0");
     ASSERT_TRUE(QTest::qWaitFor([&] {
         return QFile::exists(stage + "/bin/brindlewick") && !QFile::exists(stage + ".archive");
@@ -178,10 +180,10 @@ TEST_F(UpdateTest, AQuitAfterAQuietDownloadInstallsTheNewVersionWithoutStartingI
     const qint64 quitting = brindlewick.processId();
     ASSERT_FALSE(library.isEmpty());
     xdotool({"key", "ctrl+q"});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return brindlewick.state() == QProcess::NotRunning; }, 20000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return brindlewick.state() == QProcess::NotRunning; }, patienceMs));
     EXPECT_EQ(brindlewick.exitCode(), 0);
     const QString installer = "ostrel-install " + QString::number(quitting) + " ";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Desktop::output("pgrep", {"-f", installer}).isEmpty(); }, 30000))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Desktop::output("pgrep", {"-f", installer}).isEmpty(); }, patienceMs))
         << "the install script has done its work";
     EXPECT_EQ(runningCopies(), QStringList()) << "a quit the user made is not undone";
     expectTheReleaseInstalledAndTheNotesIntact();

@@ -93,12 +93,12 @@ QPoint mainButton(const QImage &shot)
 class WelcomeTest : public EndToEndTest {
 protected:
     // Takes screenshots of "All Notes" until its page dots read `dots`.
-    bool showsDots(const QString &dots, int withinMs = 5000)
+    bool showsDots(const QString &dots)
     {
         return QTest::qWaitFor([&] {
             shot = Desktop::screenshot(library);
             return pageDots(shot) == dots;
-        }, withinMs);
+        }, patienceMs);
     }
 
     void clickMainButton() const
@@ -115,14 +115,14 @@ protected:
 TEST_F(WelcomeTest, WalkingThroughTheWelcomeLeavesOneWelcomeNoteThatTheNextSessionShowsAlone)
 {
     launch(brindlewick);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !(library = Desktop::visibleWindow("All Notes")).isEmpty(); }, 10000))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !(library = Desktop::visibleWindow("All Notes")).isEmpty(); }, patienceMs))
         << "the first run opens All Notes";
     ASSERT_TRUE(showsDots("Ooo")) << "the welcome's first page shows over All Notes; the dots read "
                                   << pageDots(shot).toStdString();
     const QPoint corner(shot.width() - 10, shot.height() - 10);
     const QColor dimmed = shot.pixelColor(corner);
 
-    ASSERT_TRUE(QTest::qWaitFor([&] { return xdotool({"getactivewindow"}) == library; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return xdotool({"getactivewindow"}) == library; }, patienceMs));
     xdotool({"key", "Return"});
     ASSERT_TRUE(showsDots("oOo")) << "Return turns to the alerts page; the dots read " << pageDots(shot).toStdString();
     clickMainButton();
@@ -132,7 +132,7 @@ TEST_F(WelcomeTest, WalkingThroughTheWelcomeLeavesOneWelcomeNoteThatTheNextSessi
     EXPECT_LT(dimmed.lightness() + 30, shot.pixelColor(corner).lightness())
         << "All Notes is dimmed behind the welcome and clear after it";
 
-    const std::optional<StickyNote> welcome = savedNote([](const StickyNote &n) { return n.frame.has_value(); }, 3000);
+    const std::optional<StickyNote> welcome = savedNote([](const StickyNote &n) { return n.frame.has_value(); });
     ASSERT_TRUE(welcome) << "the notes file holds one note, placed on the desktop";
     EXPECT_EQ(welcome->text, welcomeText);
     EXPECT_EQ(welcome->color, NoteColor::lemon);
@@ -158,7 +158,7 @@ TEST_F(WelcomeTest, WalkingThroughTheWelcomeLeavesOneWelcomeNoteThatTheNextSessi
         panels = programWindows();
         panels.removeAll(library);
         return !panels.isEmpty();
-    }, 5000));
+    }, patienceMs));
     ASSERT_EQ(panels.size(), 1) << "one note on the desktop";
     const QString panel = panels.first();
     EXPECT_EQ(QRect(position(panel), Desktop::size(panel)), onScreen(*welcome->frame));
@@ -167,7 +167,7 @@ TEST_F(WelcomeTest, WalkingThroughTheWelcomeLeavesOneWelcomeNoteThatTheNextSessi
     const QPoint placed = position(panel);
     const QPoint moved = placed + QPoint(-400, 300);
     Desktop::drag(placed + QPoint(125, 16), moved + QPoint(125, 16));
-    ASSERT_TRUE(savedNote([&](const StickyNote &n) { return n.frame && onScreen(*n.frame).topLeft() == moved; }, 3000))
+    ASSERT_TRUE(savedNote([&](const StickyNote &n) { return n.frame && onScreen(*n.frame).topLeft() == moved; }))
         << "the moved note is stored at " << testing::PrintToString(position(panel));
     ASSERT_TRUE(quit(brindlewick));
     const std::optional<NoteBook> saved = notebook();
@@ -179,9 +179,9 @@ TEST_F(WelcomeTest, WalkingThroughTheWelcomeLeavesOneWelcomeNoteThatTheNextSessi
     writeFile("state/Brindlewick/notes.unsaved-1765000000.json", "{}");
     launch(second, atLogin);
     QString note;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !(note = noteWindow()).isEmpty(); }, 10000))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !(note = noteWindow()).isEmpty(); }, patienceMs))
         << "the welcome note comes back on the desktop";
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QRect(position(note), Desktop::size(note)) == stored; }, 3000))
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QRect(position(note), Desktop::size(note)) == stored; }, patienceMs))
         << "at " << testing::PrintToString(QRect(position(note), Desktop::size(note))) << ", stored "
         << testing::PrintToString(stored);
     // A launch asks for "All Notes" before any note is put on the desktop, so by now it would exist.
@@ -190,7 +190,7 @@ TEST_F(WelcomeTest, WalkingThroughTheWelcomeLeavesOneWelcomeNoteThatTheNextSessi
     // Started with the session again while it still runs (out and back in at once): nothing comes up.
     QProcess again;
     launch(again, atLogin);
-    ASSERT_TRUE(again.waitForFinished(10000));
+    ASSERT_TRUE(again.waitForFinished(patienceMs));
     EXPECT_EQ(again.exitCode(), 0);
     QTest::qWait(1000);
     EXPECT_EQ(Desktop::window("All Notes"), QString()) << "a login start leaves the running program as it is";
@@ -199,7 +199,7 @@ TEST_F(WelcomeTest, WalkingThroughTheWelcomeLeavesOneWelcomeNoteThatTheNextSessi
     // The user took it out of their startup applications: it stays out.
     ASSERT_TRUE(QFile::remove(entryPath));
     launch(brindlewick);
-    ASSERT_TRUE(QTest::qWaitFor([] { return !Desktop::visibleWindow("All Notes").isEmpty(); }, 10000))
+    ASSERT_TRUE(QTest::qWaitFor([] { return !Desktop::visibleWindow("All Notes").isEmpty(); }, patienceMs))
         << "a plain launch shows the problem";
     ASSERT_TRUE(quit(brindlewick));
     EXPECT_FALSE(QFile::exists(entryPath));

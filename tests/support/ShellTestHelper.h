@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Patience.h"
+
 #include <QProcess>
 #include <QStringList>
 
@@ -13,7 +15,7 @@ inline void startShellTestHelper(QProcess &process, const QStringList &arguments
 }
 
 // Waits until the process prints `line`; false when it ends or stays silent for the timeout.
-inline bool waitForLine(QProcess &process, const QByteArray &line, int timeoutMs = 10000)
+inline bool waitForLine(QProcess &process, const QByteArray &line, int timeoutMs = patienceMs)
 {
     while (true) {
         while (process.canReadLine()) {

@@ -2,6 +2,7 @@
 
 #include "NoteWindows/NotePanel.h"
 #include "NoteWindows/NoteWindows.h"
+#include "Patience.h"
 #include "Shell/AppActions.h"
 #include "Shell/LibraryWindow.h"
 #include "SharedModel.h"
@@ -37,15 +38,16 @@ protected:
             return false;
         window->show();
         window->activateWindow();
-        return QTest::qWaitForWindowActive(window);
+        return QTest::qWaitForWindowActive(window, patienceMs);
     }
 
     // The note's desktop panel, once the note windows have caught up with the model.
     static NotePanel *panelOf(const QUuid &id)
     {
         NotePanel *panel = nullptr;
-        return QTest::qWaitFor([&] { return (panel = AppActions::windows()->panel(id)) != nullptr; }, 2000) ? panel
-                                                                                                            : nullptr;
+        return QTest::qWaitFor([&] { return (panel = AppActions::windows()->panel(id)) != nullptr; }, patienceMs)
+                   ? panel
+                   : nullptr;
     }
 
     static QMainWindow *library() { return LibraryWindow::shared().window(); }

@@ -1,3 +1,4 @@
+#include "Patience.h"
 #include "Pixels.h"
 #include "Snapshots.h"
 #include "TestNotes.h"
@@ -79,7 +80,7 @@ protected:
         view->resize(1512, 238);
         view->show();
         state.setMode(mode);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return view->content()->isVisible(); }));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return view->content()->isVisible(); }, patienceMs));
         return *view;
     }
 

@@ -1,3 +1,4 @@
+#include "Patience.h"
 #include "ScopedEnv.h"
 #include "Platform/AppLinks.h"
 
@@ -73,7 +74,7 @@ TEST(AppLinks, OpeningStartsTheSettingsProgramAndWithoutOneDoesNothing)
     ScopedEnv path("PATH", dir.path().toUtf8());
     AppLinks::openNotificationSettings();
     QFile ran(program + QStringLiteral(".ran"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return ran.exists() && ran.size() > 0; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ran.exists() && ran.size() > 0; }, patienceMs));
     ASSERT_TRUE(ran.open(QIODevice::ReadOnly));
     EXPECT_EQ(ran.readAll().trimmed(), QByteArray("notifications"));
 }

@@ -348,7 +348,7 @@ TEST_F(SettingsViewTest, OpenNotificationSettingsStartsTheDesktopsSettings)
     const auto view = open(SettingsView::Tab::alerts);
     QTest::mouseClick(button(*view, "Open Notification Settings…"), Qt::LeftButton);
     QFile ran(settings.program() + ".ran");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return ran.exists() && ran.size() > 0; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ran.exists() && ran.size() > 0; }, patienceMs));
 }
 
 // "How It Works" names the folder the notes are really kept in, as the environment gives it.

@@ -23,7 +23,7 @@ TEST(QuitSignals, EachQuitSignalEndsTheProcessNormallyAfterTheQuitHandlersRan)
         ASSERT_TRUE(waitForLine(child, "ready"));
 
         ASSERT_EQ(::kill(static_cast<pid_t>(child.processId()), signal), 0);
-        ASSERT_TRUE(child.waitForFinished(10000));
+        ASSERT_TRUE(child.waitForFinished(patienceMs));
         EXPECT_EQ(child.exitStatus(), QProcess::NormalExit) << signal;
         EXPECT_EQ(child.exitCode(), 0) << signal;
         EXPECT_EQ(contents(saved), "saved") << signal;

@@ -23,7 +23,7 @@ protected:
     {
         QProcess second;
         startShellTestHelper(second, {QStringLiteral("instance"), socket});
-        ASSERT_TRUE(QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, 10000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, patienceMs));
         EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(second.exitCode(), exitCode);
     }
@@ -39,9 +39,9 @@ TEST_F(SingleInstanceTest, SecondLaunchAsksTheFirstToReopenAndExits)
     QSignalSpy reopened(&first, &SingleInstance::reopen);
 
     launchAgain();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return reopened.count() == 1; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reopened.count() == 1; }, patienceMs));
     launchAgain();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return reopened.count() == 2; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reopened.count() == 2; }, patienceMs));
 }
 
 TEST_F(SingleInstanceTest, APeerSendingEndlessTextIsCutOffAndReopensNothing)
@@ -52,10 +52,10 @@ TEST_F(SingleInstanceTest, APeerSendingEndlessTextIsCutOffAndReopensNothing)
 
     QLocalSocket peer;
     peer.connectToServer(socket);
-    ASSERT_TRUE(peer.waitForConnected(5000));
+    ASSERT_TRUE(peer.waitForConnected(patienceMs));
     const QByteArray noise(64 * 1024, 'x');
     peer.write(noise + "reopen\n");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return peer.state() == QLocalSocket::UnconnectedState; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return peer.state() == QLocalSocket::UnconnectedState; }, patienceMs));
     EXPECT_EQ(reopened.count(), 0);
 }
 
@@ -73,14 +73,14 @@ TEST_F(SingleInstanceTest, ARunningProcessKeepsItsClaimUntilItDiesAndACrashedRun
 
     // A crash leaves the lock of a dead process and a socket file nobody listens on.
     ::kill(static_cast<pid_t>(running.processId()), SIGKILL);
-    ASSERT_TRUE(running.waitForFinished(10000));
+    ASSERT_TRUE(running.waitForFinished(patienceMs));
     ASSERT_TRUE(QFileInfo::exists(socket));
 
     SingleInstance next(socket);
     ASSERT_TRUE(next.claim());
     QSignalSpy reopened(&next, &SingleInstance::reopen);
     launchAgain();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return reopened.count() == 1; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return reopened.count() == 1; }, patienceMs));
 }
 
 TEST_F(SingleInstanceTest, PeersThatHoldOnOrCrowdInAreCutOffAndALaunchStillGetsThrough)
@@ -95,11 +95,11 @@ TEST_F(SingleInstanceTest, PeersThatHoldOnOrCrowdInAreCutOffAndALaunchStillGetsT
         silent.back()->connectToServer(socket);
     }
     launchAgain();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return reopened.count() == 1; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return reopened.count() == 1; }, patienceMs));
     EXPECT_TRUE(QTest::qWaitFor([&] {
         return std::all_of(silent.begin(), silent.end(),
                            [](const auto &peer) { return peer->state() == QLocalSocket::UnconnectedState; });
-    }, 10000)) << "every silent peer is let go";
+    }, patienceMs)) << "every silent peer is let go";
 }
 
 TEST_F(SingleInstanceTest, ALaunchThatFindsARunningProcessThatDoesNotAnswerFailsInsteadOfPretending)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Patience.h"
 #include "State/AppModel.h"
 #include "State/RecordingNotifier.h"
 #include "QtPrinters.h"

@@ -105,7 +105,7 @@ TEST_F(AppModelTest, ABurstOfChangesIsWrittenOnceAfterTheLast)
     QTest::qWait(100);
     EXPECT_FALSE(QFileInfo::exists(notesPath())) << "300 ms after the first change nothing is written yet";
     EXPECT_TRUE(model->savePending());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(notesPath()); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(notesPath()); }, patienceMs));
     EXPECT_EQ(readNotes(dataFolder()), model->book());
     EXPECT_FALSE(model->savePending());
 }

@@ -160,7 +160,7 @@ TEST_F(NotesFaultTest, EachFaultIsShownLosesNothingAndKeepsEveryFileOnDisk)
 
         guard.reset();
         fault.mend();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return holdsTyped(notesPath()); }, 5000)) << "the typed note is saved";
+        EXPECT_TRUE(QTest::qWaitFor([&] { return holdsTyped(notesPath()); }, patienceMs)) << "the typed note is saved";
         EXPECT_TRUE(model->finishSaves(std::chrono::seconds(10)));
         EXPECT_FALSE(model->loadBlocked());
         EXPECT_FALSE(model->saveFailing());

@@ -226,7 +226,8 @@ protected:
 
     bool waitUntilLoaded() const
     {
-        return QTest::qWaitFor([&] { return !model->loadBlocked(); }, 10000) && model->finishSaves(std::chrono::seconds(10));
+        return QTest::qWaitFor([&] { return !model->loadBlocked(); }, patienceMs)
+               && model->finishSaves(std::chrono::seconds(10));
     }
 
     std::optional<std::pair<QString, QString>> m_mounted;
@@ -289,7 +290,7 @@ TEST_F(NotesPlacesTest, NotesKeptWherePeopleKeepThemAreMergedKeptAndNeverLost)
              EXPECT_TRUE(model->saveFailing());
              EXPECT_TRUE(QDir(dir.filePath("mnt")).isEmpty()) << "nothing is written into the bare mount point";
              mountDisk();
-             ASSERT_TRUE(QTest::qWaitFor([&] { return !model->saveFailing(); }, 10000));
+             ASSERT_TRUE(QTest::qWaitFor([&] { return !model->saveFailing(); }, patienceMs));
              quit();
          },
          [&] {

@@ -150,7 +150,7 @@ TEST_F(WelcomeViewTest, WithoutAnimationsThePageChangesAtOnceAndWithThemItSlides
     view->go(-1);
     EXPECT_GT(view->page()->x(), view->width() / 2) << "going back also brings the page in from the trailing edge";
     EXPECT_EQ(second->x(), 0) << "a turn under way is finished first";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !view->isTurning(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view->isTurning(); }, patienceMs));
     EXPECT_EQ(view->page()->pos(), QPoint(0, 0));
     EXPECT_EQ(view->page()->graphicsEffect(), nullptr);
 }

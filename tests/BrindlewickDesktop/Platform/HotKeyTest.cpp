@@ -1,3 +1,4 @@
+#include "Patience.h"
 #include "Platform/HotKey.h"
 #include "Platform/X11.h"
 #include "Platform/X11KeyGrab.h"
@@ -37,7 +38,7 @@ protected:
         const int before = markers;
         press(keys);
         press(QStringLiteral("ctrl+alt+m"));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return markers > before; }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return markers > before; }, patienceMs));
         QCoreApplication::processEvents();
     }
 

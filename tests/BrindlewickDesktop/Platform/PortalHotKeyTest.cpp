@@ -1,6 +1,7 @@
 #include "Platform/GlobalShortcutsPortal.h"
 #include "Platform/HotKey.h"
 #include "FakeShortcutsPortal.h"
+#include "Patience.h"
 #include "QtPrinters.h"
 #include "ScopedEnv.h"
 
@@ -22,7 +23,7 @@ protected:
     {
         QSignalSpy changed(&hotKey, &HotKey::registeredChanged);
         hotKey.registerKey();
-        ASSERT_TRUE(changed.wait(5000));
+        ASSERT_TRUE(changed.wait(patienceMs));
     }
 
     const ScopedEnv wayland{"XDG_SESSION_TYPE", QByteArray("wayland")};
@@ -46,13 +47,13 @@ TEST_F(PortalHotKeyTest, WaylandSessionBindsTheKeyThroughThePortalAndClosesItsSe
     portal.activate(portal.session(), QStringLiteral("another"));
     portal.activate(portal.session() + QStringLiteral("x"), QStringLiteral("quick-note"));
     portal.activate(portal.session(), QStringLiteral("quick-note"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return presses > 0; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return presses > 0; }, patienceMs));
     QCoreApplication::processEvents();
     EXPECT_EQ(presses, 1);
 
     hotKey.release();
     EXPECT_FALSE(hotKey.registered());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !portal.closedSession().isEmpty(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !portal.closedSession().isEmpty(); }, patienceMs));
     EXPECT_EQ(portal.closedSession(), portal.session());
 }
 
@@ -67,7 +68,7 @@ TEST_F(PortalHotKeyTest, RefusedOrMissingPortalFallsBackToTheXGrab)
         registerAndWait();
         EXPECT_TRUE(hotKey.registered()) << portalRuns;
         EXPECT_EQ(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("ctrl+alt+n")}), 0);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return presses > 0; }, 5000)) << portalRuns;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return presses > 0; }, patienceMs)) << portalRuns;
         presses = 0;
         hotKey.release();
     }
@@ -78,7 +79,7 @@ TEST(GlobalShortcutsPortal, WithoutAPortalOnTheBusNothingIsBound)
     GlobalShortcutsPortal portal(QStringLiteral("quick-note"), QStringLiteral("Quick Note"), QStringLiteral("CTRL+ALT+n"));
     QSignalSpy finished(&portal, &GlobalShortcutsPortal::finished);
     portal.bind();
-    ASSERT_TRUE(finished.wait(5000));
+    ASSERT_TRUE(finished.wait(patienceMs));
     EXPECT_EQ(finished.at(0).at(0).toBool(), false);
     EXPECT_FALSE(portal.bound());
 }

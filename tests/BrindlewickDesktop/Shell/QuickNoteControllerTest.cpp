@@ -1,5 +1,6 @@
 #include "NoteWindows/NotePanel.h"
 #include "NoteWindows/NoteWindows.h"
+#include "Patience.h"
 #include "Platform/HotKey.h"
 #include "Platform/X11.h"
 #include "Shell/QuickNote/KeyPanel.h"
@@ -22,9 +23,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// Generous: a busy machine can keep the window manager from answering for seconds.
-constexpr int patience = 15000;
 
 void xdotool(const QStringList &arguments)
 {
@@ -101,12 +99,12 @@ protected:
                 X11::activate(X11::connection(), window);
                 return false;
             },
-            patience);
+            patienceMs);
     }
 
     bool becomesActive(xcb_window_t window) const
     {
-        return QTest::qWaitFor([&] { return X11::activeWindow(X11::connection()) == window; }, patience);
+        return QTest::qWaitFor([&] { return X11::activeWindow(X11::connection()) == window; }, patienceMs);
     }
 
     // Once the server answers, every event it sent before is on its way to Qt; then Qt handles them.
@@ -153,7 +151,7 @@ protected:
                 return panel && focusIns.count(panel->winId()) > focusInsSeen && panel->isActiveWindow()
                     && QApplication::focusWidget() == panel->findChild<QLineEdit *>();
             },
-            patience);
+            patienceMs);
         if (shown)
             focusInsSeen = focusIns.count(controller.panel()->winId());
         return shown;
@@ -161,7 +159,7 @@ protected:
 
     bool panelHidden() const
     {
-        return QTest::qWaitFor([&] { return controller.panel() && !controller.panel()->isVisible(); }, patience);
+        return QTest::qWaitFor([&] { return controller.panel() && !controller.panel()->isVisible(); }, patienceMs);
     }
 
     FocusInWatch focusIns;
@@ -215,7 +213,7 @@ TEST_F(QuickNoteControllerTest, EscGivesTheFocusBackToTheWindowThatHadIt)
     xdotool({"key", "Escape"});
     ASSERT_TRUE(panelHidden());
     EXPECT_TRUE(becomesActive(first.id()));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return activationRequests().contains(first.id()); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return activationRequests().contains(first.id()); }, patienceMs));
     EXPECT_TRUE(model.book().notes.isEmpty());
 
     // The line is still there at the next showing.
@@ -249,7 +247,7 @@ TEST_F(QuickNoteControllerTest, EscGivesTheFocusBackToTheProgramsOwnWindowThatHa
     library.setGeometry(200, 200, 900, 600);
     library.show();
     windows.show(id);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return windows.panel(id) && windows.panel(id)->isActiveWindow(); }, patience));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return windows.panel(id) && windows.panel(id)->isActiveWindow(); }, patienceMs));
 
     struct Case {
         const char *name;
@@ -263,7 +261,7 @@ TEST_F(QuickNoteControllerTest, EscGivesTheFocusBackToTheProgramsOwnWindowThatHa
         xdotool({"key", "Escape"});
         ASSERT_TRUE(panelHidden()) << c.name;
         EXPECT_TRUE(becomesActive(c.window->winId())) << c.name;
-        EXPECT_TRUE(QTest::qWaitFor([&] { return c.window->isActiveWindow(); }, patience)) << c.name;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return c.window->isActiveWindow(); }, patienceMs)) << c.name;
     }
 }
 
@@ -312,7 +310,7 @@ TEST_F(QuickNoteControllerTest, PickingAColourOrTheTuckBoxKeepsTheLineTyping)
     for (QAbstractButton *button : {mint, tuck}) {
         const QPoint at = button->mapToGlobal(button->rect().center());
         xdotool({"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "1"});
-        ASSERT_TRUE(QTest::qWaitFor([&] { return button->isChecked(); }, patience)) << button->text().toStdString();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return button->isChecked(); }, patienceMs)) << button->text().toStdString();
         xdotool({"type", "--delay", "20", "tea "});
     }
     xdotool({"key", "Return"});

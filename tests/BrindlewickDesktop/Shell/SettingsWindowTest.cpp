@@ -1,3 +1,4 @@
+#include "Patience.h"
 #include "Shell/SettingsWindow.h"
 #include "State/AppModel.h"
 #include "State/RecordingNotifier.h"
@@ -35,21 +36,21 @@ TEST_F(SettingsWindowTest, OpensCentredOnThePointersScreenThenWhereTheUserLeftIt
     first.bringForward();
     QWidget *window = first.window();
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window, patienceMs));
     EXPECT_LE((window->frameGeometry().center() - screen.center()).manhattanLength(), 40)
         << "frame at " << window->frameGeometry().x() << "," << window->frameGeometry().y();
     EXPECT_GT(window->geometry().top(), screen.top() + 100) << "not in the corner";
 
     const QPoint moved(150, 120);
     window->move(moved);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->pos() == moved; }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->pos() == moved; }, patienceMs));
     window->close();
     ASSERT_TRUE(model.defaults().stringValue(SettingsWindow::frameKey));
 
     SettingsWindow next(model);
     next.bringForward();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(next.window()));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return next.window()->pos() == moved; }, 3000))
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(next.window(), patienceMs));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return next.window()->pos() == moved; }, patienceMs))
         << next.window()->pos().x() << "," << next.window()->pos().y();
 
     next.window()->close();
@@ -63,9 +64,9 @@ TEST_F(SettingsWindowTest, EscapeAndCtrlWCloseIt)
     for (const char *key : {"Escape", "ctrl+w"}) {
         settings.bringForward();
         QWidget *window = settings.window();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window)) << key;
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window, patienceMs)) << key;
         ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QString::fromLatin1(key)}), 0);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }, 5000)) << key;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }, patienceMs)) << key;
     }
 }
 

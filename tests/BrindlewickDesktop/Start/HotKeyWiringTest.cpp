@@ -1,5 +1,6 @@
 #include "NotchTray/TrayController.h"
 #include "NoteWindows/NoteWindows.h"
+#include "Patience.h"
 #include "Platform/HotKey.h"
 #include "Shell/AppActions.h"
 #include "Shell/QuickNote/KeyPanel.h"
@@ -36,7 +37,7 @@ TEST(HotKeyWiring, FollowsTheSettingAndOpensTheQuickNotePanelOnTheWiredModel)
     hotKey.action();
     KeyPanel *panel = QuickNoteController::shared().panel();
     ASSERT_NE(panel, nullptr);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return panel->isVisible(); }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return panel->isVisible(); }, patienceMs));
     auto *view = panel->findChild<QuickNoteView *>();
     ASSERT_NE(view, nullptr);
     QTest::keyClicks(view->findChild<QLineEdit *>(QStringLiteral("line")), QStringLiteral("tea 4m"));
