@@ -47,10 +47,15 @@ protected:
     QWidget *open(PopoverRequest::Kind kind)
     {
         windows.show(id);
-        const bool active =
-            QTest::qWaitFor([&] { return windows.panel(id) && windows.panel(id)->isActiveWindow(); }, patienceMs);
+        const bool active = QTest::qWaitFor([&] {
+            const NotePanel *panel = windows.panel(id);
+            return panel && panel->isActiveWindow() && X11::activeWindow(X11::connection()) == panel->winId();
+        }, patienceMs);
         if (!active)
             return nullptr;
+        // The window manager's focus changes are taken before the popover opens: one coming later
+        // would leave the application without an active window for a moment, which closes popups.
+        settleX();
         NoteView *face = windows.panel(id)->findChild<NoteView *>();
         face->openPopover(kind);
         const bool focused = QTest::qWaitFor(
