@@ -250,6 +250,8 @@ TEST_F(NotesPlacesTest, NotesKeptWherePeopleKeepThemAreMergedKeptAndNeverLost)
         model->newNote("Typed while waiting");
         model->newNote("Typed while waiting too");
     };
+    // The four notes on disk joined by the two typed while the file was not there.
+    const QStringList fourAndTwo{"Rent", "Dentist", "Seeds", "Tyres", "Typed while waiting", "Typed while waiting too"};
 
     const Row rows[] = {
         {"a disk mounted after the start",
@@ -267,11 +269,9 @@ TEST_F(NotesPlacesTest, NotesKeptWherePeopleKeepThemAreMergedKeptAndNeverLost)
              quit();
          },
          [&] {
-             return QMap<QString, Expected>{{"mnt/Brindlewick/notes.json",
-                                             Notes{{"Rent", "Dentist", "Seeds", "Tyres", "Typed while waiting",
-                                                    "Typed while waiting too"}}}};
+             return QMap<QString, Expected>{{"mnt/Brindlewick/notes.json", Notes{fourAndTwo}}};
          },
-         {"Rent", "Dentist", "Seeds", "Tyres", "Typed while waiting", "Typed while waiting too"}},
+         fourAndTwo},
 
         {"a disk that goes away while running and comes back",
          [&] {
@@ -294,11 +294,9 @@ TEST_F(NotesPlacesTest, NotesKeptWherePeopleKeepThemAreMergedKeptAndNeverLost)
              quit();
          },
          [&] {
-             return QMap<QString, Expected>{{"mnt/Brindlewick/notes.json",
-                                             Notes{{"Rent", "Dentist", "Seeds", "Tyres", "Typed while waiting",
-                                                    "Typed while waiting too"}}}};
+             return QMap<QString, Expected>{{"mnt/Brindlewick/notes.json", Notes{fourAndTwo}}};
          },
-         {"Rent", "Dentist", "Seeds", "Tyres", "Typed while waiting", "Typed while waiting too"}},
+         fourAndTwo},
 
         {"a link into a sync folder that appears after the start",
          [&] {
@@ -316,10 +314,9 @@ TEST_F(NotesPlacesTest, NotesKeptWherePeopleKeepThemAreMergedKeptAndNeverLost)
          [&] {
              return QMap<QString, Expected>{
                  {"data/notes.json", Link{"../Sync/notes.json"}},
-                 {"Sync/notes.json", Notes{{"Rent", "Dentist", "Seeds", "Tyres", "Typed while waiting",
-                                           "Typed while waiting too"}}}};
+                 {"Sync/notes.json", Notes{fourAndTwo}}};
          },
-         {"Rent", "Dentist", "Seeds", "Tyres", "Typed while waiting", "Typed while waiting too"}},
+         fourAndTwo},
 
         {"a link whose target a sync tool replaces while running",
          [&] {
