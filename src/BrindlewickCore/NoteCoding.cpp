@@ -212,6 +212,10 @@ public:
     }
 
 private:
+    // Text without lone surrogates, as UTF-8 with JSON's escapes.
+    void utf8(QStringView text);
+    // One UTF-16 code unit as JSON's six-character escape.
+    void escape(char16_t unit);
     void newline()
     {
         m_out += '\n';
@@ -223,16 +227,49 @@ private:
     bool m_first = true;
 };
 
+// A surrogate without its other half (text pasted from a broken source) has no UTF-8 form: it is
+// written as its JSON escape, which the reader turns back into the same code unit.
+bool isLoneSurrogate(QStringView text, qsizetype i)
+{
+    const QChar c = text[i];
+    if (c.isHighSurrogate())
+        return i + 1 == text.size() || !text[i + 1].isLowSurrogate();
+    if (c.isLowSurrogate())
+        return i == 0 || !text[i - 1].isHighSurrogate();
+    return false;
+}
+
 void Writer::string(const QString &text)
 {
-    static const char hex[] = "0123456789abcdef";
     m_out += '"';
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!text[i].isSurrogate() || !isLoneSurrogate(text, i))
+            continue;
+        utf8(QStringView(text).sliced(start, i - start));
+        escape(text[i].unicode());
+        start = i + 1;
+    }
+    utf8(QStringView(text).sliced(start));
+    m_out += '"';
+}
+
+void Writer::escape(char16_t unit)
+{
+    static const char hex[] = "0123456789abcdef";
+    m_out += "\\u";
+    for (int shift = 12; shift >= 0; shift -= 4)
+        m_out += hex[(unit >> shift) & 0xF];
+}
+
+void Writer::utf8(QStringView text)
+{
     const QByteArray utf8 = text.toUtf8();
     for (qsizetype i = 0; i < utf8.size(); ++i) {
         const char c = utf8[i];
         const auto byte = static_cast<unsigned char>(c);
         if (QByteArrayView(utf8).sliced(i).startsWith(byteOrderMark)) {
-            m_out += "\\ufeff";
+            escape(0xFEFF);
             i += byteOrderMark.size() - 1;
             continue;
         }
@@ -243,16 +280,12 @@ void Writer::string(const QString &text)
         case '\r': m_out += "\\r"; break;
         case '\t': m_out += "\\t"; break;
         default:
-            if (byte < 0x20) {
-                m_out += "\\u00";
-                m_out += hex[byte >> 4];
-                m_out += hex[byte & 0xF];
-            } else {
+            if (byte < 0x20)
+                escape(byte);
+            else
                 m_out += c;
-            }
         }
     }
-    m_out += '"';
 }
 
 void writeFrame(Writer &out, const NoteFrame &frame)

@@ -129,7 +129,9 @@ private:
     QString text()
     {
         static const QString pieces[] = {"", "Buy milk", "\n", "\t", "\"quoted\"", "back\\slash", "\u00e9t\u00e9",
-                                         "\U0001F600", "\u0000", "\r\n", "</script>", "\u2028", "日本語", "\uFEFF"};
+                                         "\U0001F600", "\u0000", "\r\n", "</script>", "\u2028", "日本語", "\uFEFF",
+                                         // Halves of a pair, alone or joined by chance to the next piece.
+                                         QString(QChar(0xD83D)), QString(QChar(0xDE00))};
         QString result;
         for (int i = m_random.bounded(0, 6); i > 0; --i)
             result += pieces[m_random.bounded(int(std::size(pieces)))];

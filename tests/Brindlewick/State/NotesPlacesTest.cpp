@@ -243,6 +243,7 @@ TEST_F(NotesPlacesTest, NotesKeptWherePeopleKeepThemAreMergedKeptAndNeverLost)
     const StickyNote dentist = desktopNote("Dentist");
     const StickyNote seeds = desktopNote("Seeds");
     const StickyNote tyres = desktopNote("Tyres");
+    const StickyNote halfAPair = desktopNote(QStringLiteral("Pasted ") + QChar(0xD83D));
     const QByteArray fourNotes = notesFile({rent, dentist, seeds, tyres});
     QByteArray theirs;
     const Bytes person("a person's own copy");
@@ -375,9 +376,9 @@ TEST_F(NotesPlacesTest, NotesKeptWherePeopleKeepThemAreMergedKeptAndNeverLost)
          },
          {"Rent, paid here", "Tyres"}},
 
-        {"copies a person made beside the file, and a save cut short",
+        {"copies a person made beside the file, a save cut short, and a note pasted from a broken source",
          [&] {
-             writeTestFile(dir.filePath("data/notes.json"), fourNotes);
+             writeTestFile(dir.filePath("data/notes.json"), notesFile({rent, dentist, seeds, tyres, halfAPair}));
              writeTestFile(dir.filePath("data/notes.json.backup"), person.bytes);
              writeTestFile(dir.filePath("data/notes.json.before"), person.bytes);
              writeTestFile(dir.filePath("data/.notes.json.brindlewick-saving-Ab12Cd"), "{ cut short");
@@ -390,11 +391,11 @@ TEST_F(NotesPlacesTest, NotesKeptWherePeopleKeepThemAreMergedKeptAndNeverLost)
          },
          [&] {
              return QMap<QString, Expected>{
-                 {"data/notes.json", Notes{{"Rent", "Dentist", "Seeds", "Tyres", "\uFEFFKept as typed"}}},
+                 {"data/notes.json", Notes{{"Rent", "Dentist", "Seeds", "Tyres", halfAPair.text, "\uFEFFKept as typed"}}},
                  {"data/notes.json.backup", person},
                  {"data/notes.json.before", person}};
          },
-         {"Rent", "Dentist", "Seeds", "Tyres", "\uFEFFKept as typed"}},
+         {"Rent", "Dentist", "Seeds", "Tyres", halfAPair.text, "\uFEFFKept as typed"}},
 
         {"a planted link where the recovery file would go in the state folder",
          [&] {
