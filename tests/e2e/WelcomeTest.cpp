@@ -6,6 +6,7 @@
 #include "Pixels.h"
 #include "QtPrinters.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -202,6 +203,18 @@ TEST_F(WelcomeTest, WalkingThroughTheWelcomeLeavesOneWelcomeNoteThatTheNextSessi
     ASSERT_TRUE(QTest::qWaitFor([] { return !Desktop::visibleWindow("All Notes").isEmpty(); }, patienceMs))
         << "a plain launch shows the problem";
     ASSERT_TRUE(quit(brindlewick));
+    EXPECT_FALSE(QFile::exists(entryPath));
+
+    // A damaged settings file is set aside and says nothing of a first run: no welcome, no entry.
+    writeFile("config/Brindlewick/settings.json", R"({"welcomeDone": tr)");
+    launch(brindlewick);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !(library = Desktop::visibleWindow("All Notes")).isEmpty(); }, patienceMs))
+        << "a plain launch shows the set-aside settings as a problem";
+    QTest::qWait(1000);
+    EXPECT_EQ(pageDots(Desktop::screenshot(library)), QString()) << "no welcome over All Notes";
+    ASSERT_TRUE(quit(brindlewick));
+    EXPECT_EQ(QDir(path("config/Brindlewick")).entryList({"settings.damaged-*.json"}, QDir::Files).size(), 1);
+    EXPECT_EQ(settings().value("welcomeDone"), QJsonValue(true));
     EXPECT_FALSE(QFile::exists(entryPath));
 }
 

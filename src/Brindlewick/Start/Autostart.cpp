@@ -1,10 +1,15 @@
 #include "Autostart.h"
 
+#include "OwnFolder.h"
+#include "RegularFile.h"
+#include "State/Paths.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <algorithm>
+#include <unistd.h>
 
 namespace {
 
@@ -39,6 +44,41 @@ QString escapedValue(QString value)
     return value;
 }
 
+// Kept in the state folder once the entry is there, written or found: the settings may be lost or
+// damaged and the welcome come back, yet an entry the user removed stays removed.
+const QString writtenOnce = QStringLiteral("autostart-written");
+
+bool isThere(const QString &path)
+{
+    return QFileInfo::exists(path) || QFileInfo(path).isSymLink();
+}
+
+bool writtenBefore()
+{
+    return isThere(QDir(Paths::stateFolder()).filePath(writtenOnce));
+}
+
+void rememberWritten(const QString &entry)
+{
+    const QString folder = Paths::stateFolder();
+    if (OwnFolder::make(folder))
+        return;
+    const int fd = OwnFolder::open(folder);
+    if (fd < 0)
+        return;
+    RegularFile::create(fd, writtenOnce, QFile::encodeName(entry) + '\n');
+    ::close(fd);
+}
+
+bool write(const QString &path, const QString &program)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return false;
+    return file.write(Autostart::entry(program)) >= 0 && file.flush();
+}
+
 } // namespace
 
 namespace Autostart {
@@ -66,14 +106,13 @@ QByteArray entry(const QString &program)
 
 bool install(const QString &program)
 {
+    if (writtenBefore())
+        return false;
     const QString path = entryPath();
-    if (QFileInfo::exists(path) || QFileInfo(path).isSymLink())
-        return false;
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return false;
-    return file.write(entry(program)) >= 0 && file.flush();
+    const bool written = !isThere(path) && write(path, program);
+    if (isThere(path))
+        rememberWritten(path);
+    return written;
 }
 
 } // namespace Autostart

@@ -184,6 +184,10 @@ void AppModel::start()
     tick();
     // The notifier belongs to the model and never calls back once it is gone.
     m_notifier->permission([this](NotifyPermission permission) { adoptPermission(permission); });
+    // A settings file that was there, though damaged, means the welcome was seen: it stays away, this
+    // time and the next.
+    if (m_defaults.setAside())
+        m_defaults.setBool(SettingsKeys::welcomeDone, true);
     setShowWelcome(!m_defaults.boolValue(SettingsKeys::welcomeDone).value_or(false));
 }
 

@@ -60,6 +60,7 @@ TEST(Autostart, InstallWritesTheEntryIntoTheConfigurationFolderOnlyWhereThereIsN
 {
     QTemporaryDir dir;
     const ScopedEnv config("XDG_CONFIG_HOME", dir.filePath("config").toUtf8());
+    const ScopedEnv state("XDG_STATE_HOME", dir.filePath("state").toUtf8());
     const QString path = dir.filePath("config/autostart/brindlewick.desktop");
     ASSERT_EQ(Autostart::entryPath(), path);
 
@@ -74,6 +75,11 @@ TEST(Autostart, InstallWritesTheEntryIntoTheConfigurationFolderOnlyWhereThereIsN
     QFile kept(path);
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), disabled);
+
+    // Removed in the desktop's settings: it stays away, whatever became of the program's settings.
+    ASSERT_TRUE(QFile::remove(path));
+    EXPECT_FALSE(Autostart::install("/usr/bin/brindlewick"));
+    EXPECT_FALSE(QFileInfo::exists(path));
 }
 
 } // namespace

@@ -16,14 +16,27 @@ NoteBook readNotes(const QString &folder)
 
 TEST_F(AppModelTest, FirstRunShowsTheWelcomeUntilItIsFinished)
 {
-    struct Case { std::optional<bool> welcomeDone; bool shows; };
-    for (const Case c : {Case{std::nullopt, true}, Case{false, true}, Case{true, false}}) {
+    struct Case {
+        const char *name;
+        std::optional<QByteArray> settings;
+        bool shows;
+    };
+    const Case cases[] = {
+        {"no settings file", std::nullopt, true},
+        {"the welcome left unfinished", R"({"welcomeDone": false})", true},
+        {"the welcome finished", R"({"welcomeDone": true})", false},
+        {"a damaged settings file, set aside", R"({"welcomeDone": tr)", false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
         QFile::remove(settingsPath());
-        if (c.welcomeDone)
-            SettingsStore(settingsPath()).setBool(SettingsKeys::welcomeDone, *c.welcomeDone);
-        rebuild();
-        model->start();
-        EXPECT_EQ(model->showWelcome(), c.shows);
+        if (c.settings)
+            writeTestFile(settingsPath(), *c.settings);
+        for (const char *run : {"first start", "next start"}) {
+            rebuild();
+            model->start();
+            EXPECT_EQ(model->showWelcome(), c.shows) << run;
+        }
     }
 }
 
