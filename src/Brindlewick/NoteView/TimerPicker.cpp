@@ -71,6 +71,8 @@ TimerPicker::TimerPicker(AppModel &model, const QUuid &id, std::function<void()>
     const NoteFace::PickerLength length = NoteFace::pickerLength(note ? note->timer : std::nullopt);
     m_hours->setValue(length.hours);
     m_minutes->setValue(length.minutes);
+    // A timer under a minute opens at 0 and 0, which the boxes hold already and do not report.
+    enableStart();
 }
 
 // Handed the focus by its popover, the picker passes it on to the hours. It is no focus proxy:
@@ -109,9 +111,8 @@ QWidget *TimerPicker::makeLengthRow()
     layout->addWidget(m_hours);
     layout->addWidget(m_minutes);
     layout->addStretch();
-    const auto enableStart = [this] { m_start->setEnabled(hours() > 0 || minutes() > 0); };
-    connect(m_hours, &QSpinBox::valueChanged, this, enableStart);
-    connect(m_minutes, &QSpinBox::valueChanged, this, enableStart);
+    connect(m_hours, &QSpinBox::valueChanged, this, &TimerPicker::enableStart);
+    connect(m_minutes, &QSpinBox::valueChanged, this, &TimerPicker::enableStart);
     return row;
 }
 
@@ -138,6 +139,11 @@ int TimerPicker::hours() const
 int TimerPicker::minutes() const
 {
     return m_minutes->value();
+}
+
+void TimerPicker::enableStart()
+{
+    m_start->setEnabled(hours() > 0 || minutes() > 0);
 }
 
 void TimerPicker::start(double seconds)

@@ -35,6 +35,8 @@ private:
     QWidget *makePresets();
     QWidget *makeLengthRow();
     QWidget *makeButtonRow(bool hasTimer);
+    // "Start" asks for no timer of no length.
+    void enableStart();
     void start(double seconds);
     void startFreeLength();
 

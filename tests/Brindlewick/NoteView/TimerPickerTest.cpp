@@ -50,14 +50,23 @@ NoteTimer runningSince(double duration, Date start)
 
 TEST_F(TimerPickerTest, OpensAtTheNotesTimerOrTwentyFiveMinutes)
 {
-    struct Case { const char *name; std::optional<NoteTimer> timer; bool inBook; int hours; int minutes; bool remove; };
+    struct Case {
+        const char *name;
+        std::optional<NoteTimer> timer;
+        bool inBook;
+        int hours;
+        int minutes;
+        bool remove;
+        bool start;
+    };
     const Case cases[] = {
-        {"no timer", std::nullopt, true, 0, 25, false},
-        {"45 min ready", NoteTimer(45 * 60), true, 0, 45, true},
-        {"45 min running", runningSince(45 * 60, t0 - 10), true, 0, 45, true},
-        {"90 s", NoteTimer(90), true, 0, 1, true},
-        {"2 h 5 min", NoteTimer(2 * 3600 + 5 * 60), true, 2, 5, true},
-        {"note gone", NoteTimer(600), false, 0, 25, false},
+        {"no timer", std::nullopt, true, 0, 25, false, true},
+        {"45 min ready", NoteTimer(45 * 60), true, 0, 45, true, true},
+        {"45 min running", runningSince(45 * 60, t0 - 10), true, 0, 45, true, true},
+        {"90 s", NoteTimer(90), true, 0, 1, true, true},
+        {"30 s", NoteTimer(30), true, 0, 0, true, false},
+        {"2 h 5 min", NoteTimer(2 * 3600 + 5 * 60), true, 2, 5, true, true},
+        {"note gone", NoteTimer(600), false, 0, 25, false, true},
     };
     for (const Case &c : cases) {
         StickyNote timed = note(c.name);
@@ -67,10 +76,17 @@ TEST_F(TimerPickerTest, OpensAtTheNotesTimerOrTwentyFiveMinutes)
         EXPECT_EQ(p.hours(), c.hours) << c.name;
         EXPECT_EQ(p.minutes(), c.minutes) << c.name;
         EXPECT_EQ(p.removeButton() != nullptr, c.remove) << c.name;
+        EXPECT_EQ(p.startButton()->isEnabled(), c.start) << c.name;
+        QTest::keyClick(p.minutesBox(), Qt::Key_Return);
+        EXPECT_EQ(closes, c.start ? 1 : 0) << c.name << ": Return starts exactly when Start is on";
+        if (c.inBook && !c.start) {
+            EXPECT_EQ(stored(id).timer, c.timer) << c.name;
+        }
+        closes = 0;
     }
     click(picker->startButton());
     EXPECT_EQ(closes, 1) << "the buttons of a gone note still close the picker";
-    EXPECT_EQ(model->book().notes.size(), 5) << "and add no note";
+    EXPECT_EQ(model->book().notes.size(), 6) << "and add no note";
 }
 
 TEST_F(TimerPickerTest, PresetChipsSetAndStartATimerAndClose)
