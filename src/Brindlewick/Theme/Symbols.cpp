@@ -5,8 +5,10 @@
 #include <QGuiApplication>
 #include <QHash>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPixmap>
 #include <QResource>
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -15,8 +17,19 @@ namespace {
 // Material Icons glyphs fill a square em with some air around the figure; this makes a symbol as
 // tall as the capitals of text at the same size.
 constexpr qreal emPerPoint = 1.25;
+// The font's outlined glyphs draw their lines a twelfth of the em wide (2 units of 24).
+constexpr qreal outlineWeight = 12;
 
-constexpr std::array<std::pair<std::u16string_view, char32_t>, 40> table{{
+// How a glyph is drawn: as the font has it, or as its outline where the font lacks an outlined form.
+enum class Form { asInFont, outline };
+
+struct Symbol {
+    std::u16string_view name;
+    char32_t point;
+    Form form = Form::asInFont;
+};
+
+constexpr std::array<Symbol, 40> table{{
     {u"arrow.down.to.line", 0xE258},        // vertical_align_bottom
     {u"arrow.triangle.2.circlepath", 0xE627}, // sync
     {u"arrow.up.arrow.down", 0xE8D5},       // swap_vert
@@ -47,7 +60,7 @@ constexpr std::array<std::pair<std::u16string_view, char32_t>, 40> table{{
     {u"note.text", 0xF1FC},                 // sticky_note_2
     {u"note.text.badge.plus", 0xEA20},      // post_add
     {u"pause.fill", 0xE034},                // pause
-    {u"pin", 0xF10D},                       // push_pin: the font has no outlined pin
+    {u"pin", 0xF10D, Form::outline},        // push_pin: the font has no outlined pin
     {u"pin.fill", 0xF10D},                  // push_pin
     {u"play.fill", 0xE037},                 // play_arrow
     {u"plus", 0xE145},                      // add
@@ -58,6 +71,13 @@ constexpr std::array<std::pair<std::u16string_view, char32_t>, 40> table{{
     {u"xmark", 0xE5CD},                     // close
     {u"xmark.circle.fill", 0xE5C9},         // cancel
 }};
+
+const Symbol *find(QStringView name)
+{
+    const std::u16string_view key(name.utf16(), size_t(name.size()));
+    const auto found = std::find_if(table.begin(), table.end(), [&](const Symbol &symbol) { return symbol.name == key; });
+    return found == table.end() ? nullptr : &*found;
+}
 
 const QString &symbolFamily()
 {
@@ -78,12 +98,8 @@ namespace Symbols {
 
 std::optional<char32_t> codepoint(QStringView name)
 {
-    const std::u16string_view key(name.utf16(), size_t(name.size()));
-    for (const auto &[symbol, point] : table) {
-        if (symbol == key)
-            return point;
-    }
-    return std::nullopt;
+    const Symbol *symbol = find(name);
+    return symbol ? std::optional(symbol->point) : std::nullopt;
 }
 
 QString glyph(QStringView name)
@@ -122,13 +138,28 @@ qreal width(QStringView name, qreal points)
 
 void draw(QPainter &painter, const QRectF &rect, QStringView name, qreal points, const QColor &color)
 {
-    const QString text = glyph(name);
-    if (text.isEmpty())
+    const Symbol *symbol = find(name);
+    if (!symbol)
         return;
+    const QString text = glyph(name);
+    const QFont symbolFont = font(points);
     painter.save();
-    painter.setFont(font(points));
-    painter.setPen(color);
-    painter.drawText(rect, Qt::AlignCenter, text);
+    if (symbol->form == Form::outline) {
+        // Placed as the centred text would be, and traced with the weight of the font's own outlines.
+        const QFontMetricsF metrics(symbolFont);
+        const QPointF baseline(rect.center().x() - width(name, points) / 2,
+                               rect.center().y() - metrics.height() / 2 + metrics.ascent());
+        QPainterPath outline;
+        outline.addText(baseline, symbolFont, text);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setClipPath(outline, Qt::IntersectClip);
+        painter.strokePath(outline, QPen(color, 2 * symbolFont.pixelSize() / outlineWeight, Qt::SolidLine, Qt::RoundCap,
+                                         Qt::RoundJoin));
+    } else {
+        painter.setFont(symbolFont);
+        painter.setPen(color);
+        painter.drawText(rect, Qt::AlignCenter, text);
+    }
     painter.restore();
 }
 

@@ -10,7 +10,8 @@ class QPainter;
 class QRectF;
 
 // Named symbols ("timer", "flag.fill", "pin", …) drawn from the Material Icons font that the
-// build embeds. One table maps each name the interface uses to one glyph.
+// build embeds. One table maps each name the interface uses to one glyph; an outlined form the font
+// lacks ("pin") is drawn as the outline of the filled glyph.
 namespace Symbols {
 
 // The glyph's code point, or nullopt for a name the table does not hold.

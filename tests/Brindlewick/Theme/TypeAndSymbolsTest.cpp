@@ -4,8 +4,10 @@
 #include <QFile>
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QImage>
 #include <QRawFont>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace {
 
@@ -73,6 +75,25 @@ TEST(Symbols, EveryNameTheInterfaceUsesHasAGlyphInTheEmbeddedFont)
     EXPECT_NE(Symbols::codepoint(u"bell"), Symbols::codepoint(u"bell.fill"));
     EXPECT_FALSE(Symbols::codepoint(u"no.such.symbol"));
     EXPECT_TRUE(Symbols::glyph(u"no.such.symbol").isEmpty());
+}
+
+// A floating note's pin must read differently from a loose one's, as the filled flag from the empty one.
+TEST(Symbols, FilledFormsDrawMoreInkThanOutlinedOnes)
+{
+    const auto ink = [](const char *name) {
+        const QImage image = Symbols::icon(QString::fromLatin1(name), Qt::black, 13).pixmap(64).toImage();
+        qint64 alpha = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                alpha += image.pixelColor(x, y).alpha();
+        return alpha;
+    };
+    const std::pair<const char *, const char *> pairs[] = {
+        {"pin", "pin.fill"}, {"flag", "flag.fill"}, {"bell", "bell.fill"}, {"checkmark.circle", "checkmark.circle.fill"}};
+    for (const auto &[outlined, filled] : pairs) {
+        EXPECT_GT(ink(outlined), 0) << outlined;
+        EXPECT_GT(ink(filled), ink(outlined) * 5 / 4) << filled << " against " << outlined;
+    }
 }
 
 } // namespace
