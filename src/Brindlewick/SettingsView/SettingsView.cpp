@@ -307,8 +307,8 @@ QWidget *SettingsView::notchTab()
     followTray();
     tray->setFooter(notch ? tr("Tucked notes hide beside the camera. The ears show how many there are and the next "
                                "countdown. Press ⤒ on a note, or Ctrl+J, to tuck it.")
-                          : tr("This computer has no notch, so the tray hangs from the middle of the top edge of the "
-                               "screen instead. On a laptop with a notch it uses the notch."));
+                          : tr("The tray hangs from a strip in the middle of the top edge of the screen, whether the "
+                               "screen has a notch or not."));
 
     auto *illustration = new NotchIllustration(notch);
     illustration->setFixedHeight(illustrationHeight);

@@ -292,9 +292,9 @@ QWidget *WelcomeView::notchPage()
     layout->addWidget(illustration, 0, Qt::AlignHCenter);
     layout->addWidget(wrapping(m_hasNotch ? tr("Notes you tuck away hide beside the camera. Two small ears show how many "
                                                "there are and the next countdown; point at the notch and they drop down.")
-                                          : tr("This computer has no notch, so tucked notes live in a slim strip in the "
-                                               "middle of the top edge of the screen, showing how many there are and "
-                                               "the next countdown. Point at it and they drop down."),
+                                          : tr("Tucked notes live in a slim strip in the middle of the top edge of the "
+                                               "screen, showing how many there are and the next countdown. Point at it "
+                                               "and they drop down."),
                                Fonts::body(), Theme::ink2));
 
     auto *yes = new ChoiceCard(m_hasNotch ? tr("Use the notch") : tr("Use the strip"), tr("You can tuck any note with ⤒."));

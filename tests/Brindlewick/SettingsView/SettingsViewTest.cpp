@@ -204,8 +204,8 @@ TEST_F(SettingsViewTest, NotchTabWordingAndDrawingFollowTheOverrideElseTheScreen
         EXPECT_EQ(shows(*view, "Tucked notes hide beside the camera. The ears show how many there are and the next "
                                "countdown. Press ⤒ on a note, or Ctrl+J, to tuck it."),
                   c.notch);
-        EXPECT_EQ(shows(*view, "This computer has no notch, so the tray hangs from the middle of the top edge of the "
-                               "screen instead. On a laptop with a notch it uses the notch."),
+        EXPECT_EQ(shows(*view, "The tray hangs from a strip in the middle of the top edge of the screen, whether the "
+                               "screen has a notch or not."),
                   !c.notch);
         const auto *illustration = view->findChild<NotchIllustration *>();
         ASSERT_TRUE(illustration);

@@ -299,6 +299,9 @@ TEST_F(WelcomeViewTest, TrayPageSpeaksOfTheNotchOrTheStrip)
         EXPECT_EQ(shows(*view, "A strip at the top of the screen"), !c.notch);
         EXPECT_EQ(shows(*view, "Use the notch"), c.notch);
         EXPECT_EQ(shows(*view, "Use the strip"), !c.notch);
+        EXPECT_EQ(shows(*view, "Tucked notes live in a slim strip in the middle of the top edge of the screen, showing "
+                               "how many there are and the next countdown. Point at it and they drop down."),
+                  !c.notch);
         EXPECT_EQ(view->findChild<NotchIllustration *>()->hasNotch(), c.notch);
     }
 }
