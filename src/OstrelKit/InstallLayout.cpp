@@ -1,6 +1,7 @@
 #include "InstallLayout.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <unistd.h>
@@ -46,6 +47,15 @@ std::variant<QString, Refusal> updatableFolder(const QString &executable)
 QString exchangeHelper(const QString &folder)
 {
     return folder + QStringLiteral("/libexec/ostrel-exchange");
+}
+
+QString version(const QString &folder)
+{
+    constexpr qint64 maxVersionBytes = 64;
+    QFile file(folder + QStringLiteral("/share/ostrel/version"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.read(maxVersionBytes)).trimmed();
 }
 
 } // namespace InstallLayout

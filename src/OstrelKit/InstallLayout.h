@@ -20,4 +20,8 @@ std::variant<QString, Refusal> updatableFolder(const QString &executable);
 // The helper that swaps two folders in one step, inside an install folder.
 QString exchangeHelper(const QString &folder);
 
+// The version of the program a folder of the layout holds, as written when the program was built
+// (share/ostrel/version); empty when it says none.
+QString version(const QString &folder);
+
 } // namespace InstallLayout

@@ -30,9 +30,9 @@ UpdateWindow &window()
     return *kit().window;
 }
 
-Updater &makeUpdater(KitDefaults defaults)
+Updater &makeUpdater(UpdaterSetup setup)
 {
-    kit().updater = new Updater(UpdaterSetup::live(std::move(defaults)));
+    kit().updater = new Updater(std::move(setup));
     QObject::connect(kit().updater, &Updater::announce, [] { window().bringForward(); });
     // The program's own Quit: it saves, and note windows are not asked whether they may close.
     QObject::connect(kit().updater, &Updater::relaunchRequested, [] { kit().quit(); });
@@ -57,6 +57,11 @@ Brand brandFrom(const QList<QColor> &colors)
 
 void start(const QList<QColor> &brand, KitDefaults defaults, std::function<void()> quit)
 {
+    start(brand, UpdaterSetup::live(std::move(defaults)), std::move(quit));
+}
+
+void start(const QList<QColor> &brand, UpdaterSetup setup, std::function<void()> quit)
+{
     if (kit().started)
         return;
     kit().started = true;
@@ -64,7 +69,7 @@ void start(const QList<QColor> &brand, KitDefaults defaults, std::function<void(
     if (quit)
         kit().quit = std::move(quit);
     if (!kit().updater)
-        makeUpdater(std::move(defaults));
+        makeUpdater(std::move(setup));
     kit().updater->start();
 }
 
@@ -75,7 +80,7 @@ Brand brand()
 
 Updater &updater()
 {
-    return kit().updater ? *kit().updater : makeUpdater(KitDefaults::inMemory());
+    return kit().updater ? *kit().updater : makeUpdater(UpdaterSetup::live(KitDefaults::inMemory()));
 }
 
 void checkForUpdates()

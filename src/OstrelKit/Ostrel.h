@@ -1,12 +1,11 @@
 #pragma once
 
 #include "KitDefaults.h"
+#include "Updater.h"
 
 #include <QColor>
 #include <QList>
 #include <functional>
-
-class Updater;
 
 // The kit's front door: the brand colours its windows use and the one updater.
 namespace Ostrel {
@@ -31,6 +30,8 @@ Brand brandFrom(const QList<QColor> &colors);
 // goes through; without one the event loop simply ends. Call it first thing at launch.
 void start(const QList<QColor> &brand, KitDefaults defaults = KitDefaults::inMemory(),
            std::function<void()> quit = {});
+// The same with an updater set up otherwise than for this process, as tests do.
+void start(const QList<QColor> &brand, UpdaterSetup setup, std::function<void()> quit = {});
 Brand brand();
 // The process's one updater; made by `start`, or on first use before it.
 Updater &updater();

@@ -9,8 +9,9 @@ class QPushButton;
 class Updater;
 
 // The one small window of the updater: it follows the updater's state, from "Checking…" to the new
-// version with its notes and "Install and Relaunch" / "Later", the download's progress, "ready to
-// install when you quit", or what went wrong.
+// version with its notes and "Install and Relaunch" / "Later", the download's progress and its check,
+// "ready to install when you quit", or what went wrong. It is as tall as what it says; Return presses
+// the focused or the main button, Escape closes it.
 class UpdateWindow : public QWidget {
     Q_OBJECT
 
@@ -22,8 +23,14 @@ public:
     QString headline() const;
     QString detail() const;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     void follow();
+    QString detailText() const;
+    void fitToMessage();
 
     Updater &m_updater;
     QLabel *m_headline;

@@ -9,10 +9,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QThread>
-#include <cerrno>
-#include <csignal>
 
 namespace {
 
@@ -69,9 +66,11 @@ QString transferSentence(Transfer::Outcome outcome, int httpStatus, bool feed, c
     return Updater::tr("The update server could not be reached.");
 }
 
-bool isRunning(qint64 pid)
+// $XDG_CACHE_HOME, unless it is relative, which the XDG rules say to ignore.
+QString cacheHome()
 {
-    return ::kill(pid_t(pid), 0) == 0 || errno != ESRCH;
+    const QString folder = qEnvironmentVariable("XDG_CACHE_HOME");
+    return QDir::isAbsolutePath(folder) ? folder : QDir::homePath() + QStringLiteral("/.cache");
 }
 
 } // namespace
@@ -81,8 +80,7 @@ UpdaterSetup UpdaterSetup::live(KitDefaults defaults)
     UpdaterSetup setup;
     setup.bundle = BundleInfo::current();
     setup.executable = QCoreApplication::applicationFilePath();
-    setup.stageRoot = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QLatin1Char('/') +
-                      setup.bundle.name + QStringLiteral("/updates");
+    setup.cacheFolder = cacheHome() + QLatin1Char('/') + setup.bundle.name;
     setup.defaults = std::move(defaults);
     return setup;
 }
@@ -90,6 +88,8 @@ UpdaterSetup UpdaterSetup::live(KitDefaults defaults)
 Updater::Updater(UpdaterSetup setup, QObject *parent)
     : QObject(parent), m_setup(std::move(setup)), m_install(InstallLayout::updatableFolder(m_setup.executable))
 {
+    if (const auto *folder = std::get_if<QString>(&m_install))
+        m_stage = std::make_unique<UpdateStage>(m_setup.cacheFolder, *folder);
     m_nextCheck.setSingleShot(true);
     connect(&m_nextCheck, &QTimer::timeout, this, [this] { check(false); });
 }
@@ -121,19 +121,53 @@ void Updater::start()
     if (!enabled())
         return;
     removeLeftovers();
+    tellInstallFailure();
     m_nextCheck.start(m_setup.firstCheckDelayMs);
+}
+
+// Said once; until the user chooses to install that version again, it is not staged by itself.
+void Updater::tellInstallFailure()
+{
+    m_installFailure = m_stage ? m_stage->failure() : std::nullopt;
+    if (!m_installFailure)
+        return;
+    if (!UpdateLogic::isNewer(m_installFailure->version, m_setup.bundle.version))
+        return forgetInstallFailure();
+    if (m_installFailure->told)
+        return;
+    m_stage->markFailureTold();
+    fail(m_installFailure->reason.isEmpty()
+             ? tr("The update to %1 could not be installed.").arg(m_installFailure->version)
+             : tr("The update to %1 could not be installed: %2.").arg(m_installFailure->version, m_installFailure->reason));
+    QMetaObject::invokeMethod(this, &Updater::announce, Qt::QueuedConnection);
+}
+
+void Updater::forgetInstallFailure()
+{
+    m_installFailure.reset();
+    if (m_stage)
+        m_stage->forgetFailure();
+}
+
+QString Updater::installFailureReason() const
+{
+    if (!m_installFailure || !m_offer || m_installFailure->version != m_offer->version)
+        return {};
+    return m_installFailure->reason;
 }
 
 void Updater::checkNow()
 {
-    if (m_state == State::checking || m_state == State::downloading || m_state == State::ready || m_unpacking)
+    if (m_state == State::ready)
+        return emit announce();
+    if (m_state == State::checking || m_state == State::downloading || m_state == State::verifying)
         return;
     check(true);
 }
 
 void Updater::check(bool byUser)
 {
-    if (!enabled() || m_transfer || m_unpacking || m_state == State::ready)
+    if (!enabled() || m_transfer || m_state == State::verifying || m_state == State::ready)
         return;
     m_byUser = byUser;
     m_nextCheck.stop();
@@ -151,7 +185,7 @@ void Updater::feedArrived(Transfer::Outcome outcome)
     m_lastChecked = QDateTime::currentDateTime();
     m_nextCheck.start(m_setup.recheckMs);
     if (outcome != Transfer::Outcome::ok)
-        return fail(transferSentence(outcome, transfer->httpStatus(), true, m_setup.stageRoot));
+        return fail(transferSentence(outcome, transfer->httpStatus(), true, m_setup.cacheFolder));
     const UpdateLogic::FeedVerdict verdict = UpdateLogic::readFeed(transfer->body(), m_setup.bundle.version);
     if (std::holds_alternative<UpdateLogic::FeedProblem>(verdict))
         return fail(tr("The update information from the server is not valid."));
@@ -189,18 +223,26 @@ std::optional<QString> Updater::offerProblem(const UpdateOffer &offer) const
         .arg(offer.version, offer.release.version);
 }
 
-// Shown once per version; with automatic updates on, a copy that can replace itself stages quietly.
+// Shown until the window has shown it; with automatic updates on, a copy that can replace itself
+// stages quietly, unless the same version could not be installed before.
 void Updater::offerFound()
 {
-    const QString announced = UpdateLogic::announcedKey(m_offer->version);
-    const bool shown = m_byUser || m_setup.defaults.boolValue(announced).value_or(false);
-    m_setup.defaults.setBool(announced, true);
+    if (m_installFailure && m_installFailure->version != m_offer->version)
+        forgetInstallFailure();
     if (m_byUser)
+        return emit announce();
+    if (m_installFailure)
         return;
     if (autoUpdate() && !installRefusal())
         return download(false);
-    if (!shown)
+    if (!m_setup.defaults.boolValue(UpdateLogic::announcedKey(m_offer->version)).value_or(false))
         emit announce();
+}
+
+void Updater::offerShown()
+{
+    if (m_state == State::available)
+        m_setup.defaults.setBool(UpdateLogic::announcedKey(m_offer->version), true);
 }
 
 QString Updater::headline() const
@@ -217,6 +259,8 @@ QString Updater::headline() const
         return tr("%1 %2 is available.").arg(name, m_offer->version);
     case State::downloading:
         return tr("Downloading %1 %2…").arg(name, m_offer->version);
+    case State::verifying:
+        return tr("Checking the download…");
     case State::ready:
         return tr("%1 %2 is ready to install when you quit.").arg(name, m_offer->version);
     case State::failed:
@@ -248,14 +292,19 @@ void Updater::relaunch()
     emit relaunchRequested();
 }
 
+// A version another process of this copy staged already is taken as it is.
 void Updater::download(bool thenRelaunch)
 {
     if (installRefusal())
         return fail(refusalSentence());
     m_relaunch = thenRelaunch;
-    removeStage();
-    if (!QDir().mkpath(m_setup.stageRoot))
-        return fail(transferSentence(Transfer::Outcome::writeFailed, 0, false, m_setup.stageRoot));
+    if (thenRelaunch)
+        forgetInstallFailure();
+    if (!m_stage->make())
+        return fail(transferSentence(Transfer::Outcome::writeFailed, 0, false, m_stage->folder()));
+    if (m_stage->hold(m_offer->version, program()))
+        return staged();
+    m_stage->dropOwn(m_offer->version);
     m_received = 0;
     setState(State::downloading);
     const qint64 size = m_offer->release.size;
@@ -263,7 +312,7 @@ void Updater::download(bool thenRelaunch)
         m_network, m_offer->archiveUrl, userAgent(),
         Transfer::Limits{size, size, m_setup.downloadTimeoutMs,
                          UpdateLogic::downloadTimeLimitMs(size, m_setup.downloadTimeLimitBaseMs)},
-        archiveFile());
+        m_stage->archiveFile(m_offer->version));
     connect(m_transfer.get(), &Transfer::progress, this, [this](qint64 received) {
         m_received = received;
         emit changed();
@@ -271,41 +320,56 @@ void Updater::download(bool thenRelaunch)
     connect(m_transfer.get(), &Transfer::finished, this, &Updater::archiveArrived);
 }
 
-// The bytes that came must be the ones signed before a single entry is unpacked.
+// The bytes that came must be the ones signed before a single entry is unpacked, and what they hold
+// must be the program of the signed version.
 void Updater::archiveArrived(Transfer::Outcome outcome)
 {
     Transfer *const transfer = m_transfer.release();
     transfer->deleteLater();
     if (outcome != Transfer::Outcome::ok)
-        return fail(transferSentence(outcome, transfer->httpStatus(), false, m_setup.stageRoot));
+        return fail(transferSentence(outcome, transfer->httpStatus(), false, m_stage->folder()));
     if (transfer->sha256() != m_offer->release.sha256)
         return fail(tr("The download is not the one signed by the maker of %1, so it was not installed.")
                         .arg(m_setup.bundle.name));
 
-    const QString archivePath = archiveFile();
-    const QString folder = stagedFolder();
-    const QString program = QFileInfo(m_setup.executable).fileName();
+    setState(State::verifying);
+    const QString archivePath = m_stage->archiveFile(m_offer->version);
+    const QString folder = m_stage->unpackFolder(m_offer->version);
+    const QString name = program();
+    const QString &version = m_offer->release.version;
+    const QString &brand = m_setup.bundle.name;
     auto problem = std::make_shared<std::optional<QString>>();
-    m_unpacking = true;
-    QThread *worker = QThread::create([archivePath, folder, program, problem] {
+    QThread *worker = QThread::create([archivePath, folder, name, version, brand, problem] {
         if (!QDir().mkpath(folder))
             *problem = unpackSentence(ArchiveUnpack::Problem::writeFailed, folder);
         else if (const auto refused = ArchiveUnpack::unpack(archivePath, folder))
             *problem = unpackSentence(*refused, folder);
-        else if (!InstallLayout::isOwnLayout(folder, program))
+        else if (!InstallLayout::isOwnLayout(folder, name))
             *problem = Updater::tr("The download is not a complete copy of the program, so it was not installed.");
+        else if (const QString inside = InstallLayout::version(folder); inside.isEmpty())
+            *problem = Updater::tr("The update signed as version %1 does not say which version of %2 it holds, so "
+                                   "it was not installed.").arg(version, brand);
+        else if (inside != version)
+            *problem = Updater::tr("The update signed as version %1 holds %2 %3, so it was not installed.")
+                           .arg(version, brand, inside);
     });
-    connect(worker, &QThread::finished, this, [this, problem] { unpacked(!*problem, problem->value_or(QString())); });
+    connect(worker, &QThread::finished, this, [this, problem] { unpacked(*problem); });
     connect(worker, &QThread::finished, worker, &QObject::deleteLater);
     worker->start();
 }
 
-void Updater::unpacked(bool ok, const QString &sentence)
+void Updater::unpacked(const std::optional<QString> &problem)
 {
-    m_unpacking = false;
-    if (!ok)
-        return fail(sentence);
-    QFile::remove(archiveFile());
+    if (problem)
+        return fail(*problem);
+    if (!m_stage->keep(m_offer->version, program()))
+        return fail(unpackSentence(ArchiveUnpack::Problem::writeFailed, m_stage->folder()));
+    staged();
+}
+
+void Updater::staged()
+{
+    m_stage->dropOwn(m_offer->version);
     setState(State::ready);
     if (m_relaunch)
         relaunch();
@@ -322,16 +386,17 @@ bool Updater::installOnQuit()
     if (!script.open(QIODevice::ReadOnly))
         return false;
     // The new copy reports its own version, not one this process was told to pretend.
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment environment = m_setup.environment;
     environment.remove(BundleInfo::versionKey);
     QProcess installer;
     installer.setProgram(QStringLiteral("/bin/sh"));
     installer.setArguments({QStringLiteral("-c"), QString::fromUtf8(script.readAll()), QStringLiteral("ostrel-install"),
-                            QString::number(QCoreApplication::applicationPid()), *folder, stagedFolder(),
-                            m_setup.stageRoot, m_quitToRelaunch ? QStringLiteral("1") : QStringLiteral("0"),
-                            QStringLiteral("bin/") + QFileInfo(m_setup.executable).fileName(),
-                            InstallLayout::exchangeHelper(*folder)});
+                            QString::number(QCoreApplication::applicationPid()), *folder,
+                            m_stage->versionFolder(m_offer->version), m_quitToRelaunch ? QStringLiteral("1") : QStringLiteral("0"),
+                            QStringLiteral("bin/") + program(), InstallLayout::exchangeHelper(*folder),
+                            m_setup.workingFolder, QString::number(m_stage->handOver(m_offer->version))});
     installer.setProcessEnvironment(environment);
+    // Not a folder it would keep in use: the script starts the program in its own folder.
     installer.setWorkingDirectory(QStringLiteral("/"));
     installer.setStandardInputFile(QProcess::nullDevice());
     m_installerStarted = installer.startDetached();
@@ -346,44 +411,35 @@ void Updater::setState(State state)
 
 void Updater::fail(const QString &sentence)
 {
-    removeStage();
+    if (m_offer && m_stage)
+        m_stage->dropOwn(m_offer->version);
     m_failure = sentence;
     m_relaunch = false;
     setState(State::failed);
 }
 
-void Updater::removeStage() const
-{
-    QDir(m_setup.stageRoot).removeRecursively();
-}
-
-// A stage from an earlier run is dropped (the next check finds the version again), and so are the
+// Stages no running copy holds go (the next check finds the version again), and so do the
 // half-made copies of an install script that was killed, once their script is gone.
 void Updater::removeLeftovers() const
 {
-    removeStage();
     const auto *folder = std::get_if<QString>(&m_install);
     if (!folder)
         return;
+    m_stage->removeUnused();
     const QFileInfo install(*folder);
     const QRegularExpression leftover(QStringLiteral("^\\.%1\\.(new|old)-(\\d+)$")
                                           .arg(QRegularExpression::escape(install.fileName())));
     const QDir parent = install.absoluteDir();
     for (const QString &name : parent.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot)) {
         const QRegularExpressionMatch match = leftover.match(name);
-        if (match.hasMatch() && !isRunning(match.captured(2).toLongLong()))
+        if (match.hasMatch() && !UpdateStage::isRunning(match.captured(2).toLongLong()))
             QDir(parent.filePath(name)).removeRecursively();
     }
 }
 
-QString Updater::stagedFolder() const
+QString Updater::program() const
 {
-    return m_setup.stageRoot + QStringLiteral("/") + m_offer->version;
-}
-
-QString Updater::archiveFile() const
-{
-    return m_setup.stageRoot + QStringLiteral("/") + m_offer->version + QStringLiteral(".archive");
+    return QFileInfo(m_setup.executable).fileName();
 }
 
 QByteArray Updater::userAgent() const

@@ -1,5 +1,6 @@
-// The install script on folders of its own: the swap with and without the one-step helper, and a
-// script killed half-way, after which the install folder still runs and the next start tidies up.
+// The install script on folders of its own: the swap with and without the one-step helper, what it
+// leaves for the next start when it cannot install, and a script killed half-way, after which the
+// install folder still runs and the next start tidies up.
 #include "Patience.h"
 #include "UpdateFixtures.h"
 
@@ -11,7 +12,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <iostream>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace {
@@ -22,14 +26,15 @@ class InstallScriptTest : public testing::Test {
 protected:
     QString at(const QString &path) const { return dir.filePath(path); }
 
-    // A copy whose program notes in "relaunched" which copy ran, plus `extra` bytes of ballast.
+    // A copy whose program notes in "relaunched" which copy ran and in which folder, plus `extra`
+    // bytes of ballast.
     void makeCopy(const QString &folder, const QByteArray &marker, qint64 extra = 0) const
     {
         QDir().mkpath(at(folder + "/bin"));
         QDir().mkpath(at(folder + "/share"));
         QFile program(at(folder + "/bin/kit"));
         ASSERT_TRUE(program.open(QIODevice::WriteOnly));
-        program.write("#!/bin/sh\necho " + marker + " > '" + at("relaunched").toUtf8() + "'\n");
+        program.write("#!/bin/sh\necho " + marker + " \"$PWD\" > '" + at("relaunched").toUtf8() + "'\n");
         program.setPermissions(program.permissions() | QFile::ExeOwner);
         QFile release(at(folder + "/share/release"));
         ASSERT_TRUE(release.open(QIODevice::WriteOnly));
@@ -37,20 +42,25 @@ protected:
         if (extra > 0) {
             QFile ballast(at(folder + "/share/ballast"));
             ASSERT_TRUE(ballast.open(QIODevice::WriteOnly));
-            const QByteArray block(1024 * 1024, 'b');
+            const QByteArray block(qMin<qint64>(extra, 1024 * 1024), 'b');
             for (qint64 written = 0; written < extra; written += block.size())
                 ballast.write(block);
         }
     }
 
-    // Starts the script in a process group of its own, for the program `waitFor` to end.
-    void startScript(QProcess &script, qint64 waitFor, const QString &exchange) const
+    // Starts the script in a process group of its own, for the program `waitFor` to end, holding the
+    // staged folder as the program hands it over.
+    void startScript(QProcess &script, qint64 waitFor, const QString &exchange, const QString &target = "app") const
     {
         QFile text(":/ostrel/install.sh");
         ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+        const int held = ::open(QFile::encodeName(at("stage/2.0")).constData(), O_RDONLY | O_DIRECTORY);
+        ASSERT_EQ(::flock(held, LOCK_SH), 0);
         script.setChildProcessModifier([] { ::setsid(); });
         script.start("/bin/sh", {"-c", QString::fromUtf8(text.readAll()), "ostrel-install", QString::number(waitFor),
-                                 at("app"), at("stage/2.0"), at("stage"), "1", "bin/kit", exchange});
+                                 at(target), at("stage/2.0"), "1", "bin/kit", exchange, at("work"),
+                                 QString::number(held)});
+        ::close(held);
         ASSERT_TRUE(script.waitForStarted());
     }
 
@@ -60,33 +70,80 @@ protected:
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).trimmed() : QString();
     }
 
-    QStringList leftovers() const { return QDir(dir.path()).entryList({".app.*"}, QDir::Dirs | QDir::Hidden); }
+    // The copies of "app" a script left beside it in `parent`.
+    QStringList leftovers(const QString &parent = {}) const
+    {
+        return QDir(parent.isEmpty() ? dir.path() : parent).entryList({".app.*"}, QDir::Dirs | QDir::Hidden);
+    }
 
     QTemporaryDir dir;
 };
 
-TEST_F(InstallScriptTest, SwapsOnceTheProgramHasEndedThenStartsTheNewCopy)
+// A small file system of its own, where the test may mount one.
+struct SmallDisk {
+    explicit SmallDisk(const QString &folder) : folder(folder)
+    {
+        QDir().mkpath(folder);
+        mounted = QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=256k", "tmpfs", folder}) == 0;
+    }
+    ~SmallDisk()
+    {
+        if (mounted)
+            QProcess::execute("umount", {folder});
+    }
+    QString folder;
+    bool mounted = false;
+};
+
+struct ScriptRow {
+    const char *name;
+    QString exchange;
+    // What the update meets: nothing, its staged folder gone, a full disk.
+    enum class Trouble { none, stageGone, diskFull } trouble = Trouble::none;
+    const char *failure = "";
+};
+
+TEST_F(InstallScriptTest, SwapsOnceTheProgramHasEndedThenStartsACopyOrSaysWhyNot)
 {
-    for (const QString &exchange : {helper, at("no-such-helper")}) {
-        SCOPED_TRACE(exchange.toStdString());
-        makeCopy("app", "old");
-        makeCopy("stage/2.0", "new");
+    const QList<ScriptRow> rows{
+        {"swapped in one step", helper},
+        {"swapped in two renames", at("no-such-helper")},
+        {"the staged update gone", helper, ScriptRow::Trouble::stageGone, "2.0\nNo such file or directory"},
+        {"a full disk", helper, ScriptRow::Trouble::diskFull, "2.0\nNo space left on device"},
+    };
+    QDir().mkpath(at("work"));
+    for (const ScriptRow &row : rows) {
+        SCOPED_TRACE(row.name);
+        const bool diskFull = row.trouble == ScriptRow::Trouble::diskFull;
+        const SmallDisk disk(at("disk"));
+        if (diskFull && !disk.mounted) {
+            std::cout << "skipped: this system does not let the test mount a small file system\n";
+            continue;
+        }
+        const QString target = diskFull ? "disk/app" : "app";
+        makeCopy(target, "old");
+        makeCopy("stage/2.0", "new", diskFull ? 512 * 1024 : 0);
         // The program runs until the test ends it.
         QProcess running;
         running.start("sleep", {"600"});
         ASSERT_TRUE(running.waitForStarted());
         QProcess script;
-        startScript(script, running.processId(), exchange);
+        startScript(script, running.processId(), row.exchange, target);
+        if (row.trouble == ScriptRow::Trouble::stageGone)
+            QDir(at("stage/2.0")).removeRecursively();
         QTest::qWait(200);
-        EXPECT_EQ(read("app/share/release"), "old") << "nothing moves while the program runs";
+        EXPECT_EQ(read(target + "/share/release"), "old") << "nothing moves while the program runs";
         running.kill();
         ASSERT_TRUE(running.waitForFinished());
         ASSERT_TRUE(script.waitForFinished(patienceMs));
-        EXPECT_EQ(read("app/share/release"), "new");
-        EXPECT_EQ(read("relaunched"), "new");
-        EXPECT_EQ(leftovers(), QStringList());
-        EXPECT_FALSE(QFile::exists(at("stage")));
-        QDir(at("app")).removeRecursively();
+        const bool installs = row.trouble == ScriptRow::Trouble::none;
+        EXPECT_EQ(read(target + "/share/release"), installs ? "new" : "old");
+        EXPECT_EQ(read("relaunched"), QString(installs ? "new " : "old ") + at("work")) << "in the folder it was started in";
+        EXPECT_EQ(read("stage/install-failed"), row.failure);
+        EXPECT_EQ(leftovers(QFileInfo(at(target)).path()), QStringList());
+        EXPECT_FALSE(QFile::exists(at("stage/2.0")));
+        QDir(at(target)).removeRecursively();
+        QDir(at("stage")).removeRecursively();
         QFile::remove(at("relaunched"));
     }
 }
@@ -108,15 +165,14 @@ TEST_F(InstallScriptTest, AScriptKilledHalfWayLeavesACopyThatRunsAndTheNextStart
     ASSERT_TRUE(script.waitForFinished(patienceMs));
 
     EXPECT_EQ(QProcess::execute(at("app/bin/kit")), 0);
-    EXPECT_EQ(read("relaunched"), "old");
+    EXPECT_TRUE(read("relaunched").startsWith("old "));
     ASSERT_FALSE(leftovers().isEmpty());
     UpdaterSetup setup;
     setup.bundle = {"Kit", "1.0", QUrl("http://127.0.0.1:9/feed.json"), QByteArray(32, 'k')};
     setup.executable = at("app/bin/kit");
-    setup.stageRoot = at("stage");
+    setup.cacheFolder = at("cache");
     Updater(setup).start();
     EXPECT_EQ(leftovers(), QStringList());
-    EXPECT_FALSE(QFile::exists(at("stage")));
     EXPECT_EQ(read("app/share/release"), "old");
 }
 

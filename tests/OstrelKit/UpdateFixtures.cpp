@@ -81,10 +81,12 @@ QByteArray makeArchive(const QList<TestEntry> &entries)
     return bytes;
 }
 
-QList<TestEntry> installEntries(const QString &program, const QByteArray &marker)
+QList<TestEntry> installEntries(const QString &program, const QByteArray &marker, const QByteArray &version)
 {
     return {{"./bin", TestEntry::Kind::directory, {}, {}},
             {"./bin/" + program, TestEntry::Kind::file, "#!/bin/sh\nexit 0\n" + marker, {}},
             {"./share/kit", TestEntry::Kind::directory, {}, {}},
-            {"./share/kit/release", TestEntry::Kind::file, marker, {}}};
+            {"./share/kit/release", TestEntry::Kind::file, marker, {}},
+            {"./share/ostrel", TestEntry::Kind::directory, {}, {}},
+            {"./share/ostrel/version", TestEntry::Kind::file, version + "\n", {}}};
 }

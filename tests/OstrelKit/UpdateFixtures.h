@@ -31,5 +31,6 @@ struct TestEntry {
 
 // A .tar.xz with exactly these entries, written with libarchive so that any path can be made.
 QByteArray makeArchive(const QList<TestEntry> &entries);
-// What the install layout gives: the program alone in bin/, a file under share/.
-QList<TestEntry> installEntries(const QString &program, const QByteArray &marker);
+// What the install layout gives: the program alone in bin/, a file under share/, and the version the
+// program was built as.
+QList<TestEntry> installEntries(const QString &program, const QByteArray &marker, const QByteArray &version = "2.0");

@@ -9,17 +9,21 @@
 #include "OstrelCommands.h"
 #include "Transfer.h"
 #include "UpdateSettingsView.h"
+#include "UpdateStage.h"
 #include "UpdateWindow.h"
 #include "Updater.h"
 
+#include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
 #include <QMenu>
 #include <QNetworkAccessManager>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
@@ -72,6 +76,24 @@ bool lock(const QString &folder, bool locked)
     return QProcess::execute("chattr", {locked ? "+i" : "-i", folder}) == 0;
 }
 
+// The window shows every line of what it says, and Return closes it once there is nothing to choose.
+void expectToldInFull(UpdateWindow &window)
+{
+    window.show();
+    for (const QLabel *label : window.findChildren<QLabel *>()) {
+        if (label->isVisible()) {
+            EXPECT_GE(label->height(), label->heightForWidth(label->width())) << label->text().toStdString();
+        }
+    }
+    const auto buttons = window.findChildren<QPushButton *>();
+    const bool onlyOk = std::none_of(buttons.begin(), buttons.end(), [](const QPushButton *button) {
+        return button->isVisible() && button->text() != "OK";
+    });
+    QTest::keyClick(&window, Qt::Key_Return);
+    EXPECT_EQ(window.isVisible(), !onlyOk);
+    window.close();
+}
+
 struct Row {
     const char *fault;
     std::function<void(Release &)> arrange;
@@ -97,20 +119,34 @@ protected:
     }
 
     QString install(const QString &path = {}) const { return dir.filePath("app/" + path); }
-    QString stage() const { return dir.filePath("cache/updates"); }
+    QString cache() const { return dir.filePath("cache"); }
+    UpdateStage stage() const { return UpdateStage(cache(), QFileInfo(install()).canonicalFilePath()); }
+    QStringList staged() const
+    {
+        return QDir(stage().folder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
 
     UpdaterSetup setup(const LoopbackServer &server, const QByteArray &publicKey) const
     {
         UpdaterSetup setup;
         setup.bundle = {"Kit", "1.0", QUrl(server.url("/feed.json")), publicKey};
         setup.executable = install("bin/" + program);
-        setup.stageRoot = stage();
+        setup.cacheFolder = cache();
         // Short limits, each well apart from the byte every 100 ms of a dripping answer.
         setup.feedTimeoutMs = 2000;
         setup.downloadTimeoutMs = 2000;
         setup.feedTimeLimitMs = 5000;
         setup.downloadTimeLimitBaseMs = 5000;
         return setup;
+    }
+
+    // A good release of 2.0 on `server`.
+    static void publish(Release &release, LoopbackServer &server)
+    {
+        release.feed = {{"version", "2.0"}, {"url", server.url("/kit-2.0.tar.xz")}};
+        release.pack(installEntries(program, "new"));
+        server.serve("/feed.json", {200, QJsonDocument(release.feed).toJson()});
+        server.serve("/kit-2.0.tar.xz", {200, release.archive});
     }
 
     bool installUntouched() const
@@ -175,6 +211,10 @@ TEST_F(UpdaterFaultsTest, TheGoodUpdateIsStagedAndEveryFaultIsRefusedAndTold)
          Updater::State::failed, "special file"},
         {"not a copy of the program", [](Release &r) { r.pack({{"share/readme", TestEntry::Kind::file, "hello", {}}}); },
          Updater::State::failed, "not a complete copy"},
+        {"an older program under the signed number", [](Release &r) { r.pack(installEntries(program, "new", "1.5")); },
+         Updater::State::failed, "The update signed as version 2.0 holds Kit 1.5, so it was not installed."},
+        {"a program that names no version", [](Release &r) { r.pack(installEntries(program, "new").mid(0, 5)); },
+         Updater::State::failed, "does not say which version of Kit it holds"},
         {"a garbage feed", [](Release &r) { r.rawFeed = "<html>surprise</html>"; }, Updater::State::failed,
          "is not valid"},
         {"a feed of wrong types", [](Release &r) { r.feed["manifest"] = 42; }, Updater::State::failed, "is not valid"},
@@ -233,34 +273,38 @@ TEST_F(UpdaterFaultsTest, TheGoodUpdateIsStagedAndEveryFaultIsRefusedAndTold)
             lock(install(), false);
         EXPECT_TRUE(installUntouched());
         if (row.ends == Updater::State::ready)
-            EXPECT_EQ(readAll(stage() + "/2.0/share/kit/release"), "new");
+            EXPECT_EQ(readAll(stage().versionFolder("2.0") + "/share/kit/release"), "new");
         else
-            EXPECT_TRUE(QDir(stage()).isEmpty()) << "nothing stays staged after a refusal";
+            EXPECT_EQ(staged(), QStringList()) << "nothing stays staged after a refusal";
         EXPECT_FALSE(QFile::exists("/tmp/ostrel-evil"));
-        QDir(stage()).removeRecursively();
+        expectToldInFull(window);
+        QDir(cache()).removeRecursively();
     }
 }
 
-// A background check shows a new version once; with automatic updates on it is staged without a word.
-TEST_F(UpdaterFaultsTest, BackgroundChecksAnnounceOnceOrStageQuietly)
+// A background check announces a new version until the update window has shown it; with automatic
+// updates on it is staged without a word.
+TEST_F(UpdaterFaultsTest, BackgroundChecksAnnounceUntilShownOrStageQuietly)
 {
     Release release;
     LoopbackServer server;
-    release.feed = {{"version", "2.0"}, {"url", server.url("/kit-2.0.tar.xz")}};
-    release.pack(installEntries(program, "new"));
-    server.serve("/feed.json", {200, QJsonDocument(release.feed).toJson()});
-    server.serve("/kit-2.0.tar.xz", {200, release.archive});
+    publish(release, server);
     UpdaterSetup quick = setup(server, release.key.publicKey());
     quick.firstCheckDelayMs = 10;
 
     int announced = 0;
-    for (int run = 0; run < 2; ++run) {
+    for (const bool windowShows : {false, true, true}) {
         Updater updater(quick);
-        QObject::connect(&updater, &Updater::announce, [&] { ++announced; });
+        UpdateWindow window(updater);
+        QObject::connect(&updater, &Updater::announce, [&] {
+            ++announced;
+            if (windowShows)
+                window.bringForward();
+        });
         updater.start();
         ASSERT_TRUE(QTest::qWaitFor([&] { return updater.state() == Updater::State::available; }, patienceMs));
     }
-    EXPECT_EQ(announced, 1) << "the second run remembers under OstrelAnnounced-2.0";
+    EXPECT_EQ(announced, 2) << "announced again after a run whose window did not show it, not after one that did";
     EXPECT_EQ(quick.defaults.boolValue("OstrelAnnounced-2.0"), true);
 
     Updater automatic(quick);
@@ -268,8 +312,107 @@ TEST_F(UpdaterFaultsTest, BackgroundChecksAnnounceOnceOrStageQuietly)
     QObject::connect(&automatic, &Updater::announce, [&] { ++announced; });
     automatic.start();
     ASSERT_TRUE(QTest::qWaitFor([&] { return automatic.state() == Updater::State::ready; }, patienceMs));
-    EXPECT_EQ(announced, 1);
+    EXPECT_EQ(announced, 2);
     EXPECT_TRUE(server.requests().contains("GET /feed.json Kit/1.0"));
+}
+
+// An update the install script could not put in place is said once, at the next start, and is not
+// staged by itself again: it waits until the user chooses to install it.
+TEST_F(UpdaterFaultsTest, AFailedInstallIsToldAtTheNextStartAndWaitsForTheUser)
+{
+    Release release;
+    LoopbackServer server;
+    publish(release, server);
+    UpdaterSetup quick = setup(server, release.key.publicKey());
+    quick.firstCheckDelayMs = 10;
+    quick.defaults.setBool("OstrelAutoUpdate", true);
+    ASSERT_TRUE(stage().make());
+    QFile record(stage().folder() + "/install-failed");
+    ASSERT_TRUE(record.open(QIODevice::WriteOnly));
+    record.write("2.0\nNo space left on device\n");
+    record.close();
+
+    for (const bool first : {true, false}) {
+        Updater updater(quick);
+        UpdateWindow window(updater);
+        QObject::connect(&updater, &Updater::announce, &window, &UpdateWindow::bringForward);
+        updater.start();
+        EXPECT_EQ(QTest::qWaitFor([&] { return window.isVisible(); }, first ? patienceMs : 300), first);
+        if (first) {
+            EXPECT_EQ(window.headline(), "The update to 2.0 could not be installed: No space left on device.");
+        }
+        ASSERT_TRUE(QTest::qWaitFor([&] { return updater.state() == Updater::State::available; }, patienceMs));
+        EXPECT_EQ(window.detail(), "You have 1.0. The last try to install it failed: No space left on device.");
+        QTest::qWait(200);
+        EXPECT_EQ(updater.state(), Updater::State::available) << "not downloaded by itself";
+        if (first)
+            continue;
+        updater.installAndRelaunch();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return updater.state() == Updater::State::ready; }, patienceMs));
+    }
+    EXPECT_FALSE(stage().failure()) << "forgotten once the user chose to install it again";
+}
+
+// Two programs running from one install folder share its stage and never drop each other's update;
+// a copy installed elsewhere has a stage of its own.
+TEST_F(UpdaterFaultsTest, EachCopyHasItsStageAndNoProgramRemovesAnUpdateAnotherHolds)
+{
+    Release release;
+    LoopbackServer server;
+    publish(release, server);
+    const auto downloads = [&] { return server.requests().filter("/kit-2.0.tar.xz").size(); };
+    const auto stageOf = [&](Updater &updater) {
+        updater.start();
+        updater.checkNow();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return updater.state() == Updater::State::available; }, patienceMs));
+        updater.installAndRelaunch();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return updater.state() == Updater::State::ready; }, patienceMs));
+    };
+
+    auto first = std::make_unique<Updater>(setup(server, release.key.publicKey()));
+    stageOf(*first);
+    Updater second(setup(server, release.key.publicKey()));
+    stageOf(second);
+    EXPECT_EQ(downloads(), 1) << "the second takes the version the first staged";
+    first.reset();
+    Updater(setup(server, release.key.publicKey())).start();
+    EXPECT_EQ(readAll(stage().versionFolder("2.0") + "/share/kit/release"), "new") << "still held by the second";
+
+    QDir().rename(install(), dir.filePath("elsewhere"));
+    UpdaterSetup elsewhere = setup(server, release.key.publicKey());
+    elsewhere.executable = dir.filePath("elsewhere/bin/" + program);
+    Updater other(elsewhere);
+    stageOf(other);
+    EXPECT_EQ(downloads(), 2);
+    QDir().rename(dir.filePath("elsewhere"), install());
+    EXPECT_EQ(staged(), QStringList{"2.0"});
+}
+
+// "Check Now" in Settings brings up the update window with the offer, as the menu command does.
+TEST_F(UpdaterFaultsTest, CheckNowInSettingsBringsUpTheOffer)
+{
+    Release release;
+    LoopbackServer server;
+    publish(release, server);
+    UpdaterSetup quiet = setup(server, release.key.publicKey());
+    quiet.firstCheckDelayMs = 60'000;
+    quiet.defaults.setBool("OstrelAnnounced-2.0", true);
+    Ostrel::start({}, quiet);
+
+    UpdateSettingsView pane;
+    pane.show();
+    const auto buttons = pane.findChildren<QPushButton *>();
+    const auto checkNow = std::find_if(buttons.begin(), buttons.end(), [](auto *b) { return b->text() == "Check Now"; });
+    ASSERT_NE(checkNow, buttons.end());
+    QTest::mouseClick(*checkNow, Qt::LeftButton);
+    UpdateWindow *window = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (auto *shown = qobject_cast<UpdateWindow *>(top); shown && shown->isVisible())
+                window = shown;
+        return window && window->headline() == "Kit 2.0 is available.";
+    }, patienceMs));
+    EXPECT_EQ(pane.statusLine().section(' ', 0, 3), "Kit 2.0 is available.");
 }
 
 // A program built without a feed and key never connects anywhere, whatever the environment names, and

@@ -28,6 +28,9 @@ QByteArray readAll(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// How the program's folders are named when it starts: in full, or from the folder it is started in.
+enum class Folders { absolute, relative };
+
 class UpdateTest : public EndToEndTest {
 protected:
     void SetUp() override
@@ -79,12 +82,24 @@ protected:
         return Desktop::output("pgrep", {"-f", program()}).split('\n', Qt::SkipEmptyParts);
     }
 
+    // A relative cache folder is one the XDG rules say to ignore, so the home's is used instead.
+    QString cacheFolder() const
+    {
+        return folders == Folders::absolute ? path("cache/Brindlewick") : path("home/.cache/Brindlewick");
+    }
+
     void launchInstalled(QProcess &process)
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("BRINDLEWICK_DATA_DIR", path("data"));
         environment.insert("XDG_CONFIG_HOME", path("config"));
         environment.insert("XDG_CACHE_HOME", path("cache"));
+        if (folders == Folders::relative) {
+            process.setWorkingDirectory(dir.path());
+            environment.insert("BRINDLEWICK_DATA_DIR", "data");
+            environment.insert("XDG_CACHE_HOME", "cache");
+            environment.insert("HOME", path("home"));
+        }
         environment.insert("XDG_STATE_HOME", path("state"));
         environment.insert("OstrelUpdateFeedURL", server.url("/feed.json"));
         environment.insert("OstrelUpdatePublicKey", QString::fromLatin1(publicKey));
@@ -122,7 +137,7 @@ protected:
         EXPECT_EQ(readAll(program()), releasedProgram) << "the folder holds the release's program";
         EXPECT_FALSE(QFile::exists(path("app/share/brindlewick/installed-before"))) << "the folder is the release's";
         EXPECT_EQ(QDir(dir.path()).entryList({".app.*"}, QDir::Dirs | QDir::Hidden), QStringList()) << "no old copy left";
-        EXPECT_FALSE(QFile::exists(path("cache/Brindlewick/updates"))) << "no stage left";
+        EXPECT_TRUE(QDir(cacheFolder() + "/updates").isEmpty()) << "no stage left";
         const std::optional<NoteBook> book = notebook();
         ASSERT_TRUE(book);
         ASSERT_EQ(book->notes.size(), 1);
@@ -132,10 +147,16 @@ protected:
     LoopbackServer server;
     QByteArray publicKey;
     QByteArray releasedProgram;
+    Folders folders = Folders::absolute;
 };
 
-TEST_F(UpdateTest, InstallAndRelaunchEndsTheProgramAndTheNewVersionRunsFromTheSameFolder)
+class RelaunchTest : public UpdateTest, public testing::WithParamInterface<Folders> {};
+
+// The new version starts in the folder and with the environment the old one had, so it finds the same
+// notes however their folder is named.
+TEST_P(RelaunchTest, InstallAndRelaunchEndsTheProgramAndTheNewVersionRunsFromTheSameFolder)
 {
+    folders = GetParam();
     launchInstalled(brindlewick);
     ASSERT_TRUE(brindlewick.waitForStarted(patienceMs));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !noteWindow().isEmpty(); }, patienceMs));
@@ -163,7 +184,12 @@ TEST_F(UpdateTest, InstallAndRelaunchEndsTheProgramAndTheNewVersionRunsFromTheSa
     }, patienceMs)) << "the new version shows the note";
     expectTheReleaseInstalledAndTheNotesIntact();
     EXPECT_EQ(settings().value("OstrelAnnounced-0.1.0"), true) << "the kit keeps its settings in the program's file";
+    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
+                                      QFile::WriteOther | QFile::ExeOther;
+    EXPECT_FALSE(QFileInfo(cacheFolder()).permissions() & others) << "the cache folder is the user's alone";
 }
+
+INSTANTIATE_TEST_SUITE_P(Folders, RelaunchTest, testing::Values(Folders::absolute, Folders::relative));
 
 TEST_F(UpdateTest, AQuitAfterAQuietDownloadInstallsTheNewVersionWithoutStartingIt)
 {
@@ -171,10 +197,16 @@ TEST_F(UpdateTest, AQuitAfterAQuietDownloadInstallsTheNewVersionWithoutStartingI
     launchInstalled(brindlewick);
     ASSERT_TRUE(brindlewick.waitForStarted(patienceMs));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !noteWindow().isEmpty(); }, patienceMs));
-    const QString stage = path("cache/Brindlewick/updates/0.1.0");
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-        return QFile::exists(stage + "/bin/brindlewick") && !QFile::exists(stage + ".archive");
-    }, 60000)) << "the daily check downloads and stages the release by itself";
+    // The stage of this copy: the only one there is.
+    const auto staged = [&] {
+        QDir updates(cacheFolder() + "/updates");
+        const QStringList copies = updates.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        return copies.size() == 1 ? QDir(updates.filePath(copies.first())).entryList(QDir::AllEntries | QDir::Hidden |
+                                                                                        QDir::NoDotAndDotDot)
+                                  : QStringList();
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return staged() == QStringList{"0.1.0"}; }, 60000))
+        << "the daily check downloads and stages the release by itself, and keeps nothing else";
 
     const QString library = reopenLibrary();
     const qint64 quitting = brindlewick.processId();
