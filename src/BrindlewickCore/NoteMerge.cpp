@@ -27,35 +27,38 @@ StickyNote keepingRaisedAlerts(StickyNote winner, const StickyNote &loser)
     return winner;
 }
 
-bool theirsWins(const StickyNote *base, const StickyNote &ours, const StickyNote &theirs)
+bool sameCopy(const StickyNote *copy, const StickyNote &note)
 {
-    if (base && theirs == *base)
-        return false;
-    if (base && ours == *base)
-        return true;
-    return lastChange(theirs) >= lastChange(ours);
+    return copy && *copy == note;
+}
+
+// A copy of the file's this run has seen there is no news: the notes in hand grew from it.
+bool seenThere(const NoteMerge::Seen &seen, const StickyNote &their)
+{
+    return sameCopy(seen.read.find(their.id), their) || sameCopy(seen.last.find(their.id), their);
 }
 
 } // namespace
 
 namespace NoteMerge {
 
-Merged merge(const NoteBook &base, const NoteBook &ours, const NoteBook &theirs)
+Merged merge(const Seen &seen, const NoteBook &ours, const NoteBook &theirs)
 {
-    Merged merged{ours, 0};
+    Merged merged{ours};
     for (const StickyNote &their : theirs.notes) {
-        const StickyNote *was = base.find(their.id);
         StickyNote *our = merged.book.find(their.id);
+        const bool news = !seenThere(seen, their);
         if (!our) {
-            const bool removedHere = was && *was == their;
-            if (!removedHere) {
+            if (news) {
                 merged.book.notes.append(their);
                 ++merged.cameIn;
             }
             continue;
         }
-        if (*our == their || !theirsWins(was, *our, their))
+        if (*our == their || !news || lastChange(their) < lastChange(*our))
             continue;
+        if (!sameCopy(seen.read.find(their.id), *our))
+            merged.oursLost = true;
         *our = keepingRaisedAlerts(their, *our);
         ++merged.cameIn;
     }

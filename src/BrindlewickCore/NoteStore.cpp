@@ -31,20 +31,27 @@ bool noHardLinksHere(int error)
     return error == EPERM || error == EXDEV || error == EOPNOTSUPP || error == EMLINK || error == ENOSYS;
 }
 
+std::optional<QString> createFile(const QString &path, const QByteArray &bytes)
+{
+    const QFileInfo target(path);
+    const int folder = ::open(QFile::encodeName(target.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0)
+        return RegularFile::errorText(errno);
+    const std::optional<QString> error = RegularFile::create(folder, target.fileName(), bytes);
+    ::close(folder);
+    return error;
+}
+
 std::optional<QString> copyFile(const QString &from, const QString &to)
 {
     bool missing = false;
     const std::variant<QByteArray, QString> read = RegularFile::read(from, missing);
     if (const auto *error = std::get_if<QString>(&read))
         return *error;
-    const QFileInfo target(to);
-    const int folder = ::open(QFile::encodeName(target.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder < 0)
-        return RegularFile::errorText(errno);
-    const std::optional<QString> error = RegularFile::create(folder, target.fileName(), std::get<QByteArray>(read));
-    ::close(folder);
-    return error;
+    return createFile(to, std::get<QByteArray>(read));
 }
+
+const QString unwritableTime = QStringLiteral("A note holds a time that cannot be written.");
 
 } // namespace
 
@@ -115,6 +122,14 @@ std::optional<QString> NoteStore::keepCopy(const QString &target) const
     return copyFile(file, target);
 }
 
+std::optional<QString> NoteStore::keep(const NoteBook &book, const QString &target) const
+{
+    const std::optional<QByteArray> bytes = NoteCoding::encode(book);
+    if (!bytes)
+        return unwritableTime;
+    return createFile(target, *bytes);
+}
+
 std::optional<FileStamp> NoteStore::stamp() const
 {
     return FileStamp::of(m_url);
@@ -136,6 +151,6 @@ std::optional<QString> NoteStore::save(const NoteBook &book) const
         return error;
     const auto bytes = NoteCoding::encode(book);
     if (!bytes)
-        return QStringLiteral("A note holds a time that cannot be written.");
+        return unwritableTime;
     return RegularFile::replace(m_url, *bytes);
 }

@@ -52,6 +52,9 @@ public:
     // Keeps the notes file as it is now under `target` too; the notes file stays. The error text, or
     // none when kept.
     std::optional<QString> keepCopy(const QString &target) const;
+    // Writes `book` to the new file `target`, never over anything there. The error text, or none when
+    // kept.
+    std::optional<QString> keep(const NoteBook &book, const QString &target) const;
     // Removes the temporary files of saves cut short by a crash or a kill: only those, never a file a
     // person put beside the notes.
     void removeLeftovers() const;

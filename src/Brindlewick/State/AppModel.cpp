@@ -198,7 +198,7 @@ void AppModel::useDemo(const QString &root, Date now, bool frozen)
     m_paths = Paths{QDir(root).filePath(QStringLiteral("data"))};
     m_store = NoteStore(m_paths.data);
     m_writer.setStore(m_store);
-    m_onDisk = NoteBook();
+    m_onDisk = m_lastRead = NoteBook();
     m_defaults = SettingsStore::demo();
     m_defaults.clear();
     m_notifier = std::make_unique<RecordingNotifier>();

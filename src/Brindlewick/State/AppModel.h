@@ -273,6 +273,7 @@ private:
     void writerReported(const NoteWriter::Report &report);
     void wrote(const NoteWriter::Saved &saved);
     void fileChanged(const NoteWriter::Changed &change);
+    void tellChange(const QString &sentence);
     void saveFailed(const QString &error);
     void noticeStartProblems();
     QStringList recoveryFolders() const;
@@ -323,6 +324,8 @@ private:
     std::chrono::milliseconds m_quitWait{2000};
     // The notes file as this run last read or wrote it.
     NoteBook m_onDisk;
+    // The notes file as this run last read it: at the start, or put there by another program.
+    NoteBook m_lastRead;
     // What the banner says once a file another program changed is merged and written over.
     QString m_changeNotice;
     // What the last recovery file holds, so quitting twice writes it once.

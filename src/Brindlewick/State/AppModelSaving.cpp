@@ -43,6 +43,7 @@ void AppModel::load()
     m_store.removeLeftovers();
     const auto *book = std::get_if<NoteBook>(&loaded);
     m_onDisk = book ? *book : NoteBook();
+    m_lastRead = m_onDisk;
     m_writer.adopt(m_store.stamp(), false);
     m_writer.watch();
     adoptLoaded(m_onDisk, wasBlocked);
@@ -66,7 +67,7 @@ void AppModel::adoptLoaded(const NoteBook &book, bool wasBlocked)
 {
     if (!wasBlocked)
         return setBook(book);
-    const NoteBook merged = NoteMerge::merge(NoteBook(), m_book, book).book;
+    const NoteBook merged = NoteMerge::merge({}, m_book, book).book;
     setBook(merged);
     if (merged != book)
         scheduleSave();
@@ -125,6 +126,11 @@ void AppModel::writerReported(const NoteWriter::Report &report)
         return wrote(*saved);
     if (const auto *failed = std::get_if<NoteWriter::Failed>(&report))
         return saveFailed(failed->error);
+    if (const auto *kept = std::get_if<NoteWriter::Kept>(&report)) {
+        const QFileInfo copy(kept->copy);
+        return tellChange(
+            tr("The notes as Brindlewick had them are kept as “%1” in %2.").arg(copy.fileName(), copy.absolutePath()));
+    }
     fileChanged(std::get<NoteWriter::Changed>(report));
 }
 
@@ -136,12 +142,20 @@ void AppModel::wrote(const NoteWriter::Saved &saved)
     if (!saved.keptCopy)
         return;
     const QFileInfo kept(*saved.keptCopy);
-    setBanner(Banner(m_changeNotice + QLatin1Char(' ') +
-                     tr("The file as it was is kept as “%1” in %2.").arg(kept.fileName(), kept.absolutePath())));
+    tellChange(tr("The file as it was is kept as “%1” in %2.").arg(kept.fileName(), kept.absolutePath()));
+}
+
+// The banner of a merge grows by what became of the copies it could not keep in the notes file.
+void AppModel::tellChange(const QString &sentence)
+{
+    m_changeNotice += QLatin1Char(' ') + sentence;
+    setBanner(Banner(m_changeNotice));
 }
 
 // Another program changed the notes file since this run read or wrote it (a sync tool, a restore, a
-// second machine): its notes are merged with those in hand, and a file the merge replaces is kept.
+// second machine): its notes are merged with those in hand. What loses is kept beside the file: the
+// file as it was when the merge replaces it, the notes in hand as they were when an edit made here
+// gives way.
 void AppModel::fileChanged(const NoteWriter::Changed &change)
 {
     // Reported again before the writer heard of the last merge.
@@ -154,7 +168,7 @@ void AppModel::fileChanged(const NoteWriter::Changed &change)
         return saveFailed(tr("your notes file is gone, and Brindlewick waits for it to come back (%1)")
                               .arg(inBrackets(*change.awaited)));
     if (!change.stamp) {
-        m_onDisk = NoteBook();
+        m_onDisk = m_lastRead = NoteBook();
         m_writer.adopt(std::nullopt, false);
         return saveNow();
     }
@@ -164,22 +178,23 @@ void AppModel::fileChanged(const NoteWriter::Changed &change)
                             "the notes it shows.");
         return saveNow();
     }
-    const NoteMerge::Merged merged = NoteMerge::merge(m_onDisk, m_book, *change.book);
-    m_onDisk = *change.book;
+    const NoteMerge::Merged merged = NoteMerge::merge({m_lastRead, m_onDisk}, m_book, *change.book);
+    const NoteBook before = m_book;
+    m_onDisk = m_lastRead = *change.book;
     const bool replaces = merged.book != *change.book;
     m_writer.adopt(change.stamp, replaces);
     setBook(merged.book);
     if (merged.cameIn > 0)
         reschedule();
-    const QString news = merged.cameIn == 1 ? tr("1 note came in from a changed notes file.")
-                                            : tr("%1 notes came in from a changed notes file.").arg(merged.cameIn);
-    if (!replaces) {
-        if (merged.cameIn > 0)
-            setBanner(Banner(news));
-        return;
-    }
-    m_changeNotice = merged.cameIn > 0 ? news : tr("Another program changed your notes file.");
-    saveNow();
+    m_changeNotice = merged.cameIn == 1 ? tr("1 note came in from a changed notes file.")
+                     : merged.cameIn > 1 ? tr("%1 notes came in from a changed notes file.").arg(merged.cameIn)
+                                         : tr("Another program changed your notes file.");
+    if (merged.cameIn > 0)
+        setBanner(Banner(m_changeNotice));
+    if (merged.oursLost)
+        m_writer.keep(before, clock());
+    if (replaces)
+        saveNow();
 }
 
 // One banner and one notification per run of failures; the retry goes on quietly.

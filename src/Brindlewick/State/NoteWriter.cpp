@@ -20,7 +20,11 @@ NoteWriter::NoteWriter(const NoteStore &store, QObject *parent)
     m_lookSoon.setSingleShot(true);
     m_lookSoon.setInterval(lookDelayMs);
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, &m_lookSoon, qOverload<>(&QTimer::start));
-    connect(&m_lookSoon, &QTimer::timeout, this, &NoteWriter::folderChanged);
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, &m_lookSoon, qOverload<>(&QTimer::start));
+    connect(&m_lookSoon, &QTimer::timeout, this, [this] {
+        watch();
+        emit folderChanged();
+    });
 }
 
 NoteWriter::~NoteWriter()
@@ -56,18 +60,30 @@ void NoteWriter::check(Date now)
     ask(Check{now});
 }
 
+void NoteWriter::keep(const NoteBook &book, Date now)
+{
+    ask(Keep{book, now});
+}
+
+// A file replaced shows in its folder; one rewritten in place only in the file itself. A replacement
+// may leave the file's watch on the old file, so it is set anew every time.
 void NoteWriter::watch()
 {
     const QFileInfo file(m_watched.url());
-    QStringList folders{file.absolutePath(), QFileInfo(RegularFile::linkTarget(file.filePath())).absolutePath()};
+    const QFileInfo target(RegularFile::linkTarget(file.filePath()));
+    QStringList folders{file.absolutePath(), target.absolutePath()};
     folders.removeDuplicates();
     folders.removeIf([](const QString &folder) { return !QFileInfo(folder).isDir(); });
-    if (folders == m_watcher.directories())
-        return;
-    if (!m_watcher.directories().isEmpty())
-        m_watcher.removePaths(m_watcher.directories());
-    if (!folders.isEmpty())
-        m_watcher.addPaths(folders);
+    if (folders != m_watcher.directories()) {
+        if (!m_watcher.directories().isEmpty())
+            m_watcher.removePaths(m_watcher.directories());
+        if (!folders.isEmpty())
+            m_watcher.addPaths(folders);
+    }
+    if (!m_watcher.files().isEmpty())
+        m_watcher.removePaths(m_watcher.files());
+    if (target.isFile())
+        m_watcher.addPath(target.absoluteFilePath());
 }
 
 // What the reports set off (a merge writes again) is waited for too.
@@ -141,6 +157,8 @@ void NoteWriter::perform(const Command &command)
         writeOut(*write);
     } else if (const auto *check = std::get_if<Check>(&command)) {
         checkFile(check->now);
+    } else if (const auto *keep = std::get_if<Keep>(&command)) {
+        keepBook(*keep);
     } else if (const auto *adopt = std::get_if<Adopt>(&command)) {
         ++m_seenGeneration;
         m_known = adopt->stamp;
@@ -179,6 +197,14 @@ void NoteWriter::checkFile(Date now)
     const std::optional<FileStamp> onDisk = m_store.stamp();
     if (onDisk != m_known)
         report(changed(onDisk, now));
+}
+
+void NoteWriter::keepBook(const Keep &keep)
+{
+    const QString copy = m_store.setAsideName(keep.now, QStringLiteral("replaced"));
+    if (const std::optional<QString> error = m_store.keep(keep.book, copy))
+        return report(Failed{tr("the notes a changed notes file replaced couldn’t be kept (%1)").arg(*error)});
+    report(Kept{copy});
 }
 
 NoteWriter::Changed NoteWriter::changed(const std::optional<FileStamp> &stamp, Date now) const

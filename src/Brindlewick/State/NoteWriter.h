@@ -32,6 +32,10 @@ public:
     struct Failed {
         QString error;
     };
+    // Notes a merge dropped were written to `copy`, beside the notes file.
+    struct Kept {
+        QString copy;
+    };
     // The file is not the one the model last saw. `stamp` none: it is gone, and `awaited` says why to
     // wait for it rather than write it anew (its disk went away, say). Else `book` is what it holds,
     // none when it holds no notebook, or `unreadable` says why it could not be read. `generation`: the
@@ -43,7 +47,7 @@ public:
         std::optional<QString> unreadable;
         std::optional<QString> awaited;
     };
-    using Report = std::variant<Saved, Failed, Changed>;
+    using Report = std::variant<Saved, Failed, Changed, Kept>;
 
     explicit NoteWriter(const NoteStore &store, QObject *parent = nullptr);
     // Finishes every write asked for first.
@@ -57,9 +61,12 @@ public:
     // How many `adopt` and `setStore` calls were made: a `Changed` report of an earlier one is stale.
     int generation() const { return m_generation; }
     void write(const NoteBook &book, Date now);
+    // Writes `book` beside the notes file, as "notes.replaced-<unix seconds>.json".
+    void keep(const NoteBook &book, Date now);
     // Reports the file when it changed.
     void check(Date now);
-    // Watches the file's folders and says when they change, so the file can be checked.
+    // Watches the file and its folders and says when they change, so the file can be checked: a file
+    // replaced and one rewritten in place alike.
     void watch();
     // Waits until every write asked for is done, or the deadline passes, reporting each at once. True
     // when all are done.
@@ -70,7 +77,7 @@ public:
     std::function<void()> beforeWrite;
 
 signals:
-    // Something changed in a folder the notes file lives in.
+    // Something changed in the notes file or a folder it lives in.
     void folderChanged();
 
 private:
@@ -82,6 +89,10 @@ private:
     struct Check {
         Date now;
     };
+    struct Keep {
+        NoteBook book;
+        Date now;
+    };
     struct Adopt {
         std::optional<FileStamp> stamp;
         bool keepCopy = false;
@@ -89,7 +100,7 @@ private:
     struct UseStore {
         NoteStore store;
     };
-    using Command = std::variant<Write, Check, Adopt, UseStore>;
+    using Command = std::variant<Write, Check, Keep, Adopt, UseStore>;
 
     void ask(Command command);
     void deliver();
@@ -98,6 +109,7 @@ private:
     void perform(const Command &command);
     void writeOut(const Write &write);
     void checkFile(Date now);
+    void keepBook(const Keep &keep);
     Changed changed(const std::optional<FileStamp> &stamp, Date now) const;
     void report(Report report);
 

@@ -95,6 +95,23 @@ protected:
         ASSERT_TRUE(::rename(QFile::encodeName(staged).constData(), QFile::encodeName(path).constData()) == 0);
     }
 
+    // Another program writes into the file itself, as `cp` over it does: the same file, new bytes.
+    static void rewriteInPlace(const QString &path, const QByteArray &bytes)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ASSERT_EQ(file.write(bytes), bytes.size());
+    }
+
+    // Waits, without an edit or a save to set it off, until the desktop shows these notes and their
+    // saving is done.
+    bool waitUntilShown(QStringList texts) const
+    {
+        texts.sort();
+        return QTest::qWaitFor([&] { return shownTexts() == texts; }, patienceMs)
+               && model->finishSaves(std::chrono::seconds(10));
+    }
+
     // Binds `disk` onto `mountPoint` as a disk mounted late would appear; false where mounting is not
     // allowed.
     bool mount(const QString &disk, const QString &mountPoint)
@@ -375,6 +392,74 @@ TEST_F(NotesPlacesTest, NotesKeptWherePeopleKeepThemAreMergedKeptAndNeverLost)
                  {"data/notes.replaced-" + tenSecondsOn + ".json", Bytes{theirs}}};
          },
          {"Rent, paid here", "Tyres"}},
+
+        {"an older copy of a note we saved comes in: ours stays, and theirs is kept",
+         [&] {
+             writeTestFile(dir.filePath("data/notes.json"), notesFile({rent, dentist}));
+             return true;
+         },
+         [&] {
+             startOn("data");
+             now = t0 + 10;
+             model->setText(rent.id, "Rent, paid here");
+             saveAndWait();
+             StickyNote rentThere = rent;
+             rentThere.text = "Rent, paid there earlier";
+             rentThere.edited = t0 + 5;
+             theirs = notesFile({rentThere, dentist});
+             replaceAsSyncToolsDo(dir.filePath("data/notes.json"), theirs);
+             ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(data("notes.replaced-" + tenSecondsOn + ".json")); },
+                                         patienceMs));
+             ASSERT_TRUE(waitUntilShown({"Rent, paid here", "Dentist"}));
+             ASSERT_TRUE(model->banner());
+             EXPECT_TRUE(model->banner()->text.startsWith("Another program changed your notes file. The file as it "
+                                                          "was is kept as “notes.replaced-" + tenSecondsOn + ".json”"))
+                 << model->banner()->text.toStdString();
+             quit();
+         },
+         [&] {
+             return QMap<QString, Expected>{
+                 {"data/notes.json", Notes{{"Rent, paid here", "Dentist"}}},
+                 {"data/notes.replaced-" + tenSecondsOn + ".json", Bytes{theirs}}};
+         },
+         {"Rent, paid here", "Dentist"}},
+
+        {"a newer copy of a note edited here comes in, written into the file in place: it wins, and ours is kept",
+         [&] {
+             writeTestFile(dir.filePath("data/notes.json"), notesFile({rent, dentist}));
+             return true;
+         },
+         [&] {
+             startOn("data");
+             // Nothing of ours touches the file: the change must be seen in the file itself.
+             model->setSaveDelay(std::chrono::hours(1));
+             now = t0 + 10;
+             model->setText(rent.id, "Rent, paid here");
+             model->toggleDone(dentist.id);
+             StickyNote rentThere = rent;
+             rentThere.text = "Rent, paid there later";
+             rentThere.edited = t0 + 20;
+             StickyNote dentistThere = dentist;
+             dentistThere.text = "Dentist, moved there before it was done here";
+             dentistThere.edited = t0 + 5;
+             theirs = notesFile({rentThere, dentistThere});
+             rewriteInPlace(dir.filePath("data/notes.json"), theirs);
+             ASSERT_TRUE(waitUntilShown({"Rent, paid there later"}));
+             ASSERT_TRUE(QTest::qWaitFor([&] { return model->banner() && model->banner()->text.contains("kept"); },
+                                         patienceMs));
+             EXPECT_EQ(model->banner()->text,
+                       "1 note came in from a changed notes file. The notes as Brindlewick had them are kept as "
+                       "“notes.replaced-" + tenSecondsOn + ".json” in " + data() + ". The file as it was is kept as "
+                       "“notes.replaced-1765000011.json” in " + data() + ".");
+             quit();
+         },
+         [&] {
+             return QMap<QString, Expected>{
+                 {"data/notes.json", Notes{{"Rent, paid there later", "Dentist"}}},
+                 {"data/notes.replaced-" + tenSecondsOn + ".json", Notes{{"Rent, paid here", "Dentist"}}},
+                 {"data/notes.replaced-1765000011.json", Bytes{theirs}}};
+         },
+         {"Rent, paid there later"}},
 
         {"copies a person made beside the file, a save cut short, and a note pasted from a broken source",
          [&] {
