@@ -49,6 +49,7 @@ double idleCpu(bool trayOn)
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
     environment.insert(QStringLiteral("BRINDLEWICK_DATA_DIR"), home.filePath(QStringLiteral("data")));
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
+    environment.insert(QStringLiteral("XDG_STATE_HOME"), home.filePath(QStringLiteral("state")));
     QProcess app;
     app.setProcessEnvironment(environment);
     app.start(QStringLiteral(BRINDLEWICK_BINARY), {});

@@ -19,6 +19,17 @@ bool ownedBy(const struct stat &info, mode_t closed)
     return S_ISDIR(info.st_mode) && info.st_uid == ::geteuid() && (info.st_mode & closed) == 0;
 }
 
+int openOwned(const QString &path, int flags, mode_t closed)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | flags);
+    struct stat info {};
+    if (fd >= 0 && ::fstat(fd, &info) == 0 && ownedBy(info, closed))
+        return fd;
+    if (fd >= 0)
+        ::close(fd);
+    return -1;
+}
+
 } // namespace
 
 namespace OwnFolder {
@@ -40,19 +51,18 @@ std::optional<QString> make(const QString &path)
 
 int open(const QString &path)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    struct stat info {};
-    if (fd >= 0 && ::fstat(fd, &info) == 0 && ownedBy(info, othersMayWrite))
-        return fd;
-    if (fd >= 0)
-        ::close(fd);
-    return -1;
+    return openOwned(path, 0, othersMayWrite);
 }
 
 bool isPrivate(const QString &path)
 {
     struct stat info {};
     return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && ownedBy(info, othersMayEnter);
+}
+
+int openPrivate(const QString &path)
+{
+    return openOwned(path, O_NOFOLLOW, othersMayEnter);
 }
 
 } // namespace OwnFolder

@@ -16,5 +16,7 @@ int open(const QString &path);
 
 // Whether `path` is, without following a link, a folder this user owns that no one else may enter.
 bool isPrivate(const QString &path);
+// Opens the folder `path` when `isPrivate` says so of it; -1 when not. The caller closes it.
+int openPrivate(const QString &path);
 
 } // namespace OwnFolder

@@ -27,11 +27,12 @@ protected:
 
     QString path(const QString &name) const { return dir.filePath(name); }
 
-    // Settings and data go to the test's own folders, whatever the switch.
+    // Settings, data and the list of running programs go to the test's own folders, whatever the switch.
     void start(const QList<std::pair<QString, QString>> &switches)
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), path("config"));
+        environment.insert(QStringLiteral("XDG_STATE_HOME"), path("state"));
         environment.insert(QStringLiteral("BRINDLEWICK_DATA_DIR"), path("live"));
         for (const auto &[name, value] : switches)
             environment.insert(name, value);

@@ -1,5 +1,6 @@
-// One running program per data folder, however the folder is reached and wherever the program is
-// started from, on a machine where another user may have made folders first: the real binary, launched
+// One running program per data folder, however the folder is reached (a link, a bind mount), wherever
+// the program is started from and whatever its environment says (a shell from su or cron has no runtime
+// folder), on a machine where another user may have made folders first: the real binary, launched
 // twice.
 #include "Desktop.h"
 #include "EndToEndTest.h"
@@ -9,6 +10,7 @@
 #include <QDirIterator>
 #include <QTest>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -23,21 +25,55 @@ struct Row {
     std::function<void(QProcessEnvironment &)> second;
     // Folders of others that must stay empty.
     QStringList untouched;
-    // Where the lock and the socket must lie.
-    QString lockFolder;
+    // Where the running program must be listed, and where its socket must lie.
+    QString listFolder;
+    QString socketFolder;
+};
+
+// A bind mount for the life of the object, where this user may make one.
+class BindMount {
+public:
+    BindMount(const QString &folder, const QString &at) : m_at(at)
+    {
+        QDir().mkpath(at);
+        m_mounted = quietly("mount", {"--bind", folder, at});
+    }
+    ~BindMount()
+    {
+        if (m_mounted)
+            quietly("umount", {m_at});
+    }
+    BindMount(const BindMount &) = delete;
+    BindMount &operator=(const BindMount &) = delete;
+
+    bool mounted() const { return m_mounted; }
+
+private:
+    static bool quietly(const QString &program, const QStringList &arguments)
+    {
+        QProcess run;
+        run.setProcessChannelMode(QProcess::MergedChannels);
+        run.setStandardOutputFile(QProcess::nullDevice());
+        run.start(program, arguments);
+        return run.waitForFinished(patienceMs) && run.exitStatus() == QProcess::NormalExit && run.exitCode() == 0;
+    }
+
+    QString m_at;
+    bool m_mounted = false;
 };
 
 class OneInstanceTest : public EndToEndTest {
 protected:
-    // Every file under the test folder, by its bytes, but the program's own lock, socket and settings.
-    QMap<QString, QByteArray> files(const QString &lockFolder) const
+    // Every file under the test folder, by its bytes, but the program's own entry, socket and settings.
+    QMap<QString, QByteArray> files(const Row &row) const
     {
         QMap<QString, QByteArray> found;
         QDirIterator it(dir.path(), QDir::Files | QDir::System | QDir::Hidden, QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString file = it.next();
             const QString name = QDir(dir.path()).relativeFilePath(file);
-            if (name.startsWith(lockFolder + "/brindlewick-") || name.startsWith("config/"))
+            if (name.startsWith(row.listFolder + "/brindlewick-") || name.startsWith(row.socketFolder + "/brindlewick-") ||
+                name.startsWith("config/"))
                 continue;
             QFile read(file);
             found.insert(name, read.open(QIODevice::ReadOnly) ? read.readAll() : QByteArray("unreadable"));
@@ -58,29 +94,56 @@ protected:
 TEST_F(OneInstanceTest, ASecondLaunchOnTheSameRealFolderHandsOverFromWhereverItStarts)
 {
     const auto noRuntimeFolder = [this](QProcessEnvironment &environment) {
+        QDir().mkpath(path("tmp"));
         environment.remove("XDG_RUNTIME_DIR");
         environment.insert("TMPDIR", path("tmp"));
     };
     const QString userName = qEnvironmentVariable("USER", "root");
+    const QString list = "state/Brindlewick/run";
+    const auto runtimeFolder = [this](QProcessEnvironment &environment) {
+        environment.insert("XDG_RUNTIME_DIR", path("runtime"));
+    };
+    const auto makeRuntimeFolder = [this] {
+        QDir().mkpath(path("runtime"));
+        return QFile::setPermissions(path("runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    };
+    // Unmounted before the test's folder goes, also when a row fails.
+    std::optional<BindMount> bound;
     const Row rows[] = {
         {"two paths to one folder, one through a link",
-         [this] {
-             QDir().mkpath(path("runtime"));
-             QFile::setPermissions(path("runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-             return QFile::link(path("data"), path("link-to-data"));
-         },
-         [this](QProcessEnvironment &environment) { environment.insert("XDG_RUNTIME_DIR", path("runtime")); },
-         [this](QProcessEnvironment &environment) {
-             environment.insert("XDG_RUNTIME_DIR", path("runtime"));
+         [&] { return makeRuntimeFolder() && QFile::link(path("data"), path("link-to-data")); },
+         runtimeFolder,
+         [&](QProcessEnvironment &environment) {
+             runtimeFolder(environment);
              environment.insert("BRINDLEWICK_DATA_DIR", path("link-to-data"));
          },
-         {}, "runtime"},
+         {}, list, "runtime"},
+        {"one launch with a runtime folder, the next through a link and without one, as from su or cron",
+         [&] { return makeRuntimeFolder() && QFile::link(path("data"), path("link-to-data")); },
+         runtimeFolder,
+         [&](QProcessEnvironment &environment) {
+             noRuntimeFolder(environment);
+             environment.insert("BRINDLEWICK_DATA_DIR", path("link-to-data"));
+         },
+         {}, list, "runtime"},
+        {"the folder through a bind mount",
+         [&] {
+             makeRuntimeFolder();
+             bound.emplace(path("data"), path("mounted"));
+             return bound->mounted();
+         },
+         runtimeFolder,
+         [&](QProcessEnvironment &environment) {
+             runtimeFolder(environment);
+             environment.insert("BRINDLEWICK_DATA_DIR", path("mounted"));
+         },
+         {}, list, "runtime"},
         {"no runtime folder set, and the usual fallback made beforehand by another user",
          [&] {
              QDir().mkpath(path("tmp/runtime-" + userName));
              return OtherUser::owns(path("tmp/runtime-" + userName));
          },
-         noRuntimeFolder, noRuntimeFolder, {"tmp/runtime-" + userName}, "state/Brindlewick/run"},
+         noRuntimeFolder, noRuntimeFolder, {"tmp/runtime-" + userName}, list, list},
         {"a runtime folder others may enter",
          [this] {
              QDir().mkpath(path("open-runtime"));
@@ -89,11 +152,12 @@ TEST_F(OneInstanceTest, ASecondLaunchOnTheSameRealFolderHandsOverFromWhereverItS
          },
          [this](QProcessEnvironment &environment) { environment.insert("XDG_RUNTIME_DIR", path("open-runtime")); },
          [this](QProcessEnvironment &environment) { environment.insert("XDG_RUNTIME_DIR", path("open-runtime")); },
-         {"open-runtime"}, "state/Brindlewick/run"},
+         {"open-runtime"}, list, list},
     };
 
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
+        bound.reset();
         QDir(dir.path()).removeRecursively();
         QDir().mkpath(dir.path());
         writeFile("config/Brindlewick/settings.json", R"({"welcomeDone": true})");
@@ -104,13 +168,13 @@ TEST_F(OneInstanceTest, ASecondLaunchOnTheSameRealFolderHandsOverFromWhereverItS
         const QByteArray notes = *NoteCoding::encode(NoteBook({rent, milk}));
         writeFile("data/notes.json", notes);
         if (!row.arrange()) {
-            std::printf("skipped \"%s\": it needs root\n", row.name);
+            std::printf("skipped \"%s\": this user may not arrange it\n", row.name);
             continue;
         }
         // Each launch starts in a folder of its own, where nothing may be left.
         QDir().mkpath(path("started-here"));
         QDir().mkpath(path("started-there"));
-        const QMap<QString, QByteArray> before = files(row.lockFolder);
+        const QMap<QString, QByteArray> before = files(row);
 
         QProcess first;
         first.setWorkingDirectory(path("started-here"));
@@ -125,12 +189,16 @@ TEST_F(OneInstanceTest, ASecondLaunchOnTheSameRealFolderHandsOverFromWhereverItS
         EXPECT_TRUE(QTest::qWaitFor([] { return !visibleWindow("All Notes").isEmpty(); }, patienceMs))
             << "the first one opened All Notes";
         EXPECT_EQ(noteWindows(), 2) << "one program shows the notes";
-        EXPECT_EQ(QDir(path(row.lockFolder)).entryList({"brindlewick-*.socket.lock"}, QDir::Files | QDir::Hidden).size(), 1);
+        EXPECT_EQ(QDir(path(row.listFolder)).entryList({"brindlewick-*.instance"}, QDir::Files).size(), 1);
+        EXPECT_EQ(QDir(path(row.socketFolder)).entryList({"brindlewick-*.socket"}, QDir::System).size(), 1);
         ASSERT_TRUE(quit(first));
+        for (const QString &folder : {row.listFolder, row.socketFolder})
+            EXPECT_TRUE(QDir(path(folder)).entryList({"brindlewick-*"}, QDir::Files | QDir::System).isEmpty())
+                << "a program that quits leaves the list: " << folder.toStdString();
 
         for (const QString &folder : row.untouched + QStringList{"started-here", "started-there"})
             EXPECT_TRUE(QDir(path(folder)).isEmpty()) << folder.toStdString();
-        EXPECT_EQ(files(row.lockFolder), before) << "every other file keeps its bytes";
+        EXPECT_EQ(files(row), before) << "every other file keeps its bytes";
     }
 }
 

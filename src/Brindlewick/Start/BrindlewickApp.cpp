@@ -2,11 +2,13 @@
 
 #include "Shell/AppActions.h"
 #include "State/AppModel.h"
+#include "CommandLine.h"
 #include "DisplayLoss.h"
 #include "Shell/LibraryWindow.h"
 #include "State/Paths.h"
 #include "QuitSignals.h"
 #include "SingleInstance.h"
+#include "StartFolders.h"
 #include "State/SettingsStore.h"
 #include "Theme/PaperStyle.h"
 #include "TimeLocale.h"
@@ -49,6 +51,22 @@ bool xServerAnswers(const QString &display)
     const bool answers = xcb_connection_has_error(connection) == 0;
     xcb_disconnect(connection);
     return answers;
+}
+
+// --help and --version are answered before anything else: no display is needed and no file touched.
+std::optional<int> answer(const CommandLine &line, int &argc, char **argv)
+{
+    if (line.ask == CommandLine::Ask::help) {
+        // Only so that the usage line names the program as it was started.
+        const QCoreApplication named(argc, argv);
+        std::fputs(qPrintable(CommandLine::help()), stdout);
+        return 0;
+    }
+    if (line.ask == CommandLine::Ask::version) {
+        std::printf("%s\n", qPrintable(CommandLine::version()));
+        return 0;
+    }
+    return std::nullopt;
 }
 
 // The folder whose notes this run would show: one running program per folder.
@@ -100,6 +118,12 @@ std::optional<QString> BrindlewickApp::displayProblem(const QProcessEnvironment 
 
 int BrindlewickApp::run(int argc, char **argv)
 {
+    if (const std::optional<int> answered = answer(CommandLine::read(argumentList(argc, argv)), argc, argv))
+        return *answered;
+    if (const std::optional<QString> problem = StartFolders::settleOwn()) {
+        std::fprintf(stderr, "%s\n", qPrintable(*problem));
+        return 1;
+    }
     const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     if (const std::optional<QByteArray> platform = platformFor(argumentList(argc, argv), environment)) {
         // Qt would abort with a core dump and advice to reinstall; say what is missing instead.
@@ -115,6 +139,13 @@ int BrindlewickApp::run(int argc, char **argv)
         qputenv("QT_XCB_NO_MITSHM", "1");
 
     QApplication application(argc, argv);
+    // Qt has taken its own options out: whatever is left must be ours.
+    const CommandLine line = CommandLine::read(QCoreApplication::arguments());
+    if (line.ask == CommandLine::Ask::wrong) {
+        std::fprintf(stderr, "%s\n%s\n", qPrintable(line.error),
+                     qPrintable(QObject::tr("Try “brindlewick --help” for the options.")));
+        return 2;
+    }
     QApplication::setApplicationName(QStringLiteral("Brindlewick"));
     QApplication::setDesktopFileName(QStringLiteral("brindlewick"));
     QApplication::setQuitOnLastWindowClosed(AppDelegate::applicationShouldTerminateAfterLastWindowClosed());
@@ -122,20 +153,18 @@ int BrindlewickApp::run(int argc, char **argv)
     // times; Qt's own default takes the language and country from LANG even when LC_TIME says otherwise.
     QLocale::setDefault(TimeLocale::current());
     PaperStyle::install();
-    const int status = serve(environment);
+    const int status = serve(environment, line);
     endWithoutTeardown(status);
     return status;
 }
 
-int BrindlewickApp::serve(const QProcessEnvironment &environment)
+int BrindlewickApp::serve(const QProcessEnvironment &environment, const CommandLine &line)
 {
-    // The harnesses work on worlds of their own and may run beside the user's program.
-    const Launch launch = Launch::from(environment, QCoreApplication::arguments());
-    // Without a private folder for the lock, running twice is better than not running at all.
-    const std::optional<QString> socket = SingleInstance::pathFor(dataFolder(launch));
-    SingleInstance instance(socket.value_or(QString()));
-    // Started with the session while it already runs, there is nothing to bring up.
-    if (!launch.isHarness() && socket && !instance.claim(!launch.atLogin)) {
+    const Launch launch = Launch::from(environment, line.atLogin);
+    SingleInstance instance(dataFolder(launch));
+    // The harnesses work on worlds of their own and may run beside the user's program. Started with
+    // the session while it already runs, there is nothing to bring up.
+    if (!launch.isHarness() && !instance.claim(!launch.atLogin)) {
         if (launch.atLogin || instance.handedOver())
             return 0;
         std::fprintf(stderr, "%s\n",

@@ -11,6 +11,7 @@
 #include <optional>
 
 class AppModel;
+struct CommandLine;
 
 // The running program: its menus, its status item and its delegate, around the one model. There is
 // no main window; "All Notes", the settings and every note are windows made by code when needed.
@@ -20,8 +21,10 @@ public:
 
     AppDelegate &delegate() { return m_delegate; }
 
-    // The entry point: chooses the window system, makes the application object, hands a second
-    // launch over to the running one, and runs until the program quits. Returns the exit code.
+    // The entry point: answers --help and --version, settles the folders the environment names (a
+    // data folder that cannot be one ends the start), chooses the window system, makes the
+    // application object, refuses options that are not ours, hands a second launch over to the
+    // running one, and runs until the program quits. Returns the exit code.
     static int run(int argc, char **argv);
 
     // The Qt platform to ask for: X11 first (note placement, keeping notes on top and the hot-key
@@ -37,7 +40,7 @@ public:
 private:
     // With the application object made: claims the data folder, starts the kit and the model, and
     // runs the event loop. Returns the exit code.
-    static int serve(const QProcessEnvironment &environment);
+    static int serve(const QProcessEnvironment &environment, const CommandLine &line);
 
     AppDelegate m_delegate;
     AppCommands m_commands;

@@ -1,13 +1,10 @@
 #include "Launch.h"
 
-#include "Autostart.h"
-
 #include <array>
 #include <utility>
 
-Launch Launch::from(const QProcessEnvironment &environment, const QStringList &arguments)
+Launch Launch::from(const QProcessEnvironment &environment, bool atLogin)
 {
-    const bool atLogin = arguments.contains(Autostart::argument);
     static const std::array<std::pair<const char *, Mode>, 3> switches{{
         {"BRINDLEWICK_SNAPSHOT_DIR", Mode::snapshots},
         {"BRINDLEWICK_SELFTEST", Mode::selfTest},

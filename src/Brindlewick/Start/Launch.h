@@ -2,7 +2,6 @@
 
 #include <QProcessEnvironment>
 #include <QString>
-#include <QStringList>
 
 // How the process was asked to run. Developers pick a harness or the demo world through environment
 // variables; a person starting the program gets the normal run.
@@ -25,7 +24,7 @@ struct Launch {
     bool atLogin = false;
 
     // The first variable present wins, in the order of `Mode`; an empty value counts as present.
-    static Launch from(const QProcessEnvironment &environment, const QStringList &arguments = {});
+    static Launch from(const QProcessEnvironment &environment, bool atLogin = false);
 
     bool isHarness() const { return mode == Mode::snapshots || mode == Mode::selfTest; }
 

@@ -3,11 +3,10 @@
 #include "OwnFolder.h"
 #include "State/Paths.h"
 
-#include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QFileInfo>
 #include <QLocalSocket>
+#include <QRandomGenerator>
 #include <QThread>
 #include <QTimer>
 
@@ -17,8 +16,8 @@ const QByteArray reopenMessage = QByteArrayLiteral("reopen\n");
 // The running process's answer once it has taken the message.
 const QByteArray answer = QByteArrayLiteral("ok\n");
 
-// How long a launch keeps trying to reach the running process: it may hold the lock a moment before
-// it listens, or be busy with other peers for up to `peerTimeoutMs`.
+// How long a launch waits for another launch to look in the list, and keeps trying to reach the running
+// process: it may still be starting, or be busy with other peers for up to `peerTimeoutMs`.
 constexpr int launchPatienceMs = 5000;
 constexpr int retryWaitMs = 100;
 
@@ -26,49 +25,20 @@ constexpr int retryWaitMs = 100;
 constexpr int mostPeers = 8;
 constexpr int peerTimeoutMs = 2000;
 
-// The folder with every link on the way resolved; a part not made yet is kept as written.
-QString realPath(const QString &folder)
-{
-    QString there = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
-    QStringList rest;
-    while (!QFileInfo::exists(there) && there != QDir::rootPath()) {
-        rest.prepend(QFileInfo(there).fileName());
-        there = QFileInfo(there).absolutePath();
-    }
-    rest.prepend(QFileInfo(there).canonicalFilePath());
-    return QDir::cleanPath(rest.join(QLatin1Char('/')));
-}
-
-// Where another user cannot have put a socket or a lock of their own: $XDG_RUNTIME_DIR when it is
-// this user's alone, else a folder of that kind made in the state folder.
-std::optional<QString> privateFolder()
-{
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (QDir::isAbsolutePath(runtime) && OwnFolder::isPrivate(runtime))
-        return runtime;
-    const QString own = QDir(Paths::stateFolder()).filePath(QStringLiteral("run"));
-    if (!OwnFolder::make(own) && OwnFolder::isPrivate(own))
-        return own;
-    return std::nullopt;
-}
-
 } // namespace
 
-std::optional<QString> SingleInstance::pathFor(const QString &dataFolder)
+SingleInstance::Places SingleInstance::places()
 {
-    const std::optional<QString> folder = privateFolder();
-    if (!folder)
-        return std::nullopt;
-    const QByteArray real = QFile::encodeName(realPath(dataFolder));
-    const QByteArray digest = QCryptographicHash::hash(real, QCryptographicHash::Sha256).toHex().left(16);
-    return QDir(*folder).filePath(QStringLiteral("brindlewick-%1.socket").arg(QString::fromLatin1(digest)));
+    const QString list = QDir(Paths::stateFolder()).filePath(QStringLiteral("run"));
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (QDir::isAbsolutePath(runtime) && OwnFolder::isPrivate(runtime))
+        return {list, runtime};
+    return {list, list};
 }
 
-SingleInstance::SingleInstance(QString socketPath, QObject *parent)
-    : QObject(parent), m_path(std::move(socketPath)), m_lock(m_path + QStringLiteral(".lock"))
+SingleInstance::SingleInstance(const QString &dataFolder, Places places, QObject *parent)
+    : QObject(parent), m_dataFolder(QDir::current().absoluteFilePath(dataFolder)), m_places(std::move(places))
 {
-    // Only a dead owner makes a lock stale, never its age: the app may run for weeks.
-    m_lock.setStaleLockTime(0);
     m_server.setSocketOptions(QLocalServer::UserAccessOption);
     connect(&m_server, &QLocalServer::newConnection, this, &SingleInstance::accept);
 }
@@ -80,25 +50,38 @@ SingleInstance::~SingleInstance()
         peer->disconnect(this);
 }
 
-// A lock that cannot be made at all (no runtime folder) says nothing about another process, and
-// running twice is better than not running: only a lock held by a live process means "not us".
+// A list that cannot be had at all says nothing about another process, and running twice is better
+// than not running: only a program entered on the same folder means "not us". One that cannot listen
+// does not enter itself, for a launch could never reach it.
 bool SingleInstance::claim(bool reopenRunning)
 {
-    if (m_lock.tryLock(0) || m_lock.error() != QLockFile::LockFailedError) {
-        listen();
-        return true;
+    m_list = std::make_unique<InstanceList>(m_places.list);
+    m_list->takeTurn(QDeadlineTimer(launchPatienceMs));
+    if (const std::optional<QString> running = m_list->socketFor(m_dataFolder)) {
+        m_list->endTurn();
+        if (reopenRunning)
+            tellRunningInstance(*running);
+        return false;
     }
-    if (reopenRunning)
-        tellRunningInstance();
-    return false;
+    if (m_list->isOpen()) {
+        m_path = QDir(m_places.sockets)
+                     .filePath(QStringLiteral("brindlewick-%1.socket")
+                                   .arg(QRandomGenerator::system()->generate64(), 16, 16, QLatin1Char('0')));
+        listen();
+        if (!m_server.isListening() || !m_list->enter(m_dataFolder, m_path)) {
+            m_server.close();
+            m_path.clear();
+        }
+    }
+    m_list->endTurn();
+    return true;
 }
 
-// Holding the lock, any socket file left at the path belongs to a run that is gone. Qt's server stops
-// listening for good when an accept fails (out of descriptors), so this runs again whenever a peer
-// goes.
+// Any socket file left at our path belongs to a run that is gone. Qt's server stops listening for good
+// when an accept fails (out of descriptors), so this runs again whenever a peer goes.
 void SingleInstance::listen()
 {
-    if (m_server.isListening())
+    if (m_server.isListening() || m_path.isEmpty())
         return;
     QLocalServer::removeServer(m_path);
     m_server.listen(m_path);
@@ -150,20 +133,20 @@ void SingleInstance::serve(QLocalSocket *socket)
 
 // Tries until the running process answers or time is up: it may still be starting, or busy with
 // peers that crowd it, each of which it lets go within `peerTimeoutMs`.
-void SingleInstance::tellRunningInstance()
+void SingleInstance::tellRunningInstance(const QString &socket)
 {
     const QDeadlineTimer deadline(launchPatienceMs);
     while (!m_handedOver && !deadline.hasExpired()) {
-        m_handedOver = askToReopen(deadline);
+        m_handedOver = askToReopen(socket, deadline);
         if (!m_handedOver)
             QThread::msleep(retryWaitMs);
     }
 }
 
-bool SingleInstance::askToReopen(const QDeadlineTimer &deadline) const
+bool SingleInstance::askToReopen(const QString &path, const QDeadlineTimer &deadline)
 {
     QLocalSocket socket;
-    socket.connectToServer(m_path);
+    socket.connectToServer(path);
     if (!socket.waitForConnected(int(deadline.remainingTime())))
         return false;
     socket.write(reopenMessage);

@@ -1,36 +1,44 @@
 #pragma once
 
+#include "InstanceList.h"
+
 #include <QDeadlineTimer>
 #include <QLocalServer>
-#include <QLockFile>
 #include <QObject>
 #include <QString>
-#include <optional>
+#include <memory>
 
 class QLocalSocket;
 
-// One running Brindlewick per data folder. The first process to `claim()` holds a lock file and listens
-// on a local socket; a later launch on the same folder finds the lock taken, asks the running process
-// to reopen (bring up "All Notes") and should then exit. A crashed run leaves a lock of a dead process
-// and a socket nobody listens on: both are taken over. The listener serves a few peers at a time, each
-// for a short while, and listens again after an error, so no peer can shut it.
+// One running Brindlewick per data folder. The first process to `claim()` its folder enters itself in
+// this user's list of running programs (`InstanceList`) and listens on a local socket; a later launch on
+// the same folder, however it reaches the folder and whatever its environment, finds it there, asks it
+// to reopen (bring up "All Notes") and should then exit. A crashed run leaves an entry nobody holds and
+// a socket nobody listens on: both are removed. The listener serves a few peers at a time, each for a
+// short while, and listens again after an error, so no peer can shut it.
 class SingleInstance : public QObject {
     Q_OBJECT
 
 public:
-    // "brindlewick-<digest of the data folder's real path>.socket", so two ways to one folder lead to
-    // one socket, in a folder only this user can enter: $XDG_RUNTIME_DIR when it is one, else "run" in
-    // the state folder, made so. The lock file is beside it. None when there is no such folder.
-    static std::optional<QString> pathFor(const QString &dataFolder);
+    // Where this user's programs enter themselves and listen: the list in "run" in the state folder,
+    // which every launch of the user finds whether or not it has a runtime folder; the sockets in
+    // $XDG_RUNTIME_DIR when that is a folder only this user can enter, else beside the list.
+    struct Places {
+        QString list;
+        QString sockets;
+    };
+    static Places places();
 
-    explicit SingleInstance(QString socketPath, QObject *parent = nullptr);
+    explicit SingleInstance(const QString &dataFolder, Places places = SingleInstance::places(),
+                            QObject *parent = nullptr);
     ~SingleInstance() override;
 
-    // True when this process is the one that runs (it listens from now on); false when another
-    // already runs, which `handedOver()` then says was told to reopen (when `reopenRunning`).
+    // True when this process is the one that runs (it listens from now on, when it could enter the
+    // list); false when another already runs on the folder, which `handedOver()` then says was told
+    // to reopen (when `reopenRunning`).
     bool claim(bool reopenRunning = true);
-    // After a claim that failed: the running process took the message. When it did not, it holds the
-    // lock without answering and this launch did nothing.
+    // After a claim that failed: the running process took the message. When it did not, it is
+    // entered in the list without answering and this launch did nothing.
     bool handedOver() const { return m_handedOver; }
 
 signals:
@@ -41,12 +49,16 @@ private:
     void listen();
     void accept();
     void serve(QLocalSocket *socket);
-    void tellRunningInstance();
-    bool askToReopen(const QDeadlineTimer &deadline) const;
+    void tellRunningInstance(const QString &socket);
+    static bool askToReopen(const QString &socket, const QDeadlineTimer &deadline);
 
+    QString m_dataFolder;
+    Places m_places;
     QString m_path;
-    QLockFile m_lock;
     QLocalServer m_server;
+    // Declared after the server, so the entry goes before its socket: a launch meanwhile finds no
+    // program rather than one that does not answer.
+    std::unique_ptr<InstanceList> m_list;
     int m_peers = 0;
     bool m_handedOver = false;
 };

@@ -7,8 +7,8 @@ struct Paths {
     // The folder that holds "notes.json".
     QString data;
 
-    // $XDG_DATA_HOME/Brindlewick, or BRINDLEWICK_DATA_DIR taken as it stands when set.
-    // Creates nothing: the store makes the folder on its first save.
+    // $XDG_DATA_HOME/Brindlewick, or BRINDLEWICK_DATA_DIR taken as it stands unless empty (the start
+    // has made both absolute). Creates nothing: the store makes the folder on its first save.
     static Paths live();
     // $XDG_STATE_HOME/Brindlewick (~/.local/state/Brindlewick): notes that could not be saved go here.
     static QString stateFolder();

@@ -1,9 +1,9 @@
+#include "Start/InstanceList.h"
 #include "Start/SingleInstance.h"
 #include "ScopedEnv.h"
 #include "ShellTestHelper.h"
 
 #include <QLocalSocket>
-#include <QLockFile>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTemporaryDir>
@@ -22,19 +22,34 @@ protected:
     void launchAgain(int exitCode = 0)
     {
         QProcess second;
-        startShellTestHelper(second, {QStringLiteral("instance"), socket});
+        startShellTestHelper(second, {QStringLiteral("instance"), list, data});
         ASSERT_TRUE(QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, patienceMs));
         EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(second.exitCode(), exitCode);
     }
 
+    QStringList listed(const QString &pattern) const
+    {
+        return QDir(list).entryList({pattern}, QDir::Files | QDir::System);
+    }
+
+    // The socket of the one program entered in the list.
+    QString socket() const
+    {
+        const QStringList sockets = listed(QStringLiteral("*.socket"));
+        EXPECT_EQ(sockets.size(), 1) << sockets.join(u' ').toStdString();
+        return QDir(list).filePath(sockets.value(0));
+    }
+
     QTemporaryDir dir;
-    QString socket = dir.filePath(QStringLiteral("brindlewick.socket"));
+    QString list = dir.filePath(QStringLiteral("run"));
+    SingleInstance::Places places{list, list};
+    QString data = dir.filePath(QStringLiteral("data"));
 };
 
 TEST_F(SingleInstanceTest, SecondLaunchAsksTheFirstToReopenAndExits)
 {
-    SingleInstance first(socket);
+    SingleInstance first(data, places);
     ASSERT_TRUE(first.claim());
     QSignalSpy reopened(&first, &SingleInstance::reopen);
 
@@ -46,12 +61,12 @@ TEST_F(SingleInstanceTest, SecondLaunchAsksTheFirstToReopenAndExits)
 
 TEST_F(SingleInstanceTest, APeerSendingEndlessTextIsCutOffAndReopensNothing)
 {
-    SingleInstance first(socket);
+    SingleInstance first(data, places);
     ASSERT_TRUE(first.claim());
     QSignalSpy reopened(&first, &SingleInstance::reopen);
 
     QLocalSocket peer;
-    peer.connectToServer(socket);
+    peer.connectToServer(socket());
     ASSERT_TRUE(peer.waitForConnected(patienceMs));
     const QByteArray noise(64 * 1024, 'x');
     peer.write(noise + "reopen\n");
@@ -62,37 +77,41 @@ TEST_F(SingleInstanceTest, APeerSendingEndlessTextIsCutOffAndReopensNothing)
 TEST_F(SingleInstanceTest, ARunningProcessKeepsItsClaimUntilItDiesAndACrashedRunIsTakenOver)
 {
     QProcess running;
-    startShellTestHelper(running, {QStringLiteral("instance"), socket});
+    startShellTestHelper(running, {QStringLiteral("instance"), list, data});
     ASSERT_TRUE(waitForLine(running, "ready"));
 
     {
-        SingleInstance late(socket);
+        SingleInstance late(data, places);
         EXPECT_FALSE(late.claim());
         EXPECT_TRUE(waitForLine(running, "reopen"));
     }
 
-    // A crash leaves the lock of a dead process and a socket file nobody listens on.
+    // A crash leaves an entry nobody holds and a socket file nobody listens on.
     ::kill(static_cast<pid_t>(running.processId()), SIGKILL);
     ASSERT_TRUE(running.waitForFinished(patienceMs));
-    ASSERT_TRUE(QFileInfo::exists(socket));
+    const QString crashed = socket();
+    ASSERT_EQ(listed(QStringLiteral("*.instance")).size(), 1);
 
-    SingleInstance next(socket);
+    SingleInstance next(data, places);
     ASSERT_TRUE(next.claim());
     QSignalSpy reopened(&next, &SingleInstance::reopen);
     launchAgain();
     EXPECT_TRUE(QTest::qWaitFor([&] { return reopened.count() == 1; }, patienceMs));
+    EXPECT_EQ(listed(QStringLiteral("*.instance")).size(), 1) << "the crashed run's entry is gone";
+    EXPECT_NE(socket(), crashed);
 }
 
 TEST_F(SingleInstanceTest, PeersThatHoldOnOrCrowdInAreCutOffAndALaunchStillGetsThrough)
 {
-    SingleInstance first(socket);
+    SingleInstance first(data, places);
     ASSERT_TRUE(first.claim());
     QSignalSpy reopened(&first, &SingleInstance::reopen);
 
+    const QString listening = socket();
     std::vector<std::unique_ptr<QLocalSocket>> silent;
     for (int i = 0; i < 200; ++i) {
         silent.push_back(std::make_unique<QLocalSocket>());
-        silent.back()->connectToServer(socket);
+        silent.back()->connectToServer(listening);
     }
     launchAgain();
     EXPECT_TRUE(QTest::qWaitFor([&] { return reopened.count() == 1; }, patienceMs));
@@ -104,33 +123,59 @@ TEST_F(SingleInstanceTest, PeersThatHoldOnOrCrowdInAreCutOffAndALaunchStillGetsT
 
 TEST_F(SingleInstanceTest, ALaunchThatFindsARunningProcessThatDoesNotAnswerFailsInsteadOfPretending)
 {
-    // A live process holds the lock but nothing listens, as when the first run hangs.
-    QLockFile held(socket + QStringLiteral(".lock"));
-    ASSERT_TRUE(held.tryLock(0));
+    // A live process is entered on the folder but nothing listens, as when the first run hangs.
+    InstanceList held(list);
+    ASSERT_TRUE(held.enter(data, dir.filePath(QStringLiteral("nobody.socket"))));
     launchAgain(1);
 }
 
+// Two ways to one folder meet in the list whatever the environment of each launch, also when the folder
+// is made or a disk is mounted on its way after the first launch; only the demo world is another folder.
 TEST_F(SingleInstanceTest, EachRealDataFolderHasOneInstanceHoweverItIsReached)
 {
     QDir().mkpath(dir.filePath("runtime"));
     QFile::setPermissions(dir.filePath("runtime"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    const ScopedEnv runtime("XDG_RUNTIME_DIR", dir.filePath("runtime").toUtf8());
     QDir().mkpath(dir.filePath("data"));
     QFile::link(dir.filePath("data"), dir.filePath("link"));
     QFile::link("data", dir.filePath("relative-link"));
+    const auto placesWith = [](const std::optional<QByteArray> &runtime) {
+        const ScopedEnv environment("XDG_RUNTIME_DIR", runtime);
+        return SingleInstance::places();
+    };
+    const SingleInstance::Places withRuntime = placesWith(dir.filePath("runtime").toUtf8());
+    const SingleInstance::Places without = placesWith(std::nullopt);
+    EXPECT_EQ(withRuntime.sockets, dir.filePath("runtime"));
+    EXPECT_EQ(withRuntime.list, without.list) << "every launch of the user finds the list";
+    const SingleInstance::Places runtimeHere{list, dir.filePath("runtime")};
 
-    const std::optional<QString> here = SingleInstance::pathFor(dir.filePath("data"));
-    ASSERT_TRUE(here);
-    EXPECT_TRUE(here->startsWith(dir.filePath("runtime/")));
-    for (const char *way : {"data/", "other/../data", "link", "link/", "relative-link"})
-        EXPECT_EQ(SingleInstance::pathFor(dir.filePath(way)), here) << way;
-    EXPECT_EQ(SingleInstance::pathFor(dir.filePath("link/not-yet")), SingleInstance::pathFor(dir.filePath("data/not-yet")));
-    EXPECT_NE(SingleInstance::pathFor(dir.filePath("demo/data")), here);
-
-    SingleInstance user(*here);
-    SingleInstance demo(*SingleInstance::pathFor(dir.filePath("demo/data")));
-    EXPECT_TRUE(user.claim());
-    EXPECT_TRUE(demo.claim());
+    struct Row {
+        const char *first;
+        const char *second;
+        // Made between the two launches.
+        const char *madeMeanwhile;
+    };
+    const Row rows[] = {
+        {"data", "data/", nullptr},
+        {"data", "other/../data", nullptr},
+        {"data", "link", nullptr},
+        {"link/", "relative-link", nullptr},
+        {"data/not-yet", "link/not-yet", nullptr},
+        {"data/later", "link/later", "data/later"},
+        {"link/later/notes", "data/later/notes", "data/later"},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(std::string(row.first) + " then " + row.second);
+        QDir(dir.filePath("data")).removeRecursively();
+        QDir().mkpath(dir.filePath("data"));
+        SingleInstance first(dir.filePath(row.first), runtimeHere);
+        ASSERT_TRUE(first.claim());
+        if (row.madeMeanwhile)
+            QDir().mkpath(dir.filePath(row.madeMeanwhile));
+        SingleInstance second(dir.filePath(row.second), places);
+        EXPECT_FALSE(second.claim(false));
+        SingleInstance demo(dir.filePath("demo/data"), places);
+        EXPECT_TRUE(demo.claim(false));
+    }
 }
 
 TEST_F(SingleInstanceTest, ARunningProcessOutOfDescriptorsListensAgainOncePeersAreGone)
@@ -141,13 +186,14 @@ TEST_F(SingleInstanceTest, ARunningProcessOutOfDescriptorsListensAgainOncePeersA
         const rlimit few{12, 12};
         ::setrlimit(RLIMIT_NOFILE, &few);
     });
-    startShellTestHelper(running, {QStringLiteral("instance"), socket});
+    startShellTestHelper(running, {QStringLiteral("instance"), list, data});
     ASSERT_TRUE(waitForLine(running, "ready"));
 
+    const QString listening = socket();
     std::vector<std::unique_ptr<QLocalSocket>> crowd;
     for (int i = 0; i < 30; ++i) {
         crowd.push_back(std::make_unique<QLocalSocket>());
-        crowd.back()->connectToServer(socket);
+        crowd.back()->connectToServer(listening);
     }
     QTest::qWait(300);
     crowd.clear();
