@@ -100,15 +100,18 @@ void AppCommands::buildFileMenu()
     add(file, tr("Quit Brindlewick"), QKeySequence(Qt::CTRL | Qt::Key_Q), &AppActions::quit);
 }
 
-// Not modal, so the notes keep ticking and ringing while it is open.
+// Not modal, so the notes keep ticking and ringing while it is open. Its lines are one text, which
+// the box is made as wide as (an informative text would be wrapped to the width of the first line),
+// so the window manager has room for the whole title too.
 void AppCommands::showAbout()
 {
     static QPointer<QMessageBox> about;
     if (!about) {
         const BundleInfo info = BundleInfo::current();
-        about = new QMessageBox(QMessageBox::Information, tr("About Brindlewick"),
-                                tr("%1 %2").arg(info.name, info.version), QMessageBox::Ok);
-        about->setInformativeText(tr("Sticky notes with countdown timers and deadlines, on your desktop."));
+        const QString lines = tr("%1 %2").arg(info.name, info.version) + QStringLiteral("\n\n") +
+                              tr("Sticky notes with countdown timers and deadlines, on your desktop.");
+        about = new QMessageBox(QMessageBox::Information, tr("About Brindlewick"), lines, QMessageBox::Ok);
+        about->setTextFormat(Qt::PlainText);
         about->setAttribute(Qt::WA_DeleteOnClose);
         about->setWindowModality(Qt::NonModal);
     }
