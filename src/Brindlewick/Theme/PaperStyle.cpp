@@ -46,6 +46,15 @@ std::shared_ptr<QStyleOption> withThemeEdge(const QStyleOption *option, const QW
     return copy;
 }
 
+// A tool button that opens its menu from its whole face: Fusion draws the menu's arrow in its
+// bottom-right corner, over the end of a text that fills the button.
+bool menuOnFace(const QStyleOption *option)
+{
+    const auto *button = qstyleoption_cast<const QStyleOptionToolButton *>(option);
+    return button && (button->features & QStyleOptionToolButton::HasMenu)
+           && !(button->features & QStyleOptionToolButton::MenuButtonPopup);
+}
+
 } // namespace
 
 PaperStyle::PaperStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
@@ -76,6 +85,15 @@ void PaperStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *opt
 void PaperStyle::drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
                              const QWidget *widget) const
 {
+    if (element == CE_ToolButtonLabel && menuOnFace(option)) {
+        // The label is centred beside the arrow's room, which sizeFromContents added.
+        QStyleOptionToolButton label = *qstyleoption_cast<const QStyleOptionToolButton *>(option);
+        const int room = pixelMetric(PM_MenuButtonIndicator, option, widget);
+        label.rect.adjust(label.direction == Qt::RightToLeft ? room : 0, 0,
+                          label.direction == Qt::RightToLeft ? 0 : -room, 0);
+        QProxyStyle::drawControl(element, &label, painter, widget);
+        return;
+    }
     const std::shared_ptr<QStyleOption> themed = element == CE_TabBarTabShape ? withThemeEdge(option, widget) : nullptr;
     QProxyStyle::drawControl(element, themed ? themed.get() : option, painter, widget);
 }
@@ -87,4 +105,13 @@ void PaperStyle::drawComplexControl(ComplexControl control, const QStyleOptionCo
     const std::shared_ptr<QStyleOption> themed = edged ? withThemeEdge(option, widget) : nullptr;
     QProxyStyle::drawComplexControl(control, themed ? static_cast<const QStyleOptionComplex *>(themed.get()) : option,
                                     painter, widget);
+}
+
+QSize PaperStyle::sizeFromContents(ContentsType type, const QStyleOption *option, const QSize &size,
+                                   const QWidget *widget) const
+{
+    QSize full = QProxyStyle::sizeFromContents(type, option, size, widget);
+    if (type == CT_ToolButton && menuOnFace(option))
+        full.rwidth() += pixelMetric(PM_MenuButtonIndicator, option, widget);
+    return full;
 }

@@ -7,11 +7,13 @@
 #include "NoteView/Popover.h"
 #include "QuickDeadlines.h"
 #include "Theme/ChipButton.h"
+#include "Theme/PaperStyle.h"
 #include "Theme/PrimaryButton.h"
 #include "Theme/QuietButton.h"
 #include "TimeText.h"
 
 #include <QTimeEdit>
+#include <QToolButton>
 
 namespace {
 
@@ -175,6 +177,35 @@ TEST_F(DeadlinePickerTest, AGoneNoteOpensAtTheNextHourAndStillCloses)
     click(p.setButton());
     EXPECT_EQ(closes, 1);
     EXPECT_TRUE(model->book().notes.isEmpty());
+}
+
+// The program's style leaves a space between the month's name and the arrow of its menu.
+TEST_F(DeadlinePickerTest, TheMonthMenuKeepsASpaceBeforeItsArrow)
+{
+    DeadlinePicker &p = open(put(note("Month")));
+    auto *month = p.calendar()->findChild<QToolButton *>(QStringLiteral("qt_calendar_monthbutton"));
+    ASSERT_NE(month, nullptr);
+    PaperStyle style;
+    month->setStyle(&style);
+    QApplication::processEvents();
+    const QImage image = Pixels::grab(month);
+    const QColor ground = Pixels::at(image, 0, 0);
+    const auto drawn = [&](int x) {
+        for (int y = 0; y < image.height(); ++y)
+            if (Pixels::distance(Pixels::at(image, x, y), ground) > 80)
+                return true;
+        return false;
+    };
+    int x = image.width() - 1;
+    while (x >= 0 && !drawn(x))
+        --x;
+    while (x >= 0 && drawn(x))
+        --x;
+    const int arrowStart = x;
+    while (x >= 0 && !drawn(x))
+        --x;
+    ASSERT_GE(x, 0) << "no text before the arrow";
+    EXPECT_GE(arrowStart - x, 3) << "the arrow touches " << month->text().toStdString();
 }
 
 } // namespace
