@@ -98,6 +98,13 @@ TEST_F(OneInstanceTest, ASecondLaunchOnTheSameRealFolderHandsOverFromWhereverItS
         environment.remove("XDG_RUNTIME_DIR");
         environment.insert("TMPDIR", path("tmp"));
     };
+    // Qt turns this folder down and makes one of its own under TMPDIR, which is kept in the test's folder
+    // (a TMPDIR that is not there would put it at the root of the file system).
+    const auto openRuntimeFolder = [this](QProcessEnvironment &environment) {
+        QDir().mkpath(path("tmp"));
+        environment.insert("XDG_RUNTIME_DIR", path("open-runtime"));
+        environment.insert("TMPDIR", path("tmp"));
+    };
     const QString userName = qEnvironmentVariable("USER", "root");
     const QString list = "state/Brindlewick/run";
     const auto runtimeFolder = [this](QProcessEnvironment &environment) {
@@ -150,9 +157,7 @@ TEST_F(OneInstanceTest, ASecondLaunchOnTheSameRealFolderHandsOverFromWhereverItS
              return QFile::setPermissions(path("open-runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                                                     QFile::ReadOther | QFile::ExeOther);
          },
-         [this](QProcessEnvironment &environment) { environment.insert("XDG_RUNTIME_DIR", path("open-runtime")); },
-         [this](QProcessEnvironment &environment) { environment.insert("XDG_RUNTIME_DIR", path("open-runtime")); },
-         {"open-runtime"}, list, list},
+         openRuntimeFolder, openRuntimeFolder, {"open-runtime"}, list, list},
     };
 
     for (const Row &row : rows) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "State/AppModel.h"
+#include "Patience.h"
 #include "QtPrinters.h"
 #include "ScopedEnv.h"
 #include "TestNotes.h"
@@ -9,10 +10,12 @@
 #include <QTemporaryDir>
 #include <QWidget>
 #include <gtest/gtest.h>
+#include <chrono>
+#include <memory>
 
 // The menus, the status item and AppActions act on AppModel::shared(). The test program makes it once,
 // on a temporary data folder and settings file, and every test starts it over with an empty notebook,
-// nothing hidden, selected or ringing, the tray off and a clock the test sets.
+// nothing hidden, selected or ringing, the tray off, no sound and a clock the test sets.
 class SharedModelTest : public testing::Test {
 protected:
     // 2025-12-06 05:46:40 UTC.
@@ -23,6 +26,8 @@ protected:
         for (QWidget *window : QApplication::topLevelWidgets())
             window->hide();
         model.clock = [this] { return now; };
+        // A ring plays nothing: the desktop's sound server is not the tests' to use.
+        model.alertSound = [] {};
         model.onShow = nullptr;
         model.onRing = nullptr;
         model.setBook(NoteBook());
@@ -50,14 +55,31 @@ protected:
     AppModel &model;
 
 private:
+    // The model lives as long as the program, its folder until every test has run: then the model's
+    // last write is waited for and the folder goes.
+    class Folder : public testing::Environment {
+    public:
+        void TearDown() override
+        {
+            if (!folder)
+                return;
+            shared().finishSaves(std::chrono::milliseconds(patienceMs));
+            folder.reset();
+        }
+
+        static inline std::unique_ptr<QTemporaryDir> folder;
+    };
+
     static AppModel &shared()
     {
-        static QTemporaryDir *const folder = new QTemporaryDir;
         static AppModel *const made = [] {
-            const ScopedEnv data("BRINDLEWICK_DATA_DIR", folder->filePath("data").toUtf8());
-            const ScopedEnv config("XDG_CONFIG_HOME", folder->filePath("config").toUtf8());
+            Folder::folder = std::make_unique<QTemporaryDir>();
+            const ScopedEnv data("BRINDLEWICK_DATA_DIR", Folder::folder->filePath("data").toUtf8());
+            const ScopedEnv config("XDG_CONFIG_HOME", Folder::folder->filePath("config").toUtf8());
             return &AppModel::shared();
         }();
         return *made;
     }
+
+    static inline testing::Environment *const folderKeeper = testing::AddGlobalTestEnvironment(new Folder);
 };
