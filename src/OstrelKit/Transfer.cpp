@@ -2,32 +2,55 @@
 
 #include "UpdateLogic.h"
 
+#include <QFile>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// More than any real server sends in a row; a loop of redirects stops here.
+constexpr int maxRedirects = 10;
+
+// Told from the error as it happened: a file closed or flushed later no longer knows it.
+Transfer::Outcome writeOutcome(int error)
+{
+    return error == ENOSPC || error == EDQUOT ? Transfer::Outcome::diskFull : Transfer::Outcome::writeFailed;
+}
+
+} // namespace
 
 Transfer::Transfer(QNetworkAccessManager &network, const QUrl &url, const QByteArray &userAgent, Limits limits,
                    const QString &file, QObject *parent)
-    : QObject(parent), m_limits(limits), m_file(file)
+    : QObject(parent), m_limits(limits)
 {
     QNetworkRequest request(url);
     request.setHeader(QNetworkRequest::UserAgentHeader, userAgent);
     request.setTransferTimeout(limits.idleTimeoutMs);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
-    if (!file.isEmpty() && !m_file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        QMetaObject::invokeMethod(this, [this] { emit finished(writeProblem()); }, Qt::QueuedConnection);
-        return;
+    if (!file.isEmpty()) {
+        m_file = ::open(QFile::encodeName(file).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        if (m_file < 0) {
+            const Outcome outcome = writeOutcome(errno);
+            QMetaObject::invokeMethod(this, [this, outcome] { emit finished(outcome); }, Qt::QueuedConnection);
+            return;
+        }
     }
     m_reply = network.get(request);
     m_timeLimit.setSingleShot(true);
     connect(&m_timeLimit, &QTimer::timeout, this, [this] { stop(Outcome::tooSlow); });
     m_timeLimit.start(limits.timeLimitMs);
     connect(m_reply, &QNetworkReply::redirected, this, [this](const QUrl &to) {
-        if (UpdateLogic::isAllowedAddress(to))
-            emit m_reply->redirectAllowed();
-        else
+        if (!UpdateLogic::isAllowedAddress(to))
             stop(Outcome::badRedirect);
+        else if (++m_redirects > maxRedirects)
+            stop(Outcome::redirectLoop);
+        else
+            emit m_reply->redirectAllowed();
     });
     connect(m_reply, &QNetworkReply::readyRead, this, &Transfer::read);
     connect(m_reply, &QNetworkReply::finished, this, &Transfer::done);
@@ -40,6 +63,7 @@ Transfer::~Transfer()
         m_reply->abort();
         m_reply->deleteLater();
     }
+    closeFile();
 }
 
 // The announced length is not trusted: the count of bytes that really came is what stops a transfer.
@@ -50,13 +74,33 @@ void Transfer::read()
     if (m_received > m_limits.maxBytes)
         return stop(Outcome::tooLarge);
     m_hash.addData(chunk);
-    if (m_file.isOpen()) {
-        if (m_file.write(chunk) != chunk.size())
-            return stop(writeProblem());
-    } else {
+    if (m_file < 0)
         m_body += chunk;
-    }
+    else if (const std::optional<Outcome> problem = write(chunk))
+        return stop(*problem);
     emit progress(m_received, m_limits.exactBytes);
+}
+
+std::optional<Transfer::Outcome> Transfer::write(const QByteArray &chunk)
+{
+    for (qsizetype written = 0; written < chunk.size();) {
+        const ssize_t step = ::write(m_file, chunk.constData() + written, size_t(chunk.size() - written));
+        if (step < 0 && errno == EINTR)
+            continue;
+        if (step <= 0)
+            return writeOutcome(step < 0 ? errno : ENOSPC);
+        written += step;
+    }
+    return std::nullopt;
+}
+
+std::optional<Transfer::Outcome> Transfer::closeFile()
+{
+    if (m_file < 0)
+        return std::nullopt;
+    const int status = ::close(m_file);
+    m_file = -1;
+    return status == 0 ? std::nullopt : std::optional(writeOutcome(errno));
 }
 
 void Transfer::stop(Outcome outcome)
@@ -73,26 +117,42 @@ void Transfer::done()
     const QNetworkReply::NetworkError error = m_reply->error();
     m_reply->deleteLater();
     m_timeLimit.stop();
-    // Buffered bytes meet a full disk only here.
-    const bool flushed = !m_file.isOpen() || m_file.flush();
-    m_file.close();
+    // Some file systems meet a full disk only as the file is closed.
+    const std::optional<Outcome> closed = closeFile();
     Outcome outcome = Outcome::ok;
     if (m_stopped)
         outcome = *m_stopped;
-    else if (!flushed)
-        outcome = writeProblem();
-    else if (error == QNetworkReply::OperationCanceledError || error == QNetworkReply::TimeoutError)
-        outcome = Outcome::timedOut;
+    else if (closed)
+        outcome = *closed;
+    else if (error != QNetworkReply::NoError)
+        outcome = networkOutcome(error);
     else if (m_httpStatus >= 400)
         outcome = Outcome::httpError;
-    else if (error != QNetworkReply::NoError)
-        outcome = Outcome::networkError;
+    // Only an answer with the content counts; after redirects in a loop Qt may end with none.
+    else if (m_httpStatus < 200 || m_httpStatus >= 300)
+        outcome = m_redirects > 0 ? Outcome::redirectLoop : Outcome::networkError;
     else if (m_limits.exactBytes > 0 && m_received != m_limits.exactBytes)
         outcome = m_received > m_limits.exactBytes ? Outcome::tooLarge : Outcome::tooShort;
     emit finished(outcome);
 }
 
-Transfer::Outcome Transfer::writeProblem() const
+// A redirect Qt will not follow at all (file:, data:) fails before it is offered to be checked.
+Transfer::Outcome Transfer::networkOutcome(int error) const
 {
-    return m_file.error() == QFileDevice::ResourceError ? Outcome::diskFull : Outcome::writeFailed;
+    switch (QNetworkReply::NetworkError(error)) {
+    case QNetworkReply::OperationCanceledError:
+    case QNetworkReply::TimeoutError:
+        return Outcome::timedOut;
+    case QNetworkReply::ProtocolUnknownError:
+    case QNetworkReply::InsecureRedirectError:
+        return Outcome::badRedirect;
+    case QNetworkReply::TooManyRedirectsError:
+        return Outcome::redirectLoop;
+    default:
+        break;
+    }
+    if (m_httpStatus >= 400)
+        return Outcome::httpError;
+    // The server answered and then hung up before the end.
+    return m_httpStatus >= 200 && m_httpStatus < 300 ? Outcome::tooShort : Outcome::networkError;
 }

@@ -2,23 +2,35 @@
 
 #include <QByteArray>
 #include <QCryptographicHash>
-#include <QFile>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
 #include <QUrl>
+#include <optional>
 
 class QNetworkAccessManager;
 class QNetworkReply;
 
 // One GET of the updater: into memory (the feed) or into a file (the archive), stopped as soon as it
-// passes its size limit, after a time without data, when it takes too long in all, or at a redirect to
-// an address updates may not use.
+// passes its size limit, after a time without data, when it takes too long in all, at a redirect to an
+// address updates may not use, or when the file cannot be written; its outcome names what happened.
 class Transfer : public QObject {
     Q_OBJECT
 
 public:
-    enum class Outcome { ok, tooLarge, tooShort, timedOut, tooSlow, httpError, networkError, badRedirect, diskFull, writeFailed };
+    enum class Outcome {
+        ok,
+        tooLarge,
+        tooShort,
+        timedOut,
+        tooSlow,
+        httpError,
+        networkError,
+        badRedirect,
+        redirectLoop,
+        diskFull,
+        writeFailed
+    };
 
     struct Limits {
         qint64 maxBytes = 0;
@@ -46,17 +58,21 @@ signals:
 
 private:
     void read();
+    std::optional<Outcome> write(const QByteArray &chunk);
+    std::optional<Outcome> closeFile();
     void stop(Outcome outcome);
     void done();
-    Outcome writeProblem() const;
+    Outcome networkOutcome(int error) const;
 
     Limits m_limits;
     QPointer<QNetworkReply> m_reply;
-    QFile m_file;
+    // The archive's file, written as the bytes come; -1 for the feed, which stays in memory.
+    int m_file = -1;
     QTimer m_timeLimit;
     QCryptographicHash m_hash{QCryptographicHash::Sha256};
     QByteArray m_body;
     qint64 m_received = 0;
     int m_httpStatus = 0;
+    int m_redirects = 0;
     std::optional<Outcome> m_stopped;
 };

@@ -38,7 +38,9 @@ QString unpackSentence(ArchiveUnpack::Problem problem, const QString &folder)
     return Updater::tr("The update could not be read as an archive, so it was not installed.");
 }
 
-QString transferSentence(Transfer::Outcome outcome, int httpStatus, bool feed, const QString &folder)
+// `name` is the program's; `folder` the one the download is saved in.
+QString transferSentence(Transfer::Outcome outcome, int httpStatus, bool feed, const QString &name,
+                         const QString &folder)
 {
     switch (outcome) {
     case Transfer::Outcome::timedOut:
@@ -49,7 +51,9 @@ QString transferSentence(Transfer::Outcome outcome, int httpStatus, bool feed, c
     case Transfer::Outcome::httpError:
         return Updater::tr("The update server answered with error %1.").arg(httpStatus);
     case Transfer::Outcome::badRedirect:
-        return Updater::tr("The update server sent Brindlewick to an address that is not secure.");
+        return Updater::tr("The update server sent %1 to an address that is not secure.").arg(name);
+    case Transfer::Outcome::redirectLoop:
+        return Updater::tr("The update server kept sending %1 on to other addresses, so it gave up.").arg(name);
     case Transfer::Outcome::tooLarge:
         return feed ? Updater::tr("The update information is too large to be genuine.")
                     : Updater::tr("The download was larger than announced, so it was stopped.");
@@ -138,7 +142,8 @@ void Updater::tellInstallFailure()
     m_stage->markFailureTold();
     fail(m_installFailure->reason.isEmpty()
              ? tr("The update to %1 could not be installed.").arg(m_installFailure->version)
-             : tr("The update to %1 could not be installed: %2.").arg(m_installFailure->version, m_installFailure->reason));
+             : tr("The update to %1 could not be installed: %2.")
+                   .arg(m_installFailure->version, m_installFailure->reason));
     QMetaObject::invokeMethod(this, &Updater::announce, Qt::QueuedConnection);
 }
 
@@ -185,7 +190,8 @@ void Updater::feedArrived(Transfer::Outcome outcome)
     m_lastChecked = QDateTime::currentDateTime();
     m_nextCheck.start(m_setup.recheckMs);
     if (outcome != Transfer::Outcome::ok)
-        return fail(transferSentence(outcome, transfer->httpStatus(), true, m_setup.cacheFolder));
+        return fail(
+            transferSentence(outcome, transfer->httpStatus(), true, m_setup.bundle.name, m_setup.cacheFolder));
     const UpdateLogic::FeedVerdict verdict = UpdateLogic::readFeed(transfer->body(), m_setup.bundle.version);
     if (std::holds_alternative<UpdateLogic::FeedProblem>(verdict))
         return fail(tr("The update information from the server is not valid."));
@@ -301,7 +307,8 @@ void Updater::download(bool thenRelaunch)
     if (thenRelaunch)
         forgetInstallFailure();
     if (!m_stage->make())
-        return fail(transferSentence(Transfer::Outcome::writeFailed, 0, false, m_stage->folder()));
+        return fail(
+            transferSentence(Transfer::Outcome::writeFailed, 0, false, m_setup.bundle.name, m_stage->folder()));
     if (m_stage->hold(m_offer->version, program()))
         return staged();
     m_stage->dropOwn(m_offer->version);
@@ -327,7 +334,8 @@ void Updater::archiveArrived(Transfer::Outcome outcome)
     Transfer *const transfer = m_transfer.release();
     transfer->deleteLater();
     if (outcome != Transfer::Outcome::ok)
-        return fail(transferSentence(outcome, transfer->httpStatus(), false, m_stage->folder()));
+        return fail(
+            transferSentence(outcome, transfer->httpStatus(), false, m_setup.bundle.name, m_stage->folder()));
     if (transfer->sha256() != m_offer->release.sha256)
         return fail(tr("The download is not the one signed by the maker of %1, so it was not installed.")
                         .arg(m_setup.bundle.name));
@@ -392,7 +400,8 @@ bool Updater::installOnQuit()
     installer.setProgram(QStringLiteral("/bin/sh"));
     installer.setArguments({QStringLiteral("-c"), QString::fromUtf8(script.readAll()), QStringLiteral("ostrel-install"),
                             QString::number(QCoreApplication::applicationPid()), *folder,
-                            m_stage->versionFolder(m_offer->version), m_quitToRelaunch ? QStringLiteral("1") : QStringLiteral("0"),
+                            m_stage->versionFolder(m_offer->version),
+                            m_quitToRelaunch ? QStringLiteral("1") : QStringLiteral("0"),
                             QStringLiteral("bin/") + program(), InstallLayout::exchangeHelper(*folder),
                             m_setup.workingFolder, QString::number(m_stage->handOver(m_offer->version))});
     installer.setProcessEnvironment(environment);

@@ -79,22 +79,6 @@ protected:
     QTemporaryDir dir;
 };
 
-// A small file system of its own, where the test may mount one.
-struct SmallDisk {
-    explicit SmallDisk(const QString &folder) : folder(folder)
-    {
-        QDir().mkpath(folder);
-        mounted = QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=256k", "tmpfs", folder}) == 0;
-    }
-    ~SmallDisk()
-    {
-        if (mounted)
-            QProcess::execute("umount", {folder});
-    }
-    QString folder;
-    bool mounted = false;
-};
-
 struct ScriptRow {
     const char *name;
     QString exchange;
@@ -115,8 +99,8 @@ TEST_F(InstallScriptTest, SwapsOnceTheProgramHasEndedThenStartsACopyOrSaysWhyNot
     for (const ScriptRow &row : rows) {
         SCOPED_TRACE(row.name);
         const bool diskFull = row.trouble == ScriptRow::Trouble::diskFull;
-        const SmallDisk disk(at("disk"));
-        if (diskFull && !disk.mounted) {
+        const SmallDisk disk(at("disk"), "256k");
+        if (diskFull && !disk.mounted()) {
             std::cout << "skipped: this system does not let the test mount a small file system\n";
             continue;
         }

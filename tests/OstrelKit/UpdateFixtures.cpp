@@ -1,5 +1,7 @@
 #include "UpdateFixtures.h"
 
+#include <QDir>
+#include <QProcess>
 #include <archive.h>
 #include <archive_entry.h>
 #include <memory>
@@ -89,4 +91,16 @@ QList<TestEntry> installEntries(const QString &program, const QByteArray &marker
             {"./share/kit/release", TestEntry::Kind::file, marker, {}},
             {"./share/ostrel", TestEntry::Kind::directory, {}, {}},
             {"./share/ostrel/version", TestEntry::Kind::file, version + "\n", {}}};
+}
+
+SmallDisk::SmallDisk(const QString &folder, const QString &size) : m_folder(folder)
+{
+    QDir().mkpath(folder);
+    m_mounted = QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=" + size, "tmpfs", folder}) == 0;
+}
+
+SmallDisk::~SmallDisk()
+{
+    if (m_mounted)
+        QProcess::execute("umount", {m_folder});
 }

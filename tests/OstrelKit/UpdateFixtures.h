@@ -34,3 +34,19 @@ QByteArray makeArchive(const QList<TestEntry> &entries);
 // What the install layout gives: the program alone in bin/, a file under share/, and the version the
 // program was built as.
 QList<TestEntry> installEntries(const QString &program, const QByteArray &marker, const QByteArray &version = "2.0");
+
+// A small file system of its own mounted on `folder`, where the test may mount one; it is gone when
+// this ends.
+class SmallDisk {
+public:
+    SmallDisk(const QString &folder, const QString &size);
+    ~SmallDisk();
+    SmallDisk(const SmallDisk &) = delete;
+    SmallDisk &operator=(const SmallDisk &) = delete;
+
+    bool mounted() const { return m_mounted; }
+
+private:
+    QString m_folder;
+    bool m_mounted = false;
+};

@@ -24,6 +24,7 @@
 #include <QNetworkAccessManager>
 #include <QProcess>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
@@ -49,6 +50,8 @@ struct Release {
     QByteArray rawFeed;
     // The path the server sends one byte at a time.
     QString dripping;
+    // Answers served instead of the feed's and the archive's.
+    QHash<QString, LoopbackServer::Response> routes;
 
     void pack(const QList<TestEntry> &entries)
     {
@@ -94,13 +97,23 @@ void expectToldInFull(UpdateWindow &window)
     window.close();
 }
 
+// Where the program lies and stages: as usual, in a folder it cannot write, on a small disk.
+enum class Place { usual, locked, smallDisk };
+
 struct Row {
     const char *fault;
     std::function<void(Release &)> arrange;
     Updater::State ends;
     const char *told;
-    bool locked = false;
+    Place place = Place::usual;
 };
+
+QByteArray noise(qsizetype size)
+{
+    QByteArray bytes(size, '\0');
+    QRandomGenerator::global()->fillRange(reinterpret_cast<quint32 *>(bytes.data()), size / 4);
+    return bytes;
+}
 
 class UpdaterFaultsTest : public testing::Test {
 protected:
@@ -180,6 +193,21 @@ TEST_F(UpdaterFaultsTest, TheGoodUpdateIsStagedAndEveryFaultIsRefusedAndTold)
          "is not valid"},
         {"shorter than announced", [](Release &r) { r.archive.chop(7); }, Updater::State::failed,
          "ended before it was complete"},
+        {"cut off by the server",
+         [](Release &r) { r.routes["/kit-2.0.tar.xz"] = {200, r.archive.left(r.archive.size() / 2), {}, r.archive.size()}; },
+         Updater::State::failed, "The download ended before it was complete."},
+        {"sent on to a file on this computer",
+         [](Release &r) { r.routes["/kit-2.0.tar.xz"] = {302, {}, "file:///etc/passwd"}; }, Updater::State::failed,
+         "The update server sent Kit to an address that is not secure."},
+        {"sent on to data", [](Release &r) { r.routes["/feed.json"] = {302, {}, "data:,{}"}; }, Updater::State::failed,
+         "to an address that is not secure"},
+        {"sent round in a loop", [](Release &r) { r.routes["/feed.json"] = {302, {}, "/feed.json"}; },
+         Updater::State::failed, "kept sending Kit on to other addresses"},
+        {"a full disk during the download",
+         [](Release &r) {
+             r.pack(installEntries(program, "new") << TestEntry{"share/kit/noise", TestEntry::Kind::file, noise(512 * 1024), {}});
+         },
+         Updater::State::failed, "The update could not be saved because the disk is full.", Place::smallDisk},
         {"longer than announced", [](Release &r) { r.archive.append("trailing bytes"); }, Updater::State::failed,
          "larger than announced"},
         {"an entry with ../",
@@ -232,7 +260,7 @@ TEST_F(UpdaterFaultsTest, TheGoodUpdateIsStagedAndEveryFaultIsRefusedAndTold)
         {"a dripping archive", [](Release &r) { r.dripping = "/kit-2.0.tar.xz"; }, Updater::State::failed,
          "download was too slow to finish in time"},
         {"an install folder that cannot be written", [](Release &) {}, Updater::State::available, "cannot be written",
-         true},
+         Place::locked},
     };
 
     for (const Row &row : rows) {
@@ -247,10 +275,18 @@ TEST_F(UpdaterFaultsTest, TheGoodUpdateIsStagedAndEveryFaultIsRefusedAndTold)
         else if (release.rawFeed != "404")
             server.serve("/feed.json", {200, release.rawFeed.isEmpty() ? QJsonDocument(release.feed).toJson() : release.rawFeed});
         server.serve("/kit-2.0.tar.xz", {200, release.archive});
+        for (const auto &[path, response] : release.routes.asKeyValueRange())
+            server.serve(path, response);
         if (!release.dripping.isEmpty())
             server.drip(release.dripping, 100);
-        if (row.locked && !lock(install(), true)) {
+        if (row.place == Place::locked && !lock(install(), true)) {
             std::cout << "skipped: this file system cannot make a folder unwritable for root\n";
+            continue;
+        }
+        const std::optional<SmallDisk> disk =
+            row.place == Place::smallDisk ? std::make_optional<SmallDisk>(cache(), "256k") : std::nullopt;
+        if (disk && !disk->mounted()) {
+            std::cout << "skipped: this system does not let the test mount a small file system\n";
             continue;
         }
 
@@ -269,7 +305,7 @@ TEST_F(UpdaterFaultsTest, TheGoodUpdateIsStagedAndEveryFaultIsRefusedAndTold)
         }
         EXPECT_EQ(updater.state(), row.ends);
         EXPECT_TRUE((window.headline() + " " + window.detail()).contains(row.told)) << window.headline().toStdString();
-        if (row.locked)
+        if (row.place == Place::locked)
             lock(install(), false);
         EXPECT_TRUE(installUntouched());
         if (row.ends == Updater::State::ready)

@@ -35,8 +35,12 @@ void LoopbackServer::answer(QTcpSocket *socket)
     if (m_silent.contains(path))
         return;
     const Response response = m_routes.value(path, Response{404, "not here"});
+    const qsizetype length = response.announcedLength >= 0 ? response.announcedLength : response.body.size();
     socket->write("HTTP/1.1 " + QByteArray::number(response.status) + " X\r\nContent-Length: " +
-                  QByteArray::number(response.body.size()) + "\r\nConnection: close\r\n\r\n");
+                  QByteArray::number(length) + "\r\n");
+    if (!response.location.isEmpty())
+        socket->write("Location: " + response.location + "\r\n");
+    socket->write("Connection: close\r\n\r\n");
     if (m_drips.contains(path))
         return dripBody(socket, response.body, m_drips.value(path));
     socket->write(response.body);

@@ -14,6 +14,10 @@ public:
     struct Response {
         int status = 200;
         QByteArray body;
+        // Sent as the Location header, for a redirect.
+        QByteArray location = {};
+        // The length announced, when it is not the body's: the server hangs up after the body.
+        qsizetype announcedLength = -1;
     };
 
     LoopbackServer();
