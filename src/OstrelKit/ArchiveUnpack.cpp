@@ -5,6 +5,7 @@
 #include <archive.h>
 #include <archive_entry.h>
 #include <cerrno>
+#include <functional>
 #include <memory>
 #include <sys/stat.h>
 
@@ -106,6 +107,64 @@ std::optional<Problem> copyData(archive *in, archive *out, qint64 &written, qint
     }
 }
 
+// One entry that may be unpacked, with its path inside the folder.
+struct Entry {
+    archive_entry *header;
+    Kind kind;
+    QString relative;
+    QString target;
+};
+
+using Take = std::function<std::optional<Problem>(archive *in, const Entry &entry)>;
+
+// Reads the entries in order, judges each against those before it and hands every one that may be
+// unpacked to `take`, which may refuse it too.
+std::optional<Problem> walk(const QString &archivePath, int maxEntries, const Take &take)
+{
+    const Reader in(archive_read_new(), &archive_read_free);
+    archive_read_support_filter_all(in.get());
+    archive_read_support_format_all(in.get());
+    if (archive_read_open_filename(in.get(), QFile::encodeName(archivePath).constData(), blockSize) != ARCHIVE_OK)
+        return Problem::unreadable;
+    Made made;
+    archive_entry *header = nullptr;
+    for (int count = 1;; ++count) {
+        const int status = archive_read_next_header(in.get(), &header);
+        if (status == ARCHIVE_EOF)
+            return std::nullopt;
+        if (status != ARCHIVE_OK)
+            return Problem::unreadable;
+        if (count > maxEntries)
+            return Problem::tooManyEntries;
+        const QString path = QString::fromUtf8(archive_entry_pathname_utf8(header) ? archive_entry_pathname_utf8(header)
+                                                                                   : archive_entry_pathname(header));
+        const Kind kind = kindOf(header);
+        const QString target = linkTarget(header, kind);
+        if (const std::optional<Problem> problem = entryProblem(path, kind, target, made))
+            return problem;
+        const QString relative = relativePath(path);
+        if (relative.isEmpty())
+            continue;
+        if (kind == Kind::file)
+            made.files.insert(relative);
+        else if (kind == Kind::symlink)
+            made.symlinks.insert(relative);
+        if (const std::optional<Problem> problem = take(in.get(), Entry{header, kind, relative, target}))
+            return problem;
+    }
+}
+
+// The sizes the headers give, added up: a bomb is refused before its first byte is written.
+std::optional<Problem> survey(const QString &archivePath, Limits limits)
+{
+    qint64 announced = 0;
+    return walk(archivePath, limits.maxEntries, [&](archive *, const Entry &entry) -> std::optional<Problem> {
+        if (entry.kind == Kind::file)
+            announced += qMax<qint64>(0, archive_entry_size(entry.header));
+        return announced > limits.maxBytes ? std::optional(Problem::tooLarge) : std::nullopt;
+    });
+}
+
 } // namespace
 
 QString relativePath(const QString &path)
@@ -141,52 +200,35 @@ std::optional<Problem> entryProblem(const QString &path, Kind kind, const QStrin
     return std::nullopt;
 }
 
-std::optional<Problem> unpack(const QString &archivePath, const QString &destination, qint64 maxBytes)
+std::optional<Problem> unpack(const QString &archivePath, const QString &destination, Limits limits)
 {
-    const Reader in(archive_read_new(), &archive_read_free);
-    archive_read_support_filter_all(in.get());
-    archive_read_support_format_all(in.get());
-    if (archive_read_open_filename(in.get(), QFile::encodeName(archivePath).constData(), blockSize) != ARCHIVE_OK)
-        return Problem::unreadable;
+    if (const std::optional<Problem> problem = survey(archivePath, limits))
+        return problem;
     const Writer out(archive_write_disk_new(), &archive_write_free);
     archive_write_disk_set_options(out.get(), ARCHIVE_EXTRACT_TIME | ARCHIVE_EXTRACT_SECURE_SYMLINKS |
                                                   ARCHIVE_EXTRACT_SECURE_NODOTDOT | ARCHIVE_EXTRACT_NO_OVERWRITE);
-
     const QString root = destination.endsWith(QLatin1Char('/')) ? destination : destination + QLatin1Char('/');
+    // The headers' sizes were checked; the bytes that come are what counts.
     qint64 written = 0;
-    Made made;
-    archive_entry *entry = nullptr;
-    for (;;) {
-        const int status = archive_read_next_header(in.get(), &entry);
-        if (status == ARCHIVE_EOF)
-            return archive_write_close(out.get()) == ARCHIVE_OK ? std::nullopt : std::optional(writeProblem(out.get()));
-        if (status != ARCHIVE_OK)
-            return Problem::unreadable;
-        const QString path = QString::fromUtf8(archive_entry_pathname_utf8(entry) ? archive_entry_pathname_utf8(entry)
-                                                                                   : archive_entry_pathname(entry));
-        const Kind kind = kindOf(entry);
-        const QString target = linkTarget(entry, kind);
-        if (const std::optional<Problem> problem = entryProblem(path, kind, target, made))
-            return problem;
-        const QString relative = relativePath(path);
-        if (relative.isEmpty())
-            continue;
-        if (kind == Kind::file)
-            made.files.insert(relative);
-        else if (kind == Kind::symlink)
-            made.symlinks.insert(relative);
-        archive_entry_set_pathname(entry, QFile::encodeName(root + relative).constData());
-        if (kind == Kind::hardlink)
-            archive_entry_set_hardlink(entry, QFile::encodeName(root + relativePath(target)).constData());
-        archive_entry_set_perm(entry, archive_entry_perm(entry) & permissionMask);
-        if (archive_write_header(out.get(), entry) != ARCHIVE_OK)
-            return writeProblem(out.get());
-        if (kind == Kind::file)
-            if (const std::optional<Problem> problem = copyData(in.get(), out.get(), written, maxBytes))
-                return problem;
-        if (archive_write_finish_entry(out.get()) != ARCHIVE_OK)
-            return writeProblem(out.get());
-    }
+    const std::optional<Problem> problem =
+        walk(archivePath, limits.maxEntries, [&](archive *in, const Entry &entry) -> std::optional<Problem> {
+            archive_entry_set_pathname(entry.header, QFile::encodeName(root + entry.relative).constData());
+            if (entry.kind == Kind::hardlink)
+                archive_entry_set_hardlink(entry.header,
+                                           QFile::encodeName(root + relativePath(entry.target)).constData());
+            archive_entry_set_perm(entry.header, archive_entry_perm(entry.header) & permissionMask);
+            if (archive_write_header(out.get(), entry.header) != ARCHIVE_OK)
+                return writeProblem(out.get());
+            if (entry.kind == Kind::file)
+                if (const std::optional<Problem> copied = copyData(in, out.get(), written, limits.maxBytes))
+                    return copied;
+            if (archive_write_finish_entry(out.get()) != ARCHIVE_OK)
+                return writeProblem(out.get());
+            return std::nullopt;
+        });
+    if (problem)
+        return problem;
+    return archive_write_close(out.get()) == ARCHIVE_OK ? std::nullopt : std::optional(writeProblem(out.get()));
 }
 
 } // namespace ArchiveUnpack

@@ -4,16 +4,30 @@
 #include <QString>
 #include <optional>
 
-// Unpacks a downloaded update into its staging folder, entry by entry, and refuses an archive as a
-// whole at its first entry that could write outside that folder.
+// Unpacks a downloaded update into its staging folder, entry by entry. An archive is read through once
+// before anything is written and refused as a whole at its first entry that could write outside that
+// folder, or when it holds too many entries or more bytes than it may.
 namespace ArchiveUnpack {
 
-enum class Problem { unreadable, absolutePath, parentPath, linkOut, specialFile, tooLarge, diskFull, writeFailed };
+enum class Problem {
+    unreadable,
+    absolutePath,
+    parentPath,
+    linkOut,
+    specialFile,
+    tooLarge,
+    tooManyEntries,
+    diskFull,
+    writeFailed
+};
 
 enum class Kind { file, directory, symlink, hardlink, other };
 
-// The most an update may take once unpacked.
-inline constexpr qint64 maxUnpackedBytes = 2LL * 1024 * 1024 * 1024;
+// What an update may hold once unpacked.
+struct Limits {
+    qint64 maxBytes = 0;
+    int maxEntries = 0;
+};
 
 // What the entries before one made, by their paths inside the folder.
 struct Made {
@@ -34,8 +48,8 @@ std::optional<Problem> entryProblem(const QString &path, Kind kind, const QStrin
 QString relativePath(const QString &path);
 
 // Unpacks `archive` (any format and compression libarchive reads) into the existing, empty folder
-// `destination`. On a problem the caller removes the folder: some entries may already be there.
-std::optional<Problem> unpack(const QString &archive, const QString &destination,
-                              qint64 maxBytes = maxUnpackedBytes);
+// `destination`. On a problem the caller removes the folder: a problem met only while writing (a full
+// disk, an entry larger than its header said) may leave some entries there.
+std::optional<Problem> unpack(const QString &archive, const QString &destination, Limits limits);
 
 } // namespace ArchiveUnpack

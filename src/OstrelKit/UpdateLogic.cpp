@@ -126,6 +126,12 @@ int downloadTimeLimitMs(qint64 size, int baseMs)
     return baseMs + int(qBound<qint64>(0, size, maxArchiveBytes) * 1000 / slowestBytesPerSecond);
 }
 
+qint64 unpackedLimit(qint64 size)
+{
+    constexpr qint64 smallest = 1024 * 1024;
+    return qMin(maxUnpackedBytes, smallest + qBound<qint64>(0, size, maxArchiveBytes) * maxPackingRatio);
+}
+
 QString announcedKey(const QString &version)
 {
     return QStringLiteral("OstrelAnnounced-") + version;

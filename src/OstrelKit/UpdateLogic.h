@@ -44,6 +44,12 @@ inline constexpr qint64 maxFeedBytes = 64 * 1024;
 // The most an archive may announce.
 inline constexpr qint64 maxArchiveBytes = 512LL * 1024 * 1024;
 inline constexpr qsizetype maxNotesLength = 4000;
+// The most entries an archive may hold: a program's install folder has a few.
+inline constexpr int maxArchiveEntries = 5000;
+// An archive unpacks to at most this many times its size (a program packs to about a third), and
+// never to more than maxUnpackedBytes.
+inline constexpr qint64 maxPackingRatio = 32;
+inline constexpr qint64 maxUnpackedBytes = 2LL * 1024 * 1024 * 1024;
 // A feed arrives within this time, however steadily it trickles.
 inline constexpr int feedTimeLimitMs = 30'000;
 // The slowest download still let through: the time an archive may take grows with its size.
@@ -75,6 +81,9 @@ std::optional<ReleaseProblem> releaseProblem(const UpdateOffer &offer, const QSt
 
 // How long a download of `size` bytes may take in all: `baseMs` plus the time at the slowest rate.
 int downloadTimeLimitMs(qint64 size, int baseMs);
+
+// The most an archive of the signed `size` may take once unpacked.
+qint64 unpackedLimit(qint64 size);
 
 // The settings key that remembers a version was shown once.
 QString announcedKey(const QString &version);

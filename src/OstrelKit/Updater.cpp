@@ -28,6 +28,8 @@ QString unpackSentence(ArchiveUnpack::Problem problem, const QString &folder)
         return Updater::tr("The update holds a device or other special file, so it was not installed.");
     case Problem::tooLarge:
         return Updater::tr("The update is too large once unpacked, so it was not installed.");
+    case Problem::tooManyEntries:
+        return Updater::tr("The update holds too many files, so it was not installed.");
     case Problem::diskFull:
         return Updater::tr("The update could not be unpacked because the disk is full.");
     case Problem::writeFailed:
@@ -346,11 +348,13 @@ void Updater::archiveArrived(Transfer::Outcome outcome)
     const QString name = program();
     const QString &version = m_offer->release.version;
     const QString &brand = m_setup.bundle.name;
+    const ArchiveUnpack::Limits limits{UpdateLogic::unpackedLimit(m_offer->release.size),
+                                       UpdateLogic::maxArchiveEntries};
     auto problem = std::make_shared<std::optional<QString>>();
-    QThread *worker = QThread::create([archivePath, folder, name, version, brand, problem] {
+    QThread *worker = QThread::create([archivePath, folder, name, version, brand, limits, problem] {
         if (!QDir().mkpath(folder))
             *problem = unpackSentence(ArchiveUnpack::Problem::writeFailed, folder);
-        else if (const auto refused = ArchiveUnpack::unpack(archivePath, folder))
+        else if (const auto refused = ArchiveUnpack::unpack(archivePath, folder, limits))
             *problem = unpackSentence(*refused, folder);
         else if (!InstallLayout::isOwnLayout(folder, name))
             *problem = Updater::tr("The download is not a complete copy of the program, so it was not installed.");

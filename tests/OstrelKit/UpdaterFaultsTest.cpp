@@ -237,6 +237,19 @@ TEST_F(UpdaterFaultsTest, TheGoodUpdateIsStagedAndEveryFaultIsRefusedAndTold)
         {"a device file",
          [](Release &r) { r.pack(installEntries(program, "new") << TestEntry{"share/kit/pipe", TestEntry::Kind::fifo, {}, {}}); },
          Updater::State::failed, "special file"},
+        {"more entries than a program has",
+         [](Release &r) {
+             QList<TestEntry> entries = installEntries(program, "new");
+             for (int i = 0; i < 5000; ++i)
+                 entries.append({"share/kit/" + QString::number(i), TestEntry::Kind::file, {}, {}});
+             r.pack(entries);
+         },
+         Updater::State::failed, "The update holds too many files, so it was not installed."},
+        // On a disk smaller than the bomb, so that writing before the check would meet a full disk.
+        {"a bomb", [](Release &r) {
+             r.pack(installEntries(program, "new") << TestEntry{"share/kit/zeros", TestEntry::Kind::file, QByteArray(16 << 20, '\0'), {}});
+         },
+         Updater::State::failed, "too large once unpacked", Place::smallDisk},
         {"not a copy of the program", [](Release &r) { r.pack({{"share/readme", TestEntry::Kind::file, "hello", {}}}); },
          Updater::State::failed, "not a complete copy"},
         {"an older program under the signed number", [](Release &r) { r.pack(installEntries(program, "new", "1.5")); },
