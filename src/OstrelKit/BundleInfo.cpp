@@ -57,5 +57,5 @@ bool BundleInfo::setUpdateSource(const char *feedUrl, const char *publicKeyBase6
 
 bool BundleInfo::updatesEnabled() const
 {
-    return UpdateLogic::isAllowedAddress(feedUrl) && !publicKey.isEmpty();
+    return UpdateLogic::isAllowedFeed(feedUrl) && !publicKey.isEmpty();
 }

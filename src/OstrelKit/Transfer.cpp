@@ -23,8 +23,8 @@ Transfer::Outcome writeOutcome(int error)
 
 } // namespace
 
-Transfer::Transfer(QNetworkAccessManager &network, const QUrl &url, const QByteArray &userAgent, Limits limits,
-                   const QString &file, QObject *parent)
+Transfer::Transfer(QNetworkAccessManager &network, const QUrl &url, const QUrl &feed, const QByteArray &userAgent,
+                   Limits limits, const QString &file, QObject *parent)
     : QObject(parent), m_limits(limits)
 {
     QNetworkRequest request(url);
@@ -44,8 +44,8 @@ Transfer::Transfer(QNetworkAccessManager &network, const QUrl &url, const QByteA
     m_timeLimit.setSingleShot(true);
     connect(&m_timeLimit, &QTimer::timeout, this, [this] { stop(Outcome::tooSlow); });
     m_timeLimit.start(limits.timeLimitMs);
-    connect(m_reply, &QNetworkReply::redirected, this, [this](const QUrl &to) {
-        if (!UpdateLogic::isAllowedAddress(to))
+    connect(m_reply, &QNetworkReply::redirected, this, [this, feed](const QUrl &to) {
+        if (!UpdateLogic::isAllowedAddress(to, feed))
             stop(Outcome::badRedirect);
         else if (++m_redirects > maxRedirects)
             stop(Outcome::redirectLoop);

@@ -42,9 +42,10 @@ public:
         int timeLimitMs = 30000;
     };
 
-    // Starts at once; `file`, when given, is written and closed by the transfer.
-    Transfer(QNetworkAccessManager &network, const QUrl &url, const QByteArray &userAgent, Limits limits,
-             const QString &file = {}, QObject *parent = nullptr);
+    // Starts at once; `feed` is the feed the address came from, which decides where a redirect may
+    // lead; `file`, when given, is written and closed by the transfer.
+    Transfer(QNetworkAccessManager &network, const QUrl &url, const QUrl &feed, const QByteArray &userAgent,
+             Limits limits, const QString &file = {}, QObject *parent = nullptr);
     ~Transfer() override;
 
     const QByteArray &body() const { return m_body; }

@@ -16,6 +16,25 @@ constexpr qsizetype maxVersionParts = 4;
 constexpr qsizetype maxPartDigits = 6;
 constexpr qsizetype ed25519SignatureSize = 64;
 
+std::optional<QByteArray> decodeSignature(const QJsonValue &value)
+{
+    const auto decoded =
+        QByteArray::fromBase64Encoding(value.toString().toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+    if (!value.isString() || !decoded || decoded.decoded.size() != ed25519SignatureSize)
+        return std::nullopt;
+    return *decoded;
+}
+
+bool isWellFormed(const QUrl &url)
+{
+    return url.isValid() && !url.host().isEmpty() && url.userInfo().isEmpty();
+}
+
+bool isPlainLoopback(const QUrl &url)
+{
+    return url.scheme() == QLatin1String("http") && QHostAddress(url.host()).isLoopback();
+}
+
 } // namespace
 
 std::optional<QList<int>> parseVersion(const QString &text)
@@ -47,16 +66,19 @@ bool isNewer(const QString &candidate, const QString &current)
     return *a > *b;
 }
 
-bool isAllowedAddress(const QUrl &url)
+bool isAllowedFeed(const QUrl &url)
 {
-    if (!url.isValid() || url.host().isEmpty() || !url.userInfo().isEmpty())
-        return false;
-    if (url.scheme() == QLatin1String("https"))
-        return true;
-    return url.scheme() == QLatin1String("http") && QHostAddress(url.host()).isLoopback();
+    return isWellFormed(url) && (url.scheme() == QLatin1String("https") || isPlainLoopback(url));
 }
 
-FeedVerdict readFeed(const QByteArray &bytes, const QString &currentVersion)
+bool isAllowedAddress(const QUrl &url, const QUrl &feed)
+{
+    if (!isWellFormed(url))
+        return false;
+    return url.scheme() == QLatin1String("https") || (isPlainLoopback(url) && isPlainLoopback(feed));
+}
+
+FeedVerdict readFeed(const QByteArray &bytes, const QString &currentVersion, const QUrl &feedUrl)
 {
     if (bytes.size() > maxFeedBytes)
         return FeedProblem::tooLarge;
@@ -79,19 +101,19 @@ FeedVerdict readFeed(const QByteArray &bytes, const QString &currentVersion)
     UpdateOffer offer;
     offer.version = version.toString();
     offer.archiveUrl = QUrl(url.toString(), QUrl::StrictMode);
-    if (!isAllowedAddress(offer.archiveUrl))
+    if (!isAllowedAddress(offer.archiveUrl, feedUrl))
         return FeedProblem::badAddress;
     offer.manifest = manifest.toString().toUtf8();
     const std::optional<SignedRelease> release = readManifest(offer.manifest);
     if (!release)
         return FeedProblem::badManifest;
     offer.release = *release;
-    const auto decoded =
-        QByteArray::fromBase64Encoding(signature.toString().toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
-    if (!decoded || decoded.decoded.size() != ed25519SignatureSize)
+    const std::optional<QByteArray> decoded = decodeSignature(signature);
+    if (!decoded)
         return FeedProblem::badSignature;
     offer.signature = *decoded;
-    offer.notes = notes.toString().trimmed().left(maxNotesLength);
+    offer.notes = notes.toString();
+    offer.notesSignature = decodeSignature(feed.value(QLatin1String("notesSignature"))).value_or(QByteArray());
     return std::optional<UpdateOffer>(offer);
 }
 
@@ -119,6 +141,18 @@ std::optional<ReleaseProblem> releaseProblem(const UpdateOffer &offer, const QSt
     if (offer.release.version != offer.version)
         return ReleaseProblem::notAsOffered;
     return std::nullopt;
+}
+
+QByteArray signedNotes(const UpdateOffer &offer)
+{
+    return offer.manifest + offer.notes.toUtf8();
+}
+
+QString shownNotes(const QString &notes)
+{
+    static const QRegularExpression directionControls(
+        QStringLiteral("[\\x{061C}\\x{200E}\\x{200F}\\x{202A}-\\x{202E}\\x{2066}-\\x{2069}]"));
+    return QString(notes).remove(directionControls).trimmed().left(maxNotesLength);
 }
 
 int downloadTimeLimitMs(qint64 size, int baseMs)

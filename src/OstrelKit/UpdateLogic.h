@@ -30,7 +30,10 @@ struct UpdateOffer {
     SignedRelease release;
     // Ed25519 over the manifest's bytes, 64 raw bytes.
     QByteArray signature;
+    // The release notes as the feed gives them, and the maker's signature over the manifest's bytes
+    // followed by theirs: notes without it are not shown.
     QString notes;
+    QByteArray notesSignature;
 
     bool operator==(const UpdateOffer &) const = default;
 };
@@ -59,15 +62,25 @@ inline constexpr qint64 slowestBytesPerSecond = 16 * 1024;
 std::optional<QList<int>> parseVersion(const QString &text);
 // True only when both are versions and `candidate` is strictly greater ("1.10" > "1.9", "1.0" == "1").
 bool isNewer(const QString &candidate, const QString &current);
-// HTTPS anywhere; plain HTTP only to this machine's loopback address, which is what tests serve from.
-bool isAllowedAddress(const QUrl &url);
+// A feed's address: HTTPS anywhere; plain HTTP only to this machine's loopback address, which is what
+// tests serve from.
+bool isAllowedFeed(const QUrl &url);
+// Where the feed at `feed` may send the program: HTTPS anywhere; plain HTTP to the loopback address
+// only from a feed that is there itself.
+bool isAllowedAddress(const QUrl &url, const QUrl &feed);
 
 enum class FeedProblem { tooLarge, notJson, wrongFields, badAddress, badSignature, badManifest };
 
-// A feed is either not newer (nullopt: this copy is up to date), an offer, or refused with its problem.
-// The offer's signature is not checked here.
+// A feed, fetched from `feed`, is either not newer (nullopt: this copy is up to date), an offer, or
+// refused with its problem. The offer's signatures are not checked here.
 using FeedVerdict = std::variant<std::optional<UpdateOffer>, FeedProblem>;
-FeedVerdict readFeed(const QByteArray &bytes, const QString &currentVersion);
+FeedVerdict readFeed(const QByteArray &bytes, const QString &currentVersion, const QUrl &feed);
+
+// What the notes' signature covers.
+QByteArray signedNotes(const UpdateOffer &offer);
+// Release notes as shown: without the characters that override the direction of text, which could
+// make them read otherwise than written, and no longer than maxNotesLength.
+QString shownNotes(const QString &notes);
 
 // "name N\nversion V\nsize S\nsha256 H\n", exactly; nothing else is a manifest.
 std::optional<SignedRelease> readManifest(const QByteArray &manifest);

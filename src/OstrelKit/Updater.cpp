@@ -180,7 +180,7 @@ void Updater::check(bool byUser)
     m_nextCheck.stop();
     setState(State::checking);
     m_transfer = std::make_unique<Transfer>(
-        m_network, m_setup.bundle.feedUrl, userAgent(),
+        m_network, m_setup.bundle.feedUrl, m_setup.bundle.feedUrl, userAgent(),
         Transfer::Limits{UpdateLogic::maxFeedBytes, 0, m_setup.feedTimeoutMs, m_setup.feedTimeLimitMs});
     connect(m_transfer.get(), &Transfer::finished, this, &Updater::feedArrived);
 }
@@ -194,7 +194,8 @@ void Updater::feedArrived(Transfer::Outcome outcome)
     if (outcome != Transfer::Outcome::ok)
         return fail(
             transferSentence(outcome, transfer->httpStatus(), true, m_setup.bundle.name, m_setup.cacheFolder));
-    const UpdateLogic::FeedVerdict verdict = UpdateLogic::readFeed(transfer->body(), m_setup.bundle.version);
+    const UpdateLogic::FeedVerdict verdict =
+        UpdateLogic::readFeed(transfer->body(), m_setup.bundle.version, m_setup.bundle.feedUrl);
     if (std::holds_alternative<UpdateLogic::FeedProblem>(verdict))
         return fail(tr("The update information from the server is not valid."));
     const std::optional<UpdateOffer> &offer = std::get<std::optional<UpdateOffer>>(verdict);
@@ -203,6 +204,10 @@ void Updater::feedArrived(Transfer::Outcome outcome)
     if (const std::optional<QString> problem = offerProblem(*offer))
         return fail(*problem);
     m_offer = offer;
+    // Shown beside a signed offer, so only as the maker signed them.
+    const bool notesSigned = Ed25519::verify(m_setup.bundle.publicKey, offer->notesSignature,
+                                             UpdateLogic::signedNotes(*offer));
+    m_offer->notes = notesSigned ? UpdateLogic::shownNotes(offer->notes) : QString();
     setState(State::available);
     offerFound();
 }
@@ -318,7 +323,7 @@ void Updater::download(bool thenRelaunch)
     setState(State::downloading);
     const qint64 size = m_offer->release.size;
     m_transfer = std::make_unique<Transfer>(
-        m_network, m_offer->archiveUrl, userAgent(),
+        m_network, m_offer->archiveUrl, m_setup.bundle.feedUrl, userAgent(),
         Transfer::Limits{size, size, m_setup.downloadTimeoutMs,
                          UpdateLogic::downloadTimeLimitMs(size, m_setup.downloadTimeLimitBaseMs)},
         m_stage->archiveFile(m_offer->version));

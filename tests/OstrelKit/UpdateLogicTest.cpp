@@ -16,15 +16,33 @@ TEST(UpdateLogic, OnlyAStrictlyGreaterVersionIsNewer)
         EXPECT_FALSE(UpdateLogic::isNewer(notAVersion, "1.0")) << notAVersion;
 }
 
-TEST(UpdateLogic, PlainHttpOnlyToLoopback)
+// Plain HTTP only to this machine, and from a feed there: an HTTPS feed never sends the program to it.
+TEST(UpdateLogic, PlainHttpOnlyToLoopbackFromAFeedThere)
 {
-    EXPECT_TRUE(UpdateLogic::isAllowedAddress(QUrl("https://updates.example.org/feed.json")));
-    EXPECT_TRUE(UpdateLogic::isAllowedAddress(QUrl("http://127.0.0.1:8080/feed.json")));
-    EXPECT_TRUE(UpdateLogic::isAllowedAddress(QUrl("http://[::1]/feed.json")));
-    EXPECT_FALSE(UpdateLogic::isAllowedAddress(QUrl("http://localhost.example.org/feed.json")));
-    EXPECT_FALSE(UpdateLogic::isAllowedAddress(QUrl("http://10.0.0.1/feed.json")));
-    EXPECT_FALSE(UpdateLogic::isAllowedAddress(QUrl("ftp://127.0.0.1/feed.json")));
-    EXPECT_FALSE(UpdateLogic::isAllowedAddress(QUrl("https://user:pw@updates.example.org/")));
+    const QUrl secureFeed("https://updates.example.org/feed.json");
+    const QUrl loopbackFeed("http://127.0.0.1:8080/feed.json");
+    struct Row {
+        const char *address;
+        bool asFeed;
+        bool fromSecureFeed;
+        bool fromLoopbackFeed;
+    };
+    const QList<Row> rows{
+        {"https://updates.example.org/feed.json", true, true, true},
+        {"http://127.0.0.1:8080/feed.json", true, false, true},
+        {"http://[::1]/feed.json", true, false, true},
+        {"http://localhost.example.org/feed.json", false, false, false},
+        {"http://10.0.0.1/feed.json", false, false, false},
+        {"ftp://127.0.0.1/feed.json", false, false, false},
+        {"file:///etc/passwd", false, false, false},
+        {"https://user:pw@updates.example.org/", false, false, false},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.address);
+        EXPECT_EQ(UpdateLogic::isAllowedFeed(QUrl(row.address)), row.asFeed);
+        EXPECT_EQ(UpdateLogic::isAllowedAddress(QUrl(row.address), secureFeed), row.fromSecureFeed);
+        EXPECT_EQ(UpdateLogic::isAllowedAddress(QUrl(row.address), loopbackFeed), row.fromLoopbackFeed);
+    }
 }
 
 TEST(ArchiveRules, LinksMayPointAnywhereInsideTheFolderAndNowhereElse)

@@ -21,6 +21,7 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QNetworkAccessManager>
 #include <QProcess>
 #include <QPushButton>
@@ -67,6 +68,13 @@ struct Release {
                                     QCryptographicHash::hash(archive, QCryptographicHash::Sha256).toHex() + "\n";
         feed["manifest"] = QString::fromUtf8(manifest);
         feed["signature"] = QString::fromLatin1(key.sign(manifest).toBase64());
+        signNotes(key);
+    }
+
+    void signNotes(const TestKey &signer)
+    {
+        const QByteArray notes = feed.value("manifest").toString().toUtf8() + feed.value("notes").toString().toUtf8();
+        feed["notesSignature"] = QString::fromLatin1(signer.sign(notes).toBase64());
     }
 };
 
@@ -464,6 +472,39 @@ TEST_F(UpdaterFaultsTest, CheckNowInSettingsBringsUpTheOffer)
     EXPECT_EQ(pane.statusLine().section(' ', 0, 3), "Kit 2.0 is available.");
 }
 
+// The notes beside an offer are shown only as the maker signed them, and read as they were written.
+TEST_F(UpdaterFaultsTest, ReleaseNotesAreShownOnlyAsSignedAndInTheirOwnOrder)
+{
+    struct NotesRow {
+        const char *notes;
+        std::function<void(Release &)> arrange;
+        const char *shown;
+    };
+    const QList<NotesRow> rows{
+        {"Faster tape.", [](Release &) {}, "Faster tape."},
+        {"Faster tape.", [](Release &r) { r.feed.remove("notesSignature"); }, ""},
+        {"Faster tape.", [](Release &r) { r.signNotes(r.otherKey); }, ""},
+        {"Faster tape.", [](Release &r) { r.feed["notes"] = "Send your notes to us."; }, ""},
+        {"Rounder \u202Eepat\u202C and \u2067tabs\u2069.", [](Release &) {}, "Rounder epat and tabs."},
+    };
+    for (const NotesRow &row : rows) {
+        SCOPED_TRACE(row.notes);
+        Release release;
+        LoopbackServer server;
+        release.feed = {{"version", "2.0"}, {"url", server.url("/kit-2.0.tar.xz")}, {"notes", QString::fromUtf8(row.notes)}};
+        release.pack(installEntries(program, "new"));
+        row.arrange(release);
+        server.serve("/feed.json", {200, QJsonDocument(release.feed).toJson()});
+        Updater updater(setup(server, release.key.publicKey()));
+        UpdateWindow window(updater);
+        updater.checkNow();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return updater.state() == Updater::State::available; }, patienceMs));
+        window.show();
+        const auto *notes = window.findChild<QPlainTextEdit *>();
+        EXPECT_EQ(notes->isVisible() ? notes->toPlainText() : QString(), QString::fromUtf8(row.shown));
+    }
+}
+
 // A program built without a feed and key never connects anywhere, whatever the environment names, and
 // the pane and the menu say so.
 TEST(UpdatesOff, TheEnvironmentDoesNotSwitchThemOnAndThePaneAndMenuSaySo)
@@ -510,7 +551,8 @@ TEST(Transfer, AFullDiskIsToldApartFromOtherWriteFailures)
                                                             {"/nonexistent/kit.tar.xz", Transfer::Outcome::writeFailed}};
     for (const auto &[file, expected] : rows) {
         SCOPED_TRACE(file.toStdString());
-        Transfer transfer(network, QUrl(server.url("/kit.tar.xz")), "Kit/1.0", {200 * 1024, 0, 5000, 30000}, file);
+        const QUrl url(server.url("/kit.tar.xz"));
+        Transfer transfer(network, url, url, "Kit/1.0", {200 * 1024, 0, 5000, 30000}, file);
         std::optional<Transfer::Outcome> outcome;
         QObject::connect(&transfer, &Transfer::finished, [&](Transfer::Outcome o) { outcome = o; });
         ASSERT_TRUE(QTest::qWaitFor([&] { return outcome.has_value(); }, 30000));
