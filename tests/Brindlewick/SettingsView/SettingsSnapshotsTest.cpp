@@ -17,7 +17,7 @@ using SettingsSnapshots = AppModelTest;
 // checked for text cut off or laid over other text.
 TEST_F(SettingsSnapshots, EveryTabLaysOutItsTextsWithoutCuttingOrOverlapping)
 {
-    const QStringList tabNames{"general", "alerts", "notch", "shortcuts", "how-it-works"};
+    const QStringList tabNames{"general", "alerts", "notch", "shortcuts", "updates", "how-it-works"};
     for (bool notch : {true, false}) {
         for (Scheme scheme : {Scheme::light, Scheme::dark}) {
             SettingsView view(*model, notch);

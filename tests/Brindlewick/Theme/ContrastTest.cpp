@@ -99,6 +99,10 @@ TEST_F(ContrastTest, StockControlsAndColourDotsOfTheSettingsReadInBothAppearance
         {"an unchecked box", SettingsView::Tab::general,
          [](const SettingsView &view) { return indicatorOf(view, QStringLiteral("Float above other windows")); }},
         {"the heads-up pop-up", SettingsView::Tab::alerts, popUpOf},
+        {"the kit's automatic-update box", SettingsView::Tab::updates,
+         [](const SettingsView &view) {
+             return indicatorOf(view, QStringLiteral("Download and install updates automatically"));
+         }},
     };
     for (const Scheme scheme : {Scheme::light, Scheme::dark}) {
         for (const StockControl &control : controls) {
