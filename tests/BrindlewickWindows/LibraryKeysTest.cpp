@@ -1,10 +1,13 @@
 // "All Notes" used from the keyboard alone, in real windows under a window manager: Tab reaches the
 // cards, the arrow keys, Home and End move the selection, Return opens the note on the desktop, and
-// Down from the search field goes on to what it found.
+// Down from the search field goes on to what it found. Tab goes through the inspector without
+// touching the note and out of the grid without scrolling it; a note deleted by the keyboard comes
+// back with Ctrl+Z; Ctrl+W closes the window.
 #include "Patience.h"
 #include "X11Probe.h"
 
 #include "LibraryView/CardGrid.h"
+#include "LibraryView/Inspector.h"
 #include "LibraryView/LibraryView.h"
 #include "LibraryView/NoteGrid.h"
 #include "LibraryView/SearchField.h"
@@ -14,11 +17,15 @@
 #include "State/AppModel.h"
 #include "State/RecordingNotifier.h"
 #include "QtPrinters.h"
+#include "Theme/PaperEditor.h"
+#include "Theme/QuietButton.h"
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -48,6 +55,18 @@ protected:
 
     NoteGrid *noteGrid() const { return library.window()->findChild<LibraryView *>()->grid(); }
     CardGrid *cards() const { return noteGrid()->cardGrid(); }
+    Inspector *inspector() const { return library.window()->findChild<LibraryView *>()->inspector(); }
+
+    // Presses Tab (or another key) until the keyboard reaches `target`.
+    bool tabTo(const QWidget *target, const QString &key = QStringLiteral("Tab"))
+    {
+        for (int presses = 0; presses < 60 && QApplication::focusWidget() != target; ++presses) {
+            const QWidget *before = QApplication::focusWidget();
+            if (!press(key) || !QTest::qWaitFor([&] { return QApplication::focusWidget() != before; }, patienceMs))
+                return false;
+        }
+        return QApplication::focusWidget() == target;
+    }
 
     // The position of the selected note among those the grid shows.
     qsizetype selectedIndex() const
@@ -79,13 +98,7 @@ protected:
 
 TEST_F(LibraryKeysTest, TabReachesTheCardsWhoseKeysMoveTheSelectionAndReturnOpensTheNote)
 {
-    for (int presses = 0; presses < 20 && QApplication::focusWidget() != cards(); ++presses) {
-        const QWidget *before = QApplication::focusWidget();
-        ASSERT_TRUE(press(QStringLiteral("Tab")));
-        if (!QTest::qWaitFor([&] { return QApplication::focusWidget() != before; }, patienceMs))
-            break;
-    }
-    ASSERT_EQ(QApplication::focusWidget(), cards()) << "Tab never reached the cards";
+    ASSERT_TRUE(tabTo(cards())) << "Tab never reached the cards";
     EXPECT_TRUE(QTest::qWaitFor([&] { return selectedIndex() == 0; }, patienceMs))
         << "coming in selects the first note";
 
@@ -142,6 +155,69 @@ TEST_F(LibraryKeysTest, DownFromTheSearchFieldGoesOnToWhatItFoundAndReturnOpensI
 
     ASSERT_TRUE(press(QStringLiteral("Return")));
     EXPECT_TRUE(opensActive(ana));
+}
+
+// Tab leaves the inspector's text for the next control, and Shift+Tab comes back, typing nothing.
+TEST_F(LibraryKeysTest, TabGoesThroughTheInspectorWithoutTouchingTheNote)
+{
+    const QUuid id = model.visible().first().id;
+    model.setSelection(id);
+    const StickyNote before = *model.book()[id];
+    QWidget *editor = inspector()->textEditor();
+    ASSERT_TRUE(tabTo(editor));
+    ASSERT_TRUE(tabTo(inspector()->trashButton())) << "the controls below the text are reached";
+    ASSERT_TRUE(tabTo(editor, QStringLiteral("shift+Tab")));
+    EXPECT_EQ(model.book()[id]->text, before.text);
+    EXPECT_EQ(model.book()[id]->edited, before.edited);
+}
+
+// Leaving a long grid by Tab, at the top or scrolled to the end, leaves it where it was; coming back
+// lands on the selected card.
+TEST_F(LibraryKeysTest, TabOutOfALongGridKeepsItsPlaceAndComingBackLandsOnTheSelectedCard)
+{
+    for (qsizetype i = model.visible().size(); i < 60; ++i)
+        model.newNote(QStringLiteral("Note %1").arg(i));
+    ASSERT_TRUE(tabTo(cards()));
+    const QScrollBar *scroll = noteGrid()->scrollArea()->verticalScrollBar();
+    for (const auto &[key, index] : {std::pair{"Home", 0}, std::pair{"End", 59}}) {
+        ASSERT_TRUE(press(QString::fromLatin1(key)));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return selectedIndex() == index; }, patienceMs)) << key;
+        const int place = scroll->value();
+        ASSERT_TRUE(press(QStringLiteral("Tab")) && QTest::qWaitFor([&] { return !cards()->hasFocus(); }, patienceMs));
+        QTest::qWait(100);
+        EXPECT_EQ(scroll->value(), place) << "after " << key;
+        ASSERT_TRUE(press(QStringLiteral("shift+Tab")) && QTest::qWaitFor([&] { return cards()->hasFocus(); }, patienceMs));
+        EXPECT_EQ(selectedIndex(), index) << key;
+        EXPECT_EQ(scroll->value(), place) << key;
+    }
+}
+
+// Deleted by the keyboard, on the cards or with the inspector's trash, the note goes with the undo
+// banner and the keyboard stays on the cards, on the note that took its place, so Ctrl+Z brings it back.
+TEST_F(LibraryKeysTest, ANoteDeletedByTheKeyboardComesBackWithCtrlZ)
+{
+    const std::pair<const char *, std::function<bool()>> ways[] = {
+        {"Delete on the cards", [&] { return press(QStringLiteral("Delete")); }},
+        {"Space on the trash", [&] { return tabTo(inspector()->trashButton()) && press(QStringLiteral("space")); }},
+    };
+    for (const auto &[way, deleteSecond] : ways) {
+        ASSERT_TRUE(tabTo(cards()) && press(QStringLiteral("Home")) && press(QStringLiteral("Right")));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return selectedIndex() == 1; }, patienceMs));
+        const QUuid gone = model.visible()[1].id;
+        const QUuid next = model.visible()[2].id;
+        ASSERT_TRUE(deleteSecond());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return model.book()[gone]->isDeleted(); }, patienceMs)) << way;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return model.selection() == next && cards()->hasFocus(); }, patienceMs))
+            << way << ": the keyboard is on the next card";
+        ASSERT_TRUE(press(QStringLiteral("ctrl+z")));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return model.book()[gone]->isLive(); }, patienceMs)) << way;
+    }
+}
+
+TEST_F(LibraryKeysTest, CtrlWClosesTheWindow)
+{
+    ASSERT_TRUE(press(QStringLiteral("ctrl+w")));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !library.window()->isVisible(); }, patienceMs));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "State/AppModel.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -67,11 +68,26 @@ QSize CardGrid::sizeHint() const
 void CardGrid::setNotes(const QList<StickyNote> &notes, std::optional<QUuid> selection)
 {
     const bool countChanged = notes.size() != m_notes.size();
+    const std::optional<qsizetype> deletedAt = placeOfDeletedSelection(notes);
     m_notes = notes;
     m_selection = selection;
     placeCards();
     if (countChanged)
         updateGeometry();
+    if (deletedAt)
+        emit selectedNoteDeleted(*deletedAt);
+}
+
+std::optional<qsizetype> CardGrid::placeOfDeletedSelection(const QList<StickyNote> &notes) const
+{
+    const std::optional<qsizetype> index = selectedIndex();
+    if (!index)
+        return std::nullopt;
+    const QUuid id = m_notes[*index].id;
+    if (std::any_of(notes.cbegin(), notes.cend(), [&](const StickyNote &note) { return note.id == id; }))
+        return std::nullopt;
+    const std::optional<StickyNote> now = m_model.book()[id];
+    return !now || now->isDeleted() ? index : std::nullopt;
 }
 
 std::pair<qsizetype, qsizetype> CardGrid::wantedRange() const
@@ -229,6 +245,14 @@ void CardGrid::enter()
     setFocus(Qt::TabFocusReason);
 }
 
+void CardGrid::enterAt(qsizetype index)
+{
+    if (m_notes.isEmpty())
+        return;
+    selectAt(index);
+    setFocus(Qt::OtherFocusReason);
+}
+
 // Coming in by the keyboard shows where it is: a selection among the notes, the first if none.
 void CardGrid::focusInEvent(QFocusEvent *event)
 {
@@ -255,7 +279,35 @@ void CardGrid::keyPressEvent(QKeyEvent *event)
         popUpSelectedMenu();
         return;
     }
+    if (event->key() == Qt::Key_Delete && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        deleteSelected();
+        return;
+    }
     QWidget::keyPressEvent(event);
+}
+
+// As the menu's "Delete Note": to "Recently deleted", with the undo banner. A note there already, or
+// none selected, leaves nothing to delete.
+void CardGrid::deleteSelected()
+{
+    const std::optional<qsizetype> index = selectedIndex();
+    if (!index || m_notes[*index].isDeleted()) {
+        QApplication::beep();
+        return;
+    }
+    m_model.deleteNotes({m_notes[*index].id});
+}
+
+void CardGrid::duplicate(QUuid id)
+{
+    const std::optional<QUuid> copy = m_model.duplicate(id);
+    if (!copy)
+        return;
+    m_model.setSelection(copy);
+    for (qsizetype i = 0; i < m_notes.size(); ++i) {
+        if (m_notes[i].id == *copy)
+            emit selectionMoved(cell(i));
+    }
 }
 
 std::optional<qsizetype> CardGrid::target(int key) const
@@ -335,7 +387,7 @@ QMenu *CardGrid::contextMenu(const StickyNote &note, QWidget *parent)
     menu->addAction(note.pinned ? tr("Stop Floating") : tr("Float Above Other Windows"), menu,
                     [model, id] { model->togglePinned(id); });
     menu->addAction(note.isDone() ? tr("Not Done") : tr("Mark Done"), menu, [model, id] { model->toggleDone(id); });
-    menu->addAction(tr("Duplicate"), menu, [model, id] { model->duplicate(id); });
+    menu->addAction(tr("Duplicate"), this, [this, id] { duplicate(id); });
     menu->addSeparator();
     menu->addAction(tr("Delete"), menu, [model, id] { model->deleteNotes({id}); });
     return menu;

@@ -15,9 +15,9 @@ class QMenu;
 // rows 18 apart, the whole grid centred). A click selects a note, a double click shows it on the
 // desktop, and the context menu offers the library's note operations. From the keyboard the arrow
 // keys, Page Up and Down, Home and End move the selection, Return shows the selected note on the
-// desktop and the menu key opens its context menu. In a scroll area only the rows on screen and a
-// screen's height either side have cards, so a notebook of any size costs no more than a few
-// screens of them.
+// desktop, Delete deletes it and the menu key opens its context menu. In a scroll area only the rows
+// on screen and a screen's height either side have cards, so a notebook of any size costs no more
+// than a few screens of them.
 class CardGrid : public QWidget {
     Q_OBJECT
 public:
@@ -42,6 +42,8 @@ public:
 
     // Takes the keyboard; a selection among the notes shown is kept, else the first note is selected.
     void enter();
+    // Takes the keyboard on the note at `index`, kept within the notes, and selects it.
+    void enterAt(qsizetype index);
 
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override;
@@ -50,6 +52,8 @@ public:
 signals:
     // The selected note's cell, in the grid's coordinates, after the keyboard moved the selection.
     void selectionMoved(const QRect &cell);
+    // The selected note was deleted and left the notes shown; it stood at `index` among them.
+    void selectedNoteDeleted(qsizetype index);
 
 protected:
     bool event(QEvent *event) override;
@@ -70,6 +74,11 @@ private:
     QRect cell(qsizetype index) const;
     // Where the selection is among the notes shown, if it is.
     std::optional<qsizetype> selectedIndex() const;
+    // Where the selected note stood when it is no longer among `notes` because it was deleted.
+    std::optional<qsizetype> placeOfDeletedSelection(const QList<StickyNote> &notes) const;
+    void deleteSelected();
+    // Selects the copy, in view when the grid shows it.
+    void duplicate(QUuid id);
     // Selects the note at `index`, kept within the notes, and brings its cell into view.
     void selectAt(qsizetype index);
     int pageRows() const;

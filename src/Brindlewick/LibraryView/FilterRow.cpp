@@ -7,6 +7,7 @@
 #include "Theme/Theme.h"
 
 #include <QFontMetricsF>
+#include <QKeyEvent>
 #include <QLocale>
 #include <QPainter>
 
@@ -75,6 +76,16 @@ QSize FilterRow::sizeHint() const
 {
     const qreal titleWidth = QFontMetricsF(Fonts::bodyMedium()).horizontalAdvance(text());
     return QSize(qCeil(2 * padding + symbolFrame + spacing + titleWidth), rowHeight);
+}
+
+void FilterRow::keyPressEvent(QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        click();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }
 
 void FilterRow::paintEvent(QPaintEvent *)

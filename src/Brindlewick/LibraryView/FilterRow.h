@@ -6,8 +6,8 @@
 #include <QAbstractButton>
 
 // One filter of the library's sidebar: its symbol, its title and how many notes it shows (nothing
-// for none). The whole 30-point band takes the click. It never checks itself: `selected` is the
-// library's filter, set from outside.
+// for none). The whole 30-point band takes the click; from the keyboard Space or Return chooses it.
+// It never checks itself: `selected` is the library's filter, set from outside.
 class FilterRow : public QAbstractButton {
     Q_OBJECT
 public:
@@ -27,6 +27,7 @@ public:
 
 protected:
     void nextCheckState() override {}
+    void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:

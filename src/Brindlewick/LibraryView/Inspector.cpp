@@ -124,6 +124,8 @@ QWidget *Inspector::makeEditor()
     m_scroll->setWidgetResizable(true);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_scroll->viewport()->setAutoFillBackground(false);
+    // The controls take the keyboard, and the column scrolls to the one that has it.
+    m_scroll->setFocusPolicy(Qt::NoFocus);
 
     auto *content = new QWidget;
     auto *layout = new QVBoxLayout(content);
@@ -166,6 +168,8 @@ QWidget *Inspector::makePaper(QWidget *parent)
 
     m_editor = new PaperEditor(m_paper);
     m_editor->setFixedHeight(editorHeight);
+    // In a column of controls Tab goes on to the next one; only a note's own window types it.
+    m_editor->setTabChangesFocus(true);
     connect(m_editor, &PaperEditor::edited, this, [this](const QString &text) {
         if (m_shownId)
             m_model.setText(*m_shownId, text);
@@ -394,6 +398,19 @@ void Inspector::startOrPause()
         m_model.startTimer(*m_shownId);
 }
 
+bool Inspector::openPicker(PopoverRequest::Kind kind)
+{
+    const std::optional<StickyNote> note = m_shownId ? m_model.book()[*m_shownId] : std::nullopt;
+    if (!note || note->isDeleted())
+        return false;
+    switch (kind) {
+    case PopoverRequest::Kind::timer: openTimerPicker(); return true;
+    case PopoverRequest::Kind::deadline: openDeadlinePicker(); return true;
+    case PopoverRequest::Kind::color: return false;
+    }
+    return false;
+}
+
 void Inspector::openTimerPicker()
 {
     if (!m_shownId || m_timerPopover)
@@ -403,6 +420,7 @@ void Inspector::openTimerPicker()
             m_timerPopover->close();
     });
     m_timerPopover = new Popover(picker, this);
+    m_scroll->ensureWidgetVisible(m_timerLink);
     m_timerPopover->popup(m_timerLink);
 }
 
@@ -415,6 +433,7 @@ void Inspector::openDeadlinePicker()
             m_deadlinePopover->close();
     });
     m_deadlinePopover = new Popover(picker, this);
+    m_scroll->ensureWidgetVisible(m_deadlineLink);
     m_deadlinePopover->popup(m_deadlineLink);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "NoteTimer.h"
+#include "State/PopoverRequest.h"
 
 #include <QPointer>
 #include <QUuid>
@@ -39,6 +40,9 @@ public:
     bool isShowingHint() const;
     bool isTimerPickerOpen() const { return !m_timerPopover.isNull(); }
     bool isDeadlinePickerOpen() const { return !m_deadlinePopover.isNull(); }
+    // Opens the timer or deadline picker of the note shown, as its link does; false when the column
+    // offers none (no note, or a deleted one). The colour has no picker here.
+    bool openPicker(PopoverRequest::Kind kind);
 
     QWidget *hint() const { return m_hint; }
     TiltedTape *tape() const { return m_tape; }

@@ -51,12 +51,22 @@ QString subtitle(const AppModel &model, qsizetype visible)
     }
 }
 
+// The cards bring the selection into view themselves; the keyboard leaving them moves nothing (a
+// stock scroll area would bring the whole grid into view, which scrolls it to its middle).
+class CardScroll : public QScrollArea {
+public:
+    using QScrollArea::QScrollArea;
+
+protected:
+    bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
+};
+
 } // namespace
 
 NoteGrid::NoteGrid(AppModel &model, QWidget *parent)
     : QWidget(parent),
       m_model(model),
-      m_scroll(new QScrollArea(this)),
+      m_scroll(new CardScroll(this)),
       m_grid(new CardGrid(model, m_scroll)),
       m_emptyGrid(new EmptyGrid(model, this))
 {
@@ -78,6 +88,8 @@ NoteGrid::NoteGrid(AppModel &model, QWidget *parent)
     column->addWidget(m_scroll, 1);
     column->addWidget(m_emptyGrid, 1);
     connect(m_emptyGrid, &EmptyGrid::newNoteClicked, this, &NoteGrid::newNote);
+    // Once the model has finished the deletion, which clears the selection.
+    connect(m_grid, &CardGrid::selectedNoteDeleted, this, &NoteGrid::followDeletion, Qt::QueuedConnection);
     connect(m_grid, &CardGrid::selectionMoved, this, [this](const QRect &cell) {
         const QRect around = cell.adjusted(-NoteCard::margin, -NoteCard::margin, NoteCard::margin, NoteCard::margin);
         m_scroll->ensureVisible(around.center().x(), around.center().y(), around.width() / 2, around.height() / 2);
@@ -209,9 +221,13 @@ void NoteGrid::refresh()
     m_problemText->setText(problem.value_or(QString()));
     m_problemOk->setText(m_model.loadBlocked() ? tr("Try Again") : tr("OK"));
 
+    // The keyboard stays in the grid as it turns empty or fills again.
+    const bool hadKeyboard = m_grid->hasFocus() || m_emptyGrid->hasFocus();
     m_grid->setNotes(visible, m_model.selection());
     m_scroll->setVisible(!visible.isEmpty());
     m_emptyGrid->setVisible(visible.isEmpty());
+    if (hadKeyboard)
+        (visible.isEmpty() ? static_cast<QWidget *>(m_emptyGrid) : m_grid)->setFocus(Qt::OtherFocusReason);
     if (visible.isEmpty())
         m_emptyGrid->refresh();
     if (headingChanged)
@@ -240,6 +256,17 @@ void NoteGrid::newNote()
     const QUuid id = m_model.newNote();
     if (m_model.onShow)
         m_model.onShow(id);
+}
+
+// On the note that took the deleted one's place, or on the empty grid when none is left.
+void NoteGrid::followDeletion(qsizetype index)
+{
+    if (!window()->isActiveWindow() || !isVisible() || m_model.selection())
+        return;
+    if (m_scroll->isVisible())
+        m_grid->enterAt(index);
+    else
+        m_emptyGrid->setFocus(Qt::OtherFocusReason);
 }
 
 void NoteGrid::focusSearch()

@@ -18,7 +18,8 @@ class ThemeLabel;
 // sort menu, and New Note, or Empty under "Recently deleted"), the notice of an unreadable notes
 // file, then the visible notes as a scrolling grid of cards or, with none, an empty state that says
 // why. Everything but the search field's focus is the model's. A "Brindlewick.focusSearch" request
-// (FocusSearch) puts the focus into the search field while the column is on screen.
+// (FocusSearch) puts the focus into the search field while the column is on screen. Deleting the
+// selected note in the active window leaves the keyboard on the cards, so Ctrl+Z next undoes it.
 class NoteGrid : public QWidget {
     Q_OBJECT
 public:
@@ -49,6 +50,7 @@ private:
     void fitNewNoteLabel();
     void newNote();
     void focusSearch();
+    void followDeletion(qsizetype index);
 
     AppModel &m_model;
     QWidget *m_toolbar = nullptr;

@@ -13,12 +13,14 @@
 #include "Theme/Fonts.h"
 #include "Theme/QuietButton.h"
 #include "Theme/Symbols.h"
+#include "Theme/TextScroll.h"
 #include "Theme/Theme.h"
 #include "Theme/ThemeLabel.h"
 #include "Theme/ThemePalette.h"
 
 #include "UpdateSettingsView.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -27,6 +29,7 @@
 #include <QPainter>
 #include <QProxyStyle>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTabWidget>
@@ -86,11 +89,13 @@ QComboBox *picker(AppModel &model, QList<Option<T>> options, T (AppModel::*get)(
     return box;
 }
 
-// Tab content that scrolls when the window is too short for it.
+// A form that scrolls when the window is too short for it. Its controls take the keyboard, and it
+// scrolls to the one that has it.
 QScrollArea *scrolling(QWidget *content)
 {
     auto *scroll = new QScrollArea;
     scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setWidget(content);
@@ -194,6 +199,7 @@ SettingsView::SettingsView(AppModel &model, std::optional<bool> hasNotch, QWidge
     m_tabs->addTab(howItWorksTab(), tr("How It Works"));
     ThemePalette::follow(this, ThemePalette::window());
     updateTabIcons(Appearance::scheme(this));
+    addTabKeys();
 
     connect(&m_model, &AppModel::hotkeyEnabledChanged, this, &SettingsView::updateHotkeyWarning);
     connect(&HotKey::shared(), &HotKey::registeredChanged, this, &SettingsView::updateHotkeyWarning);
@@ -214,6 +220,27 @@ bool SettingsView::hasNotch() const
 void SettingsView::showTab(Tab tab)
 {
     m_tabs->setCurrentIndex(int(tab));
+}
+
+// Ctrl+Tab and Ctrl+Page Down go to the next tab, with Shift or Page Up to the one before, round the
+// ends, wherever the keyboard is. Shortcuts come before any control's own keys, so a drop-down with
+// the focus never takes them as a change of its value. The keyboard goes on to the tab bar.
+void SettingsView::addTabKeys()
+{
+    const auto step = [this](int by) {
+        const bool inPage = m_tabs->currentWidget()->isAncestorOf(QApplication::focusWidget());
+        m_tabs->setCurrentIndex((m_tabs->currentIndex() + by + m_tabs->count()) % m_tabs->count());
+        if (inPage)
+            m_tabs->tabBar()->setFocus(Qt::ShortcutFocusReason);
+    };
+    const std::pair<QKeySequence, int> keys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1},
+    };
+    for (const auto &[sequence, by] : keys)
+        connect(new QShortcut(sequence, this), &QShortcut::activated, this, [step, by] { step(by); });
 }
 
 QWidget *SettingsView::generalTab()
@@ -322,7 +349,7 @@ QWidget *SettingsView::notchTab()
 // The list is taller than the window, so it scrolls.
 QWidget *SettingsView::shortcutsTab()
 {
-    return scrolling(new ShortcutsList);
+    return new TextScroll(new ShortcutsList);
 }
 
 QWidget *SettingsView::howItWorksTab()
@@ -341,7 +368,7 @@ QWidget *SettingsView::howItWorksTab()
         layout->addLayout(block);
     }
     layout->addStretch();
-    return scrolling(column);
+    return new TextScroll(column);
 }
 
 // Shown while the hot-key setting is on and another application holds the key; never in the demo.

@@ -40,6 +40,7 @@ private:
     QWidget *shortcutsTab();
     QWidget *howItWorksTab();
     QWidget *noServerLine();
+    void addTabKeys();
     void updateHotkeyWarning();
     void updatePermission();
     void updateTabIcons(Scheme scheme);

@@ -1,6 +1,7 @@
 #include "AppCommands.h"
 
 #include "AppActions.h"
+#include "LibraryWindow.h"
 #include "Shell/QuickNote/QuickNoteController.h"
 #include "State/AppModel.h"
 #include "SettingsWindow.h"
@@ -17,6 +18,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
@@ -134,10 +136,9 @@ void AppCommands::buildNoteMenu()
 {
     QMenu *note = addMenu(tr("Note"));
     addNoteCommand(note, tr("Timer…"), QKeySequence(Qt::CTRL | Qt::Key_T),
-                   [this](const QUuid &id) { m_model.setPopover(PopoverRequest{id, PopoverRequest::Kind::timer}); });
-    addNoteCommand(note, tr("Deadline…"), QKeySequence(Qt::CTRL | Qt::Key_D), [this](const QUuid &id) {
-        m_model.setPopover(PopoverRequest{id, PopoverRequest::Kind::deadline});
-    });
+                   [this](const QUuid &id) { openPicker(id, PopoverRequest::Kind::timer); });
+    addNoteCommand(note, tr("Deadline…"), QKeySequence(Qt::CTRL | Qt::Key_D),
+                   [this](const QUuid &id) { openPicker(id, PopoverRequest::Kind::deadline); });
     addNoteCommand(note, tr("Start or Pause Timer"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T),
                    [this](const QUuid &id) { startOrPauseTimer(id); });
     addNoteCommand(note, tr("Add 5 Minutes"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Equal),
@@ -188,13 +189,26 @@ void AppCommands::startOrPauseTimer(const QUuid &id)
     if (!note)
         return;
     if (!note->timer) {
-        m_model.setPopover(PopoverRequest{id, PopoverRequest::Kind::timer});
+        openPicker(id, PopoverRequest::Kind::timer);
         return;
     }
     if (note->timer->state(m_model.now()) == NoteTimer::State::running)
         m_model.pauseTimer(id);
     else
         m_model.startTimer(id);
+}
+
+// In "All Notes" the inspector's picker opens, whether the note is on the desktop or tucked away;
+// otherwise the active note window opens its own, in front already. A deleted note has none.
+void AppCommands::openPicker(const QUuid &id, PopoverRequest::Kind kind)
+{
+    LibraryWindow &library = LibraryWindow::shared();
+    if (library.window() && QApplication::activeWindow() == library.window()) {
+        if (!library.openPicker(kind))
+            beep();
+        return;
+    }
+    m_model.setPopover(PopoverRequest{id, kind});
 }
 
 void AppCommands::copyAllNotesAsText()

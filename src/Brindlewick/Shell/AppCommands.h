@@ -1,5 +1,7 @@
 #pragma once
 
+#include "State/PopoverRequest.h"
+
 #include <QKeySequence>
 #include <QList>
 #include <QObject>
@@ -16,7 +18,7 @@ class QWidget;
 // The program's menus: File (new notes, copying every note as text, about, updates, settings, quit), Edit (search),
 // Note (commands on the current note, `AppActions::currentNote()`) and Window. "All Notes" shows them
 // in its menu bar, and their shortcuts work from every window of the program, note panels included.
-// A Note command with no current note only beeps.
+// A Note command with no current note only beeps, as does a picker the note cannot offer.
 class AppCommands : public QObject {
     Q_OBJECT
 
@@ -40,6 +42,7 @@ private:
     void buildNoteMenu();
     void buildWindowMenu();
     void startOrPauseTimer(const QUuid &id);
+    void openPicker(const QUuid &id, PopoverRequest::Kind kind);
     void copyAllNotesAsText();
     static void showAbout();
     void attachShortcutsTo(QWidget *window);

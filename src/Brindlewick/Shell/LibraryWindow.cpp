@@ -3,6 +3,8 @@
 #include "Platform/KeyWindow.h"
 #include "State/AppModel.h"
 #include "LibraryRoot.h"
+#include "LibraryView/Inspector.h"
+#include "LibraryView/LibraryView.h"
 #include "WindowFrame.h"
 
 #include <QApplication>
@@ -10,6 +12,7 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QScreen>
+#include <QShortcut>
 #include <utility>
 
 const QString LibraryWindow::frameKey = QStringLiteral("windowFrame.AllNotes");
@@ -61,7 +64,14 @@ void LibraryWindow::make()
         m_window->move(frame.topLeft());
     }
     restoreFrame();
+    new QShortcut(QKeySequence::Close, m_window, m_window, &QWidget::close);
     m_window->installEventFilter(this);
+}
+
+bool LibraryWindow::openPicker(PopoverRequest::Kind kind)
+{
+    const auto *library = m_window ? m_window->findChild<LibraryView *>() : nullptr;
+    return library && library->isEnabled() && library->inspector()->openPicker(kind);
 }
 
 void LibraryWindow::addMenus()

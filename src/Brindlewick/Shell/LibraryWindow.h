@@ -1,5 +1,7 @@
 #pragma once
 
+#include "State/PopoverRequest.h"
+
 #include <QList>
 #include <QObject>
 #include <QSize>
@@ -11,7 +13,7 @@ class QMenu;
 
 // Keeps the one "All Notes" window. It is made when first needed and never replaced: closing it only
 // hides it, and the next call brings back the same window with its place and size. Where the user
-// left it is remembered across runs, in the model's settings.
+// left it is remembered across runs, in the model's settings. Ctrl+W closes it, as other windows.
 class LibraryWindow : public QObject {
     Q_OBJECT
 
@@ -33,6 +35,9 @@ public:
     void bringForward();
     // The menus of the window's menu bar, put in now or when the window is made.
     void setMenus(const QList<QMenu *> &menus);
+    // Opens the inspector's timer or deadline picker for the selected note; false when it offers
+    // none (no window, no note, or a deleted one).
+    bool openPicker(PopoverRequest::Kind kind);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -183,7 +183,8 @@ public:
     // One typed line; none when it holds no text.
     std::optional<QUuid> quickNote(const QString &line, std::optional<NoteColor> color = std::nullopt,
                                    bool tucked = false);
-    void duplicate(const QUuid &id);
+    // The copy's id; none when there is no such note.
+    std::optional<QUuid> duplicate(const QUuid &id);
     void finishWelcome(bool tray);
 
     // Editing one note (AppModelEdit.cpp).

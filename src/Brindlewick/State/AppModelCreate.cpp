@@ -41,11 +41,11 @@ std::optional<QUuid> AppModel::quickNote(const QString &line, std::optional<Note
     return newNote(parsed.text, color, parsed.timer, true, parsed.deadline, tucked);
 }
 
-void AppModel::duplicate(const QUuid &id)
+std::optional<QUuid> AppModel::duplicate(const QUuid &id)
 {
     const std::optional<StickyNote> source = m_book[id];
     if (!source)
-        return;
+        return std::nullopt;
     const QUuid copy = newNote(source->text, source->color, std::nullopt, false, std::nullopt, source->tucked);
     edit(copy, {}, [&](StickyNote &note) {
         note.pinned = source->pinned;
@@ -62,6 +62,7 @@ void AppModel::duplicate(const QUuid &id)
     });
     if (source->hasTime())
         reschedule();
+    return copy;
 }
 
 void AppModel::finishWelcome(bool tray)

@@ -7,6 +7,7 @@
 namespace {
 
 constexpr qreal ringWidth = 2;
+constexpr qreal ringInset = 2;
 
 } // namespace
 
@@ -20,7 +21,13 @@ bool isShown(const QWidget *widget)
 void paint(QPainter &painter, const QWidget *widget, const QRectF &rect, qreal radius, const QColor &color)
 {
     if (isShown(widget))
-        RoundedShape::strokeInside(painter, rect, radius, color, ringWidth);
+        paintRing(painter, rect, radius, color);
+}
+
+void paintRing(QPainter &painter, const QRectF &rect, qreal radius, const QColor &color)
+{
+    const QRectF ring = rect.adjusted(ringInset, ringInset, -ringInset, -ringInset);
+    RoundedShape::strokeInside(painter, ring, qMax(0.0, radius - ringInset), color, ringWidth);
 }
 
 } // namespace FocusRing

@@ -12,7 +12,11 @@ class QWidget;
 namespace FocusRing {
 
 bool isShown(const QWidget *widget);
-// A 2-point ring inside the rounded edge of `rect`, while the widget shows its focus.
+// A 2-point ring set a little inside the rounded edge of `rect`, while the widget shows its focus.
+// A filled control's own colour then shows on both sides of the ring, so a ring in the colour of its
+// label stands out whatever the fill and whatever lies around the control.
 void paint(QPainter &painter, const QWidget *widget, const QRectF &rect, qreal radius, const QColor &color);
+// The same ring, for a part of a control that draws where the keyboard is within it.
+void paintRing(QPainter &painter, const QRectF &rect, qreal radius, const QColor &color);
 
 } // namespace FocusRing

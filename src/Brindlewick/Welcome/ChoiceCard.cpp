@@ -1,5 +1,6 @@
 #include "ChoiceCard.h"
 
+#include "Theme/FocusRing.h"
 #include "Theme/Fonts.h"
 #include "Theme/RoundedShape.h"
 #include "Theme/SymbolLabel.h"
@@ -73,4 +74,7 @@ void ChoiceCard::paintEvent(QPaintEvent *)
     RoundedShape::strokeInside(painter, rect(), cornerRadius, Theme::hairline.resolved(this), 1);
     if (isChecked())
         RoundedShape::strokeInside(painter, rect(), cornerRadius, Theme::accent.resolved(this), ringWidth);
+    // Inside the selection's ring, so the keyboard's place shows on a chosen card too.
+    FocusRing::paint(painter, this, QRectF(rect()).adjusted(ringWidth, ringWidth, -ringWidth, -ringWidth),
+                     cornerRadius - ringWidth, Theme::ink.resolved(this));
 }

@@ -5,8 +5,8 @@
 class SymbolLabel;
 
 // One answer of a question with two or more, as a card: a radio mark, a title and a detail line.
-// The whole card takes the click; the selected card is ringed in the accent colour and reads as
-// checked to assistive technologies.
+// The whole card takes the click, and Space from the keyboard; the selected card is ringed in the
+// accent colour and reads as checked to assistive technologies.
 class ChoiceCard : public QAbstractButton {
     Q_OBJECT
 public:

@@ -1,3 +1,4 @@
+#include "FocusMarks.h"
 #include "LibraryFixture.h"
 
 #include "LibraryView/Inspector.h"
@@ -15,6 +16,7 @@
 #include "TimeText.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QSignalSpy>
 #include <QTest>
@@ -178,6 +180,19 @@ TEST_F(InspectorTest, TextAndColourGoToTheModelAsTheyChange)
     EXPECT_EQ(editor->toPlainText(), stored(call).text) << "the editor follows the selection";
     EXPECT_EQ(inspector.colorDots()->selection(), stored(call).color);
     EXPECT_TRUE(stored(standup).text.endsWith(QStringLiteral("!?"))) << "nothing written to the other note";
+}
+
+// The column is a form: Tab goes round its controls, the text's included, each showing the keyboard,
+// and edits nothing.
+TEST_F(InspectorTest, TabGoesRoundControlsThatShowTheKeyboardWithoutEditingTheNote)
+{
+    const QUuid standup = select(QStringLiteral("Standup"));
+    const StickyNote before = stored(standup);
+    inspector.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&inspector));
+    inspector.textEditor()->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(FocusMarks::unmarkedStops(&inspector, 40), QStringList());
+    EXPECT_EQ(stored(standup), before);
 }
 
 TEST_F(InspectorTest, DoneAndTrashActOnTheNote)

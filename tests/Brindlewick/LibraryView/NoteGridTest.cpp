@@ -251,8 +251,12 @@ TEST_F(NoteGridTest, TheContextMenuOffersWhatFitsTheNote)
     EXPECT_TRUE(actionTexts(menu.get()).contains(QStringLiteral("Not Done")));
 
     const qsizetype notes = model.book().notes.size();
+    model.setSelection(chai);
     trigger(menu.get(), QStringLiteral("Duplicate"));
-    EXPECT_EQ(model.book().notes.size(), notes + 1);
+    ASSERT_EQ(model.book().notes.size(), notes + 1);
+    const StickyNote copy = model.book().notes.last();
+    EXPECT_EQ(copy.text, stored(chai).text);
+    EXPECT_EQ(model.selection(), copy.id) << "the copy is selected";
     trigger(menu.get(), QStringLiteral("Delete"));
     EXPECT_TRUE(stored(chai).isDeleted());
     ASSERT_TRUE(model.banner());

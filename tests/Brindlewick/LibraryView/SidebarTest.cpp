@@ -105,6 +105,15 @@ TEST_F(SidebarTest, ChoosingARowChangesOnlyTheFilter)
     EXPECT_TRUE(row(NoteFilter::done)->isSelected());
     EXPECT_FALSE(row(NoteFilter::all)->isSelected());
     EXPECT_EQ(row(NoteFilter::done)->symbolColor(), Theme::accent);
+
+    // From the keyboard Space and Return choose a row as well.
+    const std::pair<Qt::Key, NoteFilter> keys[] = {
+        {Qt::Key_Return, NoteFilter::timers}, {Qt::Key_Space, NoteFilter::overdue}, {Qt::Key_Enter, NoteFilter::all}};
+    for (const auto &[key, filter] : keys) {
+        QTest::keyClick(row(filter), key);
+        EXPECT_EQ(model.filter(), filter) << title(filter).toStdString();
+    }
+    EXPECT_EQ(model.selection(), standup);
 }
 
 TEST_F(SidebarTest, TheDividerStandsOnlyBetweenTheLiveFiltersAndDone)

@@ -1,4 +1,5 @@
 #include "../State/AppModelFixture.h"
+#include "FocusMarks.h"
 #include "ScopedEnv.h"
 
 #include "NotchTray/NotchIllustration.h"
@@ -159,6 +160,47 @@ TEST_F(SettingsViewTest, HeadsUpPickerWritesMinutesAndReschedulesAndShowsNothing
     EXPECT_EQ(lead->currentIndex(), -1) << "7 minutes is none of the options";
     model->setWarnMinutes(60);
     EXPECT_EQ(lead->currentText(), "1 hour");
+}
+
+// The tab keys turn the tabs round from any control, a drop-down's included, and never change its value.
+TEST_F(SettingsViewTest, CtrlTabAndCtrlPageDownTurnTheTabsWhereverTheKeyboardIsAndChangeNoValue)
+{
+    model->setWarnMinutes(30);
+    const auto view = open(SettingsView::Tab::alerts);
+    view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    auto *lead = view->findChild<QComboBox *>("warnMinutes");
+    using Tab = SettingsView::Tab;
+    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier, ctrlShift = ctrl | Qt::ShiftModifier;
+    // Ctrl+Shift+Tab comes from an X server as Backtab.
+    const std::tuple<Qt::Key, Qt::KeyboardModifiers, Tab, Tab> presses[] = {
+        {Qt::Key_PageDown, ctrl, Tab::alerts, Tab::notch},   {Qt::Key_PageUp, ctrl, Tab::alerts, Tab::general},
+        {Qt::Key_Tab, ctrl, Tab::alerts, Tab::notch},        {Qt::Key_Tab, ctrlShift, Tab::alerts, Tab::general},
+        {Qt::Key_Backtab, ctrlShift, Tab::alerts, Tab::general}, {Qt::Key_PageUp, ctrl, Tab::general, Tab::howItWorks},
+        {Qt::Key_Tab, ctrl, Tab::howItWorks, Tab::general},
+    };
+    for (const auto &[key, modifiers, from, to] : presses) {
+        view->showTab(from);
+        QWidget *control = from == Tab::alerts ? static_cast<QWidget *>(lead) : view->tabs()->tabBar();
+        control->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(control, key, modifiers);
+        EXPECT_EQ(view->tabs()->currentIndex(), int(to)) << QKeySequence(key | modifiers).toString().toStdString();
+        EXPECT_EQ(settingsJson().value("warnMinutes"), QJsonValue(30));
+    }
+}
+
+// The forms' scroll areas take no focus; a page of text takes it to scroll, and rings its edge.
+TEST_F(SettingsViewTest, EveryControlTabReachesShowsThatItHasTheKeyboard)
+{
+    const auto view = open(SettingsView::Tab::general);
+    view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    for (SettingsView::Tab tab : {SettingsView::Tab::general, SettingsView::Tab::alerts, SettingsView::Tab::notch,
+                                  SettingsView::Tab::shortcuts, SettingsView::Tab::howItWorks}) {
+        view->showTab(tab);
+        view->tabs()->tabBar()->setFocus(Qt::OtherFocusReason);
+        EXPECT_EQ(FocusMarks::unmarkedStops(view.get(), 30), QStringList()) << int(tab);
+    }
 }
 
 TEST_F(SettingsViewTest, TrayTriggerIsGreyedWhileTheTrayIsOffAndKeepsItsChoice)

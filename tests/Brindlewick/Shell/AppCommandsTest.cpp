@@ -1,4 +1,5 @@
 #include "LibraryView/FocusSearch.h"
+#include "LibraryView/Inspector.h"
 #include "Shell/AppCommands.h"
 #include "ShellWindows.h"
 
@@ -48,6 +49,8 @@ protected:
         }
         return nullptr;
     }
+
+    static Inspector *inspector() { return library()->findChild<Inspector *>(); }
 
     AppCommands commands{model};
     int beeps = 0;
@@ -159,6 +162,23 @@ TEST_F(AppCommandsTest, NoteCommandsActOnTheLibrarySelectionWhileItIsActive)
     model.setSelection(std::nullopt);
     press(QKeySequence("Ctrl+Shift+F"));
     EXPECT_EQ(beeps, 1);
+
+    // The pickers open in the inspector, wherever the note lives; a deleted note has none.
+    StickyNote deleted = note(3, t0, "Thrown away");
+    deleted.deletedAt = t0;
+    put(deleted);
+    const std::pair<const char *, bool (Inspector::*)() const> pickers[] = {
+        {"Ctrl+T", &Inspector::isTimerPickerOpen}, {"Ctrl+D", &Inspector::isDeadlinePickerOpen}};
+    for (const QUuid &id : {tucked.id, deleted.id}) {
+        for (const auto &[keys, isOpen] : pickers) {
+            model.setSelection(id);
+            ASSERT_TRUE(activate(library()));
+            press(QKeySequence(keys));
+            EXPECT_EQ((inspector()->*isOpen)(), id == tucked.id) << keys;
+        }
+    }
+    EXPECT_EQ(beeps, 3);
+    EXPECT_TRUE(requests.isEmpty()) << "no note window is asked";
 }
 
 TEST_F(AppCommandsTest, WithoutACurrentNoteNoteCommandsOnlyBeep)
@@ -212,7 +232,8 @@ TEST_F(AppCommandsTest, StartOrPauseTimerAsksStartsOrPauses)
             EXPECT_TRUE(requests.isEmpty()) << c.what;
         } else {
             EXPECT_FALSE(after.timer) << c.what;
-            EXPECT_TRUE(requested(n.id, PopoverRequest::Kind::timer)) << c.what;
+            EXPECT_TRUE(inspector()->isTimerPickerOpen()) << c.what << ": the inspector asks for one";
+            EXPECT_TRUE(requests.isEmpty()) << c.what;
         }
     }
 }

@@ -1,4 +1,5 @@
 #include "../State/AppModelFixture.h"
+#include "FocusMarks.h"
 
 #include "NotchTray/NotchIllustration.h"
 #include "NotchTray/TrayState.h"
@@ -196,6 +197,20 @@ TEST_F(WelcomeViewTest, TheTrayAnswerIsStoredByStartWriting)
         EXPECT_EQ(settingsJson().value("trayEnabled"), QJsonValue(c.enabled));
         EXPECT_EQ(model->trayEnabled(), c.enabled);
     }
+}
+
+// From the keyboard each answer shows when it has the keyboard, and Space picks it.
+TEST_F(WelcomeViewTest, EveryStopOfTheTrayPageShowsTheKeyboardAndSpacePicksTheAnswerThatHasIt)
+{
+    const auto view = open(2);
+    view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    button(*view, "Back")->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(FocusMarks::unmarkedStops(view.get(), 20), QStringList());
+    ChoiceCard *no = view->findChildren<ChoiceCard *>().last();
+    ASSERT_EQ(no->text(), "Not now");
+    QTest::keyClick(no, Qt::Key_Space);
+    EXPECT_FALSE(view->useTray());
 }
 
 TEST_F(WelcomeViewTest, TheTrayTriggerIsStoredAtOnce)
