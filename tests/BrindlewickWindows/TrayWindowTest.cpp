@@ -6,10 +6,13 @@
 
 #include "OtherWindow.h"
 
+#include "NotchTray/CardRow.h"
+#include "NotchTray/OpenTray.h"
 #include "NotchTray/PointerProbe.h"
 #include "NotchTray/RestingTray.h"
 #include "NotchTray/TrayBanner.h"
 #include "NotchTray/TrayButton.h"
+#include "NotchTray/TrayCard.h"
 #include "NotchTray/TrayController.h"
 #include "NotchTray/TrayPanel.h"
 #include "NotchTray/TrayView.h"
@@ -253,6 +256,92 @@ TEST_F(TrayWindowTest, CtrlShiftOOpensTheTrayUntilPressedAgainOrEscapeOrThePoint
     ASSERT_TRUE(QTest::qWaitFor([&] { return !tray().isHeldOpen(); }, patienceMs));
     ASSERT_TRUE(xdotool(moveTo(farAway)));
     EXPECT_TRUE(becomes(TrayMode::resting())) << "the pointer came and went";
+}
+
+// Opened so, the tray takes the keyboard from the window that had it: the arrow keys and Tab go round
+// its cards and buttons, Return opens a card's note under it, Escape there puts the note away and
+// Escape again the tray, and the keyboard is back where it was.
+TEST_F(TrayWindowTest, OpenedByCtrlShiftOTheTrayTakesTheKeyboardWhoseArrowsAndReturnOpenACard)
+{
+    AppCommands commands(model);
+    for (const QString &text : {QStringLiteral("Masala chai"), QStringLiteral("Laundry"), QStringLiteral("Invoice")})
+        model.newNote(text, std::nullopt, std::nullopt, false, std::nullopt, true);
+    const QUuid id = model.newNote(QStringLiteral("Keys go here"));
+    AppActions::windows()->show(id);
+    NotePanel *note = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (note = AppActions::windows()->panel(id)) && note->isActiveWindow(); },
+                                patienceMs));
+
+    ASSERT_TRUE(xdotool({"key", "ctrl+shift+o"}));
+    OpenTray *open = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        return (open = panel()->findChild<OpenTray *>()) && panel()->isActiveWindow() && open->row()->hasFocus();
+    }, patienceMs)) << "the keyboard is in the tray, on its cards";
+    CardRow *row = open->row();
+    const std::tuple<const char *, QWidget *, qsizetype> steps[] = {
+        {"Right", row, 1}, {"Right", row, 2}, {"Right", open->plusButton(), 2}, {"Tab", open->libraryButton(), 2},
+        {"Right", row, 2}, {"Left", row, 1},
+    };
+    for (const auto &[key, focus, current] : steps) {
+        ASSERT_TRUE(xdotool({"key", key}));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == focus && row->current() == current; },
+                                    patienceMs)) << key;
+    }
+    EXPECT_TRUE(row->cards()[1]->showsFocus() && !row->cards()[0]->showsFocus()) << "the card has the ring";
+
+    const QUuid chosen = model.tuckedNotes()[1].id;
+    ASSERT_TRUE(xdotool({"key", "Return"}));
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        const NotePanel *peek = AppActions::windows()->panel(chosen);
+        return AppActions::windows()->peeking() == chosen && peek && peek->isActiveWindow();
+    }, patienceMs)) << "Return opens the card's note under the tray";
+    ASSERT_TRUE(xdotool({"key", "Escape"}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !AppActions::windows()->peeking() && panel()->isActiveWindow(); }, patienceMs))
+        << "Escape puts the note away; the keyboard is back in the tray";
+    ASSERT_TRUE(xdotool({"key", "Escape"}));
+    EXPECT_TRUE(becomes(TrayMode::resting()));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return note->isActiveWindow(); }, patienceMs)) << "and back in the note";
+}
+
+// A click while the cards slide in is no click on a card; once the tray has settled the card under the
+// still pointer shows its buttons, also after the wheel has scrolled another one under it.
+TEST_F(TrayWindowTest, CardsTakeClicksOnlyOnceTheTrayHasSettledAndTheirHoverFollowsThemUnderAStillPointer)
+{
+    for (int i = 0; i < 6; ++i)
+        model.newNote(QStringLiteral("Card %1").arg(i), std::nullopt, std::nullopt, false, std::nullopt, true);
+    // On the second card of the open tray, and on the cards while they slide in.
+    const QPoint pointer(903, 100);
+    ASSERT_TRUE(xdotool(moveTo(pointer)));
+    QAbstractAnimation &spring = panel()->view()->spring();
+    tray().toggle();
+    spring.pause();
+    spring.setCurrentTime(120);
+    ASSERT_TRUE(xdotool({"click", "1"}));
+    QTest::qWait(300);
+    EXPECT_EQ(AppActions::windows()->peeking(), std::nullopt) << "no click on a sliding card";
+    spring.resume();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return spring.state() == QAbstractAnimation::Stopped; }, patienceMs));
+
+    const auto cards = [&](const std::function<bool(const TrayCard *)> &which) {
+        QList<QUuid> ids;
+        for (const TrayCard *card : panel()->findChildren<TrayCard *>())
+            if (card->isVisible() && which(card))
+                ids.append(card->note().id);
+        return ids;
+    };
+    const auto under = [&] { return cards([&](const TrayCard *c) { return c->rect().contains(c->mapFromGlobal(pointer)); }); };
+    const auto hovered = [&] { return cards([](const TrayCard *c) { return c->showsButtons(); }); };
+    const QList<QUuid> first = under();
+    ASSERT_EQ(first.size(), 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return hovered() == first; }, patienceMs));
+
+    ASSERT_TRUE(xdotool({"click", "5", "click", "5"}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel()->findChild<OpenTray *>()->row()->offset() == 120; }, patienceMs));
+    ASSERT_NE(under(), first);
+    EXPECT_EQ(hovered(), under()) << "the card scrolled under the pointer";
+    ASSERT_TRUE(xdotool({"click", "1"}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return AppActions::windows()->peeking() == under().value(0); }, patienceMs))
+        << "a settled card takes the click";
 }
 
 TEST_F(TrayWindowTest, WithTheClickSettingOnlyAClickOpensItOnReleaseAndTheStripTakesThatClick)

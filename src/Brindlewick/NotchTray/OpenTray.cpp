@@ -12,6 +12,7 @@
 #include "Theme/ThemeLabel.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QVBoxLayout>
 
 namespace {
@@ -36,6 +37,8 @@ OpenTray::OpenTray(AppModel &model, const TrayGeometry &geometry, std::function<
     m_row = new CardRow(m_model);
     column->addWidget(m_empty, 1);
     column->addWidget(m_row, 1);
+    setTabOrder(m_row, m_plus);
+    setTabOrder(m_plus, m_library);
     connect(&m_model, &AppModel::bookChanged, this, &OpenTray::refresh);
     connect(&m_model, &AppModel::nowChanged, this, &OpenTray::refresh);
     refresh();
@@ -52,12 +55,12 @@ QWidget *OpenTray::header()
     row->addWidget(m_kicker);
     row->addSpacing(m_geometry.hasNotch ? int(m_geometry.notch.width()) + 24 : 8);
     row->addStretch();
-    auto *plus = new TrayButton(QStringLiteral("plus"), tr("New note in the notch"));
-    auto *library = new TrayButton(QStringLiteral("square.grid.2x2"), tr("All Notes"));
-    row->addWidget(plus);
-    row->addWidget(library);
-    connect(plus, &QAbstractButton::clicked, this, &OpenTray::addNote);
-    connect(library, &QAbstractButton::clicked, this, [this] {
+    m_plus = new TrayButton(QStringLiteral("plus"), tr("New note in the notch"));
+    m_library = new TrayButton(QStringLiteral("square.grid.2x2"), tr("All Notes"));
+    row->addWidget(m_plus);
+    row->addWidget(m_library);
+    connect(m_plus, &QAbstractButton::clicked, this, &OpenTray::addNote);
+    connect(m_library, &QAbstractButton::clicked, this, [this] {
         m_close();
         emit libraryAsked();
     });
@@ -103,6 +106,25 @@ void OpenTray::refresh()
     m_empty->setVisible(tucked.isEmpty());
     m_row->setVisible(!tucked.isEmpty());
     m_row->setNotes(tucked);
+}
+
+void OpenTray::focusFirst()
+{
+    (m_row->isHidden() ? static_cast<QWidget *>(m_plus) : m_row)->setFocus(Qt::TabFocusReason);
+}
+
+void OpenTray::followPointer()
+{
+    m_row->followPointer();
+}
+
+void OpenTray::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        m_close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 // The tray stays open; the new note shows under it, ready for typing, and as a card in the row.

@@ -8,9 +8,12 @@
 class AppModel;
 class CardRow;
 class Kicker;
+class TrayButton;
 
 // The dropped-down tray: a header with the heading and the number of tucked notes, "+" for a new
 // tucked note and "All Notes"; under it the row of cards, or a hint on how to tuck a note when none is.
+// Given the keyboard, Tab and the arrow keys go round the cards and the two buttons, and Escape
+// returns the tray to rest.
 class OpenTray : public QWidget {
     Q_OBJECT
 public:
@@ -19,7 +22,17 @@ public:
 
     QString heading() const;
     CardRow *row() const { return m_row; }
+    TrayButton *plusButton() const { return m_plus; }
+    TrayButton *libraryButton() const { return m_library; }
     bool showsEmptyState() const;
+
+    // Puts the keyboard on the cards, or on "+" when there are none.
+    void focusFirst();
+    // The tray has settled open: the cards follow the pointer.
+    void followPointer();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 
 signals:
     // "All Notes" was clicked; the tray has gone back to rest.
@@ -37,4 +50,6 @@ private:
     Kicker *m_kicker = nullptr;
     QWidget *m_empty = nullptr;
     CardRow *m_row = nullptr;
+    TrayButton *m_plus = nullptr;
+    TrayButton *m_library = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "TrayButton.h"
 
+#include "Theme/FocusRing.h"
 #include "Theme/Fonts.h"
 #include "Theme/RoundedShape.h"
 
@@ -9,7 +10,7 @@ TrayButton::TrayButton(const QString &symbol, const QString &help, QWidget *pare
 {
     setSymbol(symbol);
     setHelp(help);
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::TabFocus);
     setFixedSize(sizeHint());
 }
 
@@ -28,4 +29,5 @@ void TrayButton::paintEvent(QPaintEvent *)
     QColor label(Qt::white);
     label.setAlphaF(0.85f);
     paintLabel(painter, shape, label);
+    FocusRing::paint(painter, this, shape, RoundedShape::capsule(shape), label);
 }

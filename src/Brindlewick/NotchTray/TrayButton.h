@@ -3,7 +3,8 @@
 #include "Theme/StyledButton.h"
 
 // A symbol button of the open tray's header: a 26 × 22 capsule of faint white, brighter while
-// pressed, with the symbol in white; its tooltip and accessibility label are the same words.
+// pressed, with the symbol in white; its tooltip and accessibility label are the same words. A click
+// leaves the keyboard where it is; Tab reaches it once the tray has the keyboard.
 class TrayButton : public StyledButton {
     Q_OBJECT
 public:

@@ -2,13 +2,13 @@
 
 #include "State/AppModel.h"
 #include "Theme/Appearance.h"
+#include "Theme/FocusRing.h"
 #include "Theme/Fonts.h"
 #include "Theme/Paper.h"
 #include "Theme/PaperBackground.h"
 #include "Theme/PaperIconButton.h"
 #include "Theme/TextBlock.h"
 #include "Theme/TimeTape.h"
-
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -132,6 +132,14 @@ void TrayCard::setHovering(bool hovering)
     m_done->setVisible(showsButtons());
 }
 
+void TrayCard::setFocusShown(bool shown)
+{
+    if (shown == m_focusShown)
+        return;
+    m_focusShown = shown;
+    update();
+}
+
 void TrayCard::updateAccessibleName()
 {
     const std::optional<Countdown> &c = m_face.countdown;
@@ -175,6 +183,8 @@ void TrayCard::paintEvent(QPaintEvent *)
         TextBlock::paint(painter, QPointF(sidePadding, y), TextBlock::lines(rest, restFont(), textWidth, maxLines),
                          restFont(), faded);
     }
+    if (m_focusShown)
+        FocusRing::paintRing(painter, rect(), PaperBackground::cornerRadius, ink);
     if (!m_face.due.isEmpty()) {
         QColor faded = ink;
         faded.setAlphaF(0.7f);

@@ -13,7 +13,8 @@ class PaperIconButton;
 // One tucked note in the open tray's row: a 158 × 138 square of its paper, always light, with its
 // countdown tape stuck askew across the top, its title and the start of its text, the due date of a
 // deadline and, while the pointer is over it, buttons to put it on the desktop or mark it done.
-// A click opens the note under the tray. It repaints only when what it shows changes.
+// A click opens the note under the tray; the row gives it a ring where the keyboard is. It repaints
+// only when what it shows changes.
 class TrayCard : public QWidget {
     Q_OBJECT
 public:
@@ -31,6 +32,12 @@ public:
     void openNote();
 
     bool showsButtons() const;
+    // Whether the pointer is over the card; the pointer's comings and goings set it, and the row when
+    // it moves the card under a still pointer.
+    void setHovering(bool hovering);
+    // Rings the card: the keyboard is on it in the row.
+    void setFocusShown(bool shown);
+    bool showsFocus() const { return m_focusShown; }
 
 protected:
     bool event(QEvent *event) override;
@@ -50,13 +57,13 @@ private:
     QString dueText() const;
     Face face() const;
     void refresh();
-    void setHovering(bool hovering);
     void updateAccessibleName();
 
     AppModel &m_model;
     StickyNote m_note;
     bool m_forceHover;
     bool m_hovering = false;
+    bool m_focusShown = false;
     Face m_face;
     mutable DueText m_dueText;
     PaperIconButton *m_putBack;

@@ -9,6 +9,8 @@
 #include "Platform/X11KeyGrab.h"
 #include "State/AppModel.h"
 
+#include <QApplication>
+#include <QWindow>
 #include <X11/keysym.h>
 
 namespace {
@@ -27,6 +29,8 @@ TrayController::TrayController(AppModel &model, QObject *parent)
     m_poll.setTimerType(Qt::CoarseTimer);
     connect(&m_poll, &QTimer::timeout, &m_pointer, &PointerProbe::ask);
     connect(&m_state, &TrayState::modeChanged, this, &TrayController::followHold);
+    connect(&m_state, &TrayState::modeChanged, this, &TrayController::followKeyboard);
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &TrayController::followHold);
     connect(&m_model, &AppModel::bookChanged, this, &TrayController::countTucked);
     countTucked();
     place();
@@ -40,7 +44,25 @@ TrayController::~TrayController() = default;
 
 void TrayController::toggle()
 {
+    const bool opening = !m_state.mode().isOpen();
     m_state.setMode(m_rules.toggle(m_state.mode()));
+    if (opening)
+        takeKeyboard();
+}
+
+void TrayController::takeKeyboard()
+{
+    if (!m_panel || !m_panel->isVisible())
+        return;
+    m_keyboardFrom = QApplication::activeWindow();
+    m_panel->takeKeyboard();
+}
+
+// The tray accepts the keyboard only while it is open from the keyboard.
+void TrayController::followKeyboard()
+{
+    if (m_panel && m_panel->acceptsFocus() && !m_state.mode().isOpen())
+        m_panel->giveBackKeyboard(m_keyboardFrom);
 }
 
 void TrayController::ring(const StickyNote &note)
@@ -120,11 +142,12 @@ void TrayController::track(QPoint pointer)
     m_panel->setActiveArea(area ? std::optional(inPanel(*area)) : std::nullopt);
 }
 
-// The grab is taken and given back only when the hold starts and ends; the press closes the tray from
-// the event loop, since the grab that reports it goes with the hold.
+// The grab is taken and given back only when the hold starts and ends, or the keyboard comes to the
+// tray or leaves it; the press closes the tray from the event loop, since the grab that reports it
+// goes with the hold.
 void TrayController::followHold()
 {
-    const bool holding = m_poll.isActive() && m_rules.isHeldOpen(m_state.mode());
+    const bool holding = m_poll.isActive() && m_rules.isHeldOpen(m_state.mode()) && !keyboardInTray();
     if (holding == m_holding)
         return;
     m_holding = holding;
@@ -135,6 +158,11 @@ void TrayController::followHold()
     m_escape = X11KeyGrab::grab(connection, XK_Escape, Qt::NoModifier, [this] {
         QMetaObject::invokeMethod(this, [this] { m_state.setMode(TrayMode::resting()); }, Qt::QueuedConnection);
     });
+}
+
+bool TrayController::keyboardInTray() const
+{
+    return (m_panel && m_panel->isActiveWindow()) || isPeeking();
 }
 
 void TrayController::countTucked()

@@ -6,7 +6,9 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
+#include <QWidget>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -29,8 +31,9 @@ public:
     ~TrayController() override;
 
     // Opens the tray, or returns an open tray to rest; also while the tray is off. Opened so, it stays
-    // open until toggled again, Escape is pressed (in any application) or the pointer has been on it
-    // and left.
+    // open until toggled again, Escape is pressed (in the tray, or in any other application) or the
+    // pointer has been on it and left. The open tray takes the keyboard and, when it closes with it,
+    // gives it back to the window that had it.
     void toggle();
     // Drops a banner for a ringing tucked note for at least 10 seconds; nothing while the tray is off
     // or open.
@@ -46,7 +49,7 @@ public:
     TrayPanel *panel() const { return m_panel.get(); }
     bool isPolling() const { return m_poll.isActive(); }
     // A toggle holds the tray open: the pointer has not been on it since.
-    bool isHeldOpen() const { return m_holding; }
+    bool isHeldOpen() const { return m_rules.isHeldOpen(m_state.mode()); }
 
 signals:
     // The open tray's "All Notes" was clicked.
@@ -58,6 +61,10 @@ private:
     void setEnabled(bool on);
     void track(QPoint pointer);
     void followHold();
+    // Whether the keyboard is in the tray or the note shown under it, which take Escape themselves.
+    bool keyboardInTray() const;
+    void takeKeyboard();
+    void followKeyboard();
     void countTucked();
     void remeasure();
     double seconds() const;
@@ -74,6 +81,8 @@ private:
     // Escape, taken from every application while a toggle holds the tray open.
     std::unique_ptr<X11KeyGrab> m_escape;
     bool m_holding = false;
+    // The window that had the keyboard when the tray took it.
+    QPointer<QWidget> m_keyboardFrom;
     // The panel's frame in both coordinates, kept from the last placing, so that a tick converts the
     // pointer and the active area without asking for the screens.
     QRectF m_frame;

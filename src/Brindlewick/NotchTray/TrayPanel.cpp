@@ -1,9 +1,11 @@
 #include "TrayPanel.h"
 
+#include "OpenTray.h"
 #include "TrayView.h"
 #include "TrayWindowShape.h"
 
 #include "NoteWindows/WindowOutline.h"
+#include "Platform/X11.h"
 
 #include <QVBoxLayout>
 #include <QWindow>
@@ -39,6 +41,42 @@ void TrayPanel::followCompositing()
     m_compositing = WindowOutline::compositing();
     m_view->setShadow(m_compositing);
     clipToShape();
+}
+
+void TrayPanel::takeKeyboard()
+{
+    setAcceptsFocus(true);
+    setAttribute(Qt::WA_KeyboardFocusChange);
+    if (auto *open = qobject_cast<OpenTray *>(m_view->content()))
+        open->focusFirst();
+    activateWindow();
+}
+
+void TrayPanel::giveBackKeyboard(QWidget *window)
+{
+    const bool hadKeyboard = isActiveWindow();
+    setAcceptsFocus(false);
+    if (!hadKeyboard)
+        return;
+    if (window && window->isVisible() && !window->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus)) {
+        window->activateWindow();
+        return;
+    }
+    // The window manager never gives the focus to the panel, nor takes it from there.
+    if (xcb_connection_t *connection = X11::connection()) {
+        xcb_set_input_focus(connection, XCB_INPUT_FOCUS_POINTER_ROOT, XCB_INPUT_FOCUS_POINTER_ROOT,
+                            XCB_CURRENT_TIME);
+        xcb_flush(connection);
+    }
+}
+
+void TrayPanel::setAcceptsFocus(bool accepts)
+{
+    const Qt::WindowFlags flags = windowFlags().setFlag(Qt::WindowDoesNotAcceptFocus, !accepts);
+    if (flags == windowFlags())
+        return;
+    overrideWindowFlags(flags);
+    windowHandle()->setFlags(flags);
 }
 
 void TrayPanel::showEvent(QShowEvent *event)

@@ -66,9 +66,11 @@ TrayView::TrayView(TrayState &state, AppModel &model, QWidget *parent)
     m_spring.setStartValue(0.0);
     m_spring.setEndValue(1.0);
     connect(&m_state, &TrayState::modeChanged, this, &TrayView::followMode);
+    connect(&m_spring, &QAbstractAnimation::finished, this, &TrayView::settle);
     connect(&m_state, &TrayState::geometryChanged, this, [this] {
         rebuildContent();
         moveTo(target());
+        settle();
     });
     connect(&m_model, &AppModel::bookChanged, this, &TrayView::followBook);
     m_shown = target();
@@ -112,10 +114,12 @@ void TrayView::followMode()
     if (Appearance::reduceMotion() || to == m_shown) {
         m_spring.stop();
         moveTo(to);
+        settle();
         if (bannerToBanner)
             static_cast<TrayBanner *>(m_content)->bounceBell();
         return;
     }
+    m_content->setAttribute(Qt::WA_TransparentForMouseEvents);
     const QRectF from = m_shown;
     m_spring.stop();
     disconnect(&m_spring, &QVariantAnimation::valueChanged, this, nullptr);
@@ -145,6 +149,14 @@ void TrayView::moveTo(const QRectF &rect)
     const qreal room = 2 * shadowBlur;
     update(before.united(rect).adjusted(-room, -room, room, room + shadowOffset.y()).toAlignedRect());
     emit shapeChanged();
+}
+
+// The content in place takes the pointer: the cards its hover, and clicks.
+void TrayView::settle()
+{
+    m_content->setAttribute(Qt::WA_TransparentForMouseEvents, false);
+    if (auto *open = qobject_cast<OpenTray *>(m_content))
+        open->followPointer();
 }
 
 // The old content goes from the event loop: the click that changed the mode may be one of its buttons.

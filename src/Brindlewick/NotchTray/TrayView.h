@@ -11,7 +11,9 @@ class AppModel;
 // The tray panel's one view: the black tray shape at the top of the tray screen, sized and placed for
 // the current mode and filled with that mode's content (resting, open or banner). A mode change moves
 // and resizes the shape with a spring, at once when the desktop wants no animations; the content
-// travels with the shape, cut to its outline. A click on the resting shape opens the tray. Always dark.
+// travels with the shape, cut to its outline, and takes clicks only once it has settled, so a click
+// never lands on a card that slid under the pointer. A click on the resting shape opens the tray.
+// Always dark.
 class TrayView : public QWidget {
     Q_OBJECT
 public:
@@ -45,6 +47,7 @@ private:
     void followMode();
     void followBook();
     void moveTo(const QRectF &rect);
+    void settle();
     void rebuildContent();
     void placeContent();
     bool onRestingShape(const QPointF &point) const;

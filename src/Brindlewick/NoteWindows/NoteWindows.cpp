@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QPointer>
 #include <QSet>
+#include <QShortcut>
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
@@ -162,8 +163,12 @@ void NoteWindows::peek(const QUuid &id)
     const double centre = anchor ? anchor->center().x() : peekCentreWithoutTray();
 
     NotePanel *shown = panel(id);
-    if (!shown)
+    if (!shown) {
         shown = make(*note);
+        new QShortcut(QKeySequence(Qt::Key_Escape), shown, this, &NoteWindows::closePeekByKey);
+    }
+    if (QApplication::activeWindow() != shown)
+        m_beforePeek = QApplication::activeWindow();
     shown->place(ScreenSpace::toQt(
         QRectF(centre - size.width() / 2, top - size.height() - peekGap, size.width(), size.height())));
     style(shown, *note);
@@ -215,6 +220,19 @@ void NoteWindows::panelDeactivated(NotePanel *panel)
         m_peeking.reset();
         sync();
     });
+}
+
+// The keyboard goes back before the peek goes, or the window manager would hand it to a window of
+// its own choosing when the peek leaves the screen with it.
+void NoteWindows::closePeekByKey()
+{
+    if (!m_peeking)
+        return;
+    QWidget *before = m_beforePeek;
+    if (before && before->isVisible() && !before->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus))
+        before->activateWindow();
+    m_peeking.reset();
+    sync();
 }
 
 // Shown by style(), once the window hints that must precede mapping are in place.

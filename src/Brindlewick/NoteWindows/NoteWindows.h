@@ -6,8 +6,10 @@
 
 #include <QHash>
 #include <QObject>
+#include <QPointer>
 #include <QRectF>
 #include <QUuid>
+#include <QWidget>
 #include <functional>
 #include <optional>
 
@@ -37,7 +39,8 @@ public:
     // Brings a live note forward: a tucked one as the peek, any other as its desktop panel. The id is
     // a copy: showing rebuilds panels and lists a reference could point into.
     void show(QUuid id);
-    // Shows a tucked note as a panel hanging under the tray.
+    // Shows a tucked note as a panel hanging under the tray. Escape there puts it away and gives the
+    // keyboard back to the window that had it.
     void peek(const QUuid &id);
     // Brings the note's panel to the front without activating it and shakes it, unless the desktop
     // wants no animations. Nothing for a note without a panel.
@@ -68,6 +71,7 @@ private:
     void activate(NotePanel *panel);
     void remember(const NotePanel *panel);
     void remove(const QUuid &id);
+    void closePeekByKey();
     void scheduleSync();
     void scheduleRescue();
     void followOrigin();
@@ -76,5 +80,7 @@ private:
     FrameOrigin m_origin;
     QHash<QUuid, NotePanel *> m_panels;
     std::optional<QUuid> m_peeking;
+    // The window that had the keyboard when the peek took it.
+    QPointer<QWidget> m_beforePeek;
     bool m_syncPending = false;
 };
