@@ -3,6 +3,7 @@
 // Down from the search field goes on to what it found. Tab goes through the inspector without
 // touching the note and out of the grid without scrolling it; a note deleted by the keyboard comes
 // back with Ctrl+Z; Ctrl+W closes the window.
+#include "FocusMarks.h"
 #include "Patience.h"
 #include "X11Probe.h"
 
@@ -11,6 +12,7 @@
 #include "LibraryView/LibraryView.h"
 #include "LibraryView/NoteGrid.h"
 #include "LibraryView/SearchField.h"
+#include "Theme/PlainButton.h"
 #include "NoteWindows/NotePanel.h"
 #include "NoteWindows/NoteWindows.h"
 #include "Shell/LibraryWindow.h"
@@ -212,6 +214,13 @@ TEST_F(LibraryKeysTest, ANoteDeletedByTheKeyboardComesBackWithCtrlZ)
         ASSERT_TRUE(press(QStringLiteral("ctrl+z")));
         EXPECT_TRUE(QTest::qWaitFor([&] { return model.book()[gone]->isLive(); }, patienceMs)) << way;
     }
+}
+
+TEST_F(LibraryKeysTest, EveryStopShowsThatItHasTheKeyboardTheCardsIncluded)
+{
+    model.setSelection(model.visible()[2].id);
+    ASSERT_TRUE(tabTo(noteGrid()->sortButton()));
+    EXPECT_EQ(FocusMarks::unmarkedStops(library.window(), 60), QStringList());
 }
 
 TEST_F(LibraryKeysTest, CtrlWClosesTheWindow)

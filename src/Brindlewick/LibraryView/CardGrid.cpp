@@ -3,6 +3,7 @@
 #include "NoteCard.h"
 
 #include "State/AppModel.h"
+#include "Theme/FocusRing.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -143,6 +144,14 @@ void CardGrid::placeCards()
     for (qsizetype i = 0; i < m_cards.size(); ++i)
         m_cards[i]->setGeometry(cell(first + i).adjusted(-NoteCard::margin, -NoteCard::margin, NoteCard::margin,
                                                         NoteCard::margin));
+    showFocus();
+}
+
+void CardGrid::showFocus()
+{
+    const bool shown = FocusRing::isShown(this);
+    for (NoteCard *card : std::as_const(m_cards))
+        card->setFocusShown(shown && card->isSelected());
 }
 
 // The paper of the note at `index`.
@@ -261,6 +270,13 @@ void CardGrid::focusInEvent(QFocusEvent *event)
                             || event->reason() == Qt::ShortcutFocusReason;
     if (byKeyboard && !m_notes.isEmpty())
         selectAt(selectedIndex().value_or(0));
+    showFocus();
+}
+
+void CardGrid::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    showFocus();
 }
 
 void CardGrid::keyPressEvent(QKeyEvent *event)

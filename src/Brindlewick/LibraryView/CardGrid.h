@@ -58,6 +58,7 @@ signals:
 protected:
     bool event(QEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
@@ -70,6 +71,8 @@ private:
     // The notes whose cards are wanted now: their first index and count.
     std::pair<qsizetype, qsizetype> wantedRange() const;
     void placeCards();
+    // The selected card shows the keyboard while the grid shows that it has it.
+    void showFocus();
     NoteCard *cardAt(QPoint point) const;
     QRect cell(qsizetype index) const;
     // Where the selection is among the notes shown, if it is.

@@ -4,6 +4,7 @@
 #include "Theme/TextBlock.h"
 
 #include "State/AppModel.h"
+#include "Theme/FocusRing.h"
 #include "Theme/Fonts.h"
 #include "Theme/Paper.h"
 #include "Theme/PaperBackground.h"
@@ -124,6 +125,14 @@ void NoteCard::setNote(const StickyNote &note, bool selected)
     m_ringing = m_model.ringing().contains(note.id);
     m_clockFace = clockFace();
     updateAccessibleText();
+    update();
+}
+
+void NoteCard::setFocusShown(bool shown)
+{
+    if (shown == m_focusShown)
+        return;
+    m_focusShown = shown;
     update();
 }
 
@@ -257,6 +266,10 @@ void NoteCard::paintEvent(QPaintEvent *)
     }
     if (m_selected)
         paintSelectionRing(painter);
+    if (m_focusShown) {
+        FocusRing::paintRing(painter, cardRect(), PaperBackground::cornerRadius,
+                             Paper::ink(m_note.color).resolved(this));
+    }
 }
 
 void NoteCard::paintPaper(QPainter &painter, const Layout &layout) const

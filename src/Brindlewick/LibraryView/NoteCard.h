@@ -12,8 +12,8 @@ class AppModel;
 
 // One tile of the library's grid: a small paper in the note's colour with its countdown tape, its
 // title, the start of its text and a row of badges. It only draws, against the model's clock and
-// ringing set; the grid places it, tells it whether it is selected and handles the pointer (the card
-// leaves every click to it).
+// ringing set; the grid places it, tells it whether it is selected and whether it shows the keyboard,
+// and handles the pointer (the card leaves every click to it).
 class NoteCard : public QWidget {
     Q_OBJECT
 public:
@@ -26,6 +26,9 @@ public:
     const StickyNote &note() const { return m_note; }
     bool isSelected() const { return m_selected; }
     void setNote(const StickyNote &note, bool selected);
+    // Rings the paper inside its edge: the keyboard is on this card in the grid.
+    void setFocusShown(bool shown);
+    bool showsFocus() const { return m_focusShown; }
     // Makes its note the library's selection: what a click on the card does, for assistive technologies.
     void select();
 
@@ -74,4 +77,5 @@ private:
     ClockFace m_clockFace;
     mutable DueText m_dueText;
     bool m_ringing = false;
+    bool m_focusShown = false;
 };
