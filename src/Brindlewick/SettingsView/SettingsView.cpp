@@ -18,6 +18,7 @@
 #include "Theme/ThemeLabel.h"
 #include "Theme/ThemePalette.h"
 
+#include "Ostrel.h"
 #include "UpdateSettingsView.h"
 
 #include <QApplication>
@@ -122,6 +123,8 @@ struct Paragraph {
     const char *text;
     // The text names the notes' folder where it says %1.
     bool namesFolder = false;
+    // Said instead by a copy that never checks for updates.
+    const char *textWithoutUpdates = nullptr;
 };
 
 const std::array<Paragraph, 5> paragraphs{{
@@ -142,7 +145,8 @@ const std::array<Paragraph, 5> paragraphs{{
                                        "Deleted for 30 days. There’s no account and no sync."),
      true},
     {QT_TRANSLATE_NOOP("SettingsView", "Network"),
-     QT_TRANSLATE_NOOP("SettingsView", "Nothing leaves this computer except the check for updates.")},
+     QT_TRANSLATE_NOOP("SettingsView", "Nothing leaves this computer except the check for updates."), false,
+     QT_TRANSLATE_NOOP("SettingsView", "Nothing leaves this computer.")},
 }};
 
 // A folder as people write it: one in the home folder starts with "~".
@@ -362,8 +366,9 @@ QWidget *SettingsView::howItWorksTab()
         auto *block = new QVBoxLayout;
         block->setSpacing(4);
         block->addWidget(new ThemeLabel(tr(paragraph.title), Fonts::title(), Theme::ink));
-        const QString text = paragraph.namesFolder ? tr(paragraph.text).arg(shownFolder(m_model.paths().data))
-                                                   : tr(paragraph.text);
+        const bool updatesOff = paragraph.textWithoutUpdates && !Ostrel::updater().enabled();
+        const QString said = tr(updatesOff ? paragraph.textWithoutUpdates : paragraph.text);
+        const QString text = paragraph.namesFolder ? said.arg(shownFolder(m_model.paths().data)) : said;
         block->addWidget(new ThemeLabel(text, Fonts::body(), Theme::ink2, 0));
         layout->addLayout(block);
     }

@@ -3,6 +3,7 @@
 #include "ScopedEnv.h"
 
 #include "NotchTray/NotchIllustration.h"
+#include "Ostrel.h"
 #include "NotchTray/TrayState.h"
 #include "Platform/HotKey.h"
 #include "SettingsView/SettingsView.h"
@@ -419,6 +420,15 @@ TEST_F(SettingsViewTest, HowItWorksNamesTheFolderTheNotesAreIn)
                                  ". Deleted notes stay in Recently Deleted for 30 days. There’s no account and no sync.";
         EXPECT_TRUE(shows(view, expected)) << c.folder.toStdString();
     }
+}
+
+// The tests are built without an update feed, as a copy that never checks for updates is.
+TEST_F(SettingsViewTest, ACopyWithoutUpdatesSaysNothingLeavesTheComputer)
+{
+    ASSERT_FALSE(Ostrel::updater().enabled());
+    const auto view = open(SettingsView::Tab::howItWorks);
+    EXPECT_TRUE(shows(*view, "Nothing leaves this computer."));
+    EXPECT_FALSE(shows(*view, "Nothing leaves this computer except the check for updates."));
 }
 
 TEST_F(SettingsViewTest, TabsAreTheSixInOrderAndStockControlsTakeThePaperPalette)
