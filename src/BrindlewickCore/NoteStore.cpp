@@ -135,6 +135,11 @@ std::optional<FileStamp> NoteStore::stamp() const
     return FileStamp::of(m_url);
 }
 
+QString NoteStore::disk() const
+{
+    return MissingFile::diskOf(target());
+}
+
 void NoteStore::removeLeftovers() const
 {
     const QFileInfo file(target());

@@ -46,6 +46,8 @@ public:
     std::optional<QString> save(const NoteBook &book) const;
     // The notes file as it is on disk now (a link's target); none when there is none.
     std::optional<FileStamp> stamp() const;
+    // Where the disk the notes file lives on is mounted.
+    QString disk() const;
     // A free name for setting the notes file aside, beside it (beside a link's target):
     // "notes.<kind>-<unix seconds>.json".
     QString setAsideName(Date now, const QString &kind) const;

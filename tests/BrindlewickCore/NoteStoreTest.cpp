@@ -248,7 +248,36 @@ TEST_F(NoteStoreTest, FoldersItMakesAreTheUsersAlone)
     }
 }
 
-TEST_F(NoteStoreTest, AMissingFileIsFreshOnlyWhereItsFolderIsPlainlyTheUsers)
+// The mounts a process sees, made up: a disk at each folder given, the system's at the root.
+void writeMounts(const QString &table, const QStringList &folders)
+{
+    QByteArray lines = "/dev/root / ext4 rw 0 0\n";
+    for (const QString &folder : folders)
+        lines += "/dev/disk " + QFile::encodeName(folder) + " ext4 rw 0 0\n";
+    writeTestFile(table, lines);
+}
+
+TEST_F(NoteStoreTest, ADiskThatWentAwayIsToldFromOneMountedOverItsFolder)
+{
+    const QDir real(QFileInfo(folder()).canonicalFilePath());
+    const QString table = file("mounts");
+    const QString disk = real.filePath("mnt/disk");
+    const QString notes = real.filePath("mnt/disk/notes/notes.json");
+    QDir().mkpath(real.filePath("mnt/disk/notes"));
+
+    writeMounts(table, {disk});
+    EXPECT_EQ(MissingFile::diskOf(notes, table), disk);
+    EXPECT_EQ(MissingFile::diskGone(disk, notes, table), std::nullopt);
+    writeMounts(table, {});
+    EXPECT_EQ(MissingFile::diskOf(notes, table), "/");
+    EXPECT_NE(MissingFile::diskGone(disk, notes, table), std::nullopt) << "unmounted";
+    QDir(real.filePath("mnt/disk")).removeRecursively();
+    EXPECT_NE(MissingFile::diskGone(disk, notes, table), std::nullopt) << "its mount point taken away too";
+    writeMounts(table, {real.filePath("mnt/disk/notes")});
+    EXPECT_EQ(MissingFile::diskGone("/", notes, table), std::nullopt) << "a disk mounted over the folder came";
+}
+
+TEST_F(NoteStoreTest, AMissingFileIsFreshUnlessSomethingPlainlySaysADiskBelongsThere)
 {
     const bool root = ::geteuid() == 0;
     struct Case {
@@ -261,6 +290,8 @@ TEST_F(NoteStoreTest, AMissingFileIsFreshOnlyWhereItsFolderIsPlainlyTheUsers)
         bool mounts = false;
     };
     const QString fstab = file("fstab");
+    // Stands in for the mounts there are, where a case says.
+    const QString mountsFile = file("mounts");
     bool mounted = false;
     const Case cases[] = {
         {"a first run: the folder and its parents are to be made", [] {}, "home/.local/share/Brindlewick", false},
@@ -268,22 +299,18 @@ TEST_F(NoteStoreTest, AMissingFileIsFreshOnlyWhereItsFolderIsPlainlyTheUsers)
         {"a link to nothing", [this] { QDir().mkpath(file("data")); QFile::link("../sync/notes.json", file("data/notes.json")); },
          "data", true},
         {"a data folder that is a link to nothing", [this] { QFile::link("sync/Brindlewick", file("data")); }, "data", true},
-        {"a folder in a folder another user owns, empty: a mount point", [this] {
-             QDir().mkpath(file("mnt/usb"));
-             OtherUser::owns(file("mnt/usb"));
-         }, "mnt/usb/Brindlewick", true, true},
-        {"a folder in a folder another user owns, not empty: disks mounted there on demand", [this] {
-             writeTestFile(file("media/other-disk/x"), "x");
-             OtherUser::owns(file("media"));
-         }, "media/usb/Brindlewick", true, true},
+        {"a new folder in a folder another user owns, as /tmp or a shared folder", [this] {
+             QDir().mkpath(file("tmp"));
+             OtherUser::owns(file("tmp"));
+         }, "tmp/mynotes", false, true},
         {"an empty folder another user owns", [this] {
              QDir().mkpath(file("mnt/usb"));
              OtherUser::owns(file("mnt/usb"));
-         }, "mnt/usb", true, true},
-        {"a folder another user owns with files in it", [this] {
-             writeTestFile(file("shared/readme"), "x");
-             OtherUser::owns(file("shared"));
-         }, "shared", false, true},
+         }, "mnt/usb", false, true},
+        {"a folder under a folder where disks are mounted when needed", [&] {
+             QDir().mkpath(file("misc"));
+             writeTestFile(mountsFile, ("auto.misc " + file("misc") + " autofs rw,fd=7 0 0\n").toUtf8());
+         }, "misc/usb/Brindlewick", true},
         {"an empty mount point of the mount table", [&] {
              QDir().mkpath(file("nas"));
              writeTestFile(fstab, ("server:/notes " + file("nas") + " nfs defaults 0 0\n").toUtf8());
@@ -312,10 +339,11 @@ TEST_F(NoteStoreTest, AMissingFileIsFreshOnlyWhereItsFolderIsPlainlyTheUsers)
         if (c.mounts && !mounted)
             continue;
         const QString notes = QDir(file(c.data)).filePath("notes.json");
-        EXPECT_EQ(MissingFile::whyWait(notes, fstab).has_value(), c.waits);
+        const bool madeUp = QFileInfo::exists(mountsFile);
+        EXPECT_EQ(MissingFile::whyWait(notes, fstab, madeUp ? mountsFile : "/proc/self/mounts").has_value(), c.waits);
         if (std::exchange(mounted, false))
             ::umount(QFile::encodeName(file(c.data)).constData());
-        if (QFileInfo::exists(fstab))
+        if (QFileInfo::exists(fstab) || madeUp)
             continue;
         const NoteStore::Loaded loaded = NoteStore(file(c.data)).load(now);
         EXPECT_EQ(std::holds_alternative<NoteStore::Unreadable>(loaded), c.waits);

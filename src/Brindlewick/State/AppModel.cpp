@@ -60,6 +60,8 @@ AppModel::AppModel(Paths paths, SettingsStore defaults, std::unique_ptr<Notifier
     connect(&m_writer, &NoteWriter::folderChanged, this, [this] {
         if (m_loaded)
             m_writer.check(clock());
+        else if (loadBlocked())
+            load();
     });
 
     readSettings();

@@ -44,7 +44,7 @@ void AppModel::load()
     const auto *book = std::get_if<NoteBook>(&loaded);
     m_onDisk = book ? *book : NoteBook();
     m_lastRead = m_onDisk;
-    m_writer.adopt(m_store.stamp(), false);
+    m_writer.adopt(m_store.stamp(), m_store.disk(), false);
     m_writer.watch();
     adoptLoaded(m_onDisk, wasBlocked);
     if (const auto *damaged = std::get_if<NoteStore::Damaged>(&loaded)) {
@@ -169,11 +169,11 @@ void AppModel::fileChanged(const NoteWriter::Changed &change)
                               .arg(inBrackets(*change.awaited)));
     if (!change.stamp) {
         m_onDisk = m_lastRead = NoteBook();
-        m_writer.adopt(std::nullopt, false);
+        m_writer.adopt(std::nullopt, change.disk, false);
         return saveNow();
     }
     if (!change.book) {
-        m_writer.adopt(change.stamp, true);
+        m_writer.adopt(change.stamp, change.disk, true);
         m_changeNotice = tr("Another program left a notes file Brindlewick couldn’t read, so Brindlewick saved "
                             "the notes it shows.");
         return saveNow();
@@ -182,7 +182,7 @@ void AppModel::fileChanged(const NoteWriter::Changed &change)
     const NoteBook before = m_book;
     m_onDisk = m_lastRead = *change.book;
     const bool replaces = merged.book != *change.book;
-    m_writer.adopt(change.stamp, replaces);
+    m_writer.adopt(change.stamp, change.disk, replaces);
     setBook(merged.book);
     if (merged.cameIn > 0)
         reschedule();

@@ -21,6 +21,12 @@ NoteWriter::NoteWriter(const NoteStore &store, QObject *parent)
     m_lookSoon.setInterval(lookDelayMs);
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, &m_lookSoon, qOverload<>(&QTimer::start));
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, &m_lookSoon, qOverload<>(&QTimer::start));
+    // A folder a disk was mounted over, or uncovered, is another folder: its watch must be set anew.
+    connect(&m_mounts, &MountWatch::changed, this, [this] {
+        if (!m_watcher.directories().isEmpty())
+            m_watcher.removePaths(m_watcher.directories());
+        m_lookSoon.start();
+    });
     connect(&m_lookSoon, &QTimer::timeout, this, [this] {
         watch();
         emit folderChanged();
@@ -44,10 +50,10 @@ void NoteWriter::setStore(const NoteStore &store)
     ask(UseStore{store});
 }
 
-void NoteWriter::adopt(std::optional<FileStamp> stamp, bool keepCopy)
+void NoteWriter::adopt(std::optional<FileStamp> stamp, const QString &disk, bool keepCopy)
 {
     ++m_generation;
-    ask(Adopt{stamp, keepCopy});
+    ask(Adopt{stamp, disk, keepCopy});
 }
 
 void NoteWriter::write(const NoteBook &book, Date now)
@@ -162,13 +168,23 @@ void NoteWriter::perform(const Command &command)
     } else if (const auto *adopt = std::get_if<Adopt>(&command)) {
         ++m_seenGeneration;
         m_known = adopt->stamp;
+        m_disk = adopt->disk;
         m_copyBeforeReplacing = adopt->keepCopy;
     } else if (const auto *use = std::get_if<UseStore>(&command)) {
         ++m_seenGeneration;
         m_store = use->store;
         m_known = m_store.stamp();
+        m_disk = m_store.disk();
         m_copyBeforeReplacing = false;
     }
+}
+
+// A disk taken away leaves its mount point bare: what is there now is not the notes file.
+std::optional<QString> NoteWriter::diskGone() const
+{
+    if (m_disk.isEmpty())
+        return std::nullopt;
+    return MissingFile::diskGone(m_disk, RegularFile::linkTarget(m_store.url()));
 }
 
 void NoteWriter::writeOut(const Write &write)
@@ -176,7 +192,7 @@ void NoteWriter::writeOut(const Write &write)
     if (write.beforeWrite)
         write.beforeWrite();
     const std::optional<FileStamp> onDisk = m_store.stamp();
-    if (onDisk != m_known)
+    if (onDisk != m_known || diskGone())
         return report(changed(onDisk, write.now));
     std::optional<QString> kept;
     if (m_copyBeforeReplacing && onDisk) {
@@ -189,13 +205,14 @@ void NoteWriter::writeOut(const Write &write)
     if (const std::optional<QString> error = m_store.save(write.book))
         return report(Failed{*error});
     m_known = m_store.stamp();
+    m_disk = m_store.disk();
     report(Saved{write.book, kept});
 }
 
 void NoteWriter::checkFile(Date now)
 {
     const std::optional<FileStamp> onDisk = m_store.stamp();
-    if (onDisk != m_known)
+    if (onDisk != m_known || diskGone())
         report(changed(onDisk, now));
 }
 
@@ -209,7 +226,12 @@ void NoteWriter::keepBook(const Keep &keep)
 
 NoteWriter::Changed NoteWriter::changed(const std::optional<FileStamp> &stamp, Date now) const
 {
-    Changed change{m_seenGeneration, stamp, std::nullopt, std::nullopt, std::nullopt};
+    Changed change{m_seenGeneration, stamp, m_store.disk(), std::nullopt, std::nullopt, std::nullopt};
+    if (const std::optional<QString> gone = diskGone()) {
+        change.stamp.reset();
+        change.awaited = gone;
+        return change;
+    }
     bool missing = !stamp;
     const std::variant<QByteArray, QString> read =
         missing ? std::variant<QByteArray, QString>() : RegularFile::read(m_store.url(), missing);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MountWatch.h"
+
 #include "FileStamp.h"
 #include "NoteBook.h"
 #include "NoteStore.h"
@@ -38,11 +40,13 @@ public:
     };
     // The file is not the one the model last saw. `stamp` none: it is gone, and `awaited` says why to
     // wait for it rather than write it anew (its disk went away, say). Else `book` is what it holds,
-    // none when it holds no notebook, or `unreadable` says why it could not be read. `generation`: the
-    // `adopt` it was compared against; an older one is already out of date.
+    // none when it holds no notebook, or `unreadable` says why it could not be read. `disk`: where the
+    // disk it lives on is mounted. `generation`: the `adopt` it was compared against; an older one is
+    // already out of date.
     struct Changed {
         int generation = 0;
         std::optional<FileStamp> stamp;
+        QString disk;
         std::optional<NoteBook> book;
         std::optional<QString> unreadable;
         std::optional<QString> awaited;
@@ -55,9 +59,9 @@ public:
 
     // Points the writer at another store, whose file as it is now counts as seen.
     void setStore(const NoteStore &store);
-    // The file as the model now knows it. `keepCopy`: it is another program's, to be kept as a copy
-    // before a write first replaces it.
-    void adopt(std::optional<FileStamp> stamp, bool keepCopy);
+    // The file as the model now knows it, on the disk mounted at `disk`. `keepCopy`: it is another
+    // program's, to be kept as a copy before a write first replaces it.
+    void adopt(std::optional<FileStamp> stamp, const QString &disk, bool keepCopy);
     // How many `adopt` and `setStore` calls were made: a `Changed` report of an earlier one is stale.
     int generation() const { return m_generation; }
     void write(const NoteBook &book, Date now);
@@ -66,7 +70,7 @@ public:
     // Reports the file when it changed.
     void check(Date now);
     // Watches the file and its folders and says when they change, so the file can be checked: a file
-    // replaced and one rewritten in place alike.
+    // replaced and one rewritten in place alike, and a disk mounted over its folder or taken away.
     void watch();
     // Waits until every write asked for is done, or the deadline passes, reporting each at once. True
     // when all are done.
@@ -77,7 +81,7 @@ public:
     std::function<void()> beforeWrite;
 
 signals:
-    // Something changed in the notes file or a folder it lives in.
+    // Something changed in the notes file or a folder it lives in, or a disk came or went.
     void folderChanged();
 
 private:
@@ -95,6 +99,7 @@ private:
     };
     struct Adopt {
         std::optional<FileStamp> stamp;
+        QString disk;
         bool keepCopy = false;
     };
     struct UseStore {
@@ -112,8 +117,10 @@ private:
     void keepBook(const Keep &keep);
     Changed changed(const std::optional<FileStamp> &stamp, Date now) const;
     void report(Report report);
+    std::optional<QString> diskGone() const;
 
     QFileSystemWatcher m_watcher;
+    MountWatch m_mounts;
     QTimer m_lookSoon;
     NoteStore m_watched;
     int m_generation = 0;
@@ -129,6 +136,8 @@ private:
     // The writer's thread alone.
     NoteStore m_store;
     std::optional<FileStamp> m_known;
+    // Where the disk the file was known on is mounted; empty before it is known.
+    QString m_disk;
     bool m_copyBeforeReplacing = false;
     int m_seenGeneration = 0;
 

@@ -272,7 +272,7 @@ TEST_F(NotesPlacesTest, NotesKeptWherePeopleKeepThemAreMergedKeptAndNeverLost)
     const QStringList fourAndTwo{"Rent", "Dentist", "Seeds", "Tyres", "Typed while waiting", "Typed while waiting too"};
 
     const Row rows[] = {
-        {"a disk mounted after the start",
+        {"a disk mounted after the start over a new folder in a folder another user owns",
          [&] {
              writeTestFile(dir.filePath("disk/Brindlewick/notes.json"), fourNotes);
              QDir().mkpath(dir.filePath("mnt"));
@@ -280,14 +280,41 @@ TEST_F(NotesPlacesTest, NotesKeptWherePeopleKeepThemAreMergedKeptAndNeverLost)
          },
          [&] {
              startOn("mnt/Brindlewick");
-             EXPECT_TRUE(model->loadBlocked()) << "an empty mount point of someone else's is no fresh start";
+             EXPECT_FALSE(model->loadBlocked()) << "nothing says a disk belongs there: the folder is made";
              typeTwo();
+             saveAndWait();
+             EXPECT_TRUE(QFileInfo::exists(data("notes.json")));
              mountDisk();
-             ASSERT_TRUE(waitUntilLoaded());
+             ASSERT_TRUE(waitUntilShown(fourAndTwo));
              quit();
          },
          [&] {
-             return QMap<QString, Expected>{{"mnt/Brindlewick/notes.json", Notes{fourAndTwo}}};
+             return QMap<QString, Expected>{{"mnt/Brindlewick/notes.json", Notes{fourAndTwo}},
+                                            {"mnt/Brindlewick/notes.replaced-" + t0Seconds + ".json", Bytes{fourNotes}}};
+         },
+         fourAndTwo},
+
+        {"a disk mounted over a data folder of the user's while running, as FUSE and rclone do",
+         [&] {
+             writeTestFile(dir.filePath("disk/Brindlewick/notes.json"), fourNotes);
+             QDir().mkpath(dir.filePath("data"));
+             const bool mounts = mount(dir.filePath("disk/Brindlewick"), dir.filePath("data"));
+             if (mounts)
+                 unmount();
+             return mounts;
+         },
+         [&] {
+             startOn("data");
+             // Nothing of ours touches the folder: the mount must be seen for itself.
+             model->setSaveDelay(std::chrono::hours(1));
+             typeTwo();
+             mountDisk();
+             ASSERT_TRUE(waitUntilShown(fourAndTwo));
+             quit();
+         },
+         [&] {
+             return QMap<QString, Expected>{{"data/notes.json", Notes{fourAndTwo}},
+                                            {"data/notes.replaced-" + t0Seconds + ".json", Bytes{fourNotes}}};
          },
          fourAndTwo},
 
