@@ -54,7 +54,9 @@ QString lowercasedDue(Date deadline, Date seenAt, const Calendar &calendar, cons
 PlannedAlert describe(const StickyNote &note, Kind kind, Date fireAt, std::optional<double> warnBefore,
                       const Calendar &calendar, const QLocale &locale)
 {
-    PlannedAlert alert{note.id, kind, fireAt, {}, {}};
+    PlannedAlert alert{note.id, kind, fireAt, {}, {}, note.title(), std::nullopt};
+    if (kind != Kind::timerEnded)
+        alert.deadline = note.deadline;
     switch (kind) {
     case Kind::timerEnded:
         alert.title = QStringLiteral("Time’s up: ") + note.title();
@@ -70,6 +72,19 @@ PlannedAlert describe(const StickyNote &note, Kind kind, Date fireAt, std::optio
         alert.body = QStringLiteral("Due ") + lowercasedDue(*note.deadline, fireAt, calendar, locale) + u'.';
         break;
     }
+    return alert;
+}
+
+// Within the second of its time a heads-up reads as planned; later it tells the time left then, and
+// never names its own time, which is no due time.
+PlannedAlert headsUpAt(PlannedAlert alert, Date now, const Calendar &calendar, const QLocale &locale)
+{
+    if (!alert.deadline || now - alert.fireAt < 1)
+        return alert;
+    const double left = *alert.deadline - now;
+    alert.title = left < 1 ? QStringLiteral("Due now: ") + alert.subject
+                           : QStringLiteral("Due in ") + TimeText::span(left) + QStringLiteral(": ") + alert.subject;
+    alert.body = QStringLiteral("Due ") + lowercasedDue(*alert.deadline, now, calendar, locale) + u'.';
     return alert;
 }
 
@@ -136,6 +151,8 @@ void markRaised(const PlannedAlert &alert, StickyNote &note)
 
 PlannedAlert shownAt(PlannedAlert alert, Date now, const Calendar &calendar, const QLocale &locale)
 {
+    if (alert.kind == Kind::dueSoon)
+        return headsUpAt(std::move(alert), now, calendar, locale);
     if (now - alert.fireAt < lateAfter)
         return alert;
     const QString time = TimeText::time(alert.fireAt, calendar, locale);

@@ -29,6 +29,8 @@ void markRaised(const PlannedAlert &alert, StickyNote &note);
 inline constexpr double lateAfter = 60;
 // The alert as shown at `now`: shown `lateAfter` or more after its time, its body gains a last line
 // saying when it was due, "Due 14:05" on the same day, "Due yesterday, 2:05 PM", "Due 14 Mar, 14:05" on another.
+// A heads-up shown after its second tells the time left then ("Due in 10 min: ", "Due now: " in the
+// deadline's last second) and the deadline, as of `now`.
 PlannedAlert shownAt(PlannedAlert alert, Date now, const Calendar &calendar = Calendar::current(),
                      const QLocale &locale = QLocale());
 }

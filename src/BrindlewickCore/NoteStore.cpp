@@ -142,12 +142,7 @@ QString NoteStore::disk() const
 
 void NoteStore::removeLeftovers() const
 {
-    const QFileInfo file(target());
-    const QDir folder = file.absoluteDir();
-    for (const QFileInfo &entry : folder.entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
-        if (RegularFile::isTemporaryOf(entry.fileName(), file.fileName()) && !entry.isSymLink())
-            QFile::remove(entry.filePath());
-    }
+    RegularFile::removeTemporaries(target());
 }
 
 std::optional<QString> NoteStore::save(const NoteBook &book) const

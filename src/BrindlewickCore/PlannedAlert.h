@@ -16,6 +16,10 @@ struct PlannedAlert {
     Date fireAt;
     QString title;
     QString body;
+    // The note's title as the texts name it, and the deadline a due alert or heads-up is about (none for
+    // a timer): what an alert shown later needs to be worded again.
+    QString subject = {};
+    std::optional<Date> deadline = std::nullopt;
 
     // The note's upper-case UUID, ".", the kind's raw value: the same note and kind always give the same one.
     QString identifier() const;

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <cerrno>
 #include <cstring>
@@ -20,6 +21,8 @@ QString temporaryPrefix(const QString &fileName)
 
 // Links may lead to links; the system gives up after 40, and so do we.
 constexpr int mostLinks = 40;
+// Temporary names taken already move on to another, this often at most.
+constexpr int mostNames = 100;
 
 std::optional<QString> writeAll(int fd, const QByteArray &bytes)
 {
@@ -35,6 +38,38 @@ std::optional<QString> writeAll(int fd, const QByteArray &bytes)
     if (::fsync(fd) != 0)
         return RegularFile::errorText(errno);
     return std::nullopt;
+}
+
+// Makes the new file `name` in the open folder `folder` and writes it: the errno value of the first
+// failure, or 0. What was made of a file that failed is removed again.
+int createIn(int folder, const QByteArray &name, const QByteArray &bytes, QString &error)
+{
+    const int fd = ::openat(folder, name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                            S_IRUSR | S_IWUSR);
+    if (fd < 0) {
+        const int code = errno;
+        error = RegularFile::errorText(code);
+        return code;
+    }
+    std::optional<QString> failed = writeAll(fd, bytes);
+    const int closeError = ::close(fd) != 0 ? errno : 0;
+    if (!failed && closeError != 0)
+        failed = RegularFile::errorText(closeError);
+    if (!failed)
+        return 0;
+    ::unlinkat(folder, name.constData(), 0);
+    error = *failed;
+    return EIO;
+}
+
+// Six letters or digits no one would pick, as mkstemp gives.
+QByteArray randomSuffix()
+{
+    static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    QByteArray suffix(6, '0');
+    for (char &letter : suffix)
+        letter = letters[QRandomGenerator::global()->bounded(int(sizeof letters) - 1)];
+    return suffix;
 }
 
 void syncFolder(const QString &folder)
@@ -112,20 +147,43 @@ std::optional<QString> replace(const QString &path, const QByteArray &bytes)
 
 std::optional<QString> create(int folder, const QString &name, const QByteArray &bytes)
 {
-    const QByteArray encoded = QFile::encodeName(name);
-    const int fd = ::openat(folder, encoded.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                            S_IRUSR | S_IWUSR);
-    if (fd < 0)
-        return errorText(errno);
-    std::optional<QString> error = writeAll(fd, bytes);
-    if (::close(fd) != 0 && !error)
-        error = errorText(errno);
-    if (error) {
-        ::unlinkat(folder, encoded.constData(), 0);
+    QString error;
+    if (createIn(folder, QFile::encodeName(name), bytes, error) != 0)
         return error;
-    }
     ::fsync(folder);
     return std::nullopt;
+}
+
+std::optional<QString> replaceIn(int folder, const QString &name, const QByteArray &bytes)
+{
+    const QByteArray encoded = QFile::encodeName(name);
+    const QByteArray prefix = QFile::encodeName(temporaryPrefix(name));
+    QString error;
+    for (int attempt = 0; attempt < mostNames; ++attempt) {
+        const QByteArray temporary = prefix + randomSuffix();
+        const int failed = createIn(folder, temporary, bytes, error);
+        if (failed == EEXIST)
+            continue;
+        if (failed != 0)
+            return error;
+        if (::renameat(folder, temporary.constData(), folder, encoded.constData()) != 0) {
+            error = errorText(errno);
+            ::unlinkat(folder, temporary.constData(), 0);
+            return error;
+        }
+        ::fsync(folder);
+        return std::nullopt;
+    }
+    return error;
+}
+
+void removeTemporaries(const QString &path)
+{
+    const QFileInfo file(path);
+    for (const QFileInfo &entry : file.absoluteDir().entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (isTemporaryOf(entry.fileName(), file.fileName()) && !entry.isSymLink())
+            QFile::remove(entry.filePath());
+    }
 }
 
 bool isTemporaryOf(const QString &name, const QString &fileName)

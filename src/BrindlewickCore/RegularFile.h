@@ -26,6 +26,14 @@ std::optional<QString> replace(const QString &path, const QByteArray &bytes);
 // over anything already there, never through a link. The error text, or none when written.
 std::optional<QString> create(int folder, const QString &name, const QByteArray &bytes);
 
+// Puts `bytes` in place of the file `name` in the open folder `folder` in one step, as `replace` does,
+// but never through a link: a link of that name is replaced, not followed. Readable by the owner only.
+// The error text, or none when written.
+std::optional<QString> replaceIn(int folder, const QString &name, const QByteArray &bytes);
+
+// Removes the temporary files a cut-short `replace` or `replaceIn` of `path` left beside it.
+void removeTemporaries(const QString &path);
+
 // Whether `name` is a file `replace` made beside the file `fileName` (left behind when a write was cut
 // short). No person names a file so.
 bool isTemporaryOf(const QString &name, const QString &fileName);

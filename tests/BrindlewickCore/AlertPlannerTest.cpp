@@ -207,31 +207,52 @@ TEST(AlertPlanner, UpcomingListsAlertsAfterNowByTimeKeepingNoteOrderOnTies)
     EXPECT_EQ(AlertPlanner::due({unstamped}, at(QTime(10, 0)), 900, newYork, english).size(), 1);
 }
 
-// Posted late (the program was not running, or no notification server was there), an alert says when it was due.
-TEST(AlertPlanner, AnAlertShownAMinuteOrMoreLateSaysWhenItWasDue)
+// Posted late (the program was not running, or no notification server was there), an alert says when it
+// was due, and a heads-up what is true then: how long is left, and when the deadline is.
+TEST(AlertPlanner, AnAlertShownLateSaysWhenItWasDueAndAHeadsUpHowLongIsLeft)
 {
     const QLocale british(QLocale::English, QLocale::UnitedKingdom);
     const PlannedAlert tea{QUuid::createUuid(), Kind::timerEnded, at(QTime(14, 5, 30)), "Time’s up: Tea",
                            "Your 4 min timer has finished."};
+    StickyNote standup = note(QStringLiteral("Standup"));
+    standup.setDeadline(at(QTime(12, 22)), at(QTime(11, 0)));
+    const PlannedAlert headsUp = allOf(standup).last();
+    StickyNote midnight = note(QStringLiteral("Midnight"));
+    midnight.setDeadline(at(QTime(0, 5), 1), at(QTime(11, 0)));
+    const PlannedAlert overMidnight = allOf(midnight).last();
+    ASSERT_EQ(headsUp.kind, Kind::dueSoon);
+    ASSERT_EQ(overMidnight.fireAt, at(QTime(23, 50)));
+
     struct Case {
+        PlannedAlert alert;
         Date shownAt;
         QLocale locale;
+        QString title;
         QString body;
     };
     const QList<Case> cases{
-        {tea.fireAt, english, "Your 4 min timer has finished."},
-        {tea.fireAt + 59.9, english, "Your 4 min timer has finished."},
-        {tea.fireAt + 60, english, "Your 4 min timer has finished.\nDue 2:05 PM"},
-        {tea.fireAt + 60, british, "Your 4 min timer has finished.\nDue 14:05"},
-        {at(QTime(9, 0), 1), english, "Your 4 min timer has finished.\nDue yesterday, 2:05 PM"},
-        {at(QTime(9, 0), 9), british, "Your 4 min timer has finished.\nDue 14 Mar, 14:05"},
+        {tea, tea.fireAt, english, tea.title, "Your 4 min timer has finished."},
+        {tea, tea.fireAt + 59.9, english, tea.title, "Your 4 min timer has finished."},
+        {tea, tea.fireAt + 60, english, tea.title, "Your 4 min timer has finished.\nDue 2:05 PM"},
+        {tea, tea.fireAt + 60, british, tea.title, "Your 4 min timer has finished.\nDue 14:05"},
+        {tea, at(QTime(9, 0), 1), english, tea.title, "Your 4 min timer has finished.\nDue yesterday, 2:05 PM"},
+        {tea, at(QTime(9, 0), 9), british, tea.title, "Your 4 min timer has finished.\nDue 14 Mar, 14:05"},
+        {headsUp, at(QTime(12, 6, 59, 500)), english, "Due in 15 min: Standup", "Due today, 12:22 pm."},
+        {headsUp, at(QTime(12, 7, 0, 900)), english, "Due in 15 min: Standup", "Due today, 12:22 pm."},
+        {headsUp, at(QTime(12, 12)), english, "Due in 10 min: Standup", "Due today, 12:22 pm."},
+        {headsUp, at(QTime(12, 12)), british, "Due in 10 min: Standup", "Due today, 12:22."},
+        {headsUp, at(QTime(12, 21, 58)), english, "Due in 2 s: Standup", "Due today, 12:22 pm."},
+        {headsUp, at(QTime(12, 21, 59, 500)), english, "Due now: Standup", "Due today, 12:22 pm."},
+        {overMidnight, overMidnight.fireAt, english, "Due in 15 min: Midnight", "Due tomorrow, 12:05 am."},
+        {overMidnight, at(QTime(0, 1), 1), english, "Due in 4 min: Midnight", "Due today, 12:05 am."},
     };
     for (const Case &c : cases) {
-        const PlannedAlert shown = AlertPlanner::shownAt(tea, c.shownAt, newYork, c.locale);
-        EXPECT_EQ(shown.body, c.body) << c.shownAt.seconds - tea.fireAt.seconds;
-        EXPECT_EQ(shown.title, tea.title);
-        EXPECT_EQ(shown.identifier(), tea.identifier());
-        EXPECT_EQ(shown.fireAt, tea.fireAt);
+        const PlannedAlert shown = AlertPlanner::shownAt(c.alert, c.shownAt, newYork, c.locale);
+        SCOPED_TRACE(c.alert.title.toStdString() + " shown after " + std::to_string(c.shownAt - c.alert.fireAt));
+        EXPECT_EQ(shown.title, c.title);
+        EXPECT_EQ(shown.body, c.body);
+        EXPECT_EQ(shown.identifier(), c.alert.identifier());
+        EXPECT_EQ(shown.fireAt, c.alert.fireAt);
     }
 }
 

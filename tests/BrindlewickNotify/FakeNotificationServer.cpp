@@ -15,8 +15,9 @@ QString uniqueConnectionName()
 
 } // namespace
 
-FakeNotificationServer::FakeNotificationServer()
-    : m_connection(QDBusConnection::connectToBus(QDBusConnection::SessionBus, uniqueConnectionName()))
+FakeNotificationServer::FakeNotificationServer(const QString &address)
+    : m_connection(address.isEmpty() ? QDBusConnection::connectToBus(QDBusConnection::SessionBus, uniqueConnectionName())
+                                     : QDBusConnection::connectToBus(address, uniqueConnectionName()))
 {
     m_registered = m_connection.registerObject(path, this, QDBusConnection::ExportAllSlots)
                    && m_connection.registerService(service);
@@ -29,11 +30,11 @@ FakeNotificationServer::~FakeNotificationServer()
     QDBusConnection::disconnectFromBus(m_connection.name());
 }
 
-uint FakeNotificationServer::Notify(const QString &appName, uint replacesId, const QString &, const QString &summary,
+uint FakeNotificationServer::Notify(const QString &appName, uint replacesId, const QString &appIcon, const QString &summary,
                                     const QString &body, const QStringList &actions, const QVariantMap &hints, int)
 {
     const uint id = replacesId != 0 ? replacesId : ++m_lastId;
-    m_shown.append(Shown{id, replacesId, appName, summary, body, actions, hints, Date::current()});
+    m_shown.append(Shown{id, replacesId, appName, appIcon, summary, body, actions, hints, Date::current()});
     return id;
 }
 

@@ -18,6 +18,7 @@ public:
         uint id = 0;
         uint replacesId = 0;
         QString appName;
+        QString appIcon;
         QString summary;
         QString body;
         QStringList actions;
@@ -26,8 +27,9 @@ public:
         Date arrived;
     };
 
-    // Takes the server name on the bus; `registered()` says whether that worked.
-    FakeNotificationServer();
+    // Takes the server name on the session bus, or the bus at `address`; `registered()` says whether that
+    // worked.
+    explicit FakeNotificationServer(const QString &address = {});
     ~FakeNotificationServer() override;
 
     bool registered() const { return m_registered; }

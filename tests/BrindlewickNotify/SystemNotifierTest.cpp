@@ -1,10 +1,14 @@
 #include "State/SystemNotifier.h"
 #include "FakeNotificationServer.h"
 #include "Patience.h"
+#include "TestFiles.h"
 
 #include <QDBusMessage>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -18,6 +22,65 @@ PlannedAlert alert(const QUuid &note, PlannedAlert::Kind kind, Date fireAt, cons
 {
     return PlannedAlert{note, kind, fireAt, title, QStringLiteral("It was due today, 5:00 pm.")};
 }
+
+// The desktop entry the program installs, by which servers name it: its name and its icon.
+struct DesktopEntry {
+    QString name;
+    QString icon;
+};
+
+DesktopEntry installedEntry()
+{
+    QFile file(QStringLiteral(BRINDLEWICK_TEST_SUPPORT "/../../packaging/brindlewick.desktop"));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    const QStringList icon = QString::fromUtf8(file.readAll()).split('\n').filter(QRegularExpression("^Icon="));
+    return {QFileInfo(file).completeBaseName(), icon.value(0).section('=', 1)};
+}
+
+// A bus of its own that knows how to start a notification server, but every server it starts ends at
+// once: the bus answers the calls waiting for it with an error. Each start is counted.
+class BusWithBrokenServer {
+public:
+    explicit BusWithBrokenServer(const QString &folder) : m_folder(folder)
+    {
+        QDir().mkpath(folder + "/services");
+        writeTestFile(folder + "/broken-server", "#!/bin/sh\necho started >> '" + folder.toUtf8() + "/starts'\nexit 1\n");
+        QFile::setPermissions(folder + "/broken-server", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        writeTestFile(folder + "/services/notifications.service",
+                      "[D-BUS Service]\nName=org.freedesktop.Notifications\nExec=" + folder.toUtf8() + "/broken-server\n");
+        writeTestFile(folder + "/bus.conf",
+                      "<busconfig><type>session</type><listen>unix:dir=" + folder.toUtf8() + "</listen>"
+                      "<auth>EXTERNAL</auth><servicedir>" + folder.toUtf8() + "/services</servicedir>"
+                      "<policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
+                      "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy>"
+                      "</busconfig>");
+        m_daemon.start("dbus-daemon", {"--config-file=" + folder + "/bus.conf", "--nofork", "--print-address=1"});
+        EXPECT_TRUE(QTest::qWaitFor([&] { return m_daemon.canReadLine(); }, patienceMs));
+        address = QString::fromUtf8(m_daemon.readLine()).trimmed();
+    }
+
+    ~BusWithBrokenServer()
+    {
+        QDBusConnection::disconnectFromBus(connectionName);
+        m_daemon.terminate();
+        m_daemon.waitForFinished(3000);
+    }
+
+    QDBusConnection connection() const { return QDBusConnection::connectToBus(address, connectionName); }
+
+    int starts() const
+    {
+        QFile file(m_folder + "/starts");
+        return file.open(QIODevice::ReadOnly) ? int(file.readAll().count('\n')) : 0;
+    }
+
+    QString address;
+
+private:
+    static constexpr const char *connectionName = "bus-with-broken-server";
+    QString m_folder;
+    QProcess m_daemon;
+};
 
 class SystemNotifierTest : public testing::Test {
 protected:
@@ -102,6 +165,8 @@ TEST_F(SystemNotifierTest, AlertsArePostedAtTheirSecondOfTheWallClockWithTextsAn
     EXPECT_EQ(tea_.summary, "Time’s up: Tea");
     EXPECT_EQ(tea_.body, "It was due today, 5:00 pm.");
     EXPECT_EQ(tea_.appName, "Brindlewick");
+    EXPECT_EQ(tea_.appIcon, installedEntry().icon);
+    EXPECT_EQ(tea_.hints.value("desktop-entry").toString(), installedEntry().name);
     EXPECT_EQ(tea_.actions, offeredActions);
     EXPECT_GE(tea_.arrived.unixSeconds(), second);
     EXPECT_LT(tea_.arrived.unixSeconds(), second + 1.5);
@@ -414,6 +479,82 @@ TEST_F(SystemNotifierTest, TurningNotificationsOffDropsTheAlertsWaitingForAServe
     EXPECT_EQ(permissionOf(*notifier), NotifyPermission::notAsked);
     roundTrip(*notifier);
     EXPECT_TRUE(server->shown().isEmpty());
+}
+
+// The bus can start a server but every one it starts fails. It is asked to once for everything that
+// falls due together, and again only once a server it started has gone; meanwhile every alert is
+// tried once at most and waits for a server that comes, which shows each of them once.
+TEST_F(SystemNotifierTest, ABusThatFailsToStartAServerIsNotAskedAgainAndTheAlertsWaitForOneThatComes)
+{
+    server.reset();
+    settings().setBool(SettingsKeys::notificationsAllowed, true);
+    BusWithBrokenServer bus(QDir(dir.path()).filePath("bus"));
+    SystemNotifier notifier(bus.connection(), settings(), &Date::current, shownFile());
+    const Date now = Date::current();
+    const QUuid tea = QUuid::createUuid();
+    notifier.raised({alert(tea, PlannedAlert::Kind::timerEnded, now - 3, "Tea"),
+                     alert(QUuid::createUuid(), PlannedAlert::Kind::due, now - 2, "Call")});
+    EXPECT_EQ(permissionOf(notifier), NotifyPermission::denied);
+    notifier.schedule({alert(QUuid::createUuid(), PlannedAlert::Kind::due, now - 1, "Post")});
+    notifier.raised({alert(tea, PlannedAlert::Kind::timerEnded, now - 3, "Tea")});
+    EXPECT_EQ(permissionOf(notifier), NotifyPermission::denied);
+    EXPECT_EQ(notifier.late().size(), 3);
+    EXPECT_EQ(bus.starts(), 1);
+
+    auto comes = std::make_unique<FakeNotificationServer>(bus.address);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return comes->shown().size() == 3; }, patienceMs));
+    EXPECT_EQ(permissionOf(notifier), NotifyPermission::allowed);
+    QList<NotifyPermission> told;
+    notifier.onPermissionChange = [&](NotifyPermission p) { told.append(p); };
+    comes.reset();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !told.isEmpty(); }, patienceMs));
+    EXPECT_EQ(told.last(), NotifyPermission::allowed) << "a server the bus can start counts as there";
+    notifier.raised({alert(QUuid::createUuid(), PlannedAlert::Kind::due, now - 1, "Walk")});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return told.size() == 2; }, patienceMs));
+    EXPECT_EQ(told.last(), NotifyPermission::denied) << "until it fails to start one";
+    notifier.raised({alert(QUuid::createUuid(), PlannedAlert::Kind::due, now, "Read")});
+    EXPECT_EQ(notifier.late().size(), 2);
+    EXPECT_EQ(bus.starts(), 2);
+
+    comes = std::make_unique<FakeNotificationServer>(bus.address);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return comes->shown().size() == 2; }, patienceMs));
+    roundTrip(notifier);
+    EXPECT_EQ(comes->shown().size(), 2);
+    EXPECT_TRUE(notifier.late().isEmpty());
+}
+
+// A problem with the notes keeps one notification, shown again in its place, which goes once the
+// problem is solved, also while on its way, and when the run ends; clicking it answers nothing.
+TEST_F(SystemNotifierTest, AProblemKeepsOneNotificationWhichGoesOnceSolvedAndWhenTheRunEnds)
+{
+    auto notifier = makeNotifier();
+    notifier->announce(Notifier::Problem::cannotSave, "Brindlewick couldn’t save your notes", "The disk is full.");
+    waitForShown(1);
+    roundTrip(*notifier);
+    notifier->announce(Notifier::Problem::cannotSave, "Brindlewick couldn’t save your notes", "Still full.");
+    notifier->announce(Notifier::Problem::cannotRead, "Brindlewick can’t read your notes", "Unreadable.");
+    waitForShown(3);
+    roundTrip(*notifier);
+    ASSERT_EQ(server->shown().size(), 3);
+    const uint saving = server->shown()[0].id;
+    EXPECT_EQ(server->shown()[1].replacesId, saving) << "shown again in its place";
+    EXPECT_EQ(server->shown()[0].hints.value("urgency").toInt(), 2);
+    EXPECT_EQ(server->shown()[0].appIcon, installedEntry().icon);
+    EXPECT_EQ(server->shown()[0].hints.value("desktop-entry").toString(), installedEntry().name);
+    server->invokeAction(saving, "default");
+
+    notifier->resolve(Notifier::Problem::cannotSave);
+    notifier->resolve(Notifier::Problem::startedFresh);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !server->closed().isEmpty(); }, patienceMs));
+    notifier->announce(Notifier::Problem::startedFresh, "Brindlewick started with no notes", "Kept aside.");
+    notifier->resolve(Notifier::Problem::startedFresh);
+    waitForShown(4);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return server->closed().size() == 2; }, patienceMs));
+    notifier->withdrawAll();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return server->closed().size() == 3; }, patienceMs));
+    EXPECT_EQ(server->closed(), (QList<uint>{saving, server->shown()[3].id, server->shown()[2].id}));
+    roundTrip(*notifier);
+    EXPECT_TRUE(answers.isEmpty());
 }
 
 } // namespace

@@ -7,10 +7,13 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
 #include <QRegularExpression>
 #include <QTest>
+#include <algorithm>
 #include <csignal>
+#include <sys/stat.h>
 
 namespace {
 
@@ -60,16 +63,50 @@ protected:
     // Tucked notes, the tray off: they ring without a window, so a hundred of them cost little.
     void writeAlarms(Date first) const
     {
+        QList<Date> ends;
+        for (int i = 0; i < alarms; ++i)
+            ends.append(first + i * spacing);
+        writeTimers(ends);
+    }
+
+    // Ten-minute timers ending at `ends`, numbered from 1; with notes already there, numbered on.
+    void writeTimers(const QList<Date> &ends) const
+    {
         writeFile("config/Brindlewick/settings.json", "{\"welcomeDone\": true, \"notificationsAllowed\": true}");
-        QList<StickyNote> notes;
-        for (int i = 0; i < alarms; ++i) {
-            StickyNote note(QUuid::createUuid(), alarmTitle(i + 1), NoteColor::lemon, first - 600);
+        NoteBook book = notebook().value_or(NoteBook{});
+        for (const Date end : ends) {
+            StickyNote note(QUuid::createUuid(), alarmTitle(int(book.notes.size()) + 1), NoteColor::lemon, end - 600);
             note.tucked = true;
             note.timer = NoteTimer(600);
-            note.timer->start(first + i * spacing - 600);
-            notes.append(note);
+            note.timer->start(end - 600);
+            book.notes.append(note);
         }
-        writeFile("data/notes.json", *NoteCoding::encode(NoteBook{notes}));
+        writeFile("data/notes.json", *NoteCoding::encode(book));
+    }
+
+    // Every timer's end is stamped in the notes file: each rang.
+    bool allRang() const
+    {
+        const std::optional<NoteBook> book = notebook();
+        return book && std::all_of(book->notes.cbegin(), book->notes.cend(), [](const StickyNote &note) {
+            return note.timer && note.alertedTimerEnd == note.timer->endsAt;
+        });
+    }
+
+    // The permission bits of the file at `name`, not following a link.
+    static unsigned mode(const QString &name)
+    {
+        struct stat info {};
+        return ::lstat(QFile::encodeName(name).constData(), &info) == 0 ? info.st_mode & 0777 : 0;
+    }
+
+    // How often dunst took each notification, by title.
+    QMap<QString, int> counts() const
+    {
+        QMap<QString, int> counts;
+        for (const QString &line : recorded())
+            ++counts[line.section('|', 0, 0)];
+        return counts;
     }
 
     // The notifications dunst took, in order: "title|body".
@@ -142,15 +179,68 @@ TEST_F(AlarmSoakTest, EveryAlarmIsNotifiedExactlyOnceWhateverHappensToTheProgram
     ASSERT_TRUE(quit(brindlewick));
 
     const QStringList lines = recorded();
-    QMap<QString, int> counts;
-    for (const QString &line : lines)
-        ++counts[line.section('|', 0, 0)];
+    const QMap<QString, int> notified = counts();
     for (int number = 1; number <= alarms; ++number)
-        EXPECT_EQ(counts.value("Time’s up: " + alarmTitle(number)), 1) << alarmTitle(number).toStdString();
-    EXPECT_EQ(counts.size(), alarms + 1) << "nothing else was notified";
+        EXPECT_EQ(notified.value("Time’s up: " + alarmTitle(number)), 1) << alarmTitle(number).toStdString();
+    EXPECT_EQ(notified.size(), alarms + 1) << "nothing else was notified";
     EXPECT_TRUE(lines.value(beforeRestart).contains("Due ")) << "the first posted at the next start says when it was due: "
                                                              << lines.value(beforeRestart).toStdString();
     EXPECT_FALSE(lines.value(0).contains("Due ")) << "posted on time: " << lines.value(0).toStdString();
+}
+
+// Alarms that ring while no notification server is on the bus are owed to the next one, through a
+// crash and a quit: at a later start with a server each is notified once, saying when it was due.
+TEST_F(AlarmSoakTest, AlarmsThatRangWithoutANotificationServerAreNotifiedOnceAtALaterStartWithOne)
+{
+    killDunst();
+    // Three ran out while the program was not running, two run out while it runs.
+    const Date start = Date::current();
+    writeTimers({start - 150, start - 140, start - 130, start + 3, start + 4});
+    launch(brindlewick);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return allRang(); }, patienceMs));
+    brindlewick.kill();
+    ASSERT_TRUE(brindlewick.waitForFinished(patienceMs));
+
+    // What the program keeps of them is its own: readable by the user alone, and a link someone put in
+    // its place is replaced, not written through.
+    const QString kept = path("state/Brindlewick/notifications.json");
+    EXPECT_EQ(mode(kept), 0600u);
+    QFile::rename(kept, path("elsewhere.json"));
+    ASSERT_TRUE(QFile::link(path("elsewhere.json"), kept));
+    QFile elsewhere(path("elsewhere.json"));
+    ASSERT_TRUE(elsewhere.open(QIODevice::ReadOnly));
+    const QByteArray before = elsewhere.readAll();
+    elsewhere.close();
+
+    writeTimers({Date::current() + 3});
+    launch(brindlewick);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return allRang(); }, patienceMs));
+    ASSERT_TRUE(quit(brindlewick));
+    EXPECT_TRUE(recorded().isEmpty());
+    EXPECT_FALSE(QFileInfo(kept).isSymLink());
+    EXPECT_EQ(mode(kept), 0600u);
+    ASSERT_TRUE(elsewhere.open(QIODevice::ReadOnly));
+    EXPECT_EQ(elsewhere.readAll(), before);
+
+    startDunst();
+    launch(brindlewick);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return recorded().size() >= 6; }, patienceMs));
+    ASSERT_TRUE(quit(brindlewick));
+    // A further start with one more alarm: what it shows, it shows after everything it owed.
+    writeTimers({Date::current() + 3});
+    launch(brindlewick);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return alarmNotified(7); }, patienceMs));
+    ASSERT_TRUE(quit(brindlewick));
+
+    const QMap<QString, int> notified = counts();
+    for (int number = 1; number <= 7; ++number)
+        EXPECT_EQ(notified.value("Time’s up: " + alarmTitle(number)), 1) << alarmTitle(number).toStdString();
+    EXPECT_EQ(notified.size(), 7) << "nothing else was notified";
+    const QStringList lines = recorded();
+    for (int number = 1; number <= 3; ++number) {
+        const QString line = lines.filter("Time’s up: " + alarmTitle(number) + "|").value(0);
+        EXPECT_TRUE(line.contains(" Due ")) << "says when it was due: " << line.toStdString();
+    }
 }
 
 } // namespace

@@ -164,8 +164,11 @@ void AppModel::setPopover(std::optional<PopoverRequest> request)
     publish(m_popover, request, &AppModel::popoverChanged);
 }
 
+// Once the message is gone from "All Notes", so is the notice of a fresh start.
 void AppModel::setLoadProblem(std::optional<QString> problem)
 {
+    if (!problem)
+        m_notifier->resolve(Notifier::Problem::startedFresh);
     publish(m_loadProblem, problem, &AppModel::loadProblemChanged);
 }
 

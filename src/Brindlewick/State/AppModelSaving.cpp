@@ -53,13 +53,15 @@ void AppModel::load()
                                    "The old file was kept as “%1” in %2.")
                                     .arg(aside.fileName(), aside.absolutePath());
         setLoadProblem(problem);
-        m_notifier->announce(tr("Brindlewick started with no notes"), problem);
+        m_notifier->announce(Notifier::Problem::startedFresh, tr("Brindlewick started with no notes"), problem);
     } else if (wasBlocked) {
         setLoadProblem(std::nullopt);
     }
     // Started without its notes: their alerts were never scheduled.
-    if (wasBlocked)
+    if (wasBlocked) {
+        m_notifier->resolve(Notifier::Problem::cannotRead);
         reschedule();
+    }
 }
 
 // Notes written while the file could not be read join the notebook once it could.
@@ -80,7 +82,7 @@ void AppModel::cannotLoad(const QString &problem)
     m_loadRetry.start();
     setLoadProblem(problem);
     if (first)
-        m_notifier->announce(tr("Brindlewick can’t read your notes"), problem);
+        m_notifier->announce(Notifier::Problem::cannotRead, tr("Brindlewick can’t read your notes"), problem);
 }
 
 // Problems found at start that the user should know of, beside any load problem.
@@ -137,6 +139,8 @@ void AppModel::writerReported(const NoteWriter::Report &report)
 void AppModel::wrote(const NoteWriter::Saved &saved)
 {
     m_onDisk = saved.book;
+    if (saveFailing())
+        m_notifier->resolve(Notifier::Problem::cannotSave);
     m_saveRetry.stop();
     m_writer.watch();
     if (!saved.keptCopy)
@@ -205,7 +209,7 @@ void AppModel::saveFailed(const QString &error)
     m_saveRetry.start();
     const QString text = tr("Couldn’t save notes: %1").arg(error);
     setBanner(Banner(text));
-    m_notifier->announce(tr("Brindlewick couldn’t save your notes"),
+    m_notifier->announce(Notifier::Problem::cannotSave, tr("Brindlewick couldn’t save your notes"),
                          text + QLatin1Char('\n') + tr("Brindlewick tries again every few seconds."));
 }
 

@@ -14,6 +14,9 @@
 // event loop, so callers must not rely on either. A notifier destroyed first never calls back.
 class Notifier {
 public:
+    // Problems with the notes the user must know of at once; each shows at most once at a time.
+    enum class Problem { cannotRead, cannotSave, startedFresh };
+
     using PermissionHandler = std::function<void(NotifyPermission)>;
     using ActionHandler = std::function<void(const QUuid &note, NotifyAction action)>;
 
@@ -30,18 +33,21 @@ public:
     virtual void schedule(const QList<PlannedAlert> &alerts) = 0;
     // Alerts that fell due and were raised in the app. Any of them not shown as a notification yet (the
     // program was not running, or no notification server was there) is shown now, late, or as soon as a
-    // server is there again while the user wants notifications; none is ever shown twice.
+    // server is there again while the user wants notifications, in this run or the next; none is ever
+    // shown twice.
     virtual void raised(const QList<PlannedAlert> &alerts) = 0;
     // Takes the note's notifications off the screen; an answer that still comes from one is dropped.
     virtual void withdraw(const QUuid &note) = 0;
-    // The run ends: takes every alert this run showed off the screen, since no one will be there to
-    // answer it.
+    // The run ends: takes every notification this run showed off the screen, since no one will be there
+    // to answer it, and keeps the alerts still owed to a server for the next run.
     virtual void withdrawAll() = 0;
     // Whether the notifications shown make a sound of their own; known once the permission was read.
     virtual bool playsSound() const = 0;
-    // Shows a problem the user must know of at once (notes that cannot be read or saved), whatever
-    // the alert permission says: it is not an alert.
-    virtual void announce(const QString &title, const QString &body) = 0;
+    // Shows a problem the user must know of at once, whatever the alert permission says: it is not an
+    // alert. Shown again, it replaces what it showed before.
+    virtual void announce(Problem problem, const QString &title, const QString &body) = 0;
+    // The problem went away: its notification goes too.
+    virtual void resolve(Problem problem) = 0;
 
     // Called when the user answers a notification; unset until the model sets it.
     ActionHandler onAction;

@@ -37,9 +37,17 @@ void RecordingNotifier::withdraw(const QUuid &note)
 void RecordingNotifier::withdrawAll()
 {
     withdrewAll = true;
+    problems.clear();
 }
 
-void RecordingNotifier::announce(const QString &title, const QString &)
+void RecordingNotifier::announce(Problem problem, const QString &title, const QString &)
 {
     announced.append(title);
+    if (!problems.contains(problem))
+        problems.append(problem);
+}
+
+void RecordingNotifier::resolve(Problem problem)
+{
+    problems.removeAll(problem);
 }

@@ -17,6 +17,8 @@ public:
     bool sounding = true;
     // Titles of the problems announced, oldest first.
     QStringList announced;
+    // The problems announced and not resolved since.
+    QList<Problem> problems;
 
     void permission(PermissionHandler completion) override;
     void requestPermission(PermissionHandler completion) override;
@@ -26,5 +28,6 @@ public:
     void withdraw(const QUuid &note) override;
     void withdrawAll() override;
     bool playsSound() const override { return sounding; }
-    void announce(const QString &title, const QString &body) override;
+    void announce(Problem problem, const QString &title, const QString &body) override;
+    void resolve(Problem problem) override;
 };

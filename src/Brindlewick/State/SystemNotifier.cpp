@@ -19,6 +19,10 @@ const QString service = QStringLiteral("org.freedesktop.Notifications");
 const QString path = QStringLiteral("/org/freedesktop/Notifications");
 const QString interface = QStringLiteral("org.freedesktop.Notifications");
 const QString defaultActionKey = QStringLiteral("default");
+const QString appName = QStringLiteral("Brindlewick");
+// The installed desktop entry's name (packaging/brindlewick.desktop) and its icon's: servers show
+// notifications under the program they name.
+const QString desktopEntry = QStringLiteral("brindlewick");
 
 // How long a silent bus may keep us waiting to learn whether a server is there.
 constexpr int serverLookupTimeoutMs = 5000;
@@ -31,9 +35,12 @@ QDBusMessage busCall(const QString &method)
                                           QStringLiteral("org.freedesktop.DBus"), method);
 }
 
-QDBusMessage serverCall(const QString &method)
+// `mayStart`: the bus may start a server for it when none is there.
+QDBusMessage serverCall(const QString &method, bool mayStart)
 {
-    return QDBusMessage::createMethodCall(service, path, interface, method);
+    QDBusMessage call = QDBusMessage::createMethodCall(service, path, interface, method);
+    call.setAutoStartService(mayStart);
+    return call;
 }
 
 // Alerts fire at the whole second of their time; the fraction is dropped.
@@ -46,6 +53,11 @@ Date fireSecond(const PlannedAlert &alert)
 bool sameAlert(const PlannedAlert &a, const PlannedAlert &b)
 {
     return a.noteID == b.noteID && a.kind == b.kind && fireSecond(a) == fireSecond(b);
+}
+
+bool soonestFirst(const PlannedAlert &a, const PlannedAlert &b)
+{
+    return fireSecond(a) < fireSecond(b);
 }
 
 // Only a ring has something to snooze: a timer that ran down or a deadline that passed.
@@ -69,10 +81,14 @@ int expireTimeout(const PlannedAlert &alert)
     return rings(alert) ? 0 : -1;
 }
 
-// The sound theme's sound for a notification.
-QVariantMap hints()
+QString identifier(Notifier::Problem problem)
 {
-    return {{QStringLiteral("sound-name"), QStringLiteral("message-new-instant")}};
+    switch (problem) {
+    case Notifier::Problem::cannotRead: return QStringLiteral("problem.read");
+    case Notifier::Problem::cannotSave: return QStringLiteral("problem.save");
+    case Notifier::Problem::startedFresh: return QStringLiteral("problem.fresh");
+    }
+    return QStringLiteral("problem");
 }
 
 } // namespace
@@ -84,21 +100,25 @@ SystemNotifier::SystemNotifier(QObject *parent)
 }
 
 SystemNotifier::SystemNotifier(QDBusConnection bus, SettingsStore settings, std::function<Date()> clock,
-                               QString shownFile, QObject *parent)
+                               QString recordFile, QObject *parent)
     : QObject(parent),
       m_bus(std::move(bus)),
       m_settings(std::move(settings)),
       m_clock(std::move(clock)),
       m_watcher(service, m_bus, QDBusServiceWatcher::WatchForOwnerChange),
-      m_shown(std::move(shownFile))
+      m_record(std::move(recordFile))
 {
+    // What an earlier run owed a server is owed now.
+    m_late = m_record.owed();
     connect(&m_alarm, &WallClockAlarm::rang, this, &SystemNotifier::postDue);
     connect(&m_watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
             [this](const QString &, const QString &oldOwner, const QString &newOwner) {
                 if (!oldOwner.isEmpty())
                     serverGone();
-                if (!newOwner.isEmpty())
-                    findServer([this](bool) { reportPermission(); });
+                if (newOwner.isEmpty())
+                    return;
+                m_startFailed = false;
+                findServer([this](bool) { reportPermission(); });
             });
     m_bus.connect(service, path, interface, QStringLiteral("ActionInvoked"), this,
                   SLOT(actionInvoked(uint, QString)));
@@ -132,8 +152,11 @@ void SystemNotifier::permission(PermissionHandler completion)
 }
 
 // There is no one to ask but the user in front of the app, so asking is allowing, when a server is there.
+// The user asks for a server, so the bus may try to start one again.
 void SystemNotifier::requestPermission(PermissionHandler completion)
 {
+    if (m_owner.isEmpty())
+        m_startFailed = false;
     findServer([this, completion = std::move(completion)](bool found) {
         if (found)
             m_settings.setBool(SettingsKeys::notificationsAllowed, true);
@@ -146,23 +169,37 @@ void SystemNotifier::revokePermission(PermissionHandler completion)
 {
     m_settings.setBool(SettingsKeys::notificationsAllowed, false);
     m_late.clear();
+    recordOwed();
     completion(currentPermission());
 }
 
-// Asking for the server's capabilities also starts a server the bus knows how to start.
+// No server has shown up on its own since the bus last failed to start one.
+bool SystemNotifier::mayStart() const
+{
+    return m_owner.isEmpty() && !m_startFailed;
+}
+
+// Asking for the server's capabilities also starts a server the bus knows how to start. One lookup at a
+// time answers everyone who asks meanwhile.
 void SystemNotifier::findServer(std::function<void(bool found)> completion)
 {
-    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(serverCall(QStringLiteral("GetCapabilities")),
-                                                                serverLookupTimeoutMs),
-                                                this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [this, completion = std::move(completion)](QDBusPendingCallWatcher *finished) {
-                finished->deleteLater();
-                const QDBusPendingReply<QStringList> reply = *finished;
-                m_serverSounds = reply.isValid() && reply.value().contains(QStringLiteral("sound"));
-                serverFound(!finished->isError(), reply.reply().service());
-                completion(!finished->isError());
-            });
+    m_lookups.append(std::move(completion));
+    if (m_lookups.size() > 1)
+        return;
+    const bool starting = mayStart();
+    auto *watcher = new QDBusPendingCallWatcher(
+        m_bus.asyncCall(serverCall(QStringLiteral("GetCapabilities"), starting), serverLookupTimeoutMs), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, starting](QDBusPendingCallWatcher *finished) {
+        finished->deleteLater();
+        const QDBusPendingReply<QStringList> reply = *finished;
+        const bool found = !finished->isError();
+        if (!found && starting)
+            m_startFailed = true;
+        m_serverSounds = reply.isValid() && reply.value().contains(QStringLiteral("sound"));
+        serverFound(found, reply.reply().service());
+        for (const auto &waiting : std::exchange(m_lookups, {}))
+            waiting(found);
+    });
 }
 
 void SystemNotifier::serverFound(bool found, const QString &owner)
@@ -171,6 +208,7 @@ void SystemNotifier::serverFound(bool found, const QString &owner)
     if (!found)
         return;
     m_owner = owner;
+    m_startFailed = false;
     withdrawLeftovers();
     postLate();
 }
@@ -181,12 +219,12 @@ void SystemNotifier::serverGone()
 {
     m_server = Server::absent;
     m_owner.clear();
-    m_shown.takeAll();
+    m_record.takeAll();
     auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(busCall(QStringLiteral("ListActivatableNames"))), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher *finished) {
         finished->deleteLater();
         const QDBusPendingReply<QStringList> reply = *finished;
-        if (m_owner.isEmpty() && reply.isValid() && reply.value().contains(service)) {
+        if (mayStart() && reply.isValid() && reply.value().contains(service)) {
             m_server = Server::present;
             postLate();
         }
@@ -211,7 +249,7 @@ void SystemNotifier::withdrawLeftovers()
 {
     if (m_busId.isEmpty() || m_owner.isEmpty())
         return;
-    for (uint id : m_shown.serveOn(m_busId + u' ' + m_owner))
+    for (uint id : m_record.serveOn(m_busId + u' ' + m_owner))
         close(id);
 }
 
@@ -222,8 +260,7 @@ void SystemNotifier::schedule(const QList<PlannedAlert> &alerts)
     m_pending.removeIf([this](const PlannedAlert &alert) {
         return !std::isfinite(alert.fireAt.seconds) || posted(alert);
     });
-    std::stable_sort(m_pending.begin(), m_pending.end(),
-                     [](const PlannedAlert &a, const PlannedAlert &b) { return fireSecond(a) < fireSecond(b); });
+    std::stable_sort(m_pending.begin(), m_pending.end(), soonestFirst);
     postDue();
 }
 
@@ -248,10 +285,14 @@ void SystemNotifier::raised(const QList<PlannedAlert> &alerts)
     armForNext();
 }
 
-// While it is not known whether a server is there, posting is how to find out.
+// Each alert is tried once while a server may be there (while that is not known yet, posting is how to
+// find out); the rest wait for one without a call. A heads-up whose deadline has come has nothing left
+// to say: the due alert takes its place.
 void SystemNotifier::deliver(const PlannedAlert &alert)
 {
     if (posted(alert))
+        return;
+    if (alert.kind == PlannedAlert::Kind::dueSoon && alert.deadline && *alert.deadline <= m_clock())
         return;
     if (m_server == Server::absent)
         keepLate(alert);
@@ -281,15 +322,18 @@ void SystemNotifier::keepLate(const PlannedAlert &alert)
         m_late.append(alert);
     else
         *same = alert;
+    recordOwed();
 }
 
 void SystemNotifier::postLate()
 {
+    if (m_late.isEmpty())
+        return;
     QList<PlannedAlert> late = std::exchange(m_late, {});
-    std::stable_sort(late.begin(), late.end(),
-                     [](const PlannedAlert &a, const PlannedAlert &b) { return fireSecond(a) < fireSecond(b); });
+    std::stable_sort(late.begin(), late.end(), soonestFirst);
     for (const PlannedAlert &alert : std::as_const(late))
         deliver(alert);
+    recordOwed();
 }
 
 // The wait is measured on our own clock, which tests may move; the alarm runs on the wall clock.
@@ -303,80 +347,162 @@ void SystemNotifier::armForNext()
 }
 
 // A new alert of the same note and kind replaces the one still on screen. Posted late, it says when it
-// was due.
+// was due; a heads-up, how long is left.
 void SystemNotifier::post(const PlannedAlert &alert)
 {
     m_posted.insert(alert.identifier(), fireSecond(alert));
+    m_late.removeIf([&](const PlannedAlert &waiting) { return waiting.identifier() == alert.identifier(); });
     const PlannedAlert shown = AlertPlanner::shownAt(alert, m_clock());
-    QDBusMessage call = serverCall(QStringLiteral("Notify"));
-    call << QStringLiteral("Brindlewick") << m_shown.idOf(alert.identifier()).value_or(0u) << QString() << shown.title
-         << shown.body << actions(alert) << hints() << expireTimeout(alert);
-    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, alert](QDBusPendingCallWatcher *finished) {
-        finished->deleteLater();
-        const QDBusPendingReply<uint> reply = *finished;
-        if (reply.isValid())
-            m_shown.add(reply.value(), {alert.noteID, alert.identifier()});
-        // No answer from a server still there means a server too busy to answer: it shows the
-        // notification when it gets to it.
-        else if (reply.error().type() != QDBusError::NoReply || m_server != Server::present)
-            notPosted(alert);
-    });
+    const QVariantMap hints{{QStringLiteral("sound-name"), QStringLiteral("message-new-instant")}};
+    send(notifyCall(alert.identifier(), shown.title, shown.body, actions(alert), hints, expireTimeout(alert)),
+         Posting{alert.noteID, alert.identifier(), alert});
+    recordOwed();
 }
 
-// The server went away with the request: the alert waits for the next one.
-void SystemNotifier::notPosted(const PlannedAlert &alert)
+QDBusMessage SystemNotifier::notifyCall(const QString &identifier, const QString &title, const QString &body,
+                                        const QStringList &actions, QVariantMap hints, int expireTimeout) const
 {
-    if (posted(alert))
-        m_posted.remove(alert.identifier());
-    keepLate(alert);
+    hints.insert(QStringLiteral("desktop-entry"), desktopEntry);
+    QDBusMessage call = serverCall(QStringLiteral("Notify"), mayStart());
+    call << appName << m_record.idOf(identifier).value_or(0u) << desktopEntry << title << body << actions << hints
+         << expireTimeout;
+    return call;
+}
+
+void SystemNotifier::send(const QDBusMessage &call, const Posting &posting)
+{
+    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
+    m_postings.insert(watcher, posting);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, &SystemNotifier::answered);
+}
+
+// An alert the server did not take waits for the next one. No answer from a server still there means a
+// server too busy to answer: it shows the notification when it gets to it.
+void SystemNotifier::answered(QDBusPendingCallWatcher *call)
+{
+    const auto found = m_postings.constFind(call);
+    if (found == m_postings.constEnd())
+        return;
+    const Posting posting = *found;
+    m_postings.erase(found);
+    call->deleteLater();
+    const QDBusPendingReply<uint> reply = *call;
+    if (reply.isValid()) {
+        if (posting.withdrawn)
+            close(reply.value());
+        else
+            m_record.add(reply.value(), {posting.note, posting.identifier});
+    } else if (reply.error().type() != QDBusError::NoReply || m_owner.isEmpty()) {
+        if (m_owner.isEmpty())
+            startFailed();
+        if (posting.alert && !posting.withdrawn) {
+            m_posted.remove(posting.identifier);
+            keepLate(*posting.alert);
+        }
+    }
+    recordOwed();
+}
+
+// Until a server shows up on its own, no call asks the bus to start one, and alerts wait for it.
+void SystemNotifier::startFailed()
+{
+    m_startFailed = true;
+    const bool wasThere = m_server == Server::present;
+    m_server = Server::absent;
+    if (wasThere)
+        reportPermission();
+}
+
+// What is owed is kept until a server has taken it: what waits, and what is on its way.
+void SystemNotifier::recordOwed()
+{
+    QList<PlannedAlert> owed = m_late;
+    for (const Posting &posting : std::as_const(m_postings)) {
+        if (posting.alert && !posting.withdrawn)
+            owed.append(*posting.alert);
+    }
+    std::stable_sort(owed.begin(), owed.end(), soonestFirst);
+    m_record.setOwed(owed);
 }
 
 void SystemNotifier::close(uint id)
 {
-    QDBusMessage call = serverCall(QStringLiteral("CloseNotification"));
-    m_bus.asyncCall(call << id);
+    m_bus.asyncCall(serverCall(QStringLiteral("CloseNotification"), false) << id);
 }
 
 void SystemNotifier::withdraw(const QUuid &note)
 {
     m_late.removeIf([&](const PlannedAlert &alert) { return alert.noteID == note; });
-    for (uint id : m_shown.takeNote(note))
+    for (Posting &posting : m_postings) {
+        if (posting.note == note)
+            posting.withdrawn = true;
+    }
+    recordOwed();
+    for (uint id : m_record.takeNote(note))
         close(id);
+}
+
+// The server answers one connection's calls in order: once it has answered one more, the answers to
+// every notification posted before it are in, and those it took are no longer owed.
+void SystemNotifier::settlePostings()
+{
+    if (m_postings.isEmpty())
+        return;
+    m_bus.call(serverCall(QStringLiteral("GetServerInformation"), false), QDBus::Block, lastWordsTimeoutMs);
+    const QList<QDBusPendingCallWatcher *> calls = m_postings.keys();
+    for (QDBusPendingCallWatcher *call : calls) {
+        if (call->isFinished())
+            answered(call);
+    }
 }
 
 // The requests go out before the program ends: a round trip to the bus daemon, bounded, follows them.
+// Problems still on their way go as soon as they are shown, should the run go on after all.
 void SystemNotifier::withdrawAll()
 {
-    m_late.clear();
-    const QList<uint> ids = m_shown.takeAll();
-    if (ids.isEmpty())
-        return;
+    settlePostings();
+    for (Posting &posting : m_postings) {
+        if (!posting.alert)
+            posting.withdrawn = true;
+    }
+    const QList<uint> ids = m_record.takeAll();
     for (uint id : ids)
         close(id);
-    m_bus.call(busCall(QStringLiteral("GetId")), QDBus::Block, lastWordsTimeoutMs);
+    if (!ids.isEmpty())
+        m_bus.call(busCall(QStringLiteral("GetId")), QDBus::Block, lastWordsTimeoutMs);
+    m_record.finish(QDeadlineTimer(lastWordsTimeoutMs));
 }
 
 // A click on the notification itself, or any key we did not offer, opens the note. Answers to
-// notifications this run did not post (an earlier run's) are dropped.
+// notifications this run did not post (an earlier run's) or about a problem are dropped.
 void SystemNotifier::actionInvoked(uint id, const QString &actionKey)
 {
-    const std::optional<ShownNotifications::Shown> shown = m_shown.find(id);
-    if (!shown || !onAction)
+    const std::optional<NotificationRecord::Shown> shown = m_record.find(id);
+    if (!shown || shown->note.isNull() || !onAction)
         return;
     onAction(shown->note, notifyActionFromString(actionKey).value_or(NotifyAction::open));
 }
 
 void SystemNotifier::notificationClosed(uint id, uint)
 {
-    m_shown.remove(id);
+    m_record.remove(id);
 }
 
-// A problem with the notes is urgent: the server keeps it until the user closes it.
-void SystemNotifier::announce(const QString &title, const QString &body)
+// A problem with the notes is urgent: the server keeps it until the user closes it or it goes away.
+void SystemNotifier::announce(Problem problem, const QString &title, const QString &body)
 {
-    QDBusMessage call = serverCall(QStringLiteral("Notify"));
     const QVariantMap urgent{{QStringLiteral("urgency"), QVariant::fromValue(uchar(2))}};
-    call << QStringLiteral("Brindlewick") << 0u << QString() << title << body << QStringList() << urgent << 0;
-    m_bus.asyncCall(call);
+    send(notifyCall(identifier(problem), title, body, {}, urgent, 0), Posting{QUuid(), identifier(problem), {}});
+}
+
+void SystemNotifier::resolve(Problem problem)
+{
+    for (Posting &posting : m_postings) {
+        if (posting.identifier == identifier(problem))
+            posting.withdrawn = true;
+    }
+    if (const std::optional<uint> id = m_record.idOf(identifier(problem))) {
+        m_record.remove(*id);
+        close(*id);
+    }
 }

@@ -146,7 +146,7 @@ TEST_F(NotesFaultTest, EachFaultIsShownLosesNothingAndKeepsEveryFileOnDisk)
         EXPECT_FALSE(message.contains(QStringLiteral(".).")) || message.contains(QStringLiteral("..")))
             << message.toStdString();
         if (fault.loadBlocked || fault.saveFailing) {
-            EXPECT_FALSE(notifier->announced.isEmpty()) << "a desktop notification";
+            EXPECT_FALSE(notifier->problems.isEmpty()) << "a desktop notification";
         }
         EXPECT_EQ(model->loadBlocked(), fault.loadBlocked);
         EXPECT_EQ(model->saveFailing(), fault.saveFailing);
@@ -164,6 +164,11 @@ TEST_F(NotesFaultTest, EachFaultIsShownLosesNothingAndKeepsEveryFileOnDisk)
         EXPECT_TRUE(model->finishSaves(std::chrono::seconds(10)));
         EXPECT_FALSE(model->loadBlocked());
         EXPECT_FALSE(model->saveFailing());
+        EXPECT_FALSE(notifier->problems.contains(Notifier::Problem::cannotRead)) << "its notification goes with it";
+        EXPECT_FALSE(notifier->problems.contains(Notifier::Problem::cannotSave)) << "its notification goes with it";
+        // The message closed in "All Notes" takes the notice of a fresh start with it.
+        model->setLoadProblem(std::nullopt);
+        EXPECT_TRUE(notifier->problems.isEmpty());
         QSet<QByteArray> others = before;
         others.remove(own);
         EXPECT_TRUE(contents().contains(others)) << "every other file that was on disk keeps its bytes";
