@@ -38,6 +38,11 @@ PaperCalendar::PaperCalendar(QWidget *parent) : QCalendarWidget(parent)
     // The month arrows come without names of their own.
     previousMonthButton()->setAccessibleName(tr("Previous month"));
     nextMonthButton()->setAccessibleName(tr("Next month"));
+    // The view behind the days fills the chosen cell in the highlight colour before paintCell draws
+    // the plate; a clear highlight leaves the plate alone, in either appearance.
+    QPalette daysPalette = days()->palette();
+    daysPalette.setColor(QPalette::Highlight, Qt::transparent);
+    days()->setPalette(daysPalette);
     days()->installEventFilter(this);
     // Clicks land on the days' viewport.
     static_cast<QAbstractScrollArea *>(days())->viewport()->installEventFilter(this);

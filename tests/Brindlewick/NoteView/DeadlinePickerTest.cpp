@@ -10,8 +10,10 @@
 #include "Theme/PaperStyle.h"
 #include "Theme/PrimaryButton.h"
 #include "Theme/QuietButton.h"
+#include "Theme/Theme.h"
 #include "TimeText.h"
 
+#include <QAbstractItemView>
 #include <QTimeEdit>
 #include <QToolButton>
 
@@ -177,6 +179,28 @@ TEST_F(DeadlinePickerTest, AGoneNoteOpensAtTheNextHourAndStillCloses)
     click(p.setButton());
     EXPECT_EQ(closes, 1);
     EXPECT_TRUE(model->book().notes.isEmpty());
+}
+
+// The chosen day is its rounded plate alone: the cell's corners outside it stay the card's.
+TEST_F(DeadlinePickerTest, TheChosenDayIsAPlateOnTheCardInBothAppearances)
+{
+    NoteView &v = show(put(note("Plate")));
+    v.openPopover(PopoverRequest::Kind::deadline);
+    auto *p = v.popover()->findChild<DeadlinePicker *>();
+    ASSERT_NE(p, nullptr);
+    auto *days = qobject_cast<QAbstractItemView *>(p->calendar()->days());
+    ASSERT_NE(days, nullptr);
+    // The appearance changes while the picker is open.
+    for (const Scheme scheme : {Scheme::light, Scheme::dark}) {
+        Appearance::force(&v, scheme);
+        QApplication::processEvents();
+        const QRect cell = days->visualRect(days->currentIndex());
+        const QImage image = Pixels::grab(days->viewport());
+        const QColor plate = Pixels::at(image, cell.left() + 5, cell.center().y());
+        const QColor corner = Pixels::at(image, cell.left() + 1, cell.top() + 1);
+        EXPECT_LE(Pixels::distance(plate, Theme::accent.resolved(scheme)), 6) << "no plate on the chosen day";
+        EXPECT_LE(Pixels::distance(corner, Theme::card.resolved(scheme)), 6) << "the corner is not the card's, it is " << corner.name().toStdString();
+    }
 }
 
 // The program's style leaves a space between the month's name and the arrow of its menu.
