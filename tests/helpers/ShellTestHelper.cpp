@@ -3,7 +3,7 @@
 //   ShellTestHelper instance LIST DATA    claims the data folder DATA in the list folder LIST (sockets
 //                                         beside it): exits 0 at once when another runs there and took
 //                                         the reopen, 1 when it does not answer, else prints "reopen"
-//                                         for each reopen it is asked for
+//                                         for each reopen it is asked for, until a signal ends it
 // Both print "ready" once they wait in the event loop.
 #include "Start/QuitSignals.h"
 #include "Start/SingleInstance.h"
@@ -38,6 +38,7 @@ int instance(QCoreApplication &app, const QString &list, const QString &data)
     if (!single.claim())
         return single.handedOver() ? 0 : 1;
     QObject::connect(&single, &SingleInstance::reopen, [] { say("reopen"); });
+    const QuitSignals quitSignals;
     say("ready");
     return app.exec();
 }

@@ -1,6 +1,7 @@
 #include "InstanceList.h"
 
 #include "OwnFolder.h"
+#include "SocketPlace.h"
 
 #include <QDir>
 #include <QFile>
@@ -155,7 +156,7 @@ std::optional<InstanceList::Entry> InstanceList::liveEntry(const QString &name) 
     const bool running = !ended && errno == EWOULDBLOCK;
     if (ended) {
         if (complete)
-            ::unlink(fields[1].constData());
+            SocketPlace::removeLeftover(QFile::decodeName(fields[1]));
         ::unlinkat(m_folder, file.constData(), 0);
     }
     ::close(fd);

@@ -6,7 +6,6 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QLocalSocket>
-#include <QRandomGenerator>
 #include <QThread>
 #include <QTimer>
 
@@ -64,13 +63,11 @@ bool SingleInstance::claim(bool reopenRunning)
         return false;
     }
     if (m_list->isOpen()) {
-        m_path = QDir(m_places.sockets)
-                     .filePath(QStringLiteral("brindlewick-%1.socket")
-                                   .arg(QRandomGenerator::system()->generate64(), 16, 16, QLatin1Char('0')));
+        m_socket.emplace(m_places.sockets);
         listen();
-        if (!m_server.isListening() || !m_list->enter(m_dataFolder, m_path)) {
+        if (!m_server.isListening() || !m_list->enter(m_dataFolder, m_socket->path())) {
             m_server.close();
-            m_path.clear();
+            m_socket.reset();
         }
     }
     m_list->endTurn();
@@ -81,10 +78,10 @@ bool SingleInstance::claim(bool reopenRunning)
 // when an accept fails (out of descriptors), so this runs again whenever a peer goes.
 void SingleInstance::listen()
 {
-    if (m_server.isListening() || m_path.isEmpty())
+    if (m_server.isListening() || !m_socket || m_socket->path().isEmpty())
         return;
-    QLocalServer::removeServer(m_path);
-    m_server.listen(m_path);
+    QLocalServer::removeServer(m_socket->path());
+    m_server.listen(m_socket->path());
 }
 
 void SingleInstance::accept()

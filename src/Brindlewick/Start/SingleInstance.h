@@ -1,12 +1,14 @@
 #pragma once
 
 #include "InstanceList.h"
+#include "SocketPlace.h"
 
 #include <QDeadlineTimer>
 #include <QLocalServer>
 #include <QObject>
 #include <QString>
 #include <memory>
+#include <optional>
 
 class QLocalSocket;
 
@@ -22,7 +24,8 @@ class SingleInstance : public QObject {
 public:
     // Where this user's programs enter themselves and listen: the list in "run" in the state folder,
     // which every launch of the user finds whether or not it has a runtime folder; the sockets in
-    // $XDG_RUNTIME_DIR when that is a folder only this user can enter, else beside the list.
+    // $XDG_RUNTIME_DIR when that is a folder only this user can enter, else beside the list (or where
+    // `SocketPlace` finds room when a path there is too long for a socket).
     struct Places {
         QString list;
         QString sockets;
@@ -54,7 +57,8 @@ private:
 
     QString m_dataFolder;
     Places m_places;
-    QString m_path;
+    // Declared before the server, so a folder made for the socket goes once the socket is gone.
+    std::optional<SocketPlace> m_socket;
     QLocalServer m_server;
     // Declared after the server, so the entry goes before its socket: a launch meanwhile finds no
     // program rather than one that does not answer.

@@ -3,6 +3,7 @@
 #include "ScopedEnv.h"
 #include "ShellTestHelper.h"
 
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTest>
@@ -28,35 +29,52 @@ protected:
         EXPECT_EQ(second.exitCode(), exitCode);
     }
 
+    void takeOverACrashedRun();
+
     QStringList listed(const QString &pattern) const
     {
         return QDir(list).entryList({pattern}, QDir::Files | QDir::System);
     }
 
-    // The socket of the one program entered in the list.
+    // The socket of the one program entered in the list, as its entry names it.
     QString socket() const
     {
-        const QStringList sockets = listed(QStringLiteral("*.socket"));
-        EXPECT_EQ(sockets.size(), 1) << sockets.join(u' ').toStdString();
-        return QDir(list).filePath(sockets.value(0));
+        const QStringList entries = listed(QStringLiteral("*.instance"));
+        EXPECT_EQ(entries.size(), 1) << entries.join(u' ').toStdString();
+        QFile entry(QDir(list).filePath(entries.value(0)));
+        entry.open(QIODevice::ReadOnly);
+        return QFile::decodeName(entry.readAll().split('\0').value(1));
     }
 
     QTemporaryDir dir;
     QString list = dir.filePath(QStringLiteral("run"));
     SingleInstance::Places places{list, list};
     QString data = dir.filePath(QStringLiteral("data"));
+    // Too deep for a socket's address beside the list: the socket lies in a folder made for it.
+    const QString deepList = dir.filePath(QString(110, u'd') + QStringLiteral("/run"));
 };
 
-TEST_F(SingleInstanceTest, SecondLaunchAsksTheFirstToReopenAndExits)
+TEST_F(SingleInstanceTest, SecondLaunchAsksTheFirstToReopenAndExitsAndTheFirstLeavesNothing)
 {
-    SingleInstance first(data, places);
-    ASSERT_TRUE(first.claim());
-    QSignalSpy reopened(&first, &SingleInstance::reopen);
+    for (const QString &folder : {list, deepList}) {
+        SCOPED_TRACE(folder.toStdString());
+        list = folder;
+        QString listening;
+        {
+            SingleInstance first(data, {list, list});
+            ASSERT_TRUE(first.claim());
+            QSignalSpy reopened(&first, &SingleInstance::reopen);
 
-    launchAgain();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return reopened.count() == 1; }, patienceMs));
-    launchAgain();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return reopened.count() == 2; }, patienceMs));
+            launchAgain();
+            ASSERT_TRUE(QTest::qWaitFor([&] { return reopened.count() == 1; }, patienceMs));
+            launchAgain();
+            ASSERT_TRUE(QTest::qWaitFor([&] { return reopened.count() == 2; }, patienceMs));
+            listening = socket();
+        }
+        EXPECT_TRUE(listed(QStringLiteral("*")).isEmpty());
+        EXPECT_FALSE(QFileInfo::exists(folder == deepList ? QFileInfo(listening).path() : listening))
+            << "the socket is gone, with the folder made for it";
+    }
 }
 
 TEST_F(SingleInstanceTest, APeerSendingEndlessTextIsCutOffAndReopensNothing)
@@ -76,6 +94,16 @@ TEST_F(SingleInstanceTest, APeerSendingEndlessTextIsCutOffAndReopensNothing)
 
 TEST_F(SingleInstanceTest, ARunningProcessKeepsItsClaimUntilItDiesAndACrashedRunIsTakenOver)
 {
+    for (const QString &folder : {list, deepList}) {
+        SCOPED_TRACE(folder.toStdString());
+        list = folder;
+        takeOverACrashedRun();
+    }
+}
+
+void SingleInstanceTest::takeOverACrashedRun()
+{
+    const SingleInstance::Places places{list, list};
     QProcess running;
     startShellTestHelper(running, {QStringLiteral("instance"), list, data});
     ASSERT_TRUE(waitForLine(running, "ready"));
@@ -99,6 +127,8 @@ TEST_F(SingleInstanceTest, ARunningProcessKeepsItsClaimUntilItDiesAndACrashedRun
     EXPECT_TRUE(QTest::qWaitFor([&] { return reopened.count() == 1; }, patienceMs));
     EXPECT_EQ(listed(QStringLiteral("*.instance")).size(), 1) << "the crashed run's entry is gone";
     EXPECT_NE(socket(), crashed);
+    EXPECT_FALSE(QFileInfo::exists(list == deepList ? QFileInfo(crashed).path() : crashed))
+        << "the crashed run's socket is gone, with the folder made for it";
 }
 
 TEST_F(SingleInstanceTest, PeersThatHoldOnOrCrowdInAreCutOffAndALaunchStillGetsThrough)
@@ -200,7 +230,7 @@ TEST_F(SingleInstanceTest, ARunningProcessOutOfDescriptorsListensAgainOncePeersA
 
     launchAgain();
     EXPECT_TRUE(waitForLine(running, "reopen"));
-    running.kill();
+    running.terminate();
     running.waitForFinished(3000);
 }
 
