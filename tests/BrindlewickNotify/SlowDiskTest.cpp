@@ -4,6 +4,7 @@
 #include "State/Recovery.h"
 #include "State/SystemNotifier.h"
 #include "FakeNotificationServer.h"
+#include "HungDisk.h"
 #include "NoteCoding.h"
 #include "Patience.h"
 #include "ScopedEnv.h"
@@ -11,39 +12,10 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
-#include <atomic>
 #include <cmath>
-#include <condition_variable>
 #include <gtest/gtest.h>
-#include <mutex>
 
 namespace {
-
-// Writes wait here until the disk answers again.
-class HungDisk {
-public:
-    void write()
-    {
-        ++m_writes;
-        std::unique_lock lock(m_mutex);
-        m_answered.wait(lock, [this] { return m_answering; });
-    }
-    void answer()
-    {
-        {
-            const std::lock_guard lock(m_mutex);
-            m_answering = true;
-        }
-        m_answered.notify_all();
-    }
-    int writes() const { return m_writes; }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_answered;
-    bool m_answering = false;
-    std::atomic<int> m_writes = 0;
-};
 
 QStringList texts(const QByteArray &file)
 {

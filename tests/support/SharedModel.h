@@ -1,6 +1,7 @@
 #pragma once
 
 #include "State/AppModel.h"
+#include "State/FileWriter.h"
 #include "Patience.h"
 #include "QtPrinters.h"
 #include "ScopedEnv.h"
@@ -56,7 +57,7 @@ protected:
 
 private:
     // The model lives as long as the program, its folder until every test has run: then the model's
-    // last write is waited for and the folder goes.
+    // last writes are waited for and the folder goes.
     class Folder : public testing::Environment {
     public:
         void TearDown() override
@@ -64,6 +65,7 @@ private:
             if (!folder)
                 return;
             shared().finishSaves(std::chrono::milliseconds(patienceMs));
+            FileWriter::shared().finish(QDeadlineTimer(patienceMs));
             folder.reset();
         }
 

@@ -2,6 +2,7 @@
 
 #include "OwnFolder.h"
 #include "RegularFile.h"
+#include "State/FileWriter.h"
 #include "State/Paths.h"
 
 #include <QDir>
@@ -53,14 +54,8 @@ bool isThere(const QString &path)
     return QFileInfo::exists(path) || QFileInfo(path).isSymLink();
 }
 
-bool writtenBefore()
+void rememberWritten(const QString &folder, const QString &entry)
 {
-    return isThere(QDir(Paths::stateFolder()).filePath(writtenOnce));
-}
-
-void rememberWritten(const QString &entry)
-{
-    const QString folder = Paths::stateFolder();
     if (OwnFolder::make(folder))
         return;
     const int fd = OwnFolder::open(folder);
@@ -70,13 +65,12 @@ void rememberWritten(const QString &entry)
     ::close(fd);
 }
 
-bool write(const QString &path, const QString &program)
+void write(const QString &path, const QByteArray &entry)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return false;
-    return file.write(Autostart::entry(program)) >= 0 && file.flush();
+    if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        file.write(entry);
 }
 
 } // namespace
@@ -104,15 +98,18 @@ QByteArray entry(const QString &program)
         .toUtf8();
 }
 
-bool install(const QString &program)
+void install(const QString &program)
 {
-    if (writtenBefore())
-        return false;
     const QString path = entryPath();
-    const bool written = !isThere(path) && write(path, program);
-    if (isThere(path))
-        rememberWritten(path);
-    return written;
+    const QString state = Paths::stateFolder();
+    FileWriter::shared().write(path, [path, state, text = entry(program)] {
+        if (isThere(QDir(state).filePath(writtenOnce)))
+            return;
+        if (!isThere(path))
+            write(path, text);
+        if (isThere(path))
+            rememberWritten(state, path);
+    });
 }
 
 } // namespace Autostart

@@ -15,9 +15,9 @@ inline const QString argument = QStringLiteral("--autostart");
 QString entryPath();
 // The entry's text, starting `program` with the session.
 QByteArray entry(const QString &program);
-// Writes the entry for `program` once for this user: never where a file is there already (the user's
-// own, or one disabled), and never again once an entry was there, though the user removed it since.
-// True when written.
-bool install(const QString &program);
+// Writes the entry for `program` once for this user, on the `FileWriter`'s thread: never where a file
+// is there already (the user's own, or one disabled), and never again once an entry was there, though
+// the user removed it since.
+void install(const QString &program);
 
 } // namespace Autostart

@@ -1,6 +1,7 @@
 #include "AppModel.h"
 
 #include "AlertSound.h"
+#include "FileWriter.h"
 #include "RecordingNotifier.h"
 #include "SettingsStore.h"
 #include "SystemNotifier.h"
@@ -66,6 +67,11 @@ AppModel::AppModel(Paths paths, SettingsStore defaults, std::unique_ptr<Notifier
 
     readSettings();
     installActionHandler();
+}
+
+AppModel::~AppModel()
+{
+    FileWriter::shared().finish(QDeadlineTimer::Forever);
 }
 
 AppModel &AppModel::shared()

@@ -40,6 +40,8 @@ public:
     // the model talks to the desktop's notification server (`SystemNotifier`).
     AppModel(Paths paths, SettingsStore defaults, std::unique_ptr<Notifier> notifier = nullptr,
              QObject *parent = nullptr);
+    // Waits for the settings it changed to reach the disk, as the writer does for its notes.
+    ~AppModel() override;
 
     // The process's model, made on first use on the live data folder and settings file; never destroyed.
     static AppModel &shared();
@@ -156,7 +158,8 @@ public:
     void scheduleSave();
     // The last save of a run, waiting for the disk a short while: notes that cannot reach their file by
     // then go to a recovery file in a folder of the user's own (the state folder, else the data folder,
-    // else home), and the terminal says where.
+    // else home), and the terminal says where. The settings and other small files asked for are waited
+    // for within the same while.
     void saveBeforeQuit();
 
     // The clock, ringing and notifications (AppModelRinging.cpp).

@@ -1,5 +1,6 @@
 #include "AppModel.h"
 
+#include "FileWriter.h"
 #include "Recovery.h"
 
 #include "NoteMerge.h"
@@ -217,7 +218,9 @@ void AppModel::saveFailed(const QString &error)
 void AppModel::saveBeforeQuit()
 {
     saveNow();
-    const bool saved = m_loaded && finishSaves(m_quitWait) && !saveFailing() && m_book == m_onDisk;
+    const QDeadlineTimer deadline(m_quitWait);
+    const bool saved = m_loaded && m_writer.finish(deadline) && !saveFailing() && m_book == m_onDisk;
+    FileWriter::shared().finish(deadline);
     const bool unsaved = m_loaded ? !saved : !m_book.notes.isEmpty();
     if (!unsaved || m_recovered == m_book)
         return;

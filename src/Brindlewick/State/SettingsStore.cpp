@@ -1,5 +1,7 @@
 #include "SettingsStore.h"
 
+#include "FileWriter.h"
+
 #include "FileStamp.h"
 #include "OwnFolder.h"
 #include "RegularFile.h"
@@ -10,22 +12,35 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QJsonDocument>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <memory>
+#include <mutex>
 
 namespace {
 
 // Settings are a few hundred bytes; anything much larger is not a settings file.
 constexpr qint64 largestFile = 1024 * 1024;
 
-// The file as last read or written, per path, for the whole process (the main thread only).
+// How far the writer got with a file: how many of the writes asked for are done, and the file as
+// the last of them left it. Set on the writer's thread.
+struct Landed {
+    std::mutex mutex;
+    int done = 0;
+    std::optional<FileStamp> stamp;
+};
+
+// The file as last read or written, per path, for the whole process (the main thread only). While
+// writes are on their way the settings here are the truth, whatever the disk holds.
 struct Cached {
     std::optional<FileStamp> seen;
     QJsonObject settings;
     std::optional<QString> setAside;
+    // Writes asked for since the writer last caught up.
+    int asked = 0;
+    std::shared_ptr<Landed> landed = std::make_shared<Landed>();
 };
 
 QHash<QString, Cached> &cache()
@@ -46,6 +61,26 @@ std::optional<QString> moveAside(const QString &path)
     if (::rename(QFile::encodeName(path).constData(), QFile::encodeName(target).constData()) != 0)
         return std::nullopt;
     return target;
+}
+
+// Empty bytes remove the file. A write that cannot be made leaves the previous file as it was.
+void store(const QString &path, const QByteArray &bytes)
+{
+    if (bytes.isEmpty())
+        QFile::remove(path);
+    else if (!OwnFolder::make(QFileInfo(path).absolutePath()))
+        RegularFile::replace(path, bytes);
+}
+
+// Whether the writer has caught up with every write asked for; the file it left then counts as seen.
+bool caughtUp(Cached &cached)
+{
+    const std::lock_guard lock(cached.landed->mutex);
+    if (cached.landed->done != cached.asked)
+        return false;
+    cached.seen = cached.landed->stamp;
+    cached.asked = cached.landed->done = 0;
+    return true;
 }
 
 } // namespace
@@ -126,14 +161,18 @@ void SettingsStore::setString(const QString &key, const QString &value)
 
 void SettingsStore::clear()
 {
-    QFile::remove(m_path);
-    cache().remove(m_path);
+    Cached &cached = cache()[m_path];
+    cached.setAside.reset();
+    save({});
 }
 
-// Reads the file again only when it is not the one last seen; an empty file holds no settings yet.
+// Reads the file again only when it is not the one last seen, and not while writes are on their way;
+// an empty file holds no settings yet.
 QJsonObject SettingsStore::read() const
 {
     Cached &cached = cache()[m_path];
+    if (cached.asked > 0 && !caughtUp(cached))
+        return cached.settings;
     const std::optional<FileStamp> seen = FileStamp::of(m_path);
     if (seen == cached.seen)
         return cached.settings;
@@ -163,26 +202,25 @@ std::optional<QString> SettingsStore::setAside() const
     return cache().value(m_path).setAside;
 }
 
-// Settings never fail: a write that cannot be made leaves the previous file as it was.
 void SettingsStore::write(const QString &key, const QJsonValue &value)
 {
     QJsonObject settings = read();
     settings.insert(key, value);
-    if (OwnFolder::make(QFileInfo(m_path).absolutePath()))
-        return;
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    const QByteArray bytes = QJsonDocument(settings).toJson();
-    // A short write is not always an error of the file, so count the bytes.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        file.cancelWriting();
-        return;
-    }
-    if (!file.commit())
-        return;
+    save(settings);
+}
+
+// Settings never fail: the settings in memory hold for this run, whatever becomes of the write.
+void SettingsStore::save(const QJsonObject &settings)
+{
     Cached &cached = cache()[m_path];
-    cached.seen = FileStamp::of(m_path);
     cached.settings = settings;
+    const int asked = ++cached.asked;
+    const QByteArray bytes = settings.isEmpty() ? QByteArray() : QJsonDocument(settings).toJson();
+    FileWriter::shared().write(m_path, [path = m_path, bytes, landed = cached.landed, asked] {
+        store(path, bytes);
+        const std::optional<FileStamp> stamp = FileStamp::of(path);
+        const std::lock_guard lock(landed->mutex);
+        landed->done = asked;
+        landed->stamp = stamp;
+    });
 }

@@ -27,9 +27,11 @@ QString announced(const QString &version);
 // another type than asked for reads as absent, and so does everything in a missing file. The file is
 // read once and kept in memory, shared by every store on that path in the process; it is read again
 // only when it changed on disk, so several stores (or another process) never lose each other's keys.
-// Each write replaces the file atomically, readable by the user alone, in a folder made for the user alone. Only a regular file of a sane size is ever opened, without
-// waiting; anything else in its place, or a file that is not a JSON object, is set aside as
-// "settings.damaged-<unix seconds>.json" beside it and reads as empty.
+// A value set reads back at once; the file follows on the `FileWriter`'s thread, and the disk is not
+// looked at again until the writer has caught up. Each write replaces the file atomically, readable by
+// the user alone, in a folder made for the user alone. Only a regular file of a sane size is ever
+// opened, without waiting; anything else in its place, or a file that is not a JSON object, is set
+// aside as "settings.damaged-<unix seconds>.json" beside it and reads as empty.
 class SettingsStore {
 public:
     explicit SettingsStore(QString path);
@@ -59,6 +61,7 @@ private:
     static SettingsStore inConfigFolder(const QString &name);
     QJsonObject read() const;
     void write(const QString &key, const QJsonValue &value);
+    void save(const QJsonObject &settings);
 
     QString m_path;
 };

@@ -1,12 +1,13 @@
 #include "StateFile.h"
 
+#include "FileWriter.h"
+
 #include "OwnFolder.h"
 #include "RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <fcntl.h>
-#include <pthread.h>
 #include <unistd.h>
 
 namespace {
@@ -49,52 +50,15 @@ StateFile::StateFile(QString path) : m_path(std::move(path)), m_content(readOwn(
 
 StateFile::~StateFile()
 {
-    {
-        const std::lock_guard lock(m_mutex);
-        m_stopping = true;
-    }
-    m_wake.notify_one();
-    if (m_thread.joinable())
-        m_thread.join();
+    finish(QDeadlineTimer::Forever);
 }
 
 void StateFile::write(QByteArray bytes)
 {
-    {
-        const std::lock_guard lock(m_mutex);
-        m_next = std::move(bytes);
-    }
-    if (!m_thread.joinable())
-        m_thread = std::thread([this] { run(); });
-    m_wake.notify_one();
+    FileWriter::shared().write(m_path, [path = m_path, bytes = std::move(bytes)] { store(path, bytes); });
 }
 
 bool StateFile::finish(QDeadlineTimer deadline)
 {
-    std::unique_lock lock(m_mutex);
-    const auto done = [this] { return !m_next && !m_writing; };
-    if (deadline.isForever()) {
-        m_idle.wait(lock, done);
-        return true;
-    }
-    return m_idle.wait_for(lock, std::chrono::milliseconds(deadline.remainingTime()), done);
-}
-
-// What waits is written before the thread stops.
-void StateFile::run()
-{
-    ::pthread_setname_np(::pthread_self(), "StateFile");
-    std::unique_lock lock(m_mutex);
-    for (;;) {
-        m_wake.wait(lock, [this] { return m_next || m_stopping; });
-        if (!m_next)
-            return;
-        const QByteArray bytes = *std::exchange(m_next, std::nullopt);
-        m_writing = true;
-        lock.unlock();
-        store(m_path, bytes);
-        lock.lock();
-        m_writing = false;
-        m_idle.notify_all();
-    }
+    return FileWriter::shared().finish(deadline);
 }

@@ -3,13 +3,9 @@
 #include <QByteArray>
 #include <QDeadlineTimer>
 #include <QString>
-#include <condition_variable>
-#include <mutex>
-#include <optional>
-#include <thread>
 
 // A small file of the program's own state, kept in a folder of the user's alone: read when made, and
-// written on a thread of its own, so no disk holds the program up. Each write replaces the whole file
+// written by the `FileWriter`, so no disk holds the program up. Each write replaces the whole file
 // in one step, readable by the owner only, and never through a link: a link someone put in its place is
 // replaced. In a folder others may write in nothing is read or written. One write asked for while
 // another waits takes its place.
@@ -29,17 +25,6 @@ public:
     bool finish(QDeadlineTimer deadline);
 
 private:
-    void run();
-
     QString m_path;
     QByteArray m_content;
-
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    std::condition_variable m_idle;
-    std::optional<QByteArray> m_next;
-    bool m_writing = false;
-    bool m_stopping = false;
-    // Started with the first write.
-    std::thread m_thread;
 };

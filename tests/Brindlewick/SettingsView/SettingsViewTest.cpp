@@ -1,5 +1,7 @@
 #include "../State/AppModelFixture.h"
 #include "FocusMarks.h"
+#include "HungDisk.h"
+#include "SmallFilesDisk.h"
 #include "ScopedEnv.h"
 
 #include "NotchTray/NotchIllustration.h"
@@ -20,6 +22,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <functional>
+#include <thread>
 
 namespace {
 
@@ -94,6 +97,44 @@ TEST_F(SettingsViewTest, EachToggleWritesItsSettingThroughToTheSettingsFileAndFo
         click(box);
         EXPECT_EQ(settingsJson().value(c.key), QJsonValue(c.before));
     }
+}
+
+TEST_F(SettingsViewTest, ATogglePressedWhileTheDiskHangsHoldsNothingUpAndReachesTheFileOnceItAnswersOrAtQuit)
+{
+    const auto view = open(SettingsView::Tab::alerts);
+    QCheckBox *box = checkBox(*view, QStringLiteral("Play a sound when notifications are off"));
+    ASSERT_TRUE(box);
+    // What the file holds now, without waiting for the writer.
+    const auto onDisk = [this] {
+        QFile file(settingsPath());
+        return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object() : QJsonObject();
+    };
+
+    HungDisk disk;
+    {
+        const SmallFilesDisk hanging([&disk] { disk.write(); });
+        click(box);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return disk.writes() == 1; }, patienceMs));
+        // The window goes on answering while the write hangs: the next changes are taken and a timer
+        // comes round.
+        click(box);
+        click(box);
+        bool ticked = false;
+        QTimer::singleShot(0, [&ticked] { ticked = true; });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ticked; }, patienceMs));
+        EXPECT_FALSE(box->isChecked());
+        EXPECT_EQ(SettingsStore(settingsPath()).boolValue(SettingsKeys::playSound), false);
+        EXPECT_FALSE(onDisk().contains("playSound")) << "the disk never answered";
+        disk.answer();
+    }
+    EXPECT_EQ(onDisk().value("playSound"), QJsonValue(false));
+    EXPECT_EQ(disk.writes(), 2) << "the two changes that waited took each other's place";
+
+    // Changed just before quitting on a slow disk: the quit waits for it.
+    const SmallFilesDisk slow([] { std::this_thread::sleep_for(std::chrono::milliseconds(200)); });
+    click(box);
+    model->finishRun();
+    EXPECT_EQ(onDisk().value("playSound"), QJsonValue(true));
 }
 
 // Every text a label or a button of the widget shows.

@@ -1,4 +1,5 @@
 #include "Start/AppDelegate.h"
+#include "State/FileWriter.h"
 #include "State/RecordingNotifier.h"
 #include "ShellWindows.h"
 
@@ -168,12 +169,14 @@ TEST_F(AppDelegateTest, FinishingTheWelcomeWritesTheAutostartEntryForThisProgram
 {
     const QString entry = folder.filePath("config/autostart/brindlewick.desktop");
     launch(Launch{Launch::Mode::demo, folder.filePath("demo")}).finishWelcome(true);
+    ASSERT_TRUE(FileWriter::shared().finish(QDeadlineTimer(patienceMs)));
     EXPECT_FALSE(QFile::exists(entry));
 
     AppModel &model = launch();
     ASSERT_TRUE(model.showWelcome());
     EXPECT_FALSE(QFile::exists(entry));
     model.finishWelcome(false);
+    ASSERT_TRUE(FileWriter::shared().finish(QDeadlineTimer(patienceMs)));
     QFile written(entry);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_TRUE(written.readAll().contains("\nExec=" + QCoreApplication::applicationFilePath().toUtf8() + " --autostart\n"));

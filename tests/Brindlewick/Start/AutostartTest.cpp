@@ -1,4 +1,6 @@
 #include "Start/Autostart.h"
+#include "State/FileWriter.h"
+#include "Patience.h"
 #include "ScopedEnv.h"
 #include "TestFiles.h"
 
@@ -24,6 +26,13 @@ QMap<QString, QString> desktopEntry(const QByteArray &text)
             keys.insert(QString::fromUtf8(line.left(equals)), QString::fromUtf8(line.mid(equals + 1)));
     }
     return keys;
+}
+
+// Installs and waits for the writer to be done with it.
+void install(const QString &program)
+{
+    Autostart::install(program);
+    ASSERT_TRUE(FileWriter::shared().finish(QDeadlineTimer(patienceMs)));
 }
 
 TEST(Autostart, TheEntryStartsTheProgramThatWroteItQuotedAsTheDesktopEntryRulesSay)
@@ -64,21 +73,21 @@ TEST(Autostart, InstallWritesTheEntryIntoTheConfigurationFolderOnlyWhereThereIsN
     const QString path = dir.filePath("config/autostart/brindlewick.desktop");
     ASSERT_EQ(Autostart::entryPath(), path);
 
-    EXPECT_TRUE(Autostart::install("/usr/bin/brindlewick"));
+    install("/usr/bin/brindlewick");
     QFile written(path);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_EQ(written.readAll(), Autostart::entry("/usr/bin/brindlewick"));
 
     const QByteArray disabled = "[Desktop Entry]\nType=Application\nExec=brindlewick\nHidden=true\n";
     writeTestFile(path, disabled);
-    EXPECT_FALSE(Autostart::install("/opt/other/brindlewick"));
+    install("/opt/other/brindlewick");
     QFile kept(path);
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), disabled);
 
     // Removed in the desktop's settings: it stays away, whatever became of the program's settings.
     ASSERT_TRUE(QFile::remove(path));
-    EXPECT_FALSE(Autostart::install("/usr/bin/brindlewick"));
+    install("/usr/bin/brindlewick");
     EXPECT_FALSE(QFileInfo::exists(path));
 }
 

@@ -2,6 +2,7 @@
 
 #include "Patience.h"
 #include "State/AppModel.h"
+#include "State/FileWriter.h"
 #include "State/RecordingNotifier.h"
 #include "QtPrinters.h"
 #include "ScopedEnv.h"
@@ -55,8 +56,10 @@ protected:
     QString notesPath() const { return dir.filePath("data/notes.json"); }
     QString settingsPath() const { return dir.filePath("settings.json"); }
 
+    // The settings file once the writer is done with it.
     QJsonObject settingsJson() const
     {
+        EXPECT_TRUE(FileWriter::shared().finish(QDeadlineTimer(patienceMs)));
         QFile file(settingsPath());
         return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object() : QJsonObject();
     }

@@ -1,11 +1,18 @@
 #include "State/SettingsStore.h"
+#include "State/FileWriter.h"
+#include "Patience.h"
 #include "FileSizeLimit.h"
+#include "HungDisk.h"
 #include "ScopedEnv.h"
+#include "SmallFilesDisk.h"
 #include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -13,6 +20,11 @@ namespace {
 
 class SettingsStoreTest : public testing::Test {
 protected:
+    ~SettingsStoreTest() override { landed(); }
+
+    // Waits for the writer to be done with what was set.
+    static void landed() { ASSERT_TRUE(FileWriter::shared().finish(QDeadlineTimer(patienceMs))); }
+
     QString path(const QString &name = QStringLiteral("settings.json")) const
     {
         return QDir(dir.path()).filePath(QStringLiteral("config/Brindlewick/") + name);
@@ -111,15 +123,35 @@ TEST_F(SettingsStoreTest, TwoStoresOnOneFileKeepEachOthersKeys)
     EXPECT_EQ(model.boolValue(QStringLiteral("OstrelAnnounced-1.2")), true);
 }
 
+// The file changes under a write that still waits, which will replace it: the value set holds.
+TEST_F(SettingsStoreTest, AValueSetReadsBackWhileItsWriteWaitsForTheDiskAndLandsLast)
+{
+    SettingsStore store(path());
+    HungDisk disk;
+    {
+        const SmallFilesDisk hanging([&disk] { disk.write(); });
+        store.setInt(SettingsKeys::warnMinutes, 5);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return disk.writes() == 1; }, patienceMs));
+        store.setInt(SettingsKeys::warnMinutes, 10);
+        writeFile(R"({"warnMinutes": 1})");
+        EXPECT_EQ(store.intValue(SettingsKeys::warnMinutes), 10);
+        disk.answer();
+    }
+    EXPECT_EQ(QJsonDocument::fromJson(fileBytes()).object().value(SettingsKeys::warnMinutes), QJsonValue(10));
+    EXPECT_EQ(SettingsStore(path()).intValue(SettingsKeys::warnMinutes), 10);
+}
+
 TEST_F(SettingsStoreTest, AWriteThatFailsHalfwayLeavesThePreviousFileWhole)
 {
     SettingsStore store(path());
     store.setInt(SettingsKeys::warnMinutes, 5);
+    landed();
     const QByteArray before = fileBytes();
 
     {
         const FileSizeLimit limit(64);
         store.setString(SettingsKeys::sort, QString(200, u'x'));
+        landed();
     }
 
     EXPECT_EQ(fileBytes(), before);
@@ -146,6 +178,7 @@ TEST_F(SettingsStoreTest, UserAndDemoFilesLiveInTheConfigFolderAndStayApart)
     EXPECT_EQ(user.boolValue(SettingsKeys::trayEnabled), false);
 
     // Readable by the user alone, in folders made for the user alone.
+    landed();
     for (const QString &made : {user.path(), QFileInfo(user.path()).absolutePath(), QDir(dir.path()).filePath("config")}) {
         struct stat info {};
         ASSERT_EQ(::stat(QFile::encodeName(made).constData(), &info), 0);
