@@ -16,8 +16,13 @@ Date Date::current()
     return fromUnix(sinceEpoch.count());
 }
 
+Date Date::bounded() const
+{
+    return Date{std::fmin(std::fmax(seconds, earliestSeconds), latestSeconds)};
+}
+
 QDateTime Date::toDateTime() const
 {
-    return QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(std::floor(unixSeconds() * 1000.0)),
+    return QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(std::floor(bounded().unixSeconds() * 1000.0)),
                                           QTimeZone::utc());
 }

@@ -9,6 +9,9 @@ struct Date {
 
     // Seconds between 1970-01-01 and 2001-01-01, both UTC.
     static constexpr double referenceOffset = 978307200.0;
+    // A day inside the years 1 to 9999 at either end (UTC), so that every time zone reads a date in them.
+    static constexpr double earliestSeconds = -63113817600.0;
+    static constexpr double latestSeconds = 252423907199.0;
 
     static Date fromUnix(double unixSeconds) { return Date{unixSeconds - referenceOffset}; }
     static Date fromDateTime(const QDateTime &dateTime);
@@ -16,6 +19,9 @@ struct Date {
     static Date current();
 
     double unixSeconds() const { return seconds + referenceOffset; }
+    // The moment moved into the years 1 to 9999 (NaN: the earliest).
+    Date bounded() const;
+    // The moment bounded first, so any value converts.
     QDateTime toDateTime() const;
 
     Date operator+(double delta) const { return Date{seconds + delta}; }

@@ -34,10 +34,19 @@ std::optional<double> optionalNumber(const QJsonObject &object, const char *key)
     return number(value);
 }
 
+// Dates from a hand-edited file lie in the years 1 to 9999 like any other.
 std::optional<Date> optionalDate(const QJsonObject &object, const char *key)
 {
     const auto seconds = optionalNumber(object, key);
-    return seconds ? std::optional<Date>(Date{*seconds}) : std::nullopt;
+    return seconds ? std::optional<Date>(Date{*seconds}.bounded()) : std::nullopt;
+}
+
+// A length of time no longer than the years dates reach, so that it can be added to one and counted
+// in whole units.
+double span(double seconds)
+{
+    constexpr double longest = Date::latestSeconds - Date::earliestSeconds;
+    return std::clamp(seconds, -longest, longest);
 }
 
 bool boolOr(const QJsonObject &object, const char *key, bool fallback)
@@ -95,9 +104,10 @@ NoteTimer decodeTimer(const QJsonValue &value)
 {
     const QJsonObject object = objectOf(value);
     NoteTimer timer;
-    timer.duration = number(object.value(QLatin1String("duration")));
+    timer.duration = span(number(object.value(QLatin1String("duration"))));
     timer.endsAt = optionalDate(object, "endsAt");
-    timer.pausedLeft = optionalNumber(object, "pausedLeft");
+    if (const auto left = optionalNumber(object, "pausedLeft"))
+        timer.pausedLeft = span(*left);
     return timer;
 }
 

@@ -204,4 +204,40 @@ TEST(NoteCoding, FramesFarOffAnyScreenAreBroughtWithinReachOfWindowCoordinates)
     EXPECT_EQ(frame.height, 240) << "a sane size stays as it was";
 }
 
+TEST(NoteCoding, DatesAndSpansBeyondTheCalendarAreBroughtIntoItsYears)
+{
+    const double latest = Date::latestSeconds;
+    const double earliest = Date::earliestSeconds;
+    const double longest = latest - earliest;
+    using Read = double (*)(const StickyNote &);
+    struct Case { const char *name; const char *fields; Read read; double expected; };
+    const Case cases[] = {
+        {"a deadline far ahead", R"(, "deadline": 1e300)", [](const StickyNote &n) { return n.deadline->seconds; },
+         latest},
+        {"a creation far back", R"(, "created": -1e300)", [](const StickyNote &n) { return n.created.seconds; },
+         earliest},
+        {"an edit just past the last year", R"(, "edited": 252500000000)",
+         [](const StickyNote &n) { return n.edited.seconds; }, latest},
+        {"a date inside the years stays", R"(, "doneAt": 812345678.5)",
+         [](const StickyNote &n) { return n.doneAt->seconds; }, 812345678.5},
+        {"the first moment of the years stays", R"(, "deletedAt": -63113817600)",
+         [](const StickyNote &n) { return n.deletedAt->seconds; }, earliest},
+        {"an alert stamp", R"(, "alertedWarning": -1e300)",
+         [](const StickyNote &n) { return n.alertedWarning->seconds; }, earliest},
+        {"a timer's end", R"(, "timer": {"duration": 60, "endsAt": 1e300})",
+         [](const StickyNote &n) { return n.timer->endsAt->seconds; }, latest},
+        {"a timer's length", R"(, "timer": {"duration": 1e300})",
+         [](const StickyNote &n) { return n.timer->duration; }, longest},
+        {"a paused timer's rest", R"(, "timer": {"duration": 60, "pausedLeft": -1e300})",
+         [](const StickyNote &n) { return *n.timer->pausedLeft; }, -longest},
+        {"a sane length stays", R"(, "timer": {"duration": 90.5, "pausedLeft": 30})",
+         [](const StickyNote &n) { return n.timer->duration + *n.timer->pausedLeft; }, 120.5},
+    };
+    for (const Case &c : cases) {
+        const auto book = NoteCoding::decode(bookWithNote(c.fields), decodeTime);
+        ASSERT_TRUE(book) << c.name;
+        EXPECT_EQ(c.read(book->notes.first()), c.expected) << c.name;
+    }
+}
+
 } // namespace

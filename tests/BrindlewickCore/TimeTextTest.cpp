@@ -6,6 +6,7 @@
 #include "QtPrinters.h"
 #include "ScopedEnv.h"
 
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace {
@@ -116,6 +117,28 @@ TEST(TimeText, DueNamesTheDayRelativeToNowInTheUnitedStates)
         {"next year within the week", QDate(2025, 12, 30), morning, QDate(2026, 1, 2), QTime(9, 0), "Fri, 9:00 AM"},
         {"across midnight", friday, QTime(23, 50), friday.addDays(1), QTime(0, 30), "Tomorrow, 12:30 AM"},
     });
+}
+
+// A hand-edited date beyond the calendar's years reads as its first or last day, in any zone. (The
+// formats count the days before 1582 as the Julian calendar does, hence the 2nd to the 4th of January.)
+TEST(TimeText, DatesBeyondTheYearsTheCalendarReachesShowItsFirstOrLastDay)
+{
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    struct Case { const char *zone; double seconds; const char *text; };
+    const Case cases[] = {
+        {"UTC", 1e300, "^Dec 30, 9999, 11:59 PM$"},
+        {"UTC", -1e300, "^Jan [2-4], 1, 12:00 AM$"},
+        {"UTC", NAN, "^Jan [2-4], 1, 12:00 AM$"},
+        {"Pacific/Kiritimati", 1e300, "^Dec 31, 9999, 1:59 PM$"},
+        {"America/New_York", 1e20, "^Dec 30, 9999, 6:59 PM$"},
+    };
+    for (const Case &c : cases) {
+        const Calendar calendar = Calendar::named(c.zone);
+        const Date now = *calendar.date(friday, morning);
+        const QString text = DueText().of(Date{c.seconds}, now, calendar, english);
+        EXPECT_TRUE(QRegularExpression(c.text).match(text).hasMatch()) << c.zone << " " << c.seconds << ": "
+                                                                        << text.toStdString();
+    }
 }
 
 // Where the whole due text does not fit, its brief form still says when: the time today, else the day.
