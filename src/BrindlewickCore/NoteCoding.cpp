@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
+#include <QSet>
 #include <cmath>
 #include <limits>
 
@@ -135,6 +136,15 @@ StickyNote decodeNote(const QJsonValue &value, Date now)
     note.alertedDeadline = optionalDate(object, "alertedDeadline");
     note.alertedWarning = optionalDate(object, "alertedWarning");
     return note;
+}
+
+// A note whose id an earlier note has (a file edited or joined by hand) is another note: it gets
+// an id of its own, made from its id and its place, so reading the same file again gives the same.
+void giveOwnId(StickyNote &note, qsizetype index, QSet<QUuid> &seen)
+{
+    while (seen.contains(note.id))
+        note.id = QUuid::createUuidV5(note.id, QString::number(index));
+    seen.insert(note.id);
 }
 
 int decodeVersion(const QJsonObject &object)
@@ -389,8 +399,11 @@ std::optional<NoteBook> decode(const QByteArray &json, Date now)
             return std::nullopt;
         const QJsonArray array = notes.toArray();
         book.notes.reserve(array.size());
-        for (const QJsonValue &note : array)
+        QSet<QUuid> seen;
+        for (const QJsonValue &note : array) {
             book.notes.append(decodeNote(note, now));
+            giveOwnId(book.notes.last(), book.notes.size() - 1, seen);
+        }
         return book;
     } catch (const DecodeFailure &) {
         return std::nullopt;

@@ -240,4 +240,24 @@ TEST(NoteCoding, DatesAndSpansBeyondTheCalendarAreBroughtIntoItsYears)
     }
 }
 
+// Notes copied by hand within a file, or two files joined, keep both notes: the later one gets an id of
+// its own, the same each time the file is read.
+TEST(NoteCoding, ANoteWithAnIdSeenBeforeGetsItsOwn)
+{
+    const QByteArray twice = R"({"id": ")" + QByteArray(validId) + R"(", "text": "twin"})";
+    const QByteArray text = R"({"notes": [)" + twice + "," + twice + "," + twice + "]}";
+    const auto book = NoteCoding::decode(text, decodeTime);
+    ASSERT_TRUE(book);
+    ASSERT_EQ(book->notes.size(), 3);
+    const QUuid first = book->notes[0].id;
+    EXPECT_EQ(first, QUuid::fromString(QLatin1String(validId)));
+    EXPECT_NE(book->notes[1].id, first);
+    EXPECT_NE(book->notes[2].id, first);
+    EXPECT_NE(book->notes[2].id, book->notes[1].id);
+    for (const StickyNote &note : book->notes)
+        EXPECT_EQ(note.text, "twin");
+    EXPECT_EQ(NoteCoding::decode(text, decodeTime), book) << "read again, the same ids";
+    EXPECT_EQ(NoteCoding::decode(*NoteCoding::encode(*book), decodeTime), book) << "saved, they stay";
+}
+
 } // namespace
