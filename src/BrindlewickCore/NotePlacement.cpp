@@ -63,4 +63,13 @@ bool isVisible(const QRectF &frame, const QList<QRectF> &screens)
     });
 }
 
+QRectF reopen(const QRectF &saved, const QList<QRectF> &screens, const QRectF &area)
+{
+    QRectF reach;
+    for (const QRectF &screen : screens)
+        reach |= screen;
+    const bool fits = !saved.isEmpty() && saved.width() <= reach.width() && saved.height() <= reach.height();
+    return fits && isVisible(saved, screens) ? saved : clamp(saved, area);
+}
+
 } // namespace NotePlacement

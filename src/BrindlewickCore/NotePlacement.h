@@ -17,5 +17,8 @@ QRectF next(const QRectF &area, const QList<QRectF> &existing, QSizeF size);
 QRectF clamp(const QRectF &rect, const QRectF &bounds);
 // Whether at least 60 × 40 points of the frame lie on one of the screens.
 bool isVisible(const QRectF &frame, const QList<QRectF> &screens);
+// Where a note with a saved frame opens: there while it shows on a screen and is no larger than the
+// screens together, else clamped into the area.
+QRectF reopen(const QRectF &saved, const QList<QRectF> &screens, const QRectF &area);
 
 } // namespace NotePlacement

@@ -127,4 +127,31 @@ TEST(NotePlacement, VisibleNeedsSixtyByFortyPointsOnOneScreen)
         EXPECT_EQ(NotePlacement::isVisible(c.frame, c.screens), c.expected) << c.name;
 }
 
+TEST(NotePlacement, ASavedFrameReopensWhereItWasWhileItShowsAndFitsTheScreens)
+{
+    const QRectF primary(0, 0, 1440, 900);
+    const QRectF right(1440, 0, 1920, 1080);
+    struct Case {
+        const char *name;
+        QRectF saved;
+        QList<QRectF> screens;
+        QRectF expected;
+    };
+    const Case cases[] = {
+        {"on a screen", QRectF(100, 100, 250, 230), {primary}, QRectF(100, 100, 250, 230)},
+        {"smaller than the smallest note", QRectF(100, 100, 100, 100), {primary}, QRectF(100, 100, 100, 100)},
+        {"across two screens, wider than either", QRectF(1000, 100, 2000, 300), {primary, right},
+         QRectF(1000, 100, 2000, 300)},
+        {"as tall as the tallest screen", QRectF(2000, 0, 250, 1080), {primary, right}, QRectF(2000, 0, 250, 1080)},
+        {"off every screen", QRectF(5000, 100, 250, 230), {primary, right}, QRectF(1190, 100, 250, 230)},
+        {"taller than every screen", QRectF(100, 100, 250, 1e6), {primary, right}, QRectF(100, 0, 250, 900)},
+        {"wider than the screens together", QRectF(-1e6, 100, 2e6, 230), {primary, right},
+         QRectF(0, 100, 1440, 230)},
+        {"no size", QRectF(100, 100, 0, 230), {primary}, QRectF(100, 100, 190, 230)},
+        {"no screens", QRectF(100, 100, 250, 230), {}, QRectF(100, 100, 250, 230)},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(NotePlacement::reopen(c.saved, c.screens, primary), c.expected) << c.name;
+}
+
 } // namespace

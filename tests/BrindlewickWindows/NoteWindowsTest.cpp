@@ -28,6 +28,7 @@
 
 #include <QAnimationDriver>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QProcess>
@@ -454,15 +455,42 @@ TEST_F(NoteWindowsTest, WithoutAnimationsARingingNoteOnlyComesToTheFront)
     EXPECT_TRUE(QTest::qWaitFor([] { return !Appearance::reduceMotion(); }, patienceMs));
 }
 
-TEST_F(NoteWindowsTest, AFrameOffEveryScreenOpensClampedOntoTheMainScreen)
+// A notes file as a person may leave it: a frame from a screen that is gone, one far larger than any
+// screen, two notes that share an id. Each note opens in a window of its own, on the main screen.
+TEST_F(NoteWindowsTest, NotesOfAHandEditedFileOpenEachInAWindowOfItsOwnOnTheScreen)
 {
-    const QRectF unplugged(2500, -900, 300, 200);
-    const QUuid id = add(unplugged);
-    NotePanel *panel = shown(id);
-    ASSERT_TRUE(panel);
-    EXPECT_EQ(QRect(X11Probe::position(panel), panel->size()), qtRect(QRectF(1620, 0, 300, 200)));
+    const char *twinId = "0F8FAD5B-D9CB-469F-A165-70867728950E";
+    struct Case { const char *text; const char *id; const char *frame; QRectF opens; };
+    const Case cases[] = {
+        {"Unplugged", "6F3C1D2E-0000-4000-8000-000000000001", R"({"x": 2500, "y": -900, "width": 300, "height": 200})",
+         QRectF(1620, 0, 300, 200)},
+        {"Tall", "6F3C1D2E-0000-4000-8000-000000000002", R"({"x": 100, "y": 100, "width": 250, "height": 1e300})",
+         QRectF(100, 0, 250, screenHeight)},
+        {"First twin", twinId, R"({"x": 500, "y": 500, "width": 250, "height": 230})", QRectF(500, 500, 250, 230)},
+        {"Second twin", twinId, R"({"x": 900, "y": 500, "width": 250, "height": 230})", QRectF(900, 500, 250, 230)},
+    };
+    QByteArrayList notes;
+    for (const Case &c : cases)
+        notes.append(QStringLiteral(R"({"id": "%1", "text": "%2", "frame": %3})").arg(c.id, c.text, c.frame).toUtf8());
+    ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("data"))));
+    QFile file(dir.filePath(QStringLiteral("data/notes.json")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(R"({"version": 1, "notes": [)" + notes.join(',') + "]}");
+    file.close();
+    model.load();
+
+    const QList<StickyNote> loaded = model.book().notes;
+    ASSERT_EQ(loaded.size(), std::size(cases));
+    for (const StickyNote &note : loaded) {
+        const auto c = std::find_if(std::begin(cases), std::end(cases), [&](const Case &c) { return note.text == c.text; });
+        ASSERT_NE(c, std::end(cases));
+        NotePanel *panel = shown(note.id);
+        ASSERT_TRUE(panel) << c->text;
+        // Twins under one id would share one panel, in the place of only one of them.
+        EXPECT_EQ(QRect(X11Probe::position(panel), panel->size()), qtRect(c->opens)) << c->text;
+    }
     // Kept until the user moves the note: the screen may come back.
-    EXPECT_EQ(stored(id), NoteFrame::fromRect(unplugged));
+    EXPECT_EQ(stored(loaded.first().id), (NoteFrame{2500, -900, 300, 200}));
 }
 
 TEST_F(NoteWindowsTest, AfterTheScreensChangeAPanelOffEveryScreenIsPulledBackAndStored)

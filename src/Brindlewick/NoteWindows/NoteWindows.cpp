@@ -155,8 +155,9 @@ void NoteWindows::peek(const QUuid &id)
         remove(*m_peeking);
     m_peeking = id;
 
-    const QSizeF size = note->frame ? QSizeF(std::max(smallestPeek.width(), note->frame->width),
-                                             std::max(smallestPeek.height(), note->frame->height))
+    // As large as the note, within the main screen, and never smaller than the smallest peek.
+    const QSizeF screen = ScreenSpace::mainVisibleFrame().value_or(fallbackArea).size();
+    const QSizeF size = note->frame ? note->frame->rect().size().boundedTo(screen).expandedTo(smallestPeek)
                                     : smallestPeek;
     const std::optional<QRectF> anchor = peekAnchor ? peekAnchor() : std::nullopt;
     const double top = anchor ? YUp::minY(*anchor) : peekTopWithoutTray();
@@ -255,14 +256,13 @@ NotePanel *NoteWindows::make(const StickyNote &note)
 }
 
 // A stored frame that still shows is kept; without one the cascade finds a free spot; a frame off
-// every screen is pulled into the main screen (and stored only once the user moves it).
+// every screen or larger than they are is pulled into the main screen (and stored only once the user
+// moves it).
 QRectF NoteWindows::frame(const StickyNote &note) const
 {
-    if (note.frame && NotePlacement::isVisible(note.frame->rect(), ScreenSpace::visibleFrames()))
-        return note.frame->rect();
     const QRectF area = ScreenSpace::mainVisibleFrame().value_or(fallbackArea);
     if (note.frame)
-        return NotePlacement::clamp(note.frame->rect(), area);
+        return NotePlacement::reopen(note.frame->rect(), ScreenSpace::visibleFrames(), area);
     QList<QRectF> existing;
     for (const NotePanel *shown : m_panels)
         existing.append(ScreenSpace::fromQt(shown->geometry()));
