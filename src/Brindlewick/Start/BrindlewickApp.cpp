@@ -53,9 +53,15 @@ bool xServerAnswers(const QString &display)
     return answers;
 }
 
-// --help and --version are answered before anything else: no display is needed and no file touched.
+// --help, --version and a command line that is not ours are answered before anything else: no
+// display is needed and no file touched.
 std::optional<int> answer(const CommandLine &line, int &argc, char **argv)
 {
+    if (line.ask == CommandLine::Ask::wrong) {
+        std::fprintf(stderr, "%s\n%s\n", qPrintable(line.error),
+                     qPrintable(QObject::tr("Try “brindlewick --help” for the options.")));
+        return 2;
+    }
     if (line.ask == CommandLine::Ask::help) {
         // Only so that the usage line names the program as it was started.
         const QCoreApplication named(argc, argv);
@@ -97,10 +103,9 @@ BrindlewickApp::BrindlewickApp(AppModel &model) : m_delegate(model), m_commands(
     LibraryWindow::shared().setMenus(m_commands.menus());
 }
 
-std::optional<QByteArray> BrindlewickApp::platformFor(const QStringList &arguments,
-                                                      const QProcessEnvironment &environment)
+std::optional<QByteArray> BrindlewickApp::platformFor(const CommandLine &line, const QProcessEnvironment &environment)
 {
-    if (environment.contains(QStringLiteral("QT_QPA_PLATFORM")) || arguments.contains(QStringLiteral("-platform")))
+    if (environment.contains(QStringLiteral("QT_QPA_PLATFORM")) || line.platformChosen)
         return std::nullopt;
     return QByteArrayLiteral("xcb;wayland");
 }
@@ -118,14 +123,19 @@ std::optional<QString> BrindlewickApp::displayProblem(const QProcessEnvironment 
 
 int BrindlewickApp::run(int argc, char **argv)
 {
-    if (const std::optional<int> answered = answer(CommandLine::read(argumentList(argc, argv)), argc, argv))
+    const CommandLine line = CommandLine::read(argumentList(argc, argv));
+    if (const std::optional<int> answered = answer(line, argc, argv))
         return *answered;
     if (const std::optional<QString> problem = StartFolders::settleOwn()) {
         std::fprintf(stderr, "%s\n", qPrintable(*problem));
         return 1;
     }
+    // The display Qt's -display names is the one every connection of this run opens, Qt's own and
+    // the pointer probe's alike.
+    if (line.display)
+        qputenv("DISPLAY", line.display->toLocal8Bit());
     const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    if (const std::optional<QByteArray> platform = platformFor(argumentList(argc, argv), environment)) {
+    if (const std::optional<QByteArray> platform = platformFor(line, environment)) {
         // Qt would abort with a core dump and advice to reinstall; say what is missing instead.
         if (const std::optional<QString> problem = displayProblem(environment)) {
             std::fprintf(stderr, "%s\n", qPrintable(*problem));
@@ -139,13 +149,6 @@ int BrindlewickApp::run(int argc, char **argv)
         qputenv("QT_XCB_NO_MITSHM", "1");
 
     QApplication application(argc, argv);
-    // Qt has taken its own options out: whatever is left must be ours.
-    const CommandLine line = CommandLine::read(QCoreApplication::arguments());
-    if (line.ask == CommandLine::Ask::wrong) {
-        std::fprintf(stderr, "%s\n%s\n", qPrintable(line.error),
-                     qPrintable(QObject::tr("Try “brindlewick --help” for the options.")));
-        return 2;
-    }
     QApplication::setApplicationName(QStringLiteral("Brindlewick"));
     QApplication::setDesktopFileName(QStringLiteral("brindlewick"));
     QApplication::setQuitOnLastWindowClosed(AppDelegate::applicationShouldTerminateAfterLastWindowClosed());

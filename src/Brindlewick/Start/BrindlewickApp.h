@@ -7,7 +7,6 @@
 #include <QByteArray>
 #include <QProcessEnvironment>
 #include <QString>
-#include <QStringList>
 #include <optional>
 
 class AppModel;
@@ -21,17 +20,16 @@ public:
 
     AppDelegate &delegate() { return m_delegate; }
 
-    // The entry point: answers --help and --version, settles the folders the environment names (a
-    // data folder that cannot be one ends the start), chooses the window system, makes the
-    // application object, refuses options that are not ours, hands a second launch over to the
-    // running one, and runs until the program quits. Returns the exit code.
+    // The entry point: answers --help and --version and refuses options and words that are not
+    // ours, settles the folders the environment names (a data folder that cannot be one ends the
+    // start), chooses the window system, makes the application object, hands a second launch over to
+    // the running one, and runs until the program quits. Returns the exit code.
     static int run(int argc, char **argv);
 
     // The Qt platform to ask for: X11 first (note placement, keeping notes on top and the hot-key
     // grab need it; Wayland sessions offer it through XWayland), Wayland only without it. None when
     // the user chose one, with QT_QPA_PLATFORM or "-platform".
-    static std::optional<QByteArray> platformFor(const QStringList &arguments,
-                                                 const QProcessEnvironment &environment);
+    static std::optional<QByteArray> platformFor(const CommandLine &line, const QProcessEnvironment &environment);
     // Why no window could be shown with our platform choice, in one line: no X or Wayland display
     // named (an empty name names none), or no X server answering on DISPLAY without a Wayland one.
     // Nothing when a display is there.

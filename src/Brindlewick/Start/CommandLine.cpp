@@ -6,8 +6,55 @@
 
 #include <QCommandLineParser>
 #include <QObject>
+#include <algorithm>
 
 namespace {
+
+// The options the application object takes out for itself (QGuiApplication, QApplication and the X11
+// platform), with one dash or two; those of the second list are followed by their value.
+const QStringList qtFlags{"reverse", "testability", "widgetcount", "nograb", "dograb", "qdevel", "qdebug"};
+const QStringList qtOptionsWithValue{"platform", "platformpluginpath", "platformtheme", "plugin",
+                                     "qwindowgeometry", "geometry", "qwindowtitle", "title",
+                                     "qwindowicon", "icon", "session", "style", "stylesheet",
+                                     "display", "name", "visual", "qmljsdebugger"};
+// These also take their value joined: "-style=fusion".
+const QStringList qtOptionsWithJoinedValue{"style=", "stylesheet=", "qmljsdebugger="};
+
+// "platform" for "-platform" and "--platform"; empty for a word that is no option.
+QString optionName(const QString &argument)
+{
+    if (argument.startsWith(QLatin1String("--")))
+        return argument.mid(2);
+    return argument.startsWith(u'-') ? argument.mid(1) : QString();
+}
+
+bool isQtFlag(const QString &name)
+{
+    return qtFlags.contains(name) || std::any_of(qtOptionsWithJoinedValue.begin(), qtOptionsWithJoinedValue.end(),
+                                                 [&](const QString &prefix) { return name.startsWith(prefix); });
+}
+
+// The arguments without Qt's options; the Qt options the start needs to know go into `line`.
+QStringList withoutQtOptions(const QStringList &arguments, CommandLine &line)
+{
+    QStringList ours(arguments.mid(0, 1));
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString name = optionName(arguments[i]);
+        if (isQtFlag(name))
+            continue;
+        if (!qtOptionsWithValue.contains(name)) {
+            ours.append(arguments[i]);
+            continue;
+        }
+        if (++i == arguments.size())
+            break;
+        if (name == QLatin1String("platform"))
+            line.platformChosen = true;
+        else if (name == QLatin1String("display"))
+            line.display = arguments[i];
+    }
+    return ours;
+}
 
 // Written as a person expects: "--autostart", and "-autostart" or "-help" as Qt's own options are.
 void addOptions(QCommandLineParser &parser)
@@ -30,10 +77,10 @@ void addOptions(QCommandLineParser &parser)
 
 CommandLine CommandLine::read(const QStringList &arguments)
 {
+    CommandLine line;
     QCommandLineParser parser;
     addOptions(parser);
-    const bool understood = parser.parse(arguments);
-    CommandLine line;
+    const bool understood = parser.parse(withoutQtOptions(arguments, line));
     line.atLogin = parser.isSet(Autostart::argument.mid(2));
     if (parser.isSet(QStringLiteral("help")))
         line.ask = Ask::help;
@@ -42,6 +89,9 @@ CommandLine CommandLine::read(const QStringList &arguments)
     else if (!understood) {
         line.ask = Ask::wrong;
         line.error = parser.errorText();
+    } else if (!parser.positionalArguments().isEmpty()) {
+        line.ask = Ask::wrong;
+        line.error = QObject::tr("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst());
     }
     return line;
 }

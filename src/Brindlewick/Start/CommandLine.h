@@ -2,9 +2,10 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
-// What the program is asked on its command line. Qt's own options (-platform, -display, -session…)
-// are taken out by the application object; the rest must be ours.
+// What the program is asked on its command line, read before anything else. Qt's own options
+// (-platform, -display, -style…) are Qt's: they are passed over here and read by the application object.
 struct CommandLine {
     enum class Ask {
         run,
@@ -12,7 +13,7 @@ struct CommandLine {
         help,
         // --version: print the version and exit.
         version,
-        // An option that is not ours, or one used wrongly: say so and exit.
+        // An option that is not ours, one used wrongly or a word the program does not read: say so and exit.
         wrong,
     };
 
@@ -21,6 +22,10 @@ struct CommandLine {
     bool atLogin = false;
     // Why the command line is wrong, in one line.
     QString error;
+    // Qt's -platform was given: the window system is the user's choice.
+    bool platformChosen = false;
+    // Qt's -display: the X display to open instead of the one DISPLAY names.
+    std::optional<QString> display;
 
     // From the arguments, the program's own name first. --help and --version win over anything else.
     static CommandLine read(const QStringList &arguments);

@@ -49,13 +49,17 @@ TEST(Launch, FirstPresentSwitchWinsAndAnEmptyValueCounts)
 TEST(Launch, RunsOnX11UnlessTheUserChoseAPlatform)
 {
     const QByteArray x11First = "xcb;wayland";
-    EXPECT_EQ(BrindlewickApp::platformFor({"brindlewick"}, environment({})), x11First);
-    EXPECT_EQ(BrindlewickApp::platformFor({"brindlewick"}, environment({{"WAYLAND_DISPLAY", "wayland-0"}})), x11First);
-    EXPECT_EQ(BrindlewickApp::platformFor({"brindlewick"}, environment({{"QT_QPA_PLATFORM", "wayland"}})), std::nullopt);
-    EXPECT_EQ(BrindlewickApp::platformFor({"brindlewick", "-platform", "offscreen"}, environment({})), std::nullopt);
+    const CommandLine plain = CommandLine::read({"brindlewick"});
+    EXPECT_EQ(BrindlewickApp::platformFor(plain, environment({})), x11First);
+    EXPECT_EQ(BrindlewickApp::platformFor(plain, environment({{"WAYLAND_DISPLAY", "wayland-0"}})), x11First);
+    EXPECT_EQ(BrindlewickApp::platformFor(plain, environment({{"QT_QPA_PLATFORM", "wayland"}})), std::nullopt);
+    for (const char *option : {"-platform", "--platform"}) {
+        const CommandLine chosen = CommandLine::read({"brindlewick", option, "offscreen"});
+        EXPECT_EQ(BrindlewickApp::platformFor(chosen, environment({})), std::nullopt) << option;
+    }
 }
 
-// Our options, as a person types them; Qt's own are gone by the time the rest is read.
+// Our options, as a person types them; Qt's own options are passed over, with their values.
 TEST(Launch, ReadsItsOwnOptionsAndRefusesOthers)
 {
     using Ask = CommandLine::Ask;
@@ -77,6 +81,14 @@ TEST(Launch, ReadsItsOwnOptionsAndRefusesOthers)
         {{"--frobnicate"}, Ask::wrong, false},
         {{"-x"}, Ask::wrong, false},
         {{"--autostart=yes"}, Ask::wrong, true},
+        {{"foo"}, Ask::wrong, false},
+        {{"--autostart", "foo"}, Ask::wrong, true},
+        {{"--", "--help"}, Ask::wrong, false},
+        {{"-platform", "xcb", "-style=fusion", "--display", ":1", "-reverse", "-name", "notes", "--autostart"},
+         Ask::run, true},
+        {{"-stylesheet", "--help", "-title", "foo"}, Ask::run, false},
+        {{"-display"}, Ask::run, false},
+        {{"-displays", ":1"}, Ask::wrong, false},
     };
     for (const Case &c : cases) {
         const CommandLine line = CommandLine::read(QStringList{"brindlewick"} + c.arguments);
@@ -85,6 +97,10 @@ TEST(Launch, ReadsItsOwnOptionsAndRefusesOthers)
         EXPECT_EQ(line.error.isEmpty(), c.ask != Ask::wrong) << line.error.toStdString();
     }
     EXPECT_TRUE(CommandLine::read({"brindlewick", "--frobnicate"}).error.contains("frobnicate"));
+    EXPECT_TRUE(CommandLine::read({"brindlewick", "-style", "fusion", "foo"}).error.contains("'foo'"));
+    EXPECT_EQ(CommandLine::read({"brindlewick", "-display", ":7"}).display, ":7");
+    EXPECT_EQ(CommandLine::read({"brindlewick", "--display", ":7"}).display, ":7");
+    EXPECT_EQ(CommandLine::read({"brindlewick"}).display, std::nullopt);
     for (const char *option : {"--autostart", "--help", "--version"})
         EXPECT_TRUE(CommandLine::help().contains(option)) << option;
 }
