@@ -50,6 +50,12 @@ QString lowercasedDue(Date deadline, Date seenAt, const Calendar &calendar, cons
     return TimeText::due(deadline, seenAt, calendar, locale).toLower();
 }
 
+// The body of a due alert, worded as of `seenAt`.
+QString wasDue(Date deadline, Date seenAt, const Calendar &calendar, const QLocale &locale)
+{
+    return QStringLiteral("It was due ") + lowercasedDue(deadline, seenAt, calendar, locale) + u'.';
+}
+
 // Texts are worded as of the moment the alert fires.
 PlannedAlert describe(const StickyNote &note, Kind kind, Date fireAt, std::optional<double> warnBefore,
                       const Calendar &calendar, const QLocale &locale)
@@ -65,7 +71,7 @@ PlannedAlert describe(const StickyNote &note, Kind kind, Date fireAt, std::optio
         break;
     case Kind::due:
         alert.title = QStringLiteral("Due now: ") + note.title();
-        alert.body = QStringLiteral("It was due ") + lowercasedDue(*note.deadline, *note.deadline, calendar, locale) + u'.';
+        alert.body = wasDue(*note.deadline, *note.deadline, calendar, locale);
         break;
     case Kind::dueSoon:
         alert.title = QStringLiteral("Due in ") + TimeText::span(*warnBefore) + QStringLiteral(": ") + note.title();
@@ -155,6 +161,11 @@ PlannedAlert shownAt(PlannedAlert alert, Date now, const Calendar &calendar, con
         return headsUpAt(std::move(alert), now, calendar, locale);
     if (now - alert.fireAt < lateAfter)
         return alert;
+    // A due alert names its time already: worded as of now, it also names the right day.
+    if (alert.kind == Kind::due) {
+        alert.body = wasDue(alert.fireAt, now, calendar, locale);
+        return alert;
+    }
     const QString time = TimeText::time(alert.fireAt, calendar, locale);
     QString when = TimeText::due(alert.fireAt, now, calendar, locale);
     switch (calendar.day(alert.fireAt).daysTo(calendar.day(now))) {

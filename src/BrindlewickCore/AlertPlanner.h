@@ -28,7 +28,8 @@ void markRaised(const PlannedAlert &alert, StickyNote &note);
 // How long after its time an alert still reads as on time: no text of it names a time finer than a minute.
 inline constexpr double lateAfter = 60;
 // The alert as shown at `now`: shown `lateAfter` or more after its time, its body gains a last line
-// saying when it was due, "Due 14:05" on the same day, "Due yesterday, 2:05 PM", "Due 14 Mar, 14:05" on another.
+// saying when it was due, "Due 14:05" on the same day, "Due yesterday, 2:05 PM", "Due 14 Mar, 14:05" on another;
+// a due alert, whose body names its time already, is worded as of `now` instead ("It was due yesterday, 2:05 pm.").
 // A heads-up shown after its second tells the time left then ("Due in 10 min: ", "Due now: " in the
 // deadline's last second) and the deadline, as of `now`.
 PlannedAlert shownAt(PlannedAlert alert, Date now, const Calendar &calendar = Calendar::current(),

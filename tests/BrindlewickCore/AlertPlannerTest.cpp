@@ -217,10 +217,12 @@ TEST(AlertPlanner, AnAlertShownLateSaysWhenItWasDueAndAHeadsUpHowLongIsLeft)
     StickyNote standup = note(QStringLiteral("Standup"));
     standup.setDeadline(at(QTime(12, 22)), at(QTime(11, 0)));
     const PlannedAlert headsUp = allOf(standup).last();
+    const PlannedAlert due = allOf(standup).first();
     StickyNote midnight = note(QStringLiteral("Midnight"));
     midnight.setDeadline(at(QTime(0, 5), 1), at(QTime(11, 0)));
     const PlannedAlert overMidnight = allOf(midnight).last();
     ASSERT_EQ(headsUp.kind, Kind::dueSoon);
+    ASSERT_EQ(due.kind, Kind::due);
     ASSERT_EQ(overMidnight.fireAt, at(QTime(23, 50)));
 
     struct Case {
@@ -237,6 +239,10 @@ TEST(AlertPlanner, AnAlertShownLateSaysWhenItWasDueAndAHeadsUpHowLongIsLeft)
         {tea, tea.fireAt + 60, british, tea.title, "Your 4 min timer has finished.\nDue 14:05"},
         {tea, at(QTime(9, 0), 1), english, tea.title, "Your 4 min timer has finished.\nDue yesterday, 2:05 PM"},
         {tea, at(QTime(9, 0), 9), british, tea.title, "Your 4 min timer has finished.\nDue 14 Mar, 14:05"},
+        {due, due.fireAt + 59.9, english, "Due now: Standup", "It was due today, 12:22 pm."},
+        {due, due.fireAt + 60, british, "Due now: Standup", "It was due today, 12:22."},
+        {due, at(QTime(18, 44)), english, "Due now: Standup", "It was due today, 12:22 pm."},
+        {due, at(QTime(9, 0), 1), english, "Due now: Standup", "It was due yesterday, 12:22 pm."},
         {headsUp, at(QTime(12, 6, 59, 500)), english, "Due in 15 min: Standup", "Due today, 12:22 pm."},
         {headsUp, at(QTime(12, 7, 0, 900)), english, "Due in 15 min: Standup", "Due today, 12:22 pm."},
         {headsUp, at(QTime(12, 12)), english, "Due in 10 min: Standup", "Due today, 12:22 pm."},
