@@ -101,10 +101,12 @@ TEST(NotePlacement, ClampGrowsShrinksAndMovesIntoTheBounds)
         EXPECT_EQ(NotePlacement::clamp(c.rect, c.into), c.expected) << c.name;
 }
 
+// A laptop's screen and a larger one to its right.
+const QRectF primary(0, 0, 1440, 900);
+const QRectF right(1440, 0, 1920, 1080);
+
 TEST(NotePlacement, VisibleNeedsSixtyByFortyPointsOnOneScreen)
 {
-    const QRectF primary(0, 0, 1440, 900);
-    const QRectF right(1440, 0, 1920, 1080);
     struct Case {
         const char *name;
         QRectF frame;
@@ -129,8 +131,6 @@ TEST(NotePlacement, VisibleNeedsSixtyByFortyPointsOnOneScreen)
 
 TEST(NotePlacement, ASavedFrameReopensWhereItWasWhileItShowsAndFitsTheScreens)
 {
-    const QRectF primary(0, 0, 1440, 900);
-    const QRectF right(1440, 0, 1920, 1080);
     struct Case {
         const char *name;
         QRectF saved;
