@@ -20,6 +20,9 @@ public:
     explicit BrindlewickApp(AppModel &model);
 
     AppDelegate &delegate() { return m_delegate; }
+    // The program quits: every window, the status icon and the global key go at once, before anything
+    // waits on a disk.
+    void leaveScreen();
 
     // The entry point: answers --help and --version, settles the folders the environment names (a
     // data folder that cannot be one ends the start), chooses the window system, makes the
