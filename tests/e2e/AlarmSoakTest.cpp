@@ -5,6 +5,7 @@
 #include "Desktop.h"
 #include "EndToEndTest.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -186,6 +187,29 @@ TEST_F(AlarmSoakTest, EveryAlarmIsNotifiedExactlyOnceWhateverHappensToTheProgram
     EXPECT_TRUE(lines.value(beforeRestart).contains("Due ")) << "the first posted at the next start says when it was due: "
                                                              << lines.value(beforeRestart).toStdString();
     EXPECT_FALSE(lines.value(0).contains("Due ")) << "posted on time: " << lines.value(0).toStdString();
+}
+
+// A crash right after an alarm was notified, before the notes file says it rang (here its save is held
+// back by the data folder gone meanwhile): the next start rings the note but does not notify it again.
+TEST_F(AlarmSoakTest, AnAlarmNotifiedJustBeforeACrashIsNotNotifiedAgainAtTheNextStart)
+{
+    writeTimers({Date::current() + 4});
+    launch(brindlewick);
+    // Every note is tucked, so "All Notes" opens once the notes are read.
+    ASSERT_TRUE(QTest::qWaitFor([] { return !programWindows().isEmpty(); }, patienceMs));
+    ASSERT_TRUE(QDir().rename(path("data"), path("data.moved")));
+    writeFile("data", "not a folder");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return alarmNotified(1); }, patienceMs));
+    brindlewick.kill();
+    ASSERT_TRUE(brindlewick.waitForFinished(patienceMs));
+
+    ASSERT_TRUE(QFile::remove(path("data")));
+    ASSERT_TRUE(QDir().rename(path("data.moved"), path("data")));
+    ASSERT_FALSE(allRang()) << "the notes file does not say it rang";
+    launch(brindlewick);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return allRang(); }, patienceMs)) << "the next start rang it";
+    ASSERT_TRUE(quit(brindlewick));
+    EXPECT_EQ(counts().value("Time’s up: " + alarmTitle(1)), 1);
 }
 
 // Alarms that ring while no notification server is on the bus are owed to the next one, through a

@@ -1,9 +1,11 @@
 #include "X11.h"
 
 #include <QGuiApplication>
+#include <QWindow>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <sys/socket.h>
 
 namespace X11 {
 
@@ -60,6 +62,20 @@ void activate(xcb_connection_t *connection, xcb_window_t window)
                    XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
                    reinterpret_cast<const char *>(&message));
     xcb_flush(connection);
+}
+
+void unmapAll(xcb_connection_t *connection)
+{
+    for (QWindow *window : QGuiApplication::topLevelWindows()) {
+        if (window->handle())
+            xcb_unmap_window(connection, static_cast<xcb_window_t>(window->winId()));
+    }
+    xcb_flush(connection);
+}
+
+void hangUp(xcb_connection_t *connection)
+{
+    ::shutdown(xcb_get_file_descriptor(connection), SHUT_RDWR);
 }
 
 } // namespace X11

@@ -22,4 +22,12 @@ std::optional<xcb_window_t> activeWindow(xcb_connection_t *connection);
 // stealing prevention lets it through.
 void activate(xcb_connection_t *connection, xcb_window_t window);
 
+// Takes every top-level window of the application off the screen and sends the requests at once,
+// behind Qt's back: nothing of the program runs for it, and nothing waits for the server.
+void unmapAll(xcb_connection_t *connection);
+
+// Ends the connection at the server now, so it drops the application's windows, grabs and selections,
+// even while another thread of the process still holds the connection's descriptor.
+void hangUp(xcb_connection_t *connection);
+
 } // namespace X11

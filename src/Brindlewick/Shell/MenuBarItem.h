@@ -19,6 +19,8 @@ public:
     ~MenuBarItem() override;
 
     const QSystemTrayIcon &trayIcon() const { return m_icon; }
+    // The program is ending: the icon leaves the status area.
+    void withdraw() { m_icon.hide(); }
 
 private:
     void followSetting();

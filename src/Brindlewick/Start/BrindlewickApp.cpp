@@ -5,6 +5,8 @@
 #include "CommandLine.h"
 #include "DisplayLoss.h"
 #include "Shell/LibraryWindow.h"
+#include "Platform/HotKey.h"
+#include "Platform/X11.h"
 #include "State/Paths.h"
 #include "QuitSignals.h"
 #include "SingleInstance.h"
@@ -87,12 +89,16 @@ QString dataFolder(const Launch &launch)
 // staged update over, and the single-instance lock is released. Taking thousands of note windows down
 // one by one (native windows, backing stores, accessibility records) would then cost about a second;
 // the X server drops them all at once when the connection closes. Only a copy we still own on the
-// clipboard needs the full teardown, which offers it to a clipboard manager.
+// clipboard needs the full teardown, which offers it to a clipboard manager. A write given up for the
+// recovery file may keep its thread waiting in the kernel, and with it every descriptor of the
+// process, for as long as its disk is silent: the display's connection is ended here, not left to it.
 void endWithoutTeardown(int status)
 {
     if (QGuiApplication::clipboard()->ownsClipboard())
         return;
     std::fflush(nullptr);
+    if (xcb_connection_t *connection = X11::connection())
+        X11::hangUp(connection);
     std::_Exit(status);
 }
 
@@ -101,6 +107,16 @@ void endWithoutTeardown(int status)
 BrindlewickApp::BrindlewickApp(AppModel &model) : m_delegate(model), m_commands(model), m_menuBarItem(model)
 {
     LibraryWindow::shared().setMenus(m_commands.menus());
+}
+
+// Behind Qt's back: closing the windows one by one would run their handlers and take a while with
+// thousands of notes.
+void BrindlewickApp::leaveScreen()
+{
+    m_menuBarItem.withdraw();
+    HotKey::shared().release();
+    if (xcb_connection_t *connection = X11::connection())
+        X11::unmapAll(connection);
 }
 
 std::optional<QByteArray> BrindlewickApp::platformFor(const CommandLine &line, const QProcessEnvironment &environment)
@@ -187,6 +203,7 @@ int BrindlewickApp::serve(const QProcessEnvironment &environment, const CommandL
     BrindlewickApp app(AppModel::shared());
     QObject::connect(&instance, &SingleInstance::reopen, &app.delegate(),
                      [&app] { app.delegate().applicationShouldHandleReopen(); });
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, &app.delegate(), [&app] { app.leaveScreen(); });
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, &app.delegate(),
                      [&app] { app.delegate().applicationWillTerminate(); });
     // Connected after the save, so a staged update is installed only once the notes are written.

@@ -19,6 +19,9 @@ public:
     explicit BrindlewickApp(AppModel &model);
 
     AppDelegate &delegate() { return m_delegate; }
+    // The program quits: every window, the status icon and the global key go at once, before anything
+    // waits on a disk.
+    void leaveScreen();
 
     // The entry point: answers --help and --version and refuses options and words that are not
     // ours, settles the folders the environment names (a data folder that cannot be one ends the

@@ -54,12 +54,16 @@ bool AppModel::raiseDue(Date now, Raise raise)
 }
 
 // The notifier shows an alert from the start of its whole second, up to a second before its exact time:
-// what it may have shown is raised on the way out, or the next start would show it again.
+// what it may have shown is raised on the way out, or the next start would show it again. Once the file
+// holds those stamps, the notifier need not keep what it posted; notes that could not be saved leave
+// it kept for the next run.
 void AppModel::finishRun()
 {
     const Date endOfSecond = Date::fromUnix(std::floor(clock().unixSeconds()) + 1) - 1e-6;
     raiseDue(endOfSecond, Raise::quietly);
     saveBeforeQuit();
+    if (m_loaded && m_book == m_onDisk)
+        m_notifier->raisedSaved();
     m_notifier->withdrawAll();
 }
 

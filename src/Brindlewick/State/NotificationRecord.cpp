@@ -10,6 +10,7 @@ namespace {
 const QString serverKey = QStringLiteral("server");
 const QString idsKey = QStringLiteral("ids");
 const QString owedKey = QStringLiteral("owed");
+const QString postedKey = QStringLiteral("posted");
 
 QJsonObject encode(const PlannedAlert &alert)
 {
@@ -54,6 +55,11 @@ NotificationRecord::NotificationRecord(QString file) : m_file(std::move(file)), 
     for (const QJsonValue &owed : left.value(owedKey).toArray()) {
         if (const std::optional<PlannedAlert> alert = decode(owed))
             m_owed.append(*alert);
+    }
+    const QJsonObject posted = left.value(postedKey).toObject();
+    for (auto it = posted.constBegin(); it != posted.constEnd(); ++it) {
+        if (it->isDouble() && std::isfinite(it->toDouble()))
+            m_posted.insert(it.key(), Date{it->toDouble()});
     }
 }
 
@@ -129,18 +135,33 @@ void NotificationRecord::setOwed(const QList<PlannedAlert> &owed)
     save();
 }
 
+void NotificationRecord::markPosted(const QString &identifier, Date fireSecond)
+{
+    m_posted.insert(identifier, fireSecond);
+    save();
+}
+
+void NotificationRecord::forgetPosted()
+{
+    m_posted.clear();
+    save();
+}
+
 // Nothing to keep, no file: an empty record is written as none.
 void NotificationRecord::save()
 {
     QByteArray bytes;
-    if (!m_shown.isEmpty() || !m_owed.isEmpty()) {
+    if (!m_shown.isEmpty() || !m_owed.isEmpty() || !m_posted.isEmpty()) {
         QJsonArray ids;
         for (uint id : m_shown.keys())
             ids.append(double(id));
         QJsonArray owed;
         for (const PlannedAlert &alert : std::as_const(m_owed))
             owed.append(encode(alert));
-        bytes = QJsonDocument(QJsonObject{{serverKey, m_server}, {idsKey, ids}, {owedKey, owed}})
+        QJsonObject posted;
+        for (auto it = m_posted.cbegin(); it != m_posted.cend(); ++it)
+            posted.insert(it.key(), it->seconds);
+        bytes = QJsonDocument(QJsonObject{{serverKey, m_server}, {idsKey, ids}, {owedKey, owed}, {postedKey, posted}})
                     .toJson(QJsonDocument::Compact);
     }
     if (bytes == m_saved)

@@ -12,9 +12,10 @@
 
 // What this program has to do with the notification server, kept in a file so that neither a quit nor
 // a crash loses it: the notifications it has on the server's screen, by the server's id, which the next
-// run withdraws when a crash left them there; and the alerts that fell due but no server has taken
-// yet, which are owed to the next server there. An id means something only to the server instance that
-// gave it, so the file names that instance: the bus it is on and its name there.
+// run withdraws when a crash left them there; the alerts that fell due but no server has taken
+// yet, which are owed to the next server there; and the alerts a server took, until the notes file
+// says they were raised, so a crash before then never brings one back. An id means something only to
+// the server instance that gave it, so the file names that instance: the bus it is on and its name there.
 class NotificationRecord {
 public:
     struct Shown {
@@ -44,6 +45,13 @@ public:
     const QList<PlannedAlert> &owed() const { return m_owed; }
     void setOwed(const QList<PlannedAlert> &owed);
 
+    // The fire second of the last alert a server took, by alert identifier, as an earlier run left them
+    // and as marked since.
+    const QHash<QString, Date> &posted() const { return m_posted; }
+    void markPosted(const QString &identifier, Date fireSecond);
+    // The notes file holds every alert raised: none of those marked can come back.
+    void forgetPosted();
+
     // Waits until the file holds the record, or the deadline passes; true when it does.
     bool finish(QDeadlineTimer deadline) { return m_file.finish(deadline); }
 
@@ -56,6 +64,7 @@ private:
     QString m_server;
     QHash<uint, Shown> m_shown;
     QList<PlannedAlert> m_owed;
+    QHash<QString, Date> m_posted;
     QString m_leftServer;
     QList<uint> m_leftIds;
 };

@@ -36,6 +36,9 @@ public:
     // server is there again while the user wants notifications, in this run or the next; none is ever
     // shown twice.
     virtual void raised(const QList<PlannedAlert> &alerts) = 0;
+    // The notes file holds every alert raised so far as raised, so no later run raises one of them
+    // again: what the notifier kept to that end may go.
+    virtual void raisedSaved() = 0;
     // Takes the note's notifications off the screen; an answer that still comes from one is dropped.
     virtual void withdraw(const QUuid &note) = 0;
     // The run ends: takes every notification this run showed off the screen, since no one will be there

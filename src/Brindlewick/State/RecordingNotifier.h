@@ -13,6 +13,7 @@ public:
     // Every alert handed to `raised`, oldest first.
     QList<PlannedAlert> raisedAlerts;
     QList<QUuid> withdrawn;
+    bool raisedWereSaved = false;
     bool withdrewAll = false;
     bool sounding = true;
     // Titles of the problems announced, oldest first.
@@ -25,6 +26,7 @@ public:
     void revokePermission(PermissionHandler completion) override;
     void schedule(const QList<PlannedAlert> &alerts) override;
     void raised(const QList<PlannedAlert> &alerts) override;
+    void raisedSaved() override { raisedWereSaved = true; }
     void withdraw(const QUuid &note) override;
     void withdrawAll() override;
     bool playsSound() const override { return sounding; }

@@ -108,8 +108,9 @@ SystemNotifier::SystemNotifier(QDBusConnection bus, SettingsStore settings, std:
       m_watcher(service, m_bus, QDBusServiceWatcher::WatchForOwnerChange),
       m_record(std::move(recordFile))
 {
-    // What an earlier run owed a server is owed now.
+    // What an earlier run owed a server is owed now; what a server took from it, it keeps.
     m_late = m_record.owed();
+    m_posted = m_record.posted();
     connect(&m_alarm, &WallClockAlarm::rang, this, &SystemNotifier::postDue);
     connect(&m_watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
             [this](const QString &, const QString &oldOwner, const QString &newOwner) {
@@ -377,7 +378,8 @@ void SystemNotifier::send(const QDBusMessage &call, const Posting &posting)
 }
 
 // An alert the server did not take waits for the next one. No answer from a server still there means a
-// server too busy to answer: it shows the notification when it gets to it.
+// server too busy to answer: it shows the notification when it gets to it. One taken is marked in the
+// record at once, so a crash before the notes file says it was raised does not post it again.
 void SystemNotifier::answered(QDBusPendingCallWatcher *call)
 {
     const auto found = m_postings.constFind(call);
@@ -400,6 +402,8 @@ void SystemNotifier::answered(QDBusPendingCallWatcher *call)
             keepLate(*posting.alert);
         }
     }
+    if (posting.alert && posted(*posting.alert))
+        m_record.markPosted(posting.identifier, fireSecond(*posting.alert));
     recordOwed();
 }
 
@@ -454,6 +458,13 @@ void SystemNotifier::settlePostings()
         if (call->isFinished())
             answered(call);
     }
+}
+
+// Alerts still on their way are settled first: their answers would mark them again.
+void SystemNotifier::raisedSaved()
+{
+    settlePostings();
+    m_record.forgetPosted();
 }
 
 // The requests go out before the program ends: a round trip to the bus daemon, bounded, follows them.

@@ -23,7 +23,8 @@ class QDBusPendingCallWatcher;
 // An alert is done with once a server has taken it. One that fell due while it could not be posted (the
 // program was not running, no server was there) is owed to the next server, in this run or the next,
 // and posted once, late, saying when it was due: the model hands over every alert it raises, and those
-// not taken yet are kept in a file until then. No alert is posted twice.
+// not taken yet are kept in a file until then. No alert is posted twice: those a server took are kept in
+// the same file until the model has saved them as raised, so a crash in between does not bring them back.
 //
 // Ring notifications (a timer ended, a deadline came) stay until answered, here or in the app, which
 // withdraws them, and are withdrawn when the run ends; a heads-up offers only "Done", as there is nothing
@@ -48,6 +49,7 @@ public:
     void revokePermission(PermissionHandler completion) override;
     void schedule(const QList<PlannedAlert> &alerts) override;
     void raised(const QList<PlannedAlert> &alerts) override;
+    void raisedSaved() override;
     void withdraw(const QUuid &note) override;
     void withdrawAll() override;
     bool playsSound() const override { return m_serverSounds; }
@@ -114,7 +116,7 @@ private:
     QList<PlannedAlert> m_pending;
     QList<PlannedAlert> m_late;
     QHash<QDBusPendingCallWatcher *, Posting> m_postings;
-    // The fire second of the last alert posted, by identifier: an alert comes only once.
+    // The fire second of the last alert posted, by identifier, an earlier run's too: an alert comes only once.
     QHash<QString, Date> m_posted;
     NotificationRecord m_record;
     Server m_server = Server::unknown;

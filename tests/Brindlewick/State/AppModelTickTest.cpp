@@ -1,4 +1,5 @@
 #include "AppModelFixture.h"
+#include "HungDisk.h"
 
 #include <QSignalSpy>
 
@@ -169,6 +170,7 @@ TEST_F(AppModelTickTest, TheEndOfARunStampsWhatIsDueWithoutRingingAndWithdrawsIt
     EXPECT_EQ(notifier->raisedAlerts[0].noteID, tea);
     EXPECT_EQ(notifier->raisedAlerts[1].noteID, inThisSecond);
     EXPECT_TRUE(notifier->withdrewAll);
+    EXPECT_TRUE(notifier->raisedWereSaved) << "what the notifier kept against a crash may go";
 
     rebuild();
     now = t0 + 2;
@@ -176,6 +178,13 @@ TEST_F(AppModelTickTest, TheEndOfARunStampsWhatIsDueWithoutRingingAndWithdrawsIt
     EXPECT_EQ(stored(tea).alertedTimerEnd, t0 - 0.5) << "the stamp was saved";
     ASSERT_EQ(notifier->raisedAlerts.size(), 1);
     EXPECT_EQ(notifier->raisedAlerts[0].noteID, inTheNext);
+
+    HungDisk disk;
+    model->writer().beforeWrite = [&disk] { disk.write(); };
+    model->setQuitWait(std::chrono::milliseconds(50));
+    model->finishRun();
+    EXPECT_FALSE(notifier->raisedWereSaved) << "the stamp of the last run is not on the disk: the notifier keeps its own";
+    disk.answer();
 }
 
 // The notification server comes and goes, and the user turns notifications off and on in Settings.
