@@ -8,10 +8,13 @@
 #include "X11Probe.h"
 
 #include "LibraryView/CardGrid.h"
+#include "LibraryView/FilterRow.h"
 #include "LibraryView/Inspector.h"
 #include "LibraryView/LibraryView.h"
+#include "LibraryView/NextUpCard.h"
 #include "LibraryView/NoteGrid.h"
 #include "LibraryView/SearchField.h"
+#include "LibraryView/Sidebar.h"
 #include "Theme/PlainButton.h"
 #include "NoteWindows/NotePanel.h"
 #include "NoteWindows/NoteWindows.h"
@@ -221,6 +224,27 @@ TEST_F(LibraryKeysTest, EveryStopShowsThatItHasTheKeyboardTheCardsIncluded)
     model.setSelection(model.visible()[2].id);
     ASSERT_TRUE(tabTo(noteGrid()->sortButton()));
     EXPECT_EQ(FocusMarks::unmarkedStops(library.window(), 60), QStringList());
+}
+
+// Tab goes down the sidebar as it is drawn: the filters, then the "Next up" card below them, and on
+// out of the sidebar.
+TEST_F(LibraryKeysTest, TabGoesDownTheSidebarToTheNextUpCardBelowTheFilters)
+{
+    model.newNote(QStringLiteral("Pay the rent"), std::nullopt, std::nullopt, false, Date::current() + 3600);
+    const Sidebar *sidebar = library.window()->findChild<Sidebar *>();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sidebar->nextUp()->isVisible(); }, patienceMs));
+    ASSERT_TRUE(tabTo(sidebar->row(NoteFilter::all)));
+    QList<const QWidget *> stops;
+    for (const NoteFilter filter : NoteFilters::allCases)
+        stops.append(sidebar->row(filter));
+    stops.append(sidebar->nextUp());
+    for (qsizetype i = 1; i < stops.size(); ++i) {
+        ASSERT_TRUE(press(QStringLiteral("Tab")));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == stops[i]; }, patienceMs))
+            << "stop " << i << " is a " << QApplication::focusWidget()->metaObject()->className();
+    }
+    ASSERT_TRUE(press(QStringLiteral("Tab")));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !sidebar->isAncestorOf(QApplication::focusWidget()); }, patienceMs));
 }
 
 TEST_F(LibraryKeysTest, CtrlWClosesTheWindow)
