@@ -88,10 +88,20 @@ TEST_F(AppCommandsTest, EveryCommandHasItsLinuxShortcut)
         ASSERT_NE(found, nullptr) << title.toStdString();
         EXPECT_EQ(found->shortcut().toString(QKeySequence::PortableText), keys) << title.toStdString();
     }
+    // The text group shows the keys the text itself takes.
+    const std::pair<QString, QKeySequence::StandardKey> textKeys[] = {
+        {"&Undo", QKeySequence::Undo}, {"&Redo", QKeySequence::Redo},   {"Cu&t", QKeySequence::Cut},
+        {"&Copy", QKeySequence::Copy}, {"&Paste", QKeySequence::Paste}, {"Select &All", QKeySequence::SelectAll},
+    };
+    for (const auto &[title, key] : textKeys) {
+        const QAction *found = action(title);
+        ASSERT_NE(found, nullptr) << title.toStdString();
+        EXPECT_TRUE(QKeySequence::keyBindings(key).contains(found->shortcut())) << title.toStdString();
+    }
     QStringList menus;
     for (const QMenu *menu : commands.menus())
         menus.append(menu->title());
-    EXPECT_EQ(menus, (QStringList{"File", "Edit", "Note", "Window"}));
+    EXPECT_EQ(menus, (QStringList{"&File", "&Edit", "&Note", "&Window"}));
 }
 
 TEST_F(AppCommandsTest, OpenTheNotchTrayIsGreyedOutWhileTheTrayIsOff)
