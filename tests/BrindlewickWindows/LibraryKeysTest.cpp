@@ -8,13 +8,17 @@
 #include "X11Probe.h"
 
 #include "LibraryView/CardGrid.h"
+#include "LibraryView/FilterRow.h"
 #include "LibraryView/Inspector.h"
 #include "LibraryView/LibraryView.h"
+#include "LibraryView/NextUpCard.h"
 #include "LibraryView/NoteGrid.h"
 #include "LibraryView/SearchField.h"
+#include "LibraryView/Sidebar.h"
 #include "Theme/PlainButton.h"
 #include "NoteWindows/NotePanel.h"
 #include "NoteWindows/NoteWindows.h"
+#include "Shell/AppCommands.h"
 #include "Shell/LibraryWindow.h"
 #include "State/AppModel.h"
 #include "State/RecordingNotifier.h"
@@ -22,7 +26,9 @@
 #include "Theme/PaperEditor.h"
 #include "Theme/QuietButton.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
@@ -68,6 +74,18 @@ protected:
                 return false;
         }
         return QApplication::focusWidget() == target;
+    }
+
+    // Clicks into the search field and types `text` there.
+    bool typeInSearch(const QString &text)
+    {
+        QLineEdit *search = noteGrid()->searchField()->lineEdit();
+        const QPoint at = search->mapToGlobal(search->rect().center());
+        return X11Probe::xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
+                                  QStringLiteral("click"), QStringLiteral("1")})
+               && QTest::qWaitFor([&] { return search->hasFocus(); }, patienceMs)
+               && X11Probe::xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), text})
+               && QTest::qWaitFor([&] { return model.query() == text; }, patienceMs);
     }
 
     // The position of the selected note among those the grid shows.
@@ -140,14 +158,7 @@ TEST_F(LibraryKeysTest, TabReachesTheCardsWhoseKeysMoveTheSelectionAndReturnOpen
 
 TEST_F(LibraryKeysTest, DownFromTheSearchFieldGoesOnToWhatItFoundAndReturnOpensIt)
 {
-    QLineEdit *search = noteGrid()->searchField()->lineEdit();
-    const QPoint at = search->mapToGlobal(search->rect().center());
-    ASSERT_TRUE(X11Probe::xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
-                                   QStringLiteral("click"), QStringLiteral("1")}));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return search->hasFocus(); }, patienceMs));
-    ASSERT_TRUE(X11Probe::xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"),
-                                   QStringLiteral("ana")}));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return model.query() == QStringLiteral("ana"); }, patienceMs));
+    ASSERT_TRUE(typeInSearch(QStringLiteral("ana")));
 
     ASSERT_TRUE(press(QStringLiteral("Down")));
     ASSERT_TRUE(QTest::qWaitFor([&] { return cards()->hasFocus(); }, patienceMs));
@@ -221,6 +232,90 @@ TEST_F(LibraryKeysTest, EveryStopShowsThatItHasTheKeyboardTheCardsIncluded)
     model.setSelection(model.visible()[2].id);
     ASSERT_TRUE(tabTo(noteGrid()->sortButton()));
     EXPECT_EQ(FocusMarks::unmarkedStops(library.window(), 60), QStringList());
+}
+
+// Tab goes down the sidebar as it is drawn: the filters, then the "Next up" card below them, and on
+// out of the sidebar.
+TEST_F(LibraryKeysTest, TabGoesDownTheSidebarToTheNextUpCardBelowTheFilters)
+{
+    model.newNote(QStringLiteral("Pay the rent"), std::nullopt, std::nullopt, false, Date::current() + 3600);
+    const Sidebar *sidebar = library.window()->findChild<Sidebar *>();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sidebar->nextUp()->isVisible(); }, patienceMs));
+    ASSERT_TRUE(tabTo(sidebar->row(NoteFilter::all)));
+    QList<const QWidget *> stops;
+    for (const NoteFilter filter : NoteFilters::allCases)
+        stops.append(sidebar->row(filter));
+    stops.append(sidebar->nextUp());
+    for (qsizetype i = 1; i < stops.size(); ++i) {
+        ASSERT_TRUE(press(QStringLiteral("Tab")));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == stops[i]; }, patienceMs))
+            << "stop " << i << " is a " << QApplication::focusWidget()->metaObject()->className();
+    }
+    ASSERT_TRUE(press(QStringLiteral("Tab")));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !sidebar->isAncestorOf(QApplication::focusWidget()); }, patienceMs));
+}
+
+// The menus open the Linux way, by Alt and the title's letter, or F10 for the first. The Edit menu's
+// text group acts on the field that has the keyboard and is greyed out where none has it, and the
+// keys stay the field's: Ctrl+Z undoes the typing there, and on the cards the deletion.
+TEST_F(LibraryKeysTest, MenusOpenByAltOrF10AndTheEditMenusTextGroupActsOnTheFocusedField)
+{
+    AppCommands commands(model);
+    library.setMenus(commands.menus());
+    const auto openMenu = [] { return qobject_cast<QMenu *>(QApplication::activePopupWidget()); };
+    const auto menuCloses = [&] {
+        return press(QStringLiteral("Escape")) && QTest::qWaitFor([&] { return !openMenu(); }, patienceMs);
+    };
+    for (const char *key : {"alt+f", "F10"}) {
+        ASSERT_TRUE(press(QString::fromLatin1(key)));
+        ASSERT_TRUE(QTest::qWaitFor(openMenu, patienceMs)) << key;
+        EXPECT_EQ(openMenu()->title(), QStringLiteral("&File")) << key;
+        ASSERT_TRUE(menuCloses()) << key;
+        ASSERT_TRUE(press(QStringLiteral("Escape"))) << "the menu bar lets go of the keyboard";
+    }
+
+    QLineEdit *search = noteGrid()->searchField()->lineEdit();
+    ASSERT_TRUE(typeInSearch(QStringLiteral("tea")));
+    ASSERT_TRUE(press(QStringLiteral("ctrl+z")));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return search->text().isEmpty(); }, patienceMs)) << "Ctrl+Z undoes the typing";
+    ASSERT_TRUE(press(QStringLiteral("ctrl+shift+z")));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return search->text() == QStringLiteral("tea"); }, patienceMs));
+
+    const std::pair<const char *, std::function<bool()>> items[] = {
+        {"a", [&] { return search->selectedText() == QStringLiteral("tea"); }},
+        {"c", [] { return QGuiApplication::clipboard()->text() == QStringLiteral("tea"); }},
+        {"t", [&] { return search->text().isEmpty(); }},
+        {"p", [&] { return search->text() == QStringLiteral("tea"); }},
+        {"u", [&] { return search->text().isEmpty(); }},
+    };
+    for (const auto &[letter, done] : items) {
+        ASSERT_TRUE(press(QStringLiteral("alt+e")));
+        ASSERT_TRUE(QTest::qWaitFor(openMenu, patienceMs)) << letter;
+        ASSERT_TRUE(press(QString::fromLatin1(letter)));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return done() && search->hasFocus(); }, patienceMs)) << "Edit, " << letter;
+    }
+
+    ASSERT_TRUE(tabTo(cards()));
+    const auto enabledItems = [&] {
+        QStringList enabled;
+        for (const QAction *item : openMenu()->actions())
+            if (!item->isSeparator() && item->isEnabled())
+                enabled.append(item->text());
+        return enabled;
+    };
+    ASSERT_TRUE(press(QStringLiteral("alt+e")) && QTest::qWaitFor(openMenu, patienceMs));
+    EXPECT_EQ(enabledItems(), QStringList{QStringLiteral("Search Notes")}) << "no text has the keyboard";
+    ASSERT_TRUE(menuCloses());
+    ASSERT_TRUE(press(QStringLiteral("Escape")) && QTest::qWaitFor([&] { return cards()->hasFocus(); }, patienceMs));
+
+    // A deletion on the cards comes back with Ctrl+Z, or with the menu's Undo.
+    for (const char *undo : {"ctrl+z", "alt+e u"}) {
+        const QUuid gone = model.selection().value_or(QUuid());
+        ASSERT_TRUE(press(QStringLiteral("Delete")));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return model.book()[gone]->isDeleted() && cards()->hasFocus(); }, patienceMs));
+        ASSERT_TRUE(X11Probe::xdotool(QStringList{QStringLiteral("key")} + QString::fromLatin1(undo).split(u' ')));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return model.book()[gone]->isLive(); }, patienceMs)) << undo;
+    }
 }
 
 TEST_F(LibraryKeysTest, CtrlWClosesTheWindow)

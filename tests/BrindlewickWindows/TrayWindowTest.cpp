@@ -23,6 +23,7 @@
 #include "SettingsView/SettingsView.h"
 #include "Shell/AppActions.h"
 #include "Shell/AppCommands.h"
+#include "Shell/LibraryWindow.h"
 #include "Start/AppDelegate.h"
 #include "State/AppModel.h"
 #include "State/RecordingNotifier.h"
@@ -32,6 +33,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QMainWindow>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -303,6 +305,41 @@ TEST_F(TrayWindowTest, OpenedByCtrlShiftOTheTrayTakesTheKeyboardWhoseArrowsAndRe
     EXPECT_TRUE(QTest::qWaitFor([&] { return note->isActiveWindow(); }, patienceMs)) << "and back in the note";
 }
 
+// Return presses the tray's button that has the keyboard, as Space does: "+" writes a new note under
+// the tray, "All Notes" puts the tray to rest and brings up the library.
+TEST_F(TrayWindowTest, ReturnPressesTheTrayButtonThatHasTheKeyboard)
+{
+    AppCommands commands(model);
+    const QUuid id = model.newNote(QStringLiteral("Keys go here"));
+    AppActions::windows()->show(id);
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        const NotePanel *note = AppActions::windows()->panel(id);
+        return note && note->isActiveWindow();
+    }, patienceMs));
+
+    ASSERT_TRUE(xdotool({"key", "ctrl+shift+o"}));
+    OpenTray *open = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        return (open = panel()->findChild<OpenTray *>()) && panel()->isActiveWindow() && open->plusButton()->hasFocus();
+    }, patienceMs)) << "with nothing tucked the keyboard is on +";
+    ASSERT_TRUE(xdotool({"key", "Return"}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.tuckedNotes().size() == 1; }, patienceMs)) << "+ wrote a note";
+    const QUuid written = model.tuckedNotes().first().id;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return AppActions::windows()->peeking() == written; }, patienceMs));
+
+    ASSERT_TRUE(xdotool({"key", "Escape"}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !AppActions::windows()->peeking() && open->plusButton()->hasFocus(); },
+                                patienceMs)) << "the keyboard is back on +";
+    ASSERT_TRUE(xdotool({"key", "Tab"}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return open->libraryButton()->hasFocus(); }, patienceMs));
+    ASSERT_TRUE(xdotool({"key", "Return"}));
+    EXPECT_TRUE(becomes(TrayMode::resting()));
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        const QWidget *library = LibraryWindow::shared().window();
+        return library && library->isActiveWindow();
+    }, 20000)) << "\"All Notes\" comes up, active";
+}
+
 // A click while the cards slide in is no click on a card; once the tray has settled the card under the
 // still pointer shows its buttons, also after the wheel has scrolled another one under it.
 TEST_F(TrayWindowTest, CardsTakeClicksOnlyOnceTheTrayHasSettledAndTheirHoverFollowsThemUnderAStillPointer)
@@ -329,11 +366,24 @@ TEST_F(TrayWindowTest, CardsTakeClicksOnlyOnceTheTrayHasSettledAndTheirHoverFoll
                 ids.append(card->note().id);
         return ids;
     };
-    const auto under = [&] { return cards([&](const TrayCard *c) { return c->rect().contains(c->mapFromGlobal(pointer)); }); };
+    const auto underAt = [&](QPoint at) {
+        return cards([&](const TrayCard *c) { return c->rect().contains(c->mapFromGlobal(at)); });
+    };
+    const auto under = [&] { return underAt(pointer); };
     const auto hovered = [&] { return cards([](const TrayCard *c) { return c->showsButtons(); }); };
     const QList<QUuid> first = under();
     ASSERT_EQ(first.size(), 1);
     EXPECT_TRUE(QTest::qWaitFor([&] { return hovered() == first; }, patienceMs));
+
+    // The pointer's first move takes it straight on to the next card, then back: only the card under
+    // it shows its buttons.
+    const QPoint next = pointer + QPoint(TrayCard::cardSize.width() + CardRow::spacing, 0);
+    for (const QPoint at : {next, pointer}) {
+        ASSERT_TRUE(xdotool(moveTo(at)));
+        ASSERT_EQ(underAt(at).size(), 1);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return hovered() == underAt(at); }, patienceMs))
+            << hovered().size() << " cards show their buttons";
+    }
 
     ASSERT_TRUE(xdotool({"click", "5", "click", "5"}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return panel()->findChild<OpenTray *>()->row()->offset() == 120; }, patienceMs));

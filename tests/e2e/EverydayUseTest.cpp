@@ -1,6 +1,6 @@
 // Everyday use of the real binary in a private desktop session with a notification server (dunst):
-// writing into new notes, a ring notification that waits for its answer, the note menu's way to
-// "All Notes", and quitting whatever is open.
+// writing into new notes, the menus of "All Notes" from the keyboard, a ring notification that waits for
+// its answer, the note menu's way to "All Notes", and quitting whatever is open.
 #include "Desktop.h"
 #include "EndToEndTest.h"
 #include "Pixels.h"
@@ -108,6 +108,24 @@ TEST_F(EverydayUseTest, ShowInAllNotesBringsUpTheLibrary)
     ASSERT_TRUE(QTest::qWaitFor([] { return programWindows().size() == 2; }, patienceMs)) << "the menu opens";
     xdotool({"key", "Down", "Down", "Down", "Down", "Return"});
     EXPECT_TRUE(QTest::qWaitFor([] { return !visibleWindow("All Notes").isEmpty(); }, patienceMs));
+}
+
+// "All Notes" opens its menus as Linux programs do: by Alt and the title's underlined letter, or by F10
+// for the first.
+TEST_F(EverydayUseTest, AllNotesOpensItsMenusByAltAndALetterOrByF10)
+{
+    writeSettings("{\"welcomeDone\": true}");
+    launch(brindlewick);
+    QString library;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !(library = visibleWindow("All Notes")).isEmpty() && xdotool({"getactivewindow"}) == library; },
+        patienceMs));
+    for (const char *key : {"alt+f", "alt+w", "F10"}) {
+        xdotool({"key", key});
+        EXPECT_TRUE(QTest::qWaitFor([] { return programWindows().size() == 2; }, patienceMs)) << key << " opens a menu";
+        xdotool({"key", "Escape", "Escape"});
+        ASSERT_TRUE(QTest::qWaitFor([] { return programWindows().size() == 1; }, patienceMs)) << key;
+    }
 }
 
 TEST_F(EverydayUseTest, ARingNotificationStaysUntilTheNoteIsAnsweredInTheApp)

@@ -69,17 +69,19 @@ QSize CardGrid::sizeHint() const
 void CardGrid::setNotes(const QList<StickyNote> &notes, std::optional<QUuid> selection)
 {
     const bool countChanged = notes.size() != m_notes.size();
-    const std::optional<qsizetype> deletedAt = placeOfDeletedSelection(notes);
+    const std::optional<qsizetype> leftAt = placeOfDepartedSelection(notes);
     m_notes = notes;
     m_selection = selection;
     placeCards();
     if (countChanged)
         updateGeometry();
-    if (deletedAt)
-        emit selectedNoteDeleted(*deletedAt);
+    if (leftAt)
+        emit selectedNoteLeft(*leftAt);
 }
 
-std::optional<qsizetype> CardGrid::placeOfDeletedSelection(const QList<StickyNote> &notes) const
+// A change of filter or search comes with the keyboard elsewhere, and so does typing in the
+// inspector that takes the note out of a search: the keyboard stays where it is then.
+std::optional<qsizetype> CardGrid::placeOfDepartedSelection(const QList<StickyNote> &notes) const
 {
     const std::optional<qsizetype> index = selectedIndex();
     if (!index)
@@ -88,7 +90,7 @@ std::optional<qsizetype> CardGrid::placeOfDeletedSelection(const QList<StickyNot
     if (std::any_of(notes.cbegin(), notes.cend(), [&](const StickyNote &note) { return note.id == id; }))
         return std::nullopt;
     const std::optional<StickyNote> now = m_model.book()[id];
-    return !now || now->isDeleted() ? index : std::nullopt;
+    return !now || now->isDeleted() || hasFocus() ? index : std::nullopt;
 }
 
 std::pair<qsizetype, qsizetype> CardGrid::wantedRange() const

@@ -44,6 +44,8 @@ public:
     void enter();
     // Takes the keyboard on the note at `index`, kept within the notes, and selects it.
     void enterAt(qsizetype index);
+    // Whether the selected note is among the notes shown.
+    bool showsSelection() const { return selectedIndex().has_value(); }
 
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override;
@@ -52,8 +54,9 @@ public:
 signals:
     // The selected note's cell, in the grid's coordinates, after the keyboard moved the selection.
     void selectionMoved(const QRect &cell);
-    // The selected note was deleted and left the notes shown; it stood at `index` among them.
-    void selectedNoteDeleted(qsizetype index);
+    // The selected note left the notes shown, deleted, or changed by a command while the cards had the
+    // keyboard (done, tucked, put back…); it stood at `index` among them.
+    void selectedNoteLeft(qsizetype index);
 
 protected:
     bool event(QEvent *event) override;
@@ -77,8 +80,8 @@ private:
     QRect cell(qsizetype index) const;
     // Where the selection is among the notes shown, if it is.
     std::optional<qsizetype> selectedIndex() const;
-    // Where the selected note stood when it is no longer among `notes` because it was deleted.
-    std::optional<qsizetype> placeOfDeletedSelection(const QList<StickyNote> &notes) const;
+    // Where the selected note stood when it is no longer among `notes` as `selectedNoteLeft` says.
+    std::optional<qsizetype> placeOfDepartedSelection(const QList<StickyNote> &notes) const;
     void deleteSelected();
     // Selects the copy, in view when the grid shows it.
     void duplicate(QUuid id);

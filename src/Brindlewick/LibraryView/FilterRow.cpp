@@ -2,6 +2,7 @@
 
 #include "Theme/FocusRing.h"
 #include "Theme/Fonts.h"
+#include "Theme/ReturnPress.h"
 #include "Theme/RoundedShape.h"
 #include "Theme/Symbols.h"
 #include "Theme/Theme.h"
@@ -80,12 +81,8 @@ QSize FilterRow::sizeHint() const
 
 void FilterRow::keyPressEvent(QKeyEvent *event)
 {
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-        click();
-        return;
-    }
-    QAbstractButton::keyPressEvent(event);
+    if (!ReturnPress::clicks(*this, *event))
+        QAbstractButton::keyPressEvent(event);
 }
 
 void FilterRow::paintEvent(QPaintEvent *)

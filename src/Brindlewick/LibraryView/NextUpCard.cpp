@@ -6,10 +6,12 @@
 #include "Theme/Fonts.h"
 #include "Theme/Kicker.h"
 #include "Theme/Paper.h"
+#include "Theme/ReturnPress.h"
 #include "Theme/RoundedShape.h"
 #include "Theme/Theme.h"
 #include "Theme/TimeTape.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QVBoxLayout>
 
@@ -79,6 +81,12 @@ QStringList NextUpCard::titleLines() const
 int NextUpCard::heightForWidth(int width) const
 {
     return layout()->totalHeightForWidth(width);
+}
+
+void NextUpCard::keyPressEvent(QKeyEvent *event)
+{
+    if (!ReturnPress::clicks(*this, *event))
+        QAbstractButton::keyPressEvent(event);
 }
 
 void NextUpCard::paintEvent(QPaintEvent *)

@@ -9,7 +9,7 @@ class ThemeLabel;
 class TimeTape;
 
 // The sidebar's card for the most pressing countdown: "Next up" (or "Overdue") over the note's
-// title and its tape, on the note's paper. A click anywhere on it selects the note.
+// title and its tape, on the note's paper. A click anywhere on it, or Space or Return, selects the note.
 class NextUpCard : public QAbstractButton {
     Q_OBJECT
 public:
@@ -25,6 +25,7 @@ public:
     int heightForWidth(int width) const override;
 
 protected:
+    void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:

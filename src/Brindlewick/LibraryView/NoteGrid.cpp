@@ -88,8 +88,8 @@ NoteGrid::NoteGrid(AppModel &model, QWidget *parent)
     column->addWidget(m_scroll, 1);
     column->addWidget(m_emptyGrid, 1);
     connect(m_emptyGrid, &EmptyGrid::newNoteClicked, this, &NoteGrid::newNote);
-    // Once the model has finished the deletion, which clears the selection.
-    connect(m_grid, &CardGrid::selectedNoteDeleted, this, &NoteGrid::followDeletion, Qt::QueuedConnection);
+    // Once the model has finished the change, as a deletion that clears the selection.
+    connect(m_grid, &CardGrid::selectedNoteLeft, this, &NoteGrid::followDeparture, Qt::QueuedConnection);
     connect(m_grid, &CardGrid::selectionMoved, this, [this](const QRect &cell) {
         const QRect around = cell.adjusted(-NoteCard::margin, -NoteCard::margin, NoteCard::margin, NoteCard::margin);
         m_scroll->ensureVisible(around.center().x(), around.center().y(), around.width() / 2, around.height() / 2);
@@ -258,10 +258,11 @@ void NoteGrid::newNote()
         m_model.onShow(id);
 }
 
-// On the note that took the deleted one's place, or on the empty grid when none is left.
-void NoteGrid::followDeletion(qsizetype index)
+// On the note that took the departed one's place, or on the empty grid when none is left; a note
+// selected meanwhile keeps the selection.
+void NoteGrid::followDeparture(qsizetype index)
 {
-    if (!window()->isActiveWindow() || !isVisible() || m_model.selection())
+    if (!window()->isActiveWindow() || !isVisible() || m_grid->showsSelection())
         return;
     if (m_scroll->isVisible())
         m_grid->enterAt(index);

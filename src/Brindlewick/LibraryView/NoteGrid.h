@@ -19,7 +19,8 @@ class ThemeLabel;
 // file, then the visible notes as a scrolling grid of cards or, with none, an empty state that says
 // why. Everything but the search field's focus is the model's. A "Brindlewick.focusSearch" request
 // (FocusSearch) puts the focus into the search field while the column is on screen. Deleting the
-// selected note in the active window leaves the keyboard on the cards, so Ctrl+Z next undoes it.
+// selected note in the active window, or a command on the cards that takes it out of the list (done,
+// tucked…), leaves the keyboard on the cards, on the next note, so Ctrl+Z next undoes it.
 class NoteGrid : public QWidget {
     Q_OBJECT
 public:
@@ -50,7 +51,7 @@ private:
     void fitNewNoteLabel();
     void newNote();
     void focusSearch();
-    void followDeletion(qsizetype index);
+    void followDeparture(qsizetype index);
 
     AppModel &m_model;
     QWidget *m_toolbar = nullptr;

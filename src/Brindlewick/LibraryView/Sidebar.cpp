@@ -33,7 +33,7 @@ QWidget *divider(QWidget *parent)
 
 } // namespace
 
-Sidebar::Sidebar(AppModel &model, QWidget *parent) : QWidget(parent), m_model(model), m_nextUp(new NextUpCard(this))
+Sidebar::Sidebar(AppModel &model, QWidget *parent) : QWidget(parent), m_model(model)
 {
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(sidePadding, 0, sidePadding, 0);
@@ -49,6 +49,8 @@ Sidebar::Sidebar(AppModel &model, QWidget *parent) : QWidget(parent), m_model(mo
         m_rows[i] = row;
     }
     column->addStretch();
+    // Made after the rows, so Tab goes down the column as it is drawn.
+    m_nextUp = new NextUpCard(this);
     auto *cardHolder = new QHBoxLayout;
     cardHolder->setContentsMargins(2, 0, 2, 0);
     cardHolder->addWidget(m_nextUp);

@@ -31,5 +31,5 @@ private:
 
     AppModel &m_model;
     std::array<FilterRow *, NoteFilters::allCases.size()> m_rows{};
-    NextUpCard *m_nextUp;
+    NextUpCard *m_nextUp = nullptr;
 };

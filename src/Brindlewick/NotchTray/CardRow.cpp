@@ -7,18 +7,22 @@
 #include <QAccessible>
 #include <QCursor>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QWheelEvent>
 #include <algorithm>
 
 namespace {
 
 constexpr int step = TrayCard::cardSize.width() + CardRow::spacing;
+// Where a pointer that has left the row is.
+constexpr QPoint nowhere{-1, -1};
 
 } // namespace
 
 CardRow::CardRow(AppModel &model, QWidget *parent) : QWidget(parent), m_model(model)
 {
     setFocusPolicy(Qt::TabFocus);
+    setMouseTracking(true);
     setAccessibleName(tr("Tucked notes"));
 }
 
@@ -79,6 +83,8 @@ void CardRow::layoutCards()
             card->setNote(note);
         } else {
             card = new TrayCard(m_model, note, false, this);
+            // Its moves go on to the row, which knows which card the pointer is over.
+            card->setMouseTracking(true);
             moved = true;
         }
         const QPoint at(start + i * step, top);
@@ -103,6 +109,21 @@ void CardRow::followPointer()
 {
     m_followsPointer = true;
     hoverAt(mapFromGlobal(QCursor::pos()));
+}
+
+// A card given the hover under a still pointer hears no Leave when the pointer's first move takes it
+// elsewhere, so the row follows the pointer itself.
+void CardRow::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_followsPointer)
+        hoverAt(event->position().toPoint());
+}
+
+void CardRow::leaveEvent(QEvent *event)
+{
+    QWidget::leaveEvent(event);
+    if (m_followsPointer)
+        hoverAt(nowhere);
 }
 
 void CardRow::hoverAt(QPoint pointer)

@@ -33,12 +33,14 @@ public:
     qsizetype current() const { return m_current; }
 
     // The tray has settled open: the cards take the hover of the pointer where it is, and from now on
-    // again whenever they move under it.
+    // again whenever they move under it or it moves over them.
     void followPointer();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;

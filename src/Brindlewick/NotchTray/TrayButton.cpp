@@ -2,8 +2,10 @@
 
 #include "Theme/FocusRing.h"
 #include "Theme/Fonts.h"
+#include "Theme/ReturnPress.h"
 #include "Theme/RoundedShape.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 
 TrayButton::TrayButton(const QString &symbol, const QString &help, QWidget *parent) : StyledButton(parent)
@@ -17,6 +19,12 @@ TrayButton::TrayButton(const QString &symbol, const QString &help, QWidget *pare
 QFont TrayButton::labelFont() const
 {
     return Fonts::system(11.5, QFont::Bold);
+}
+
+void TrayButton::keyPressEvent(QKeyEvent *event)
+{
+    if (!ReturnPress::clicks(*this, *event))
+        StyledButton::keyPressEvent(event);
 }
 
 void TrayButton::paintEvent(QPaintEvent *)

@@ -4,7 +4,8 @@
 
 // A symbol button of the open tray's header: a 26 × 22 capsule of faint white, brighter while
 // pressed, with the symbol in white; its tooltip and accessibility label are the same words. A click
-// leaves the keyboard where it is; Tab reaches it once the tray has the keyboard.
+// leaves the keyboard where it is; Tab reaches it once the tray has the keyboard, and there Space or
+// Return presses it.
 class TrayButton : public StyledButton {
     Q_OBJECT
 public:
@@ -15,5 +16,6 @@ public:
 protected:
     QFont labelFont() const override;
     QMarginsF labelPadding() const override { return {}; }
+    void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 };

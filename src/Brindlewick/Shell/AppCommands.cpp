@@ -5,6 +5,7 @@
 #include "Shell/QuickNote/QuickNoteController.h"
 #include "State/AppModel.h"
 #include "SettingsWindow.h"
+#include "TextCommands.h"
 #include "LibraryView/FocusSearch.h"
 #include "NotchTray/TrayController.h"
 
@@ -86,7 +87,7 @@ QAction *AppCommands::addNoteCommand(QMenu *menu, const QString &title, const QK
 // Ctrl+Alt+N belongs to the global Quick Note key, hence the Shift on the tray's new note.
 void AppCommands::buildFileMenu()
 {
-    QMenu *file = addMenu(tr("File"));
+    QMenu *file = addMenu(tr("&File"));
     add(file, tr("New Note"), QKeySequence(Qt::CTRL | Qt::Key_N), [] { AppActions::newNote(false); });
     add(file, tr("Quick Note…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N),
         [this] { QuickNoteController::shared().show(m_model); });
@@ -122,9 +123,12 @@ void AppCommands::showAbout()
     about->activateWindow();
 }
 
+// The text group first, as on every desktop.
 void AppCommands::buildEditMenu()
 {
-    QMenu *edit = addMenu(tr("Edit"));
+    QMenu *edit = addMenu(tr("&Edit"));
+    new TextCommands(*edit, m_model, this);
+    edit->addSeparator();
     add(edit, tr("Search Notes"), QKeySequence(Qt::CTRL | Qt::Key_F), [] {
         AppActions::showLibrary();
         FocusSearch::post();
@@ -134,7 +138,7 @@ void AppCommands::buildEditMenu()
 // Ctrl+Alt+Delete belongs to the system, hence the Shift on "Delete Note".
 void AppCommands::buildNoteMenu()
 {
-    QMenu *note = addMenu(tr("Note"));
+    QMenu *note = addMenu(tr("&Note"));
     addNoteCommand(note, tr("Timer…"), QKeySequence(Qt::CTRL | Qt::Key_T),
                    [this](const QUuid &id) { openPicker(id, PopoverRequest::Kind::timer); });
     addNoteCommand(note, tr("Deadline…"), QKeySequence(Qt::CTRL | Qt::Key_D),
@@ -167,7 +171,7 @@ void AppCommands::buildNoteMenu()
 
 void AppCommands::buildWindowMenu()
 {
-    QMenu *window = addMenu(tr("Window"));
+    QMenu *window = addMenu(tr("&Window"));
     add(window, tr("All Notes"), QKeySequence(Qt::CTRL | Qt::Key_0), [] { AppActions::showLibrary(); });
     m_hideNotes = add(window, AppActions::hideNotesTitle(m_model.notesHidden()),
                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H),

@@ -15,9 +15,11 @@ class QAction;
 class QMenu;
 class QWidget;
 
-// The program's menus: File (new notes, copying every note as text, about, updates, settings, quit), Edit (search),
-// Note (commands on the current note, `AppActions::currentNote()`) and Window. "All Notes" shows them
-// in its menu bar, and their shortcuts work from every window of the program, note panels included.
+// The program's menus: File (new notes, copying every note as text, about, updates, settings, quit), Edit (the
+// text's own Undo to Select All, then search), Note (commands on the current note,
+// `AppActions::currentNote()`) and Window, each opened by Alt and its underlined letter. "All Notes"
+// shows them in its menu bar, and the shortcuts of the program's own commands work from every window
+// of the program, note panels included.
 // A Note command with no current note only beeps, as does a picker the note cannot offer.
 class AppCommands : public QObject {
     Q_OBJECT

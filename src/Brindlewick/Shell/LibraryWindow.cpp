@@ -65,6 +65,7 @@ void LibraryWindow::make()
     }
     restoreFrame();
     new QShortcut(QKeySequence::Close, m_window, m_window, &QWidget::close);
+    new QShortcut(QKeySequence(Qt::Key_F10), m_window, this, &LibraryWindow::openFirstMenu);
     m_window->installEventFilter(this);
 }
 
@@ -80,6 +81,14 @@ void LibraryWindow::addMenus()
     bar->clear();
     for (QMenu *menu : std::as_const(m_menus))
         bar->addMenu(menu);
+}
+
+// As F10 does in desktop programs on Linux.
+void LibraryWindow::openFirstMenu()
+{
+    QMenuBar *bar = m_window->menuBar();
+    if (!bar->actions().isEmpty())
+        bar->setActiveAction(bar->actions().first());
 }
 
 bool LibraryWindow::eventFilter(QObject *watched, QEvent *event)

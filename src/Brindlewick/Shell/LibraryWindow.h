@@ -13,7 +13,8 @@ class QMenu;
 
 // Keeps the one "All Notes" window. It is made when first needed and never replaced: closing it only
 // hides it, and the next call brings back the same window with its place and size. Where the user
-// left it is remembered across runs, in the model's settings. Ctrl+W closes it, as other windows.
+// left it is remembered across runs, in the model's settings. Ctrl+W closes it, as other windows, and
+// F10 opens its first menu.
 class LibraryWindow : public QObject {
     Q_OBJECT
 
@@ -45,6 +46,7 @@ protected:
 private:
     void make();
     void addMenus();
+    void openFirstMenu();
     void rememberFrame();
     void restoreFrame();
 

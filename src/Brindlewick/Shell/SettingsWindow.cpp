@@ -40,7 +40,7 @@ void SettingsWindow::make()
     m_window->setWindowTitle(tr("Brindlewick Settings"));
     m_window->setAttribute(Qt::WA_DeleteOnClose, false);
     // Closed like other settings windows: Escape, or the desktop's close keys (Ctrl+W).
-    new QShortcut(QKeySequence(Qt::Key_Escape), m_window, m_window, &QWidget::close);
+    KeyWindow::closeOnEscape(*m_window, [window = m_window] { window->close(); });
     new QShortcut(QKeySequence::Close, m_window, m_window, &QWidget::close);
     WindowFrame::centreOnPointerScreen(*m_window);
     WindowFrame::restore(*m_window, m_model.defaults(), frameKey);

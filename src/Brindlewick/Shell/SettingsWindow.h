@@ -8,7 +8,7 @@ class QWidget;
 
 // Keeps the one settings window: made when first needed, then the same window every time. It opens
 // centred on the screen with the pointer; once moved, where the user left it, across runs too.
-// Escape and Ctrl+W close it.
+// Escape (once no list is open in it) and Ctrl+W close it.
 class SettingsWindow : public QObject {
     Q_OBJECT
 

@@ -10,6 +10,7 @@
 
 #include <QAccessible>
 #include <QTest>
+#include <functional>
 
 namespace {
 
@@ -136,10 +137,19 @@ TEST_F(SidebarTest, TheNextUpCardShowsTheMostPressingLiveNoteAndSelectsIt)
     EXPECT_EQ(card->kickerText(), QStringLiteral("Overdue"));
     EXPECT_EQ(card->tape()->countdown(), Countdowns::primary(stored(call), model.now()));
 
-    model.setFilter(NoteFilter::deleted);
-    QTest::mouseClick(card, Qt::LeftButton, {}, QPoint(card->width() / 2, card->height() - 6));
-    EXPECT_EQ(model.selection(), call);
-    EXPECT_EQ(model.filter(), NoteFilter::all);
+    // A click, Space or Return selects it.
+    const std::pair<const char *, std::function<void()>> ways[] = {
+        {"click", [&] { QTest::mouseClick(card, Qt::LeftButton, {}, QPoint(card->width() / 2, card->height() - 6)); }},
+        {"Space", [&] { QTest::keyClick(card, Qt::Key_Space); }},
+        {"Return", [&] { QTest::keyClick(card, Qt::Key_Return); }},
+    };
+    for (const auto &[way, choose] : ways) {
+        model.setFilter(NoteFilter::deleted);
+        model.setSelection(std::nullopt);
+        choose();
+        EXPECT_EQ(model.selection(), call) << way;
+        EXPECT_EQ(model.filter(), NoteFilter::all) << way;
+    }
 
     model.toggleDone(call);
     const QUuid chai = idOf(QStringLiteral("Masala chai"));

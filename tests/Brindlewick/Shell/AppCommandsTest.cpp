@@ -1,3 +1,4 @@
+#include "LibraryView/CardGrid.h"
 #include "LibraryView/FocusSearch.h"
 #include "LibraryView/Inspector.h"
 #include "Shell/AppCommands.h"
@@ -87,10 +88,20 @@ TEST_F(AppCommandsTest, EveryCommandHasItsLinuxShortcut)
         ASSERT_NE(found, nullptr) << title.toStdString();
         EXPECT_EQ(found->shortcut().toString(QKeySequence::PortableText), keys) << title.toStdString();
     }
+    // The text group shows the keys the text itself takes.
+    const std::pair<QString, QKeySequence::StandardKey> textKeys[] = {
+        {"&Undo", QKeySequence::Undo}, {"&Redo", QKeySequence::Redo},   {"Cu&t", QKeySequence::Cut},
+        {"&Copy", QKeySequence::Copy}, {"&Paste", QKeySequence::Paste}, {"Select &All", QKeySequence::SelectAll},
+    };
+    for (const auto &[title, key] : textKeys) {
+        const QAction *found = action(title);
+        ASSERT_NE(found, nullptr) << title.toStdString();
+        EXPECT_TRUE(QKeySequence::keyBindings(key).contains(found->shortcut())) << title.toStdString();
+    }
     QStringList menus;
     for (const QMenu *menu : commands.menus())
         menus.append(menu->title());
-    EXPECT_EQ(menus, (QStringList{"File", "Edit", "Note", "Window"}));
+    EXPECT_EQ(menus, (QStringList{"&File", "&Edit", "&Note", "&Window"}));
 }
 
 TEST_F(AppCommandsTest, OpenTheNotchTrayIsGreyedOutWhileTheTrayIsOff)
@@ -179,6 +190,53 @@ TEST_F(AppCommandsTest, NoteCommandsActOnTheLibrarySelectionWhileItIsActive)
     }
     EXPECT_EQ(beeps, 3);
     EXPECT_TRUE(requests.isEmpty()) << "no note window is asked";
+}
+
+// A command on the cards that takes the selected note out of the list leaves the keyboard on the
+// cards, on the note that took its place, as deleting it does.
+TEST_F(AppCommandsTest, ACommandThatTakesTheSelectedCardOutOfTheListLeavesTheKeyboardOnTheNextCard)
+{
+    struct Case {
+        const char *keys;
+        NoteFilter filter;
+        std::function<void(StickyNote &)> make;
+        std::function<bool(const StickyNote &)> happened;
+    };
+    const QList<Case> cases{
+        {"Ctrl+Return", NoteFilter::all, [](StickyNote &) {}, [](const StickyNote &n) { return n.isDone(); }},
+        {"Ctrl+Shift+Del", NoteFilter::all, [](StickyNote &) {}, [](const StickyNote &n) { return n.isDeleted(); }},
+        // Tucked, so no desktop window comes up for it and takes the keyboard.
+        {"Ctrl+Return", NoteFilter::done,
+         [&](StickyNote &n) {
+             n.doneAt = t0;
+             n.tucked = true;
+         },
+         [](const StickyNote &n) { return !n.isDone(); }},
+        {"Ctrl+Shift+F", NoteFilter::pinned, [](StickyNote &n) { n.pinned = true; },
+         [](const StickyNote &n) { return !n.pinned; }},
+    };
+    for (const Case &c : cases) {
+        model.setBook(NoteBook());
+        for (int i = 1; i <= 3; ++i) {
+            StickyNote n = note(i, t0);
+            c.make(n);
+            put(n);
+        }
+        model.setFilter(c.filter);
+        const QList<StickyNote> shown = model.visible();
+        ASSERT_EQ(shown.size(), 3) << c.keys;
+        model.setSelection(shown[1].id);
+        AppActions::showLibrary();
+        ASSERT_TRUE(activate(library()));
+        CardGrid *cards = library()->findChild<CardGrid *>();
+        cards->setFocus(Qt::TabFocusReason);
+
+        press(QKeySequence(c.keys));
+
+        EXPECT_TRUE(c.happened(stored(shown[1].id))) << c.keys << " under " << title(c.filter).toStdString();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return model.selection() == shown[2].id && cards->hasFocus(); }, patienceMs))
+            << c.keys << " under " << title(c.filter).toStdString() << ": the keyboard is on the next card";
+    }
 }
 
 TEST_F(AppCommandsTest, WithoutACurrentNoteNoteCommandsOnlyBeep)

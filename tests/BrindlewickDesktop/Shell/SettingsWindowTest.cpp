@@ -1,8 +1,11 @@
 #include "Patience.h"
+#include "SettingsView/SettingsView.h"
 #include "Shell/SettingsWindow.h"
 #include "State/AppModel.h"
 #include "State/RecordingNotifier.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QProcess>
@@ -13,6 +16,11 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+bool xdotool(const char *key)
+{
+    return QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QString::fromLatin1(key)}) == 0;
+}
 
 // Real windows under a window manager: the settings window is centred where the pointer is, and the
 // place the user gives it is the one the next run opens at.
@@ -58,15 +66,41 @@ TEST_F(SettingsWindowTest, OpensCentredOnThePointersScreenThenWhereTheUserLeftIt
     EXPECT_EQ(next.window()->pos(), moved) << "showing the same window again keeps its place";
 }
 
-TEST_F(SettingsWindowTest, EscapeAndCtrlWCloseIt)
+// Escape closes an open list first, and the window only once nothing is open.
+TEST_F(SettingsWindowTest, EscapeAndCtrlWCloseItEscapeClosingAnOpenListFirst)
 {
+    model.setTrayEnabled(true);
+    struct Row {
+        const char *key;
+        SettingsView::Tab tab;
+        // The list opened first, by Space.
+        const char *list;
+    };
+    const Row rows[] = {
+        {"Escape", SettingsView::Tab::general, nullptr},
+        {"ctrl+w", SettingsView::Tab::general, nullptr},
+        {"Escape", SettingsView::Tab::alerts, "warnMinutes"},
+        {"Escape", SettingsView::Tab::notch, "trayOpensOn"},
+    };
     SettingsWindow settings(model);
-    for (const char *key : {"Escape", "ctrl+w"}) {
+    for (const Row &row : rows) {
+        const std::string name = std::string(row.key) + " " + (row.list ? row.list : "");
         settings.bringForward();
-        QWidget *window = settings.window();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window, patienceMs)) << key;
-        ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QString::fromLatin1(key)}), 0);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }, patienceMs)) << key;
+        auto *window = qobject_cast<SettingsView *>(settings.window());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window, patienceMs)) << name;
+        window->showTab(row.tab);
+        if (row.list) {
+            auto *list = window->findChild<QComboBox *>(QString::fromLatin1(row.list));
+            list->setFocus(Qt::TabFocusReason);
+            ASSERT_TRUE(xdotool("space")) << name;
+            ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget(); }, patienceMs)) << name;
+            ASSERT_TRUE(xdotool("Escape")) << name;
+            ASSERT_TRUE(QTest::qWaitFor([] { return !QApplication::activePopupWidget(); }, patienceMs)) << name;
+            EXPECT_TRUE(window->isVisible()) << name << ": the list goes, the window stays";
+            EXPECT_TRUE(list->hasFocus()) << name;
+        }
+        ASSERT_TRUE(xdotool(row.key)) << name;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }, patienceMs)) << name;
     }
 }
 
