@@ -255,6 +255,8 @@ private:
         bool answersRing = false;
         bool movesAlerts = false;
         bool stampsEdited = true;
+        // A window moved is no change a copy of the note from elsewhere should give way to.
+        bool isChange = true;
     };
 
     // Stores a published value and announces it when it changed.
