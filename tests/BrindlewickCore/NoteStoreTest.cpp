@@ -225,6 +225,22 @@ TEST_F(NoteStoreTest, ThroughALinkEveryWriteAndSetAsideLandsBesideTheTargetAndTh
         EXPECT_EQ(NoteCoding::decode(readBytes(file(c.target)), now), book);
         EXPECT_EQ(store.stamp(), FileStamp::of(file(c.target)));
 
+        // A file another program renames over the target while a save is under way is swapped out, not lost.
+        const QString staged = file("cloud/staged-by-a-sync-tool");
+        const auto swapped = store.swapIn(NoteBook(), [&] {
+            writeTestFile(staged, "their file");
+            ::rename(QFile::encodeName(staged).constData(), QFile::encodeName(file(c.target)).constData());
+        });
+        ASSERT_TRUE(std::holds_alternative<RegularFile::Exchanged>(swapped));
+        const RegularFile::Exchanged &exchanged = std::get<RegularFile::Exchanged>(swapped);
+        ASSERT_TRUE(exchanged.replaced);
+        EXPECT_EQ(readBytes(*exchanged.replaced), "their file");
+        EXPECT_EQ(QFileInfo(*exchanged.replaced).absolutePath(), QFileInfo(file(c.target)).absolutePath());
+        EXPECT_EQ(exchanged.written, store.stamp());
+        EXPECT_EQ(NoteCoding::decode(readBytes(file(c.target)), now), NoteBook());
+        QFile::remove(*exchanged.replaced);
+        ASSERT_EQ(store.save(book), std::nullopt);
+
         const QString copy = store.setAsideName(now, "replaced");
         EXPECT_EQ(QFileInfo(copy).absolutePath(), QFileInfo(file(c.target)).absolutePath());
         ASSERT_EQ(store.keepCopy(copy), std::nullopt);
