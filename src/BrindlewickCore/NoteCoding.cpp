@@ -135,6 +135,7 @@ StickyNote decodeNote(const QJsonValue &value, Date now)
     note.alertedTimerEnd = optionalDate(object, "alertedTimerEnd");
     note.alertedDeadline = optionalDate(object, "alertedDeadline");
     note.alertedWarning = optionalDate(object, "alertedWarning");
+    note.changedAt = optionalDate(object, "changedAt");
     return note;
 }
 
@@ -333,6 +334,7 @@ void writeNote(Writer &out, const StickyNote &note)
     out.member("alertedDeadline", note.alertedDeadline);
     out.member("alertedTimerEnd", note.alertedTimerEnd);
     out.member("alertedWarning", note.alertedWarning);
+    out.member("changedAt", note.changedAt);
     out.member("color", toString(note.color));
     out.member("created", note.created);
     out.member("deadline", note.deadline);

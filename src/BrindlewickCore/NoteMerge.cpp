@@ -4,10 +4,12 @@
 
 namespace {
 
-// A completion or a deletion is a change too, though neither moves `edited`.
+// A completion, a deletion, a restore or an undo is a change too, though none moves `edited`; files of
+// older versions know no change stamp, only the other three.
 Date lastChange(const StickyNote &note)
 {
-    return std::max({note.edited, note.doneAt.value_or(note.edited), note.deletedAt.value_or(note.edited)});
+    return std::max({note.edited, note.doneAt.value_or(note.edited), note.deletedAt.value_or(note.edited),
+                     note.changedAt.value_or(note.edited)});
 }
 
 // An alert the losing copy already raised for the same time must not be raised again.

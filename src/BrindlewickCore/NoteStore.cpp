@@ -25,12 +25,6 @@ void syncFolder(const QString &folder)
     ::close(fd);
 }
 
-// Where a second name for a file cannot be made (FAT disks, some network shares), its bytes are copied.
-bool noHardLinksHere(int error)
-{
-    return error == EPERM || error == EXDEV || error == EOPNOTSUPP || error == EMLINK || error == ENOSYS;
-}
-
 std::optional<QString> createFile(const QString &path, const QByteArray &bytes)
 {
     const QFileInfo target(path);
@@ -59,7 +53,7 @@ NoteStore::NoteStore(const QString &folder) : m_url(QDir(folder).filePath(QStrin
 {
 }
 
-NoteStore::Loaded NoteStore::load(Date now) const
+NoteStore::Loaded NoteStore::load(Date now, bool mayBeUnfinished) const
 {
     bool missing = false;
     const auto read = RegularFile::read(m_url, missing);
@@ -73,6 +67,8 @@ NoteStore::Loaded NoteStore::load(Date now) const
 
     if (auto book = NoteCoding::decode(std::get<QByteArray>(read), now))
         return *book;
+    if (mayBeUnfinished)
+        return Unfinished{stamp()};
 
     const QString target = setAsideName(now, QStringLiteral("damaged"));
     if (const auto error = setAside(target))
@@ -117,7 +113,8 @@ std::optional<QString> NoteStore::keepCopy(const QString &target) const
         syncFolder(QFileInfo(target).absolutePath());
         return std::nullopt;
     }
-    if (!noHardLinksHere(errno))
+    // Where a second name for a file cannot be made, its bytes are copied.
+    if (!RegularFile::noHardLinksHere(errno))
         return RegularFile::errorText(errno);
     return copyFile(file, target);
 }
@@ -147,10 +144,21 @@ void NoteStore::removeLeftovers() const
 
 std::optional<QString> NoteStore::save(const NoteBook &book) const
 {
+    const std::variant<RegularFile::Exchanged, QString> swapped = swapIn(book);
+    if (const auto *error = std::get_if<QString>(&swapped))
+        return *error;
+    if (const std::optional<QString> &replaced = std::get<RegularFile::Exchanged>(swapped).replaced)
+        QFile::remove(*replaced);
+    return std::nullopt;
+}
+
+std::variant<RegularFile::Exchanged, QString> NoteStore::swapIn(const NoteBook &book,
+                                                                const std::function<void()> &beforeSwap) const
+{
     if (const std::optional<QString> error = OwnFolder::make(QFileInfo(m_url).absolutePath()))
-        return error;
+        return *error;
     const auto bytes = NoteCoding::encode(book);
     if (!bytes)
         return unwritableTime;
-    return RegularFile::replace(m_url, *bytes);
+    return RegularFile::exchange(m_url, *bytes, beforeSwap);
 }

@@ -2,8 +2,10 @@
 
 #include "FileStamp.h"
 #include "NoteBook.h"
+#include "RegularFile.h"
 
 #include <QString>
+#include <functional>
 #include <optional>
 #include <variant>
 
@@ -32,18 +34,27 @@ public:
         QString error;
         bool operator==(const Stuck &) const = default;
     };
-    using Loaded = std::variant<NoteBook, Damaged, Fresh, Unreadable, Stuck>;
+    // Undecodable, and left in place: it may be one another program is still writing.
+    struct Unfinished {
+        std::optional<FileStamp> stamp;
+        bool operator==(const Unfinished &) const = default;
+    };
+    using Loaded = std::variant<NoteBook, Damaged, Fresh, Unreadable, Stuck, Unfinished>;
 
     explicit NoteStore(const QString &folder);
 
     const QString &url() const { return m_url; }
 
     // Never fails: no file in a folder plainly the user's is `Fresh`; an undecodable one is set aside,
-    // never overwritten.
-    Loaded load(Date now) const;
+    // never overwritten, or left where it is when it `mayBeUnfinished`.
+    Loaded load(Date now, bool mayBeUnfinished = false) const;
     // Writes atomically and durably, readable by the owner only; the folder, when made, is the user's
     // alone. The error text, or none when saved.
     std::optional<QString> save(const NoteBook &book) const;
+    // Saves as `save` does, but keeps the file it replaced, under a temporary name of ours beside it, for
+    // the caller to look at (`RegularFile::exchange`). `beforeSwap` runs once the new file is written.
+    std::variant<RegularFile::Exchanged, QString> swapIn(const NoteBook &book,
+                                                         const std::function<void()> &beforeSwap = {}) const;
     // The notes file as it is on disk now (a link's target); none when there is none.
     std::optional<FileStamp> stamp() const;
     // Where the disk the notes file lives on is mounted.

@@ -81,6 +81,93 @@ void syncFolder(const QString &folder)
     ::close(fd);
 }
 
+// Where the temporary files of ours beside `target` lie, but for the six characters that end each name.
+QByteArray temporaryStart(const QFileInfo &target)
+{
+    return QFile::encodeName(QDir(target.absolutePath()).filePath(temporaryPrefix(target.fileName())));
+}
+
+// Writes and syncs `bytes` to a new file of ours beside `target`, readable by the owner only (as
+// mkostemp makes it): its path, or the error text.
+std::variant<QByteArray, QString> writeTemporary(const QFileInfo &target, const QByteArray &bytes)
+{
+    QByteArray temporary = temporaryStart(target) + "XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0)
+        return RegularFile::errorText(errno);
+    std::optional<QString> error = writeAll(fd, bytes);
+    if (::close(fd) != 0 && !error)
+        error = RegularFile::errorText(errno);
+    if (!error)
+        return temporary;
+    ::unlink(temporary.constData());
+    return *error;
+}
+
+// The disk (or the kernel) knows no swapping of two files, nor renames that refuse to replace.
+bool cannotSwapHere(int error)
+{
+    return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP;
+}
+
+// Gives the file `from` the name `to` only while nothing bears it: 0, or the errno value. Where the
+// disk knows neither such a rename nor second names, a plain rename is all there is.
+int placeNew(const QByteArray &from, const QByteArray &to)
+{
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (!cannotSwapHere(errno))
+        return errno;
+    if (::link(from.constData(), to.constData()) == 0) {
+        ::unlink(from.constData());
+        return 0;
+    }
+    if (!RegularFile::noHardLinksHere(errno))
+        return errno;
+    return ::rename(from.constData(), to.constData()) == 0 ? 0 : errno;
+}
+
+using Swapped = std::variant<std::optional<QByteArray>, int>;
+
+// Where files cannot be swapped, the file at `to` gets a second name of ours just before `from` is
+// renamed over it. Disks that know no second names either have only the rename.
+Swapped renameKeeping(const QByteArray &from, const QByteArray &to, const QByteArray &aside)
+{
+    if (::link(to.constData(), aside.constData()) == 0) {
+        if (::rename(from.constData(), to.constData()) == 0)
+            return std::optional<QByteArray>(aside);
+        const int code = errno;
+        ::unlink(aside.constData());
+        return code;
+    }
+    if (!RegularFile::noHardLinksHere(errno))
+        return errno;
+    return ::rename(from.constData(), to.constData()) == 0 ? Swapped() : errno;
+}
+
+// Puts the file `from` at `to`. The file that was there now bears a temporary name of ours beside it
+// (`from`'s, where the two were swapped), returned; none when there was none or it could not be kept.
+// Else the errno value.
+Swapped swapInto(const QByteArray &from, const QByteArray &to, const QByteArray &prefix)
+{
+    for (int attempt = 0; attempt < mostNames; ++attempt) {
+        Swapped swapped = std::optional<QByteArray>(from);
+        if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_EXCHANGE) != 0)
+            swapped = cannotSwapHere(errno) ? renameKeeping(from, to, prefix + randomSuffix()) : errno;
+        const int *code = std::get_if<int>(&swapped);
+        // Nothing there yet: a file another program puts there meanwhile is swapped with next round.
+        if (code && *code == ENOENT) {
+            const int placed = placeNew(from, to);
+            swapped = placed == 0 ? Swapped() : placed;
+            code = std::get_if<int>(&swapped);
+        }
+        // The second name was taken, or the file put there meanwhile must be kept: once more.
+        if (!code || *code != EEXIST)
+            return swapped;
+    }
+    return EEXIST;
+}
+
 } // namespace
 
 namespace RegularFile {
@@ -126,22 +213,46 @@ QString linkTarget(const QString &path)
 std::optional<QString> replace(const QString &path, const QByteArray &bytes)
 {
     const QFileInfo target(linkTarget(path));
-    const QString folder = target.absolutePath();
-    QByteArray temporary = QFile::encodeName(QDir(folder).filePath(temporaryPrefix(target.fileName()))) + "XXXXXX";
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0)
-        return errorText(errno);
-    // mkostemp makes it readable by the owner only.
-    std::optional<QString> error = writeAll(fd, bytes);
-    if (::close(fd) != 0 && !error)
-        error = errorText(errno);
-    if (!error && ::rename(temporary.constData(), QFile::encodeName(target.absoluteFilePath()).constData()) != 0)
-        error = errorText(errno);
-    if (error) {
+    const std::variant<QByteArray, QString> written = writeTemporary(target, bytes);
+    if (const auto *error = std::get_if<QString>(&written))
+        return *error;
+    const QByteArray &temporary = std::get<QByteArray>(written);
+    if (::rename(temporary.constData(), QFile::encodeName(target.absoluteFilePath()).constData()) != 0) {
+        const int code = errno;
         ::unlink(temporary.constData());
-        return error;
+        return errorText(code);
     }
-    syncFolder(folder);
+    syncFolder(target.absolutePath());
+    return std::nullopt;
+}
+
+std::variant<Exchanged, QString> exchange(const QString &path, const QByteArray &bytes,
+                                          const std::function<void()> &beforeSwap)
+{
+    const QFileInfo target(linkTarget(path));
+    const std::variant<QByteArray, QString> written = writeTemporary(target, bytes);
+    if (const auto *error = std::get_if<QString>(&written))
+        return *error;
+    const QByteArray &temporary = std::get<QByteArray>(written);
+    Exchanged done{FileStamp::of(QFile::decodeName(temporary)), std::nullopt};
+    if (beforeSwap)
+        beforeSwap();
+    const auto swapped = swapInto(temporary, QFile::encodeName(target.absoluteFilePath()), temporaryStart(target));
+    if (const int *code = std::get_if<int>(&swapped)) {
+        ::unlink(temporary.constData());
+        return errorText(*code);
+    }
+    if (const std::optional<QByteArray> &aside = std::get<std::optional<QByteArray>>(swapped))
+        done.replaced = QFile::decodeName(*aside);
+    syncFolder(target.absolutePath());
+    return done;
+}
+
+std::optional<QString> moveTo(const QString &from, const QString &to)
+{
+    if (const int code = placeNew(QFile::encodeName(from), QFile::encodeName(to)); code != 0)
+        return errorText(code);
+    syncFolder(QFileInfo(to).absolutePath());
     return std::nullopt;
 }
 
@@ -191,6 +302,11 @@ bool isTemporaryOf(const QString &name, const QString &fileName)
     const QString prefix = temporaryPrefix(fileName);
     static const QRegularExpression suffix(QStringLiteral("^[A-Za-z0-9]{6}$"));
     return name.startsWith(prefix) && suffix.match(QStringView(name).mid(prefix.size())).hasMatch();
+}
+
+bool noHardLinksHere(int error)
+{
+    return error == EPERM || error == EXDEV || error == EOPNOTSUPP || error == EMLINK || error == ENOSYS;
 }
 
 QString errorText(int code)

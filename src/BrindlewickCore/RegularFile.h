@@ -1,7 +1,10 @@
 #pragma once
 
+#include "FileStamp.h"
+
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <variant>
 
@@ -22,6 +25,24 @@ QString linkTarget(const QString &path);
 // or none when written.
 std::optional<QString> replace(const QString &path, const QByteArray &bytes);
 
+// What `exchange` did: `written` is the new file, and `replaced` the temporary name of ours the file it
+// took the place of now bears; none when there was none, or the disk can neither swap files nor give
+// one a second name (FAT, some network shares: there the file is replaced as `replace` does).
+struct Exchanged {
+    std::optional<FileStamp> written;
+    std::optional<QString> replaced;
+};
+
+// Puts `bytes` in place of the file at `path` as `replace` does, but keeps what it replaced, whatever
+// another program put there up to the last moment: the two are swapped in one step where the disk can,
+// else the file there gets a second name just before the rename. `beforeSwap` runs once the new file is
+// written. The error text when nothing was replaced.
+std::variant<Exchanged, QString> exchange(const QString &path, const QByteArray &bytes,
+                                          const std::function<void()> &beforeSwap = {});
+
+// Gives the file `from` the name `to`, never over anything there. The error text, or none when moved.
+std::optional<QString> moveTo(const QString &from, const QString &to);
+
 // Writes and syncs the new file `name` in the open folder `folder`, readable by the owner only; never
 // over anything already there, never through a link. The error text, or none when written.
 std::optional<QString> create(int folder, const QString &name, const QByteArray &bytes);
@@ -37,6 +58,10 @@ void removeTemporaries(const QString &path);
 // Whether `name` is a file `replace` made beside the file `fileName` (left behind when a write was cut
 // short). No person names a file so.
 bool isTemporaryOf(const QString &name, const QString &fileName);
+
+// Whether an errno value of `link` says the disk cannot give a file a second name (FAT disks, some
+// network shares).
+bool noHardLinksHere(int error);
 
 // The system's text for an errno value.
 QString errorText(int code);

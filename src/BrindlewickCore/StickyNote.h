@@ -28,6 +28,9 @@ struct StickyNote {
     std::optional<Date> alertedTimerEnd;
     std::optional<Date> alertedDeadline;
     std::optional<Date> alertedWarning;
+    // The last change of any kind made to the note (an edit, done, delete, restore, undo), for merging
+    // copies of it; `edited` stays the last edit the user sees. None in files of older versions.
+    std::optional<Date> changedAt;
 
     StickyNote() = default;
     StickyNote(QUuid id, QString text, NoteColor color, Date now);

@@ -94,9 +94,10 @@ TEST(NoteCoding, KeysAreWrittenSortedAndOptionalOnesOnlyWhenPresent)
     EXPECT_EQ(object.value("id").toString(), QLatin1String(validId));
 
     note.timer = NoteTimer(60);
+    note.changedAt = Date{2.5};
     const QByteArray json = *NoteCoding::encode(NoteBook({note}));
     qsizetype previous = -1;
-    for (const char *key : {"color", "created", "edited", "id", "pinned", "text", "timer", "duration", "tucked",
+    for (const char *key : {"changedAt", "color", "created", "edited", "id", "pinned", "text", "timer", "duration", "tucked",
                             "version"}) {
         const qsizetype at = json.indexOf(QByteArray("\"") + key + "\"");
         EXPECT_GT(at, previous) << key;
@@ -159,6 +160,7 @@ private:
         n.alertedTimerEnd = maybe(date());
         n.alertedDeadline = maybe(date());
         n.alertedWarning = maybe(date());
+        n.changedAt = maybe(date());
         return n;
     }
 

@@ -41,6 +41,15 @@ StickyNote done(StickyNote n, double at)
     return n;
 }
 
+// Put back live (a restore, an undo) at `at`: neither `edited` nor a deletion says when.
+StickyNote restored(StickyNote n, double at)
+{
+    n.deletedAt.reset();
+    n.doneAt.reset();
+    n.changedAt = t0 + at;
+    return n;
+}
+
 struct Case {
     const char *name;
     // The file as last read, and as last written when that differs.
@@ -102,6 +111,14 @@ TEST(NoteMerge, MatchesNotesByIdAndKeepsTheLatestChangeOfEach)
          {rewritten(1, "theirs", 4)}, {done(original(1), 9)}, 0},
         {"their completion beats an earlier edit here", {original(1)}, {rewritten(1, "ours", 4)},
          {doneThere}, {doneThere}, 1, true},
+        {"a restore here beats an earlier deletion there", {original(1)}, {restored(original(1), 30)},
+         {deleted(original(1), 5)}, {restored(original(1), 30)}, 0},
+        {"an undone completion here beats an earlier completion there", {original(1)}, {restored(original(1), 30)},
+         {doneThere}, {restored(original(1), 30)}, 0},
+        {"a restore there beats an earlier deletion here", {original(1)}, {deletedHere},
+         {restored(original(1), 8)}, {restored(original(1), 8)}, 1, true},
+        {"a restore here loses to a later edit there", {original(1)}, {restored(original(1), 3)},
+         {rewritten(1, "theirs", 4)}, {rewritten(1, "theirs", 4)}, 1, true},
         {"a moved window is a change like any other", {original(2)}, {movedHere}, {original(2)}, {movedHere}, 0},
         {"a note we removed for good stays removed while the file holds it as seen", {original(1), original(2)},
          {original(2)}, {original(1), original(2)}, {original(2)}, 0},

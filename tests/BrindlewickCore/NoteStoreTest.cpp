@@ -225,6 +225,22 @@ TEST_F(NoteStoreTest, ThroughALinkEveryWriteAndSetAsideLandsBesideTheTargetAndTh
         EXPECT_EQ(NoteCoding::decode(readBytes(file(c.target)), now), book);
         EXPECT_EQ(store.stamp(), FileStamp::of(file(c.target)));
 
+        // A file another program renames over the target while a save is under way is swapped out, not lost.
+        const QString staged = file("cloud/staged-by-a-sync-tool");
+        const auto swapped = store.swapIn(NoteBook(), [&] {
+            writeTestFile(staged, "their file");
+            ::rename(QFile::encodeName(staged).constData(), QFile::encodeName(file(c.target)).constData());
+        });
+        ASSERT_TRUE(std::holds_alternative<RegularFile::Exchanged>(swapped));
+        const RegularFile::Exchanged &exchanged = std::get<RegularFile::Exchanged>(swapped);
+        ASSERT_TRUE(exchanged.replaced);
+        EXPECT_EQ(readBytes(*exchanged.replaced), "their file");
+        EXPECT_EQ(QFileInfo(*exchanged.replaced).absolutePath(), QFileInfo(file(c.target)).absolutePath());
+        EXPECT_EQ(exchanged.written, store.stamp());
+        EXPECT_EQ(NoteCoding::decode(readBytes(file(c.target)), now), NoteBook());
+        QFile::remove(*exchanged.replaced);
+        ASSERT_EQ(store.save(book), std::nullopt);
+
         const QString copy = store.setAsideName(now, "replaced");
         EXPECT_EQ(QFileInfo(copy).absolutePath(), QFileInfo(file(c.target)).absolutePath());
         ASSERT_EQ(store.keepCopy(copy), std::nullopt);
@@ -277,78 +293,103 @@ TEST_F(NoteStoreTest, ADiskThatWentAwayIsToldFromOneMountedOverItsFolder)
     EXPECT_EQ(MissingFile::diskGone("/", notes, table), std::nullopt) << "a disk mounted over the folder came";
 }
 
-TEST_F(NoteStoreTest, AMissingFileIsFreshUnlessSomethingPlainlySaysADiskBelongsThere)
-{
-    const bool root = ::geteuid() == 0;
+// A missing notes file, and whether its absence is waited for: `arrange` lays the folders out, a mount
+// table of the test's own (`fstab`) or made-up mounts (`mounts`) where a row names one.
+class MissingNotesTest : public NoteStoreTest {
+protected:
     struct Case {
         const char *name;
         std::function<void()> arrange;
         // The data folder, in the test folder.
         QString data;
         bool waits;
-        bool needsRoot = false;
+        // Mounts a disk: the last row of its test, skipped where mounting is not allowed.
         bool mounts = false;
     };
+
+    void check(const Case &c)
+    {
+        SCOPED_TRACE(c.name);
+        QDir(folder()).removeRecursively();
+        QDir().mkpath(folder());
+        c.arrange();
+        if (c.mounts && !mounted)
+            GTEST_SKIP() << "mounting a disk is not allowed here (" << c.name << ")";
+        const QString notes = QDir(file(c.data)).filePath("notes.json");
+        const bool madeUp = QFileInfo::exists(mounts);
+        EXPECT_EQ(MissingFile::whyWait(notes, fstab, madeUp ? mounts : "/proc/self/mounts").has_value(), c.waits);
+        if (std::exchange(mounted, false))
+            ::umount(QFile::encodeName(file(c.data)).constData());
+        if (QFileInfo::exists(fstab) || madeUp)
+            return;
+        const NoteStore::Loaded loaded = NoteStore(file(c.data)).load(now);
+        EXPECT_EQ(std::holds_alternative<NoteStore::Unreadable>(loaded), c.waits);
+        EXPECT_EQ(std::holds_alternative<NoteStore::Fresh>(loaded), !c.waits);
+    }
+
+    // Says a disk belongs at `at`, as a line of the mount table.
+    void inMountTable(const QString &at) const
+    {
+        writeTestFile(fstab, ("server:/notes " + file(at) + " nfs defaults 0 0\n").toUtf8());
+    }
+
     const QString fstab = file("fstab");
-    // Stands in for the mounts there are, where a case says.
-    const QString mountsFile = file("mounts");
+    // Stands in for the mounts there are, where a row writes it.
+    const QString mounts = file("mounts");
     bool mounted = false;
+};
+
+TEST_F(MissingNotesTest, AMissingFileIsFreshUnlessSomethingPlainlySaysADiskBelongsThere)
+{
     const Case cases[] = {
         {"a first run: the folder and its parents are to be made", [] {}, "home/.local/share/Brindlewick", false},
         {"an empty folder of the user's", [this] { QDir().mkpath(file("empty")); }, "empty", false},
         {"a link to nothing", [this] { QDir().mkpath(file("data")); QFile::link("../sync/notes.json", file("data/notes.json")); },
          "data", true},
         {"a data folder that is a link to nothing", [this] { QFile::link("sync/Brindlewick", file("data")); }, "data", true},
+        {"a folder under a folder where disks are mounted when needed", [this] {
+             QDir().mkpath(file("misc"));
+             writeTestFile(mounts, ("auto.misc " + file("misc") + " autofs rw,fd=7 0 0\n").toUtf8());
+         }, "misc/usb/Brindlewick", true},
+        {"an empty mount point of the mount table", [this] {
+             QDir().mkpath(file("nas"));
+             inMountTable("nas");
+         }, "nas", true},
+        {"a folder in an empty mount point of the mount table", [this] {
+             QDir().mkpath(file("nas"));
+             inMountTable("nas");
+         }, "nas/Brindlewick", true},
+        {"a mount point of the mount table with files on it", [this] {
+             writeTestFile(file("nas/other"), "x");
+             inMountTable("nas");
+         }, "nas", false},
+    };
+    for (const Case &c : cases)
+        check(c);
+}
+
+TEST_F(MissingNotesTest, FoldersOfOtherUsersAndAnEmptyDiskMountedWhereTheMountTableSaysAreNoReasonToWait)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root: folders are given to another user, and a disk is mounted";
+    const Case cases[] = {
         {"a new folder in a folder another user owns, as /tmp or a shared folder", [this] {
              QDir().mkpath(file("tmp"));
              OtherUser::owns(file("tmp"));
-         }, "tmp/mynotes", false, true},
+         }, "tmp/mynotes", false},
         {"an empty folder another user owns", [this] {
              QDir().mkpath(file("mnt/usb"));
              OtherUser::owns(file("mnt/usb"));
-         }, "mnt/usb", false, true},
-        {"a folder under a folder where disks are mounted when needed", [&] {
-             QDir().mkpath(file("misc"));
-             writeTestFile(mountsFile, ("auto.misc " + file("misc") + " autofs rw,fd=7 0 0\n").toUtf8());
-         }, "misc/usb/Brindlewick", true},
-        {"an empty mount point of the mount table", [&] {
-             QDir().mkpath(file("nas"));
-             writeTestFile(fstab, ("server:/notes " + file("nas") + " nfs defaults 0 0\n").toUtf8());
-         }, "nas", true},
-        {"a folder in an empty mount point of the mount table", [&] {
-             QDir().mkpath(file("nas"));
-             writeTestFile(fstab, ("server:/notes " + file("nas") + " nfs defaults 0 0\n").toUtf8());
-         }, "nas/Brindlewick", true},
-        {"an empty disk mounted at a mount point of the mount table", [&] {
-             QDir().mkpath(file("nas"));
-             writeTestFile(fstab, ("server:/notes " + file("nas") + " nfs defaults 0 0\n").toUtf8());
-             mounted = ::mount("tmpfs", QFile::encodeName(file("nas")).constData(), "tmpfs", 0, "size=64k") == 0;
-         }, "nas", false, true, true},
-        {"a mount point of the mount table with files on it", [&] {
-             writeTestFile(file("nas/other"), "x");
-             writeTestFile(fstab, ("server:/notes " + file("nas") + " nfs defaults 0 0\n").toUtf8());
-         }, "nas", false},
+         }, "mnt/usb", false},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        if (c.needsRoot && !root)
-            continue;
-        QDir(folder()).removeRecursively();
-        QDir().mkpath(folder());
-        c.arrange();
-        if (c.mounts && !mounted)
-            continue;
-        const QString notes = QDir(file(c.data)).filePath("notes.json");
-        const bool madeUp = QFileInfo::exists(mountsFile);
-        EXPECT_EQ(MissingFile::whyWait(notes, fstab, madeUp ? mountsFile : "/proc/self/mounts").has_value(), c.waits);
-        if (std::exchange(mounted, false))
-            ::umount(QFile::encodeName(file(c.data)).constData());
-        if (QFileInfo::exists(fstab) || madeUp)
-            continue;
-        const NoteStore::Loaded loaded = NoteStore(file(c.data)).load(now);
-        EXPECT_EQ(std::holds_alternative<NoteStore::Unreadable>(loaded), c.waits);
-        EXPECT_EQ(std::holds_alternative<NoteStore::Fresh>(loaded), !c.waits);
-    }
+    const Case mountedDisk{"an empty disk mounted at a mount point of the mount table", [this] {
+             QDir().mkpath(file("nas"));
+             inMountTable("nas");
+             mounted = ::mount("tmpfs", QFile::encodeName(file("nas")).constData(), "tmpfs", 0, "size=64k") == 0;
+         }, "nas", false, true};
+    for (const Case &c : cases)
+        check(c);
+    check(mountedDisk);
 }
 
 } // namespace

@@ -16,6 +16,8 @@ namespace {
 constexpr auto defaultSaveDelay = std::chrono::milliseconds(400);
 constexpr std::chrono::milliseconds tickInterval(1000);
 constexpr std::chrono::milliseconds defaultRetryInterval(5000);
+// Long enough for a writer that pauses between the parts of a file, short enough to be no wait at all.
+constexpr std::chrono::milliseconds defaultQuietWait(1500);
 // Deleted notes older than this go at start.
 constexpr double keepDeleted = 30 * 24 * 3600;
 
@@ -56,14 +58,12 @@ AppModel::AppModel(Paths paths, SettingsStore defaults, std::unique_ptr<Notifier
     }
     connect(&m_loadRetry, &QTimer::timeout, this, &AppModel::load);
     connect(&m_saveRetry, &QTimer::timeout, this, &AppModel::saveNow);
+    m_quiet.setSingleShot(true);
+    m_quiet.setInterval(defaultQuietWait);
+    connect(&m_quiet, &QTimer::timeout, this, &AppModel::lookAgain);
 
     m_writer.onReport = [this](const NoteWriter::Report &report) { writerReported(report); };
-    connect(&m_writer, &NoteWriter::folderChanged, this, [this] {
-        if (m_loaded)
-            m_writer.check(clock());
-        else if (loadBlocked())
-            load();
-    });
+    connect(&m_writer, &NoteWriter::folderChanged, this, &AppModel::lookAgain);
 
     readSettings();
     installActionHandler();

@@ -124,6 +124,9 @@ public:
     void setRetryInterval(std::chrono::milliseconds interval);
     // How long `saveBeforeQuit()` waits for the disk.
     void setQuitWait(std::chrono::milliseconds wait);
+    // How long a notes file that changed and does not decode must keep still before it counts as
+    // damaged: until then it may be one another program is still writing.
+    void setQuietWait(std::chrono::milliseconds wait);
     // Writes the notes file on a thread of its own.
     NoteWriter &writer() { return m_writer; }
 
@@ -212,7 +215,7 @@ public:
     void restore(const QUuid &id);
     void deleteForever(const QUuid &id);
     void emptyDeleted();
-    // Puts back the notes of the banner's undo list.
+    // Puts back the notes of the banner's undo list, as changed now.
     void undo();
 
     // Lists, against the published `now` (AppModel.cpp).
@@ -255,6 +258,8 @@ private:
         bool answersRing = false;
         bool movesAlerts = false;
         bool stampsEdited = true;
+        // A window moved is no change a copy of the note from elsewhere should give way to.
+        bool isChange = true;
     };
 
     // Stores a published value and announces it when it changed.
@@ -276,7 +281,12 @@ private:
     void cannotLoad(const QString &problem);
     void writerReported(const NoteWriter::Report &report);
     void wrote(const NoteWriter::Saved &saved);
+    void tookThePlaceOf(const NoteWriter::Displaced &displaced);
     void fileChanged(const NoteWriter::Changed &change);
+    NoteBook mergeIn(const NoteBook &theirs, const NoteBook &seenLast);
+    bool keptStill(const std::optional<FileStamp> &stamp);
+    void lookAgain();
+    void tellKept(const QString &copy);
     void tellChange(const QString &sentence);
     void saveFailed(const QString &error);
     void noticeStartProblems();
@@ -324,6 +334,10 @@ private:
     QTimer m_saveTimer;
     QTimer m_loadRetry;
     QTimer m_saveRetry;
+    // Runs while a notes file that does not decode is given a moment to be finished.
+    QTimer m_quiet;
+    // That file, as it was when it was last found not to decode.
+    std::optional<FileStamp> m_unfinished;
     // How long quitting waits for the last write before the notes go to a recovery file.
     std::chrono::milliseconds m_quitWait{2000};
     // The notes file as this run last read or wrote it.

@@ -9,6 +9,7 @@ void AppModel::toggleDone(const QUuid &id)
     StickyNote note = *before;
     note.doneAt = note.doneAt ? std::nullopt : std::optional<Date>(clock());
     note.edited = clock();
+    note.changedAt = note.edited;
     store(note);
     scheduleSave();
     reschedule();
@@ -73,8 +74,12 @@ void AppModel::undo()
     if (!m_banner || m_banner->undo.isEmpty())
         return;
     const QList<StickyNote> notes = m_banner->undo;
-    for (const StickyNote &note : notes)
+    const Date at = clock();
+    // Put back as they were, yet changed now: a copy from elsewhere made before must not undo the undo.
+    for (StickyNote note : notes) {
+        note.changedAt = at;
         m_book.set(note.id, note);
+    }
     emit bookChanged();
     setBanner(std::nullopt);
     scheduleSave();

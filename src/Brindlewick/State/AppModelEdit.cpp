@@ -13,6 +13,8 @@ void AppModel::edit(const QUuid &id, EditRule rule, const std::function<void(Sti
         return;
     if (rule.stampsEdited)
         note.edited = clock();
+    if (rule.isChange)
+        note.changedAt = clock();
     store(note);
     scheduleSave();
     if (rule.movesAlerts)
@@ -42,7 +44,8 @@ void AppModel::togglePinned(const QUuid &id)
 
 void AppModel::setFrame(const QUuid &id, const QRectF &frame)
 {
-    edit(id, {.stampsEdited = false}, [&](StickyNote &note) { note.frame = NoteFrame::fromRect(frame); });
+    edit(id, {.stampsEdited = false, .isChange = false},
+         [&](StickyNote &note) { note.frame = NoteFrame::fromRect(frame); });
 }
 
 void AppModel::setTucked(const QUuid &id, bool tucked)

@@ -19,6 +19,12 @@ QString inBrackets(QString error)
     return error;
 }
 
+QString unreadableFileNotice()
+{
+    return AppModel::tr("Another program left a notes file Brindlewick couldn’t read, so Brindlewick saved the "
+                        "notes it shows.");
+}
+
 } // namespace
 
 void AppModel::load()
@@ -26,7 +32,14 @@ void AppModel::load()
     // The file must first hold what this run last asked to save.
     m_writer.finish(QDeadlineTimer::Forever);
     const Date now = clock();
-    const NoteStore::Loaded loaded = m_store.load(now);
+    const bool wasBlocked = loadBlocked();
+    // A file that came while the load waited may be one still being written.
+    NoteStore::Loaded loaded = m_store.load(now, wasBlocked);
+    if (const auto *unfinished = std::get_if<NoteStore::Unfinished>(&loaded)) {
+        if (!keptStill(unfinished->stamp))
+            return;
+        loaded = m_store.load(now);
+    }
     const QString folder = QFileInfo(m_store.url()).absolutePath();
     if (const auto *unreadable = std::get_if<NoteStore::Unreadable>(&loaded))
         return cannotLoad(tr("Brindlewick couldn’t read your notes file in %1 (%2). Your notes are left as they "
@@ -38,7 +51,6 @@ void AppModel::load()
                              "tries again every few seconds.")
                               .arg(folder, QFileInfo(stuck->setAside).fileName(), inBrackets(stuck->error)));
 
-    const bool wasBlocked = loadBlocked();
     m_loadRetry.stop();
     m_loaded = true;
     m_store.removeLeftovers();
@@ -144,9 +156,27 @@ void AppModel::wrote(const NoteWriter::Saved &saved)
         m_notifier->resolve(Notifier::Problem::cannotSave);
     m_saveRetry.stop();
     m_writer.watch();
-    if (!saved.keptCopy)
-        return;
-    const QFileInfo kept(*saved.keptCopy);
+    if (saved.displaced)
+        tookThePlaceOf(*saved.displaced);
+    if (saved.keptCopy)
+        tellKept(*saved.keptCopy);
+}
+
+// Another program put its file in place while a write was under way, and the write took its place: its
+// notes join those in hand as a changed file's do, and the file, which holds the write now, is written
+// again when they bring anything.
+void AppModel::tookThePlaceOf(const NoteWriter::Displaced &displaced)
+{
+    if (!displaced.theirs)
+        m_changeNotice = unreadableFileNotice();
+    else if (mergeIn(*displaced.theirs, m_onDisk) != m_onDisk)
+        saveNow();
+    tellKept(displaced.copy);
+}
+
+void AppModel::tellKept(const QString &copy)
+{
+    const QFileInfo kept(copy);
     tellChange(tr("The file as it was is kept as “%1” in %2.").arg(kept.fileName(), kept.absolutePath()));
 }
 
@@ -178,16 +208,27 @@ void AppModel::fileChanged(const NoteWriter::Changed &change)
         return saveNow();
     }
     if (!change.book) {
+        if (!keptStill(change.stamp))
+            return;
         m_writer.adopt(change.stamp, change.disk, true);
-        m_changeNotice = tr("Another program left a notes file Brindlewick couldn’t read, so Brindlewick saved "
-                            "the notes it shows.");
+        m_changeNotice = unreadableFileNotice();
         return saveNow();
     }
-    const NoteMerge::Merged merged = NoteMerge::merge({m_lastRead, m_onDisk}, m_book, *change.book);
-    const NoteBook before = m_book;
-    m_onDisk = m_lastRead = *change.book;
-    const bool replaces = merged.book != *change.book;
+    const NoteBook merged = mergeIn(*change.book, m_onDisk);
+    m_onDisk = *change.book;
+    const bool replaces = merged != *change.book;
     m_writer.adopt(change.stamp, change.disk, replaces);
+    if (replaces)
+        saveNow();
+}
+
+// The notes of a file another program wrote join those in hand; `seenLast`: the file as this run last
+// knew it. The notes in hand are kept beside the file when an edit made here gives way. The merge.
+NoteBook AppModel::mergeIn(const NoteBook &theirs, const NoteBook &seenLast)
+{
+    const NoteMerge::Merged merged = NoteMerge::merge({m_lastRead, seenLast}, m_book, theirs);
+    const NoteBook before = m_book;
+    m_lastRead = theirs;
     setBook(merged.book);
     if (merged.cameIn > 0)
         reschedule();
@@ -198,8 +239,27 @@ void AppModel::fileChanged(const NoteWriter::Changed &change)
         setBanner(Banner(m_changeNotice));
     if (merged.oursLost)
         m_writer.keep(before, clock());
-    if (replaces)
-        saveNow();
+    return merged.book;
+}
+
+// A file that does not decode may be one another program is still writing: it counts as damaged only
+// once it has kept still for a moment, and is looked at again then.
+bool AppModel::keptStill(const std::optional<FileStamp> &stamp)
+{
+    if (stamp == m_unfinished)
+        return !m_quiet.isActive();
+    m_unfinished = stamp;
+    m_quiet.start();
+    return false;
+}
+
+// The notes file or a folder on its way changed, or a file that did not decode kept still a moment.
+void AppModel::lookAgain()
+{
+    if (m_loaded)
+        m_writer.check(clock());
+    else if (loadBlocked())
+        load();
 }
 
 // One banner and one notification per run of failures; the retry goes on quietly.

@@ -88,6 +88,11 @@ void AppModel::setQuitWait(std::chrono::milliseconds wait)
     m_quitWait = wait;
 }
 
+void AppModel::setQuietWait(std::chrono::milliseconds wait)
+{
+    m_quiet.setInterval(wait);
+}
+
 void AppModel::setRetryInterval(std::chrono::milliseconds interval)
 {
     m_loadRetry.setInterval(interval);

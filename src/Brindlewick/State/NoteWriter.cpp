@@ -4,6 +4,7 @@
 #include "NoteCoding.h"
 #include "RegularFile.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <pthread.h>
 
@@ -189,8 +190,6 @@ std::optional<QString> NoteWriter::diskGone() const
 
 void NoteWriter::writeOut(const Write &write)
 {
-    if (write.beforeWrite)
-        write.beforeWrite();
     const std::optional<FileStamp> onDisk = m_store.stamp();
     if (onDisk != m_known || diskGone())
         return report(changed(onDisk, write.now));
@@ -202,11 +201,32 @@ void NoteWriter::writeOut(const Write &write)
         kept = copy;
         m_copyBeforeReplacing = false;
     }
-    if (const std::optional<QString> error = m_store.save(write.book))
+    const std::variant<RegularFile::Exchanged, QString> swapped = m_store.swapIn(write.book, write.beforeWrite);
+    if (const auto *error = std::get_if<QString>(&swapped))
         return report(Failed{*error});
-    m_known = m_store.stamp();
+    const RegularFile::Exchanged &done = std::get<RegularFile::Exchanged>(swapped);
+    const std::optional<Displaced> displaced =
+        done.replaced ? lookAtReplaced(*done.replaced, write.now) : std::nullopt;
+    m_known = done.written;
     m_disk = m_store.disk();
-    report(Saved{write.book, kept});
+    report(Saved{write.book, kept, displaced});
+}
+
+// The file a write took the place of: the one last known goes; one another program put there since is
+// kept beside the notes file, its notes to be merged.
+std::optional<NoteWriter::Displaced> NoteWriter::lookAtReplaced(const QString &replaced, Date now) const
+{
+    if (FileStamp::of(replaced) == m_known) {
+        QFile::remove(replaced);
+        return std::nullopt;
+    }
+    const QString copy = m_store.setAsideName(now, QStringLiteral("replaced"));
+    // Where it cannot be named so, it is at least merged, and the banner says where it lies.
+    const QString kept = RegularFile::moveTo(replaced, copy) ? replaced : copy;
+    bool missing = false;
+    const std::variant<QByteArray, QString> read = RegularFile::read(kept, missing);
+    const auto *bytes = std::get_if<QByteArray>(&read);
+    return Displaced{kept, bytes ? NoteCoding::decode(*bytes, now) : std::nullopt};
 }
 
 void NoteWriter::checkFile(Date now)

@@ -21,15 +21,23 @@
 // The notes file, written on a thread of its own so that no disk holds the program up. Writes run in
 // the order asked; one asked for while another still waits takes its place. Before each write the
 // writer looks whether another program changed the file since the model last saw it, and then writes
-// nothing but reports the file as it is. Reports reach the main thread in order, through `onReport`.
+// nothing but reports the file as it is. A file another program puts there during the write itself is
+// swapped out by it, kept and reported. Reports reach the main thread in order, through `onReport`.
 class NoteWriter final : public QObject {
     Q_OBJECT
 
 public:
+    // The file a write took the place of was not the one the model last saw: another program put it
+    // there meanwhile. It is kept as `copy`; `theirs` is what it holds, none when it holds no notebook.
+    struct Displaced {
+        QString copy;
+        std::optional<NoteBook> theirs;
+    };
     // A write reached the disk. `keptCopy`: where the file it replaced, another program's, was kept.
     struct Saved {
         NoteBook book;
         std::optional<QString> keptCopy;
+        std::optional<Displaced> displaced;
     };
     struct Failed {
         QString error;
@@ -77,7 +85,8 @@ public:
     bool finish(QDeadlineTimer deadline);
 
     std::function<void(const Report &)> onReport;
-    // Runs on the writer's thread before each write: tests stand a slow disk in with it.
+    // Runs on the writer's thread in each write, once the new file is written and before it takes the
+    // old one's place: tests stand a slow disk in with it, or another program that replaces the file.
     std::function<void()> beforeWrite;
 
 signals:
@@ -115,6 +124,7 @@ private:
     void writeOut(const Write &write);
     void checkFile(Date now);
     void keepBook(const Keep &keep);
+    std::optional<Displaced> lookAtReplaced(const QString &replaced, Date now) const;
     Changed changed(const std::optional<FileStamp> &stamp, Date now) const;
     void report(Report report);
     std::optional<QString> diskGone() const;

@@ -41,8 +41,11 @@ TEST_F(AppModelDoneTest, MarkingDoneOffersAnUndoThatPutsTheWholeNoteBack)
     EXPECT_EQ(model->banner()->undo, QList<StickyNote>{before});
 
     model->setText(id, "Changed since");
+    now = t0 + 2;
     model->undo();
-    EXPECT_EQ(stored(id), before);
+    StickyNote putBack = before;
+    putBack.changedAt = t0 + 2;
+    EXPECT_EQ(stored(id), putBack) << "as it was, changed now";
     EXPECT_EQ(model->banner(), std::nullopt);
     EXPECT_EQ(notifier->schedules, 2);
     EXPECT_TRUE(model->ringing().isEmpty()) << "undo leaves ringing alone";
@@ -130,9 +133,11 @@ TEST_F(AppModelDoneTest, DeletingClearsTheSelectionOnlyWhenItIsListed)
 TEST_F(AppModelDoneTest, RestoringBringsADoneAndDeletedNoteBackLive)
 {
     const QUuid id = putNote("Back", [](StickyNote &n) { n.doneAt = t0 - 20; n.deletedAt = t0 - 10; });
+    now = t0 + 5;
     model->restore(id);
     EXPECT_TRUE(stored(id).isLive());
     EXPECT_EQ(stored(id).edited, t0 - 3600);
+    EXPECT_EQ(stored(id).changedAt, t0 + 5);
     EXPECT_TRUE(model->savePending());
     EXPECT_EQ(notifier->schedules, 1);
     model->restore(id);

@@ -103,12 +103,30 @@ protected:
         ASSERT_EQ(file.write(bytes), bytes.size());
     }
 
+    // Another program writes the file in place in two parts: the first, then `pause`, then the rest.
+    static void writeInTwoParts(const QString &path, const QByteArray &bytes, const std::function<void()> &pause)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ASSERT_EQ(file.write(bytes.left(bytes.size() / 2)), bytes.size() / 2);
+        ASSERT_TRUE(file.flush());
+        pause();
+        ASSERT_EQ(file.write(bytes.mid(bytes.size() / 2)), bytes.size() - bytes.size() / 2);
+    }
+
     // Waits, without an edit or a save to set it off, until the desktop shows these notes and their
     // saving is done.
     bool waitUntilShown(QStringList texts) const
     {
         texts.sort();
         return QTest::qWaitFor([&] { return shownTexts() == texts; }, patienceMs)
+               && model->finishSaves(std::chrono::seconds(10));
+    }
+
+    // Waits until a copy of this name lies beside the notes file and the saves it set off are done.
+    bool waitUntilKept(const QString &name) const
+    {
+        return QTest::qWaitFor([&] { return QFileInfo::exists(data(name)); }, patienceMs)
                && model->finishSaves(std::chrono::seconds(10));
     }
 
@@ -268,6 +286,10 @@ TEST_F(NotesPlacesTest, NotesKeptWherePeopleKeepThemAreMergedKeptAndNeverLost)
         model->newNote("Typed while waiting");
         model->newNote("Typed while waiting too");
     };
+    const auto rentAndDentist = [&] {
+        writeTestFile(dir.filePath("data/notes.json"), notesFile({rent, dentist}));
+        return true;
+    };
     // The four notes on disk joined by the two typed while the file was not there.
     const QStringList fourAndTwo{"Rent", "Dentist", "Seeds", "Tyres", "Typed while waiting", "Typed while waiting too"};
 
@@ -420,11 +442,115 @@ TEST_F(NotesPlacesTest, NotesKeptWherePeopleKeepThemAreMergedKeptAndNeverLost)
          },
          {"Rent, paid here", "Tyres"}},
 
-        {"an older copy of a note we saved comes in: ours stays, and theirs is kept",
+        {"another program renames its copy over the file in the middle of a save",
+         rentAndDentist,
          [&] {
-             writeTestFile(dir.filePath("data/notes.json"), notesFile({rent, dentist}));
-             return true;
+             startOn("data");
+             now = t0 + 10;
+             model->setText(rent.id, "Rent, paid here");
+             theirs = notesFile({rent, dentist, seeds, tyres});
+             // Once our new file is written, just before it takes the old one's place.
+             model->writer().beforeWrite = [&] { replaceAsSyncToolsDo(data("notes.json"), theirs); };
+             model->saveNow();
+             model->writer().beforeWrite = nullptr;
+             ASSERT_TRUE(model->finishSaves(std::chrono::seconds(10)));
+             ASSERT_TRUE(model->banner());
+             EXPECT_EQ(model->banner()->text, "2 notes came in from a changed notes file. The file as it was is kept "
+                                              "as “notes.replaced-" + tenSecondsOn + ".json” in " + data() + ".");
+             quit();
          },
+         [&] {
+             return QMap<QString, Expected>{
+                 {"data/notes.json", Notes{{"Rent, paid here", "Dentist", "Seeds", "Tyres"}}},
+                 {"data/notes.replaced-" + tenSecondsOn + ".json", Bytes{theirs}}};
+         },
+         {"Rent, paid here", "Dentist", "Seeds", "Tyres"}},
+
+        {"a restore and an undo here, then a sync tool puts back the file from just after the deletions",
+         rentAndDentist,
+         [&] {
+             startOn("data");
+             now = t0 + 5;
+             model->deleteNotes({rent.id});
+             model->deleteNotes({dentist.id});
+             saveAndWait();
+             QFile afterDeleting(data("notes.json"));
+             ASSERT_TRUE(afterDeleting.open(QIODevice::ReadOnly));
+             theirs = afterDeleting.readAll();
+             now = t0 + 10;
+             model->restore(rent.id);
+             model->undo();
+             saveAndWait();
+             replaceAsSyncToolsDo(data("notes.json"), theirs);
+             ASSERT_TRUE(waitUntilKept("notes.replaced-" + tenSecondsOn + ".json"));
+             quit();
+         },
+         [&] {
+             return QMap<QString, Expected>{
+                 {"data/notes.json", Notes{{"Rent", "Dentist"}}},
+                 {"data/notes.replaced-" + tenSecondsOn + ".json", Bytes{theirs}}};
+         },
+         {"Rent", "Dentist"}},
+
+        {"another program writes the file in place in two parts and pauses between them",
+         rentAndDentist,
+         [&] {
+             startOn("data");
+             model->setSaveDelay(std::chrono::hours(1));
+             model->setQuietWait(std::chrono::seconds(10));
+             theirs = notesFile({rent, dentist, seeds});
+             // A save meanwhile finds the first half.
+             writeInTwoParts(data("notes.json"), theirs, [this] { saveAndWait(); });
+             ASSERT_TRUE(waitUntilShown({"Rent", "Dentist", "Seeds"}));
+             quit();
+         },
+         [&] { return QMap<QString, Expected>{{"data/notes.json", Bytes{theirs}}}; },
+         {"Rent", "Dentist", "Seeds"}},
+
+        {"a file a sync tool writes in two parts behind a link to nothing",
+         [&] {
+             QDir().mkpath(dir.filePath("data"));
+             return QFile::link("../Sync/notes.json", dir.filePath("data/notes.json"));
+         },
+         [&] {
+             startOn("data");
+             model->setQuietWait(std::chrono::seconds(10));
+             typeTwo();
+             QDir().mkpath(dir.filePath("Sync"));
+             writeInTwoParts(dir.filePath("Sync/notes.json"), fourNotes, [this] { model->load(); });
+             ASSERT_TRUE(waitUntilLoaded());
+             quit();
+         },
+         [&] {
+             return QMap<QString, Expected>{
+                 {"data/notes.json", Link{"../Sync/notes.json"}},
+                 {"Sync/notes.json", Notes{fourAndTwo}}};
+         },
+         fourAndTwo},
+
+        {"a file another program leaves half written is kept, and written over once it keeps still",
+         rentAndDentist,
+         [&] {
+             startOn("data");
+             model->setQuietWait(std::chrono::milliseconds(100));
+             theirs = notesFile({rent}).left(40);
+             rewriteInPlace(data("notes.json"), theirs);
+             ASSERT_TRUE(waitUntilKept("notes.replaced-" + t0Seconds + ".json"));
+             ASSERT_TRUE(model->banner());
+             EXPECT_EQ(model->banner()->text, "Another program left a notes file Brindlewick couldn’t read, so "
+                                              "Brindlewick saved the notes it shows. The file as it was is kept as "
+                                              "“notes.replaced-" + t0Seconds + ".json” in " + data() + ".");
+             quit();
+         },
+         [&] {
+             return QMap<QString, Expected>{
+                 {"data/notes.json", Notes{{"Rent", "Dentist"}}},
+                 {"data/notes.replaced-" + t0Seconds + ".json", Bytes{theirs}}};
+         },
+         {"Rent", "Dentist"}},
+
+        {"an older copy of a note we saved comes in: ours stays, and theirs is kept",
+         rentAndDentist,
          [&] {
              startOn("data");
              now = t0 + 10;
@@ -452,10 +578,7 @@ TEST_F(NotesPlacesTest, NotesKeptWherePeopleKeepThemAreMergedKeptAndNeverLost)
          {"Rent, paid here", "Dentist"}},
 
         {"a newer copy of a note edited here is written into the file in place: it wins, and ours is kept",
-         [&] {
-             writeTestFile(dir.filePath("data/notes.json"), notesFile({rent, dentist}));
-             return true;
-         },
+         rentAndDentist,
          [&] {
              startOn("data");
              // Nothing of ours touches the file: the change must be seen in the file itself.
