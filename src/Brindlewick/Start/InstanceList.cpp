@@ -94,7 +94,7 @@ bool writeAll(int fd, const QByteArray &bytes)
 
 InstanceList::InstanceList(const QString &folder) : m_path(folder)
 {
-    if (!OwnFolder::make(folder))
+    if (!OwnFolder::makeOwn(folder))
         m_folder = OwnFolder::openPrivate(folder);
 }
 
