@@ -52,6 +52,42 @@ bool sameFolder(int fd, const QString &path)
            opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
 }
 
+// Root could change anything anyway; any other owner could swap what is theirs.
+bool trusted(uid_t owner)
+{
+    return owner == ::geteuid() || owner == 0;
+}
+
+// Why another user could put a folder of theirs where `path` leads: a link on the way that they made,
+// a folder on the way that they own or may write in (unless its sticky bit keeps them to their own
+// names), or the folder itself not this user's alone. The way is walked as written and as it leads, as
+// far as it is there.
+std::optional<QString> whyNotOwnFolder(const QString &path)
+{
+    const QString written = QDir::cleanPath(path);
+    const QString reached = QFileInfo(written).canonicalFilePath();
+    for (const QString &way : reached.isEmpty() ? QStringList{written} : QStringList{written, reached}) {
+        QString walked;
+        for (const QString &step : way.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+            walked += QLatin1Char('/') + step;
+            struct stat link {};
+            struct stat folder {};
+            if (::lstat(encoded(walked).constData(), &link) != 0)
+                break;
+            if (S_ISLNK(link.st_mode) && !trusted(link.st_uid))
+                return QCoreApplication::translate("UpdateStage", "“%1” is a link that another user made").arg(walked);
+            if (::stat(encoded(walked).constData(), &folder) != 0)
+                break;
+            const bool itself = walked == way;
+            if (itself ? folder.st_uid != ::geteuid() : !trusted(folder.st_uid))
+                return QCoreApplication::translate("UpdateStage", "“%1” belongs to another user").arg(walked);
+            if ((folder.st_mode & (S_IWGRP | S_IWOTH)) != 0 && (itself || (folder.st_mode & S_ISVTX) == 0))
+                return QCoreApplication::translate("UpdateStage", "other users may write in “%1”").arg(walked);
+        }
+    }
+    return std::nullopt;
+}
+
 // Each missing folder of `path` is made for the user alone.
 bool makePrivate(const QString &path)
 {
@@ -97,14 +133,30 @@ QString UpdateStage::unpackFolder(const QString &version) const
     return m_folder + QStringLiteral("/.%1-%2.unpack").arg(version).arg(QCoreApplication::applicationPid());
 }
 
-// Folders made by an earlier version for everyone to read are closed too.
+// Each is looked at before anything is made in it. Folders made by an earlier version for everyone to
+// read are closed too, once they are known to be this user's.
 bool UpdateStage::make() const
 {
-    if (!makePrivate(m_folder))
-        return false;
-    for (const QString &folder : {m_cacheFolder, updatesFolder(m_cacheFolder), m_folder})
+    for (const QString &folder : ownFolders()) {
+        if (!makePrivate(folder) || whyNotOwnFolder(folder))
+            return false;
         ::chmod(encoded(folder).constData(), 0700);
+    }
     return true;
+}
+
+QStringList UpdateStage::ownFolders() const
+{
+    return {m_cacheFolder, updatesFolder(m_cacheFolder), m_folder};
+}
+
+std::optional<QString> UpdateStage::whyNotOwn() const
+{
+    for (const QString &folder : ownFolders()) {
+        if (const std::optional<QString> why = whyNotOwnFolder(folder))
+            return why;
+    }
+    return std::nullopt;
 }
 
 int UpdateStage::holdFolder(const QString &path, const QString &program)
@@ -155,6 +207,8 @@ void UpdateStage::dropOwn(const QString &version) const
 
 void UpdateStage::removeUnused()
 {
+    if (whyNotOwn())
+        return;
     static const QRegularExpression ownedByProcess(QStringLiteral("^\\.[0-9.]+-(\\d+)\\.(archive|unpack)$"));
     const QDir stage(m_folder);
     for (const QString &name : stage.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
@@ -184,6 +238,8 @@ int UpdateStage::handOver(const QString &version) const
 
 std::optional<UpdateStage::Failure> UpdateStage::failure() const
 {
+    if (whyNotOwn())
+        return std::nullopt;
     for (const QString &name : {failedName, toldName}) {
         QFile file(m_folder + QLatin1Char('/') + name);
         if (!file.open(QIODevice::ReadOnly))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QStringList>
 #include <QString>
 #include <optional>
 
@@ -31,8 +32,12 @@ public:
     QString archiveFile(const QString &version) const;
     QString unpackFolder(const QString &version) const;
 
-    // Makes the folder, and the cache folder above it, for the user alone.
+    // Makes the folder, and the cache folder above it, for the user alone. False when it cannot be had,
+    // also when another user could swap it for theirs (`whyNotOwn` then says how).
     bool make() const;
+    // How another user could put a folder of theirs where the stage lies, if they could; nothing of a
+    // stage they could is read or removed.
+    std::optional<QString> whyNotOwn() const;
     // Holds the staged `version` when a complete one is there.
     bool hold(const QString &version, const QString &program);
     // Puts this process's unpacked `version` in place and holds it; when another process staged the
@@ -55,6 +60,8 @@ public:
     void forgetFailure() const;
 
 private:
+    // The cache folder, its updates folder and the stage, each the program's own.
+    QStringList ownFolders() const;
     // A lock on the complete copy at `path`, or -1.
     static int holdFolder(const QString &path, const QString &program);
 

@@ -313,9 +313,12 @@ void Updater::download(bool thenRelaunch)
     m_relaunch = thenRelaunch;
     if (thenRelaunch)
         forgetInstallFailure();
-    if (!m_stage->make())
-        return fail(
-            transferSentence(Transfer::Outcome::writeFailed, 0, false, m_setup.bundle.name, m_stage->folder()));
+    if (!m_stage->make()) {
+        const std::optional<QString> why = m_stage->whyNotOwn();
+        return fail(why ? tr("The update was not downloaded, as %1.").arg(*why)
+                        : transferSentence(Transfer::Outcome::writeFailed, 0, false, m_setup.bundle.name,
+                                           m_stage->folder()));
+    }
     if (m_stage->hold(m_offer->version, program()))
         return staged();
     m_stage->dropOwn(m_offer->version);

@@ -93,10 +93,11 @@ QList<TestEntry> installEntries(const QString &program, const QByteArray &marker
             {"./share/ostrel/version", TestEntry::Kind::file, version + "\n", {}}};
 }
 
-SmallDisk::SmallDisk(const QString &folder, const QString &size) : m_folder(folder)
+SmallDisk::SmallDisk(const QString &folder, const QString &size, int files) : m_folder(folder)
 {
     QDir().mkpath(folder);
-    m_mounted = QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=" + size, "tmpfs", folder}) == 0;
+    const QString options = "size=" + size + ",mode=0700" + (files > 0 ? ",nr_inodes=" + QString::number(files) : "");
+    m_mounted = QProcess::execute("mount", {"-t", "tmpfs", "-o", options, "tmpfs", folder}) == 0;
 }
 
 SmallDisk::~SmallDisk()

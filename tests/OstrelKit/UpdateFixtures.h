@@ -35,11 +35,11 @@ QByteArray makeArchive(const QList<TestEntry> &entries);
 // program was built as.
 QList<TestEntry> installEntries(const QString &program, const QByteArray &marker, const QByteArray &version = "2.0");
 
-// A small file system of its own mounted on `folder`, where the test may mount one; it is gone when
-// this ends.
+// A small file system of its own mounted on `folder`, for this user alone, where the test may mount
+// one; with `files`, it holds that many files and folders at most. It is gone when this ends.
 class SmallDisk {
 public:
-    SmallDisk(const QString &folder, const QString &size);
+    SmallDisk(const QString &folder, const QString &size, int files = 0);
     ~SmallDisk();
     SmallDisk(const SmallDisk &) = delete;
     SmallDisk &operator=(const SmallDisk &) = delete;

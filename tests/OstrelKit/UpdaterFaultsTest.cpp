@@ -2,6 +2,7 @@
 // good update is staged, and every fault leaves the stage empty, the install folder as it was and
 // one sentence for the user.
 #include "LoopbackServer.h"
+#include "OtherUser.h"
 #include "Patience.h"
 #include "UpdateFixtures.h"
 
@@ -105,8 +106,9 @@ void expectToldInFull(UpdateWindow &window)
     window.close();
 }
 
-// Where the program lies and stages: as usual, in a folder it cannot write, on a small disk.
-enum class Place { usual, locked, smallDisk };
+// Where the program lies and stages: as usual, in a folder it cannot write, on a small disk, on a disk
+// with room for few files, through another user's link.
+enum class Place { usual, locked, smallDisk, fewFiles, plantedLink };
 
 struct Row {
     const char *fault;
@@ -147,12 +149,12 @@ protected:
         return QDir(stage().folder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     }
 
-    UpdaterSetup setup(const LoopbackServer &server, const QByteArray &publicKey) const
+    UpdaterSetup setup(const LoopbackServer &server, const QByteArray &publicKey, const QString &cacheFolder = {}) const
     {
         UpdaterSetup setup;
         setup.bundle = {"Kit", "1.0", QUrl(server.url("/feed.json")), publicKey};
         setup.executable = install("bin/" + program);
-        setup.cacheFolder = cache();
+        setup.cacheFolder = cacheFolder.isEmpty() ? cache() : cacheFolder;
         // Short limits, each well apart from the byte every 100 ms of a dripping answer.
         setup.feedTimeoutMs = 2000;
         setup.downloadTimeoutMs = 2000;
@@ -169,6 +171,20 @@ protected:
         server.serve("/feed.json", {200, QJsonDocument(release.feed).toJson()});
         server.serve("/kit-2.0.tar.xz", {200, release.archive});
     }
+
+    // A cache folder shared by everyone, sticky as /tmp is, where another user made the program's own name
+    // a link to a folder of theirs that anyone may write in; false where only root could arrange it.
+    bool plantLink() const
+    {
+        QDir().mkpath(shared());
+        QDir().mkpath(theirs());
+        QFile::link(theirs(), shared() + "/Kit");
+        return ::chmod(QFile::encodeName(shared()).constData(), 01777) == 0 &&
+               ::chmod(QFile::encodeName(theirs()).constData(), 0777) == 0 && OtherUser::owns(theirs()) &&
+               OtherUser::owns(shared() + "/Kit");
+    }
+    QString shared() const { return dir.filePath("shared"); }
+    QString theirs() const { return dir.filePath("theirs"); }
 
     bool installUntouched() const
     {
@@ -245,6 +261,8 @@ TEST_F(UpdaterFaultsTest, TheGoodUpdateIsStagedAndEveryFaultIsRefusedAndTold)
         {"a device file",
          [](Release &r) { r.pack(installEntries(program, "new") << TestEntry{"share/kit/pipe", TestEntry::Kind::fifo, {}, {}}); },
          Updater::State::failed, "special file"},
+        // On a disk with room for fewer files than it holds, so that writing before the check would meet a
+        // full disk.
         {"more entries than a program has",
          [](Release &r) {
              QList<TestEntry> entries = installEntries(program, "new");
@@ -252,7 +270,7 @@ TEST_F(UpdaterFaultsTest, TheGoodUpdateIsStagedAndEveryFaultIsRefusedAndTold)
                  entries.append({"share/kit/" + QString::number(i), TestEntry::Kind::file, {}, {}});
              r.pack(entries);
          },
-         Updater::State::failed, "The update holds too many files, so it was not installed."},
+         Updater::State::failed, "The update holds too many files, so it was not installed.", Place::fewFiles},
         // On a disk smaller than the bomb, so that writing before the check would meet a full disk.
         {"a bomb", [](Release &r) {
              r.pack(installEntries(program, "new") << TestEntry{"share/kit/zeros", TestEntry::Kind::file, QByteArray(16 << 20, '\0'), {}});
@@ -282,8 +300,11 @@ TEST_F(UpdaterFaultsTest, TheGoodUpdateIsStagedAndEveryFaultIsRefusedAndTold)
          "download was too slow to finish in time"},
         {"an install folder that cannot be written", [](Release &) {}, Updater::State::available, "cannot be written",
          Place::locked},
+        {"a stage reached through another user's link in a shared cache folder", [](Release &) {},
+         Updater::State::failed, "The update was not downloaded, as “", Place::plantedLink},
     };
 
+    QStringList skipped;
     for (const Row &row : rows) {
         SCOPED_TRACE(row.fault);
         Release release;
@@ -301,17 +322,24 @@ TEST_F(UpdaterFaultsTest, TheGoodUpdateIsStagedAndEveryFaultIsRefusedAndTold)
         if (!release.dripping.isEmpty())
             server.drip(release.dripping, 100);
         if (row.place == Place::locked && !lock(install(), true)) {
-            std::cout << "skipped: this file system cannot make a folder unwritable for root\n";
+            skipped.append(QString(row.fault) + ": this file system cannot make a folder unwritable for root");
             continue;
         }
         const std::optional<SmallDisk> disk =
-            row.place == Place::smallDisk ? std::make_optional<SmallDisk>(cache(), "256k") : std::nullopt;
+            row.place == Place::smallDisk  ? std::make_optional<SmallDisk>(cache(), "256k")
+            : row.place == Place::fewFiles ? std::make_optional<SmallDisk>(cache(), "1m", 100)
+                                           : std::nullopt;
         if (disk && !disk->mounted()) {
-            std::cout << "skipped: this system does not let the test mount a small file system\n";
+            skipped.append(QString(row.fault) + ": this system does not let the test mount a small file system");
+            continue;
+        }
+        const bool planted = row.place == Place::plantedLink;
+        if (planted && !plantLink()) {
+            skipped.append(QString(row.fault) + ": only root can act for another user");
             continue;
         }
 
-        Updater updater(setup(server, release.key.publicKey()));
+        Updater updater(setup(server, release.key.publicKey(), planted ? shared() + "/Kit" : QString()));
         UpdateWindow window(updater);
         updater.checkNow();
         EXPECT_EQ(window.headline(), "Checking…");
@@ -334,9 +362,13 @@ TEST_F(UpdaterFaultsTest, TheGoodUpdateIsStagedAndEveryFaultIsRefusedAndTold)
         else
             EXPECT_EQ(staged(), QStringList()) << "nothing stays staged after a refusal";
         EXPECT_FALSE(QFile::exists("/tmp/ostrel-evil"));
+        EXPECT_TRUE(QDir(theirs()).isEmpty()) << "nothing made in another user's folder";
         expectToldInFull(window);
-        QDir(cache()).removeRecursively();
+        for (const QString &folder : {cache(), shared(), theirs()})
+            QDir(folder).removeRecursively();
     }
+    if (!skipped.isEmpty())
+        GTEST_SKIP() << skipped.join("; ").toStdString();
 }
 
 // A background check announces a new version until the update window has shown it; with automatic

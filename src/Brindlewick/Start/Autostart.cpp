@@ -56,7 +56,7 @@ bool isThere(const QString &path)
 
 void rememberWritten(const QString &folder, const QString &entry)
 {
-    if (OwnFolder::make(folder))
+    if (OwnFolder::makeOwn(folder))
         return;
     const int fd = OwnFolder::open(folder);
     if (fd < 0)

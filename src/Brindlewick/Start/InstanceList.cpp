@@ -3,6 +3,7 @@
 #include "OwnFolder.h"
 #include "SocketPlace.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
@@ -93,7 +94,7 @@ bool writeAll(int fd, const QByteArray &bytes)
 
 InstanceList::InstanceList(const QString &folder) : m_path(folder)
 {
-    if (!OwnFolder::make(folder))
+    if (!OwnFolder::makeOwn(folder))
         m_folder = OwnFolder::openPrivate(folder);
 }
 
@@ -163,6 +164,21 @@ std::optional<InstanceList::Entry> InstanceList::liveEntry(const QString &name) 
     if (!running || !complete)
         return std::nullopt;
     return Entry{fields[0], QFile::decodeName(fields[1]), QFile::decodeName(fields[2])};
+}
+
+std::optional<QString> InstanceList::meetingName(const QString &dataFolder)
+{
+    const std::optional<Place> place = placeOf(dataFolder);
+    if (!place)
+        return std::nullopt;
+    QCryptographicHash where(QCryptographicHash::Sha256);
+    where.addData(QByteArray::number(quint64(place->device)) + ':' + QByteArray::number(quint64(place->inode)));
+    for (const QByteArray &name : place->missing)
+        where.addData('/' + name);
+    // Begun with a slash, so Qt takes it as it is rather than under the temporary folder.
+    return QStringLiteral("/brindlewick-%1-%2")
+        .arg(::geteuid())
+        .arg(QString::fromLatin1(where.result().toHex().left(32)));
 }
 
 bool InstanceList::enter(const QString &dataFolder, const QString &socket)

@@ -29,6 +29,11 @@ public:
     void takeTurn(const QDeadlineTimer &deadline);
     void endTurn();
 
+    // A name for a socket outside any folder that is the same for every launch of this user on this
+    // machine on `dataFolder` (an absolute path), however it reaches the folder and whatever its
+    // environment, and another for any other folder; none when the path leads nowhere.
+    static std::optional<QString> meetingName(const QString &dataFolder);
+
     // The socket of the program running on this machine on `dataFolder` (an absolute path), if any.
     std::optional<QString> socketFor(const QString &dataFolder) const;
     // Enters this program, working on `dataFolder` and listening on `socket`, for the life of this

@@ -8,6 +8,8 @@
 #include <QLocalSocket>
 #include <QThread>
 #include <QTimer>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -24,6 +26,14 @@ constexpr int retryWaitMs = 100;
 constexpr int mostPeers = 8;
 constexpr int peerTimeoutMs = 2000;
 
+// Only this user's programs talk to each other: anyone may reach a meeting name, or hold one first.
+bool isThisUser(qintptr socket)
+{
+    ucred peer {};
+    socklen_t size = sizeof(peer);
+    return ::getsockopt(int(socket), SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == ::geteuid();
+}
+
 } // namespace
 
 SingleInstance::Places SingleInstance::places()
@@ -39,14 +49,18 @@ SingleInstance::SingleInstance(const QString &dataFolder, Places places, QObject
     : QObject(parent), m_dataFolder(QDir::current().absoluteFilePath(dataFolder)), m_places(std::move(places))
 {
     m_server.setSocketOptions(QLocalServer::UserAccessOption);
-    connect(&m_server, &QLocalServer::newConnection, this, &SingleInstance::accept);
+    m_meeting.setSocketOptions(QLocalServer::AbstractNamespaceOption);
+    for (QLocalServer *server : {&m_server, &m_meeting})
+        connect(server, &QLocalServer::newConnection, this, [this, server] { accept(*server); });
 }
 
 // Peers still served go with the server; they must not ask it to listen again as they go.
 SingleInstance::~SingleInstance()
 {
-    for (QLocalSocket *peer : m_server.findChildren<QLocalSocket *>())
-        peer->disconnect(this);
+    for (const QLocalServer *server : {&m_server, &m_meeting}) {
+        for (QLocalSocket *peer : server->findChildren<QLocalSocket *>())
+            peer->disconnect(this);
+    }
 }
 
 // A list that cannot be had at all says nothing about another process, and running twice is better
@@ -56,7 +70,12 @@ bool SingleInstance::claim(bool reopenRunning)
 {
     m_list = std::make_unique<InstanceList>(m_places.list);
     m_list->takeTurn(QDeadlineTimer(launchPatienceMs));
-    if (const std::optional<QString> running = m_list->socketFor(m_dataFolder)) {
+    std::optional<Address> running;
+    if (const std::optional<QString> listed = m_list->socketFor(m_dataFolder))
+        running = Address{*listed};
+    else
+        running = meet();
+    if (running) {
         m_list->endTurn();
         if (reopenRunning)
             tellRunningInstance(*running);
@@ -74,20 +93,43 @@ bool SingleInstance::claim(bool reopenRunning)
     return true;
 }
 
+// Holds the folder's meeting name, or finds who does: a program of this user's, which may not answer
+// yet, or a stranger, who is let be.
+std::optional<SingleInstance::Address> SingleInstance::meet()
+{
+    const std::optional<QString> name = InstanceList::meetingName(m_dataFolder);
+    if (!name)
+        return std::nullopt;
+    if (m_meeting.listen(*name)) {
+        m_meetingName = *name;
+        return std::nullopt;
+    }
+    if (m_meeting.serverError() != QAbstractSocket::AddressInUseError)
+        return std::nullopt;
+    QLocalSocket holder;
+    holder.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+    holder.connectToServer(*name);
+    if (holder.waitForConnected(launchPatienceMs) && !isThisUser(holder.socketDescriptor()))
+        return std::nullopt;
+    return Address{*name, true};
+}
+
 // Any socket file left at our path belongs to a run that is gone. Qt's server stops listening for good
 // when an accept fails (out of descriptors), so this runs again whenever a peer goes.
 void SingleInstance::listen()
 {
+    if (!m_meetingName.isEmpty() && !m_meeting.isListening())
+        m_meeting.listen(m_meetingName);
     if (m_server.isListening() || !m_socket || m_socket->path().isEmpty())
         return;
     QLocalServer::removeServer(m_socket->path());
     m_server.listen(m_socket->path());
 }
 
-void SingleInstance::accept()
+void SingleInstance::accept(QLocalServer &server)
 {
-    while (QLocalSocket *socket = m_server.nextPendingConnection()) {
-        if (m_peers >= mostPeers) {
+    while (QLocalSocket *socket = server.nextPendingConnection()) {
+        if (m_peers >= mostPeers || !isThisUser(socket->socketDescriptor())) {
             socket->abort();
             socket->deleteLater();
             continue;
@@ -130,21 +172,23 @@ void SingleInstance::serve(QLocalSocket *socket)
 
 // Tries until the running process answers or time is up: it may still be starting, or busy with
 // peers that crowd it, each of which it lets go within `peerTimeoutMs`.
-void SingleInstance::tellRunningInstance(const QString &socket)
+void SingleInstance::tellRunningInstance(const Address &running)
 {
     const QDeadlineTimer deadline(launchPatienceMs);
     while (!m_handedOver && !deadline.hasExpired()) {
-        m_handedOver = askToReopen(socket, deadline);
+        m_handedOver = askToReopen(running, deadline);
         if (!m_handedOver)
             QThread::msleep(retryWaitMs);
     }
 }
 
-bool SingleInstance::askToReopen(const QString &path, const QDeadlineTimer &deadline)
+bool SingleInstance::askToReopen(const Address &running, const QDeadlineTimer &deadline)
 {
     QLocalSocket socket;
-    socket.connectToServer(path);
-    if (!socket.waitForConnected(int(deadline.remainingTime())))
+    if (running.meeting)
+        socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+    socket.connectToServer(running.name);
+    if (!socket.waitForConnected(int(deadline.remainingTime())) || !isThisUser(socket.socketDescriptor()))
         return false;
     socket.write(reopenMessage);
     while (!socket.canReadLine() && socket.waitForReadyRead(int(deadline.remainingTime()))) {

@@ -13,11 +13,15 @@
 class QLocalSocket;
 
 // One running Brindlewick per data folder. The first process to `claim()` its folder enters itself in
-// this user's list of running programs (`InstanceList`) and listens on a local socket; a later launch on
-// the same folder, however it reaches the folder and whatever its environment, finds it there, asks it
-// to reopen (bring up "All Notes") and should then exit. A crashed run leaves an entry nobody holds and
-// a socket nobody listens on: both are removed. The listener serves a few peers at a time, each for a
-// short while, and listens again after an error, so no peer can shut it.
+// this user's list of running programs (`InstanceList`) and listens on a local socket, and also holds the
+// folder's meeting name (`InstanceList::meetingName`), which only one process on the machine can hold; a
+// later launch on the same folder, however it reaches the folder and whatever its environment (another
+// home, state or runtime folder, and so another list), finds it in the list or at the name, asks it to
+// reopen (bring up "All Notes") and should then exit. A crashed run leaves an entry nobody holds and a
+// socket nobody listens on: both are removed; its name goes with it. The listeners serve only this
+// user's peers, a few at a time, each for a short while, and listen again after an error, so no peer can
+// shut them. A name another user took first is theirs: the list alone then decides, as it does for a
+// folder made after the first launch.
 class SingleInstance : public QObject {
     Q_OBJECT
 
@@ -49,17 +53,27 @@ signals:
     void reopen();
 
 private:
+    // Where a running program listens: its socket, or the folder's meeting name.
+    struct Address {
+        QString name;
+        bool meeting = false;
+    };
+
+    std::optional<Address> meet();
     void listen();
-    void accept();
+    void accept(QLocalServer &server);
     void serve(QLocalSocket *socket);
-    void tellRunningInstance(const QString &socket);
-    static bool askToReopen(const QString &socket, const QDeadlineTimer &deadline);
+    void tellRunningInstance(const Address &running);
+    static bool askToReopen(const Address &running, const QDeadlineTimer &deadline);
 
     QString m_dataFolder;
     Places m_places;
     // Declared before the server, so a folder made for the socket goes once the socket is gone.
     std::optional<SocketPlace> m_socket;
     QLocalServer m_server;
+    QLocalServer m_meeting;
+    // Set once this process holds it.
+    QString m_meetingName;
     // Declared after the server, so the entry goes before its socket: a launch meanwhile finds no
     // program rather than one that does not answer.
     std::unique_ptr<InstanceList> m_list;

@@ -116,6 +116,7 @@ void AppModel::noticeStartProblems()
         notices.append(tr("Notes that couldn’t be saved when Brindlewick last quit were kept as “%1” in %2.")
                            .arg(newest.fileName(), newest.absolutePath()));
     }
+    notices += m_paths.notices({QFileInfo(m_defaults.path()).absolutePath()});
     if (!notices.isEmpty())
         setLoadProblem(notices.join(QStringLiteral("\n\n")));
 }

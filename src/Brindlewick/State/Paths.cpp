@@ -1,6 +1,9 @@
 #include "Paths.h"
 
+#include "OwnFolder.h"
+
 #include <QDir>
+#include <QObject>
 #include <QStandardPaths>
 
 Paths Paths::live()
@@ -18,4 +21,18 @@ QString Paths::stateFolder()
     if (!QDir::isAbsolutePath(stateHome))
         stateHome = QDir::home().filePath(QStringLiteral(".local/state"));
     return QDir(stateHome).filePath(QStringLiteral("Brindlewick"));
+}
+
+QStringList Paths::notices(const QStringList &own) const
+{
+    QStringList notices;
+    for (const QString &folder : QStringList{stateFolder()} + own) {
+        if (const std::optional<QString> why = OwnFolder::whyNotOwn(folder))
+            notices.append(QObject::tr("Brindlewick keeps none of its own files in %1, as %2.").arg(folder, *why));
+    }
+    if (const std::optional<QString> why = OwnFolder::whyNotOwn(data))
+        notices.append(
+            QObject::tr("Your notes are kept in %1 as you chose, though %2, so others may change or remove them.")
+                .arg(data, *why));
+    return notices;
 }

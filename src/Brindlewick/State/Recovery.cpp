@@ -57,7 +57,7 @@ Written write(const NoteBook &book, Date now, const QStringList &folders)
     if (!bytes)
         return {std::nullopt, QStringLiteral("A note holds a time that cannot be written.")};
     if (!folders.isEmpty())
-        OwnFolder::make(folders.first());
+        OwnFolder::makeOwn(folders.first());
     const auto seconds = static_cast<qint64>(std::trunc(now.unixSeconds()));
     QStringList problems;
     for (const QString &folder : folders) {

@@ -68,7 +68,7 @@ void store(const QString &path, const QByteArray &bytes)
 {
     if (bytes.isEmpty())
         QFile::remove(path);
-    else if (!OwnFolder::make(QFileInfo(path).absolutePath()))
+    else if (!OwnFolder::makeOwn(QFileInfo(path).absolutePath()))
         RegularFile::replace(path, bytes);
 }
 

@@ -33,7 +33,7 @@ void store(const QString &path, const QByteArray &bytes)
 {
     const QFileInfo file(path);
     if (!bytes.isEmpty())
-        OwnFolder::make(file.absolutePath());
+        OwnFolder::makeOwn(file.absolutePath());
     const int folder = OwnFolder::open(file.absolutePath());
     if (folder < 0)
         return;

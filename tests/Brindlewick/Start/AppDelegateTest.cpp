@@ -1,6 +1,8 @@
 #include "Start/AppDelegate.h"
+#include "Start/SingleInstance.h"
 #include "State/FileWriter.h"
 #include "State/RecordingNotifier.h"
+#include "OtherUser.h"
 #include "ShellWindows.h"
 
 #include "NotchTray/TrayController.h"
@@ -97,20 +99,68 @@ TEST_F(AppDelegateTest, AllNotesOpensWhenTheWelcomeIsPendingOrTheDesktopIsEmpty)
     }
 }
 
+// Said once, with the notes shown as they are: notes a past run could not save, and folders another user
+// could change, the program's own refused and the data folder used as the user chose.
 TEST_F(AppDelegateTest, AllNotesOpensToShowAProblemFoundAtStartEvenWithNotesOnTheDesktop)
 {
-    finishWelcomeEarlier();
-    writeNotes({note(1, t0, "On the desktop")});
-    QDir().mkpath(folder.filePath("state/Brindlewick"));
-    QFile kept(folder.filePath("state/Brindlewick/notes.unsaved-1765000000.json"));
-    ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
-    kept.write("{}");
-    kept.close();
+    const QString data = folder.filePath("data");
+    const QString state = folder.filePath("state/Brindlewick");
+    const QString theirs = folder.filePath("theirs");
+    const auto openToAll = [](const QString &path) { return ::chmod(QFile::encodeName(path).constData(), 0777) == 0; };
+    struct Row {
+        const char *name;
+        // Lays the folders out once the notes are written; false where only root could.
+        std::function<bool()> arrange;
+        QString told;
+    };
+    const Row rows[] = {
+        {"notes a past run could not save",
+         [&] {
+             QDir().mkpath(state);
+             QFile kept(state + "/notes.unsaved-1765000000.json");
+             return kept.open(QIODevice::WriteOnly) && kept.write("{}") == 2;
+         },
+         "“notes.unsaved-1765000000.json” in " + state},
+        {"a data folder others may write in", [&] { return openToAll(data); },
+         "Your notes are kept in " + data + " as you chose, though other users may write in “" + data +
+             "”, so others may change or remove them."},
+        {"a data folder of another user's", [&] { return OtherUser::owns(data); },
+         "Your notes are kept in " + data + " as you chose, though “" + data + "” belongs to another user"},
+        {"a state folder that is another user's link to a folder of theirs",
+         [&] {
+             QDir().mkpath(theirs);
+             QDir().mkpath(folder.filePath("state"));
+             QFile::link(theirs, state);
+             return openToAll(theirs) && OtherUser::owns(theirs) && OtherUser::owns(state);
+         },
+         "Brindlewick keeps none of its own files in " + state + ", as “" + state + "” is a link that another user made."},
+    };
+    QStringList skipped;
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        for (const QString &made : {data, folder.filePath("state"), theirs})
+            QDir(made).removeRecursively();
+        if (library())
+            library()->hide();
+        finishWelcomeEarlier();
+        writeNotes({note(1, t0, "On the desktop")});
+        if (!row.arrange()) {
+            skipped.append(row.name);
+            continue;
+        }
 
-    const AppModel &model = launch();
-    ASSERT_TRUE(model.loadProblem());
-    EXPECT_TRUE(model.loadProblem()->contains("notes.unsaved-1765000000.json"));
-    EXPECT_TRUE(libraryShown());
+        const AppModel &model = launch();
+        ASSERT_TRUE(model.loadProblem());
+        EXPECT_EQ(model.loadProblem()->count(row.told), 1) << model.loadProblem()->toStdString();
+        EXPECT_TRUE(libraryShown());
+        EXPECT_EQ(model.desktopNotes().size(), 1);
+        // What the program keeps in the state folder: its entry among the running programs, unsaved notes.
+        EXPECT_TRUE(SingleInstance(data).claim(false));
+        launched->saveBeforeQuit();
+        EXPECT_TRUE(QDir(theirs).isEmpty()) << "nothing of the program's own in another user's folder";
+    }
+    if (!skipped.isEmpty())
+        GTEST_SKIP() << "only root may arrange: " << skipped.join("; ").toStdString();
 }
 
 TEST_F(AppDelegateTest, WiringShowsAndShakesDesktopNotesButLeavesTuckedOnesToTheTray)

@@ -1,5 +1,6 @@
 #include "Start/InstanceList.h"
 #include "Start/SingleInstance.h"
+#include "OtherUser.h"
 #include "ScopedEnv.h"
 #include "ShellTestHelper.h"
 
@@ -24,7 +25,7 @@ protected:
     void launchAgain(int exitCode = 0)
     {
         QProcess second;
-        startShellTestHelper(second, {QStringLiteral("instance"), list, data});
+        startShellTestHelper(second, {QStringLiteral("instance"), launchList.isEmpty() ? list : launchList, data});
         ASSERT_TRUE(QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, patienceMs));
         EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(second.exitCode(), exitCode);
@@ -53,13 +54,19 @@ protected:
     QString data = dir.filePath(QStringLiteral("data"));
     // Too deep for a socket's address beside the list: the socket lies in a folder made for it.
     const QString deepList = dir.filePath(QString(110, u'd') + QStringLiteral("/run"));
+    // The list of a launch with another home or state folder, as from su or cron.
+    const QString otherList = dir.filePath(QStringLiteral("other-home/run"));
+    // Where later launches look, when not in the first one's list.
+    QString launchList;
 };
 
 TEST_F(SingleInstanceTest, SecondLaunchAsksTheFirstToReopenAndExitsAndTheFirstLeavesNothing)
 {
-    for (const QString &folder : {list, deepList}) {
-        SCOPED_TRACE(folder.toStdString());
+    const QString usual = list;
+    for (const auto &[folder, launchedFrom] : {std::pair{usual, usual}, {deepList, deepList}, {usual, otherList}}) {
+        SCOPED_TRACE(folder.toStdString() + " then " + launchedFrom.toStdString());
         list = folder;
+        launchList = launchedFrom;
         QString listening;
         {
             SingleInstance first(data, {list, list});
@@ -160,6 +167,61 @@ TEST_F(SingleInstanceTest, ALaunchThatFindsARunningProcessThatDoesNotAnswerFails
     launchAgain(1);
 }
 
+// Acts as another user while it lives, where this user may (root).
+class AsOtherUser {
+public:
+    AsOtherUser() : m_acting(::seteuid(OtherUser::id) == 0) {}
+    ~AsOtherUser()
+    {
+        if (m_acting) {
+            EXPECT_EQ(::seteuid(0), 0);
+        }
+    }
+    AsOtherUser(const AsOtherUser &) = delete;
+    AsOtherUser &operator=(const AsOtherUser &) = delete;
+
+    bool acting() const { return m_acting; }
+
+private:
+    bool m_acting;
+};
+
+// Anyone on the machine may reach the name the folder's program holds, or take it first: another user's
+// message is cut off, and another user at the name keeps no program from running.
+TEST_F(SingleInstanceTest, AnotherUserAtTheFoldersNameNeitherReopensNorStopsTheProgram)
+{
+    QDir().mkpath(data);
+    const QString name = *InstanceList::meetingName(data);
+    {
+        SingleInstance first(data, places);
+        ASSERT_TRUE(first.claim());
+        QSignalSpy reopened(&first, &SingleInstance::reopen);
+        QLocalSocket stranger;
+        stranger.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+        {
+            const AsOtherUser other;
+            if (!other.acting())
+                GTEST_SKIP() << "only root may act as another user";
+            stranger.connectToServer(name);
+        }
+        ASSERT_TRUE(stranger.waitForConnected(patienceMs));
+        stranger.write("reopen\n");
+        EXPECT_TRUE(QTest::qWaitFor([&] { return stranger.state() == QLocalSocket::UnconnectedState; }, patienceMs));
+        EXPECT_EQ(reopened.count(), 0);
+    }
+    QLocalServer squatter;
+    squatter.setSocketOptions(QLocalServer::AbstractNamespaceOption);
+    {
+        const AsOtherUser other;
+        ASSERT_TRUE(squatter.listen(name));
+    }
+    SingleInstance late(data, places);
+    ASSERT_TRUE(late.claim()) << "the program runs";
+    QSignalSpy reopened(&late, &SingleInstance::reopen);
+    launchAgain();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return reopened.count() == 1; }, patienceMs)) << "and is found in the list";
+}
+
 // Two ways to one folder meet in the list whatever the environment of each launch, also when the folder
 // is made or a disk is mounted on its way after the first launch; only the demo world is another folder.
 TEST_F(SingleInstanceTest, EachRealDataFolderHasOneInstanceHoweverItIsReached)
@@ -179,11 +241,16 @@ TEST_F(SingleInstanceTest, EachRealDataFolderHasOneInstanceHoweverItIsReached)
     EXPECT_EQ(withRuntime.list, without.list) << "every launch of the user finds the list";
     const SingleInstance::Places runtimeHere{list, dir.filePath("runtime")};
 
+    // A launch with another home, state and runtime folder finds another list.
+    const SingleInstance::Places otherHome{otherList, otherList};
+
     struct Row {
         const char *first;
         const char *second;
-        // Made between the two launches.
+        // Made between the two launches: only a launch that finds the first one's list meets it then.
         const char *madeMeanwhile;
+        // Two folders on one disk: two programs.
+        bool twoFolders = false;
     };
     const Row rows[] = {
         {"data", "data/", nullptr},
@@ -193,17 +260,24 @@ TEST_F(SingleInstanceTest, EachRealDataFolderHasOneInstanceHoweverItIsReached)
         {"data/not-yet", "link/not-yet", nullptr},
         {"data/later", "link/later", "data/later"},
         {"link/later/notes", "data/later/notes", "data/later"},
+        {"data", "beside-data", nullptr, true},
+        {"data/one", "link/two", nullptr, true},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(std::string(row.first) + " then " + row.second);
         QDir(dir.filePath("data")).removeRecursively();
         QDir().mkpath(dir.filePath("data"));
+        QDir().mkpath(dir.filePath("beside-data"));
         SingleInstance first(dir.filePath(row.first), runtimeHere);
         ASSERT_TRUE(first.claim());
         if (row.madeMeanwhile)
             QDir().mkpath(dir.filePath(row.madeMeanwhile));
+        if (!row.madeMeanwhile) {
+            SingleInstance fromElsewhere(dir.filePath(row.second), otherHome);
+            EXPECT_EQ(fromElsewhere.claim(false), row.twoFolders) << "launched with another home";
+        }
         SingleInstance second(dir.filePath(row.second), places);
-        EXPECT_FALSE(second.claim(false));
+        EXPECT_EQ(second.claim(false), row.twoFolders);
         SingleInstance demo(dir.filePath("demo/data"), places);
         EXPECT_TRUE(demo.claim(false));
     }
@@ -211,13 +285,13 @@ TEST_F(SingleInstanceTest, EachRealDataFolderHasOneInstanceHoweverItIsReached)
 
 TEST_F(SingleInstanceTest, ARunningProcessOutOfDescriptorsListensAgainOncePeersAreGone)
 {
-    // The running process may open only nine descriptors, counted past those the test itself was handed
-    // down, wherever they lie: it holds six, so accepting the crowd below runs it out, and once the crowd
+    // The running process may open only ten descriptors, counted past those the test itself was handed
+    // down, wherever they lie: it holds seven, so accepting the crowd below runs it out, and once the crowd
     // is gone there is room for a launch and for serving it.
     QProcess running;
     running.setChildProcessModifier([] {
         rlim_t limit = 0;
-        for (int free = 0; free < 9; ++limit) {
+        for (int free = 0; free < 10; ++limit) {
             const int flags = ::fcntl(int(limit), F_GETFD);
             if (flags < 0 || (flags & FD_CLOEXEC))
                 ++free;
