@@ -15,7 +15,9 @@ public:
         const auto cookie = xcb_grab_key_checked(m_connection, 0, root(),
                                                  XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1, n[0], XCB_GRAB_MODE_ASYNC,
                                                  XCB_GRAB_MODE_ASYNC);
-        m_held = xcb_request_check(m_connection, cookie) == nullptr;
+        xcb_generic_error_t *refused = xcb_request_check(m_connection, cookie);
+        m_held = refused == nullptr;
+        std::free(refused);
         std::free(n);
         xcb_key_symbols_free(symbols);
     }
@@ -24,8 +26,8 @@ public:
     {
         // Ungrab and wait for the server's answer: a bare disconnect is handled whenever the server
         // gets to it, and a grab made meanwhile on another connection would still be refused.
-        xcb_request_check(m_connection, xcb_ungrab_key_checked(m_connection, XCB_GRAB_ANY,
-                                                               root(), XCB_MOD_MASK_ANY));
+        std::free(xcb_request_check(m_connection, xcb_ungrab_key_checked(m_connection, XCB_GRAB_ANY,
+                                                                         root(), XCB_MOD_MASK_ANY)));
         xcb_disconnect(m_connection);
     }
 
