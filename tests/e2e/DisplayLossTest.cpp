@@ -17,7 +17,9 @@ protected:
     void SetUp() override
     {
         const QString displayFile = path("display");
-        server.start("sh", {"-c", "exec Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>'" + displayFile + "'"});
+        // No reset when the last client goes, which would turn away openbox connecting just then.
+        server.start("sh", {"-c", "exec Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>'" +
+                                      displayFile + "'"});
         QFile number(displayFile);
         ASSERT_TRUE(QTest::qWaitFor([&] { return number.size() > 0; }, patienceMs));
         ASSERT_TRUE(number.open(QIODevice::ReadOnly));

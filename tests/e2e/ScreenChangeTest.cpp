@@ -9,13 +9,15 @@
 
 namespace {
 
-// Another X server of `size` with openbox on it, for as long as it lives.
+// Another X server of `size` with openbox on it, for as long as it lives. The server never resets
+// when its last client goes: openbox connecting during a reset, right after a probe, would be
+// turned away.
 class OtherDisplay {
 public:
     explicit OtherDisplay(QSize size)
     {
         m_server.start("Xvfb", {"-displayfd", "1", "-screen", "0", QStringLiteral("%1x%2x24").arg(size.width()).arg(size.height()),
-                                "-nolisten", "tcp"});
+                                "-nolisten", "tcp", "-noreset"});
         if (!QTest::qWaitFor([&] { return m_server.canReadLine(); }, patienceMs))
             return;
         m_name = ":" + QString::fromLatin1(m_server.readLine()).trimmed();
